@@ -1,0 +1,17 @@
+#!/bin/sh
+# Installs, on Debian 12, whatever of the build and test dependencies is missing.
+set -e
+PKGS="build-essential cmake ninja-build ccache pkg-config
+      qt6-base-dev libgl-dev fonts-dejavu-core
+      libgtest-dev libbenchmark-dev
+      xvfb xauth ghostscript"
+missing=""
+for p in $PKGS; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+echo "installing:$missing"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing

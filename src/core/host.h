@@ -1,0 +1,49 @@
+#pragma once
+// What a tool model needs from the window that hosts it. The Qt ToolWindow
+// implements it; tests use a scripted fake. A model never calls the toolkit.
+#include <string>
+#include <vector>
+
+namespace qx {
+
+class Host {
+public:
+    virtual ~Host() = default;
+
+    // Title bar: the normal title is the document name; status titles replace it for a while.
+    virtual void setTitle(const std::string& title) = 0;
+    virtual std::string title() const = 0;
+
+    // A modal message box with the text of `code` and the caption (default "hmm ...").
+    virtual void showError(int code, const std::string& caption = {}) = 0;
+    // A modal message box with free text.
+    virtual void showMessage(const std::string& text, const std::string& caption) = 0;
+
+    // Input dialogs. Each returns false when the user cancels; the values are
+    // changed only on true. `values` comes in with the current texts.
+    virtual bool inputText(const std::string& prompt, std::string& value) = 0;
+    virtual bool inputTwo(const std::string& prompt1, std::string& value1,
+                          const std::string& prompt2, std::string& value2) = 0;
+    virtual bool inputMany(const std::string& caption, const std::vector<std::string>& prompts,
+                           std::vector<std::string>& values) = 0;
+    virtual bool askYesNo(const std::string& question) = 0;
+    // Radio choice among `items`; `index` comes in with the current choice.
+    virtual bool chooseOne(const std::string& caption, const std::vector<std::string>& items, int& index) = 0;
+
+    // File names: `filter` is "Description|*.ext". Empty result means cancelled.
+    virtual std::string openFileName(const std::string& filter, const std::string& suggestion) = 0;
+    virtual std::string saveFileName(const std::string& filter, const std::string& suggestion) = 0;
+
+    // Ask for the window to be painted again (asynchronously).
+    virtual void requestRepaint() = 0;
+    // Show what has been drawn so far (used by "watch" during a sweep).
+    virtual void showProgressImage() = 0;
+    // Poll for an interrupt: returns 81 ('Q') to stop, another upper-cased key, or 0.
+    virtual int pollInterrupt() = 0;
+
+    virtual void playTone(int frequencyHz, int durationMs) = 0;
+    virtual void pauseMs(int ms) = 0;
+    virtual void setClipboardText(const std::string& text) = 0;
+};
+
+} // namespace qx
