@@ -1,0 +1,41 @@
+#pragma once
+// The screen canvas: the drawing primitives painted with QPainter straight
+// into a model's image (0x00BBGGRR pixels, seen by Qt as RGBX8888).
+#include "graphics/canvas.h"
+#include "graphics/image.h"
+
+#include <QImage>
+#include <QPainter>
+
+namespace qx::ui {
+
+// A QImage sharing the pixels of `image` (no copy); valid while the image keeps its size.
+QImage wrapImage(Image& image);
+QImage wrapImage(const Image& image);
+QColor toQColor(Rgb c);
+
+class QtCanvas : public Canvas {
+public:
+    QtCanvas(Image& target, const View& view, const Palette& palette);
+
+    void drawSegment(WorldPoint a, WorldPoint b, const Pen& pen) override;
+    void drawPolyline(std::span<const WorldPoint> points, const Pen& pen) override;
+    void fillPolygon(std::span<const WorldPoint> points, std::optional<int> fill, const Pen& outline,
+                     int hatch) override;
+    void drawRect(WorldPoint a, WorldPoint b, std::optional<int> fill, const Pen& outline, int radiusX,
+                  int radiusY) override;
+    void drawMark(WorldPoint p, MarkKind kind, int size, int colour) override;
+    void drawText(WorldPoint anchor, const std::string& text, const TextStyle& style) override;
+    void drawDotList(std::span<const WorldPoint> points, std::optional<int> fill, std::optional<int> outline,
+                     int size) override;
+    void comment(const std::string&) override {}
+
+private:
+    QPointF map(WorldPoint p) const;
+    QPen qpen(const Pen& pen) const;
+    QBrush brush(std::optional<int> fill, int hatch = 0) const;
+    QImage image_;
+    QPainter painter_;
+};
+
+} // namespace qx::ui

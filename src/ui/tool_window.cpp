@@ -1,0 +1,390 @@
+#include "ui/tool_window.h"
+
+#include "core/command_table.h"
+#include "core/messages.h"
+#include "ui/drawing_area.h"
+#include "ui/grid_dialog.h"
+#include "ui/input_dialog.h"
+#include "ui/qt_canvas.h"
+#include "ui/view_dialog.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QThread>
+
+namespace qx::ui {
+
+namespace {
+constexpr int kTickMs = 40; // picture refresh while a render grows
+QString q(const std::string& s) { return QString::fromStdString(s); }
+} // namespace
+
+ToolWindow::ToolWindow(std::unique_ptr<TVorlWin> model, const ToolLaunch& launch, QWidget* parent)
+    : QMainWindow(parent, Qt::Window), model_(std::move(model)), launch_(launch), area_(new DrawingArea(*this))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setProperty(kToolWindowProperty, launch.row);
+    setWindowTitle(launch.title);
+    setCentralWidget(area_);
+    tickTimer_.setInterval(kTickMs);
+    connect(&tickTimer_, &QTimer::timeout, this, &ToolWindow::tick);
+    buildMenus();
+}
+
+ToolWindow::~ToolWindow()
+{
+    tickTimer_.stop();
+    if (model_)
+        model_->finishRendering();
+}
+
+void ToolWindow::start(const WindowPlacement* placement)
+{
+    model_->attach(*this);
+    model_->setDocumentName(windowTitle().toStdString());
+    if (placement && placement->width > 0 && placement->height > 0) {
+        move(placement->x, placement->y);
+        resize(placement->width, placement->height);
+    } else {
+        resize(560, 460);
+    }
+    model_->setInitialPosition(x(), y());
+    model_->resize(std::max(1, area_->width()), std::max(1, area_->height()));
+    model_->setUp();
+    refreshChecks();
+    show();
+    area_->setFocus();
+}
+
+// ---- Menus built from the model's command tables.
+
+void ToolWindow::buildMenus()
+{
+    const MenuBar bar = model_->menuBar();
+    for (const Menu& m : bar.menus()) {
+        QMenu* menu = menuBar()->addMenu(q(m.title));
+        connect(menu, &QMenu::aboutToShow, this, &ToolWindow::refreshChecks);
+        addEntries(menu, m.entries);
+    }
+}
+
+void ToolWindow::addEntries(QMenu* menu, const std::vector<MenuEntry>& entries)
+{
+    QActionGroup* radio = nullptr;
+    for (const MenuEntry& e : entries) {
+        if (e.type == MenuEntry::Type::Separator) {
+            menu->addSeparator();
+            radio = nullptr;
+            continue;
+        }
+        if (e.type == MenuEntry::Type::Submenu) {
+            addEntries(menu->addMenu(q(e.text)), e.children);
+            radio = nullptr;
+            continue;
+        }
+        QAction* a = menu->addAction(q(e.text));
+        a->setData(e.id);
+        if (!e.accelerator.empty())
+            a->setShortcut(QKeySequence(q(e.accelerator)));
+        if (e.kind != CommandKind::Plain)
+            a->setCheckable(true);
+        if (e.kind == CommandKind::Radio) {
+            if (!radio)
+                radio = new QActionGroup(menu);
+            radio->addAction(a);
+        } else {
+            radio = nullptr;
+        }
+        const int id = e.id;
+        connect(a, &QAction::triggered, this, [this, id] { runCommand(id); });
+        actions_[id] = a;
+    }
+}
+
+QAction* ToolWindow::commandAction(int id) const
+{
+    const auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void ToolWindow::refreshChecks()
+{
+    for (auto& [id, a] : actions_)
+        if (a->isCheckable())
+            a->setChecked(model_->isChecked(id));
+}
+
+void ToolWindow::runCommand(int id)
+{
+    if (longLoopDepth_ > 0) {
+        requestInterrupt(); // a command during a long loop only stops the loop
+        return;
+    }
+    if (rendering()) {
+        // The render gives way to the command, keeping what it drew.
+        requestInterrupt();
+        model_->finishRendering();
+        tick();
+    }
+    model_->handleCommand(id);
+    refreshChecks();
+    area_->update();
+}
+
+// ---- Background rendering.
+
+void ToolWindow::backgroundWorkStarted()
+{
+    interruptRequested_ = false;
+    if (!tickTimer_.isActive())
+        tickTimer_.start();
+}
+
+void ToolWindow::tick()
+{
+    inTick_ = true;
+    const bool more = model_->tick();
+    inTick_ = false;
+    if (!more)
+        tickTimer_.stop();
+    area_->update();
+}
+
+void ToolWindow::requestInterrupt()
+{
+    interruptRequested_ = true;
+    if (model_->busy())
+        model_->interruptRendering();
+}
+
+int ToolWindow::pollInterrupt()
+{
+    if (!inTick_) {
+        // A long loop on this thread: let the window take key presses and moves.
+        ++longLoopDepth_;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        --longLoopDepth_;
+    }
+    if (interruptRequested_) {
+        interruptRequested_ = false;
+        return 'Q';
+    }
+    return 0;
+}
+
+void ToolWindow::keyPressEvent(QKeyEvent* e)
+{
+    const QString text = e->text().toUpper();
+    const int key = text.size() == 1 ? text[0].unicode() : 0;
+    if (key == 'Q' && (model_->busy() || longLoopDepth_ > 0)) {
+        requestInterrupt();
+        return;
+    }
+    if (key && model_->keyDown(key)) {
+        area_->update();
+        return;
+    }
+    QMainWindow::keyPressEvent(e);
+}
+
+void ToolWindow::moveEvent(QMoveEvent* e)
+{
+    QMainWindow::moveEvent(e);
+    if (rendering() || longLoopDepth_ > 0)
+        requestInterrupt();
+}
+
+void ToolWindow::closeEvent(QCloseEvent* e)
+{
+    tickTimer_.stop();
+    model_->finishRendering();
+    if (viewDialog_)
+        viewDialog_->close();
+    if (gridDialog_)
+        gridDialog_->close();
+    e->accept();
+}
+
+// ---- Host: titles, messages and dialogs.
+
+void ToolWindow::setTitle(const std::string& title)
+{
+    setWindowTitle(q(title));
+}
+
+std::string ToolWindow::title() const
+{
+    return windowTitle().toStdString();
+}
+
+void ToolWindow::showError(int code, const std::string& caption)
+{
+    QMessageBox::warning(this, caption.empty() ? QString::fromLatin1(kDefaultCaption) : q(caption),
+                         q(messageText(code)));
+}
+
+void ToolWindow::showMessage(const std::string& text, const std::string& caption)
+{
+    QMessageBox::information(this, q(caption), q(text));
+}
+
+bool ToolWindow::inputMany(const std::string& caption, const std::vector<std::string>& prompts,
+                           std::vector<std::string>& values)
+{
+    QStringList p, v;
+    for (const auto& s : prompts)
+        p << q(s);
+    for (const auto& s : values)
+        v << q(s);
+    InputDialog d(q(caption), p, v, this);
+    if (d.exec() != QDialog::Accepted)
+        return false;
+    values.clear();
+    for (const QString& s : d.values())
+        values.push_back(s.toStdString());
+    return true;
+}
+
+bool ToolWindow::inputText(const std::string& prompt, std::string& value)
+{
+    std::vector<std::string> v{value};
+    if (!inputMany(windowTitle().toStdString(), {prompt}, v))
+        return false;
+    value = v[0];
+    return true;
+}
+
+bool ToolWindow::inputTwo(const std::string& prompt1, std::string& value1, const std::string& prompt2,
+                          std::string& value2)
+{
+    std::vector<std::string> v{value1, value2};
+    if (!inputMany(windowTitle().toStdString(), {prompt1, prompt2}, v))
+        return false;
+    value1 = v[0];
+    value2 = v[1];
+    return true;
+}
+
+bool ToolWindow::askYesNo(const std::string& question)
+{
+    return QMessageBox::question(this, windowTitle(), q(question), QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
+bool ToolWindow::chooseOne(const std::string& caption, const std::vector<std::string>& items, int& index)
+{
+    QStringList list;
+    for (const auto& s : items)
+        list << q(s);
+    ChoiceDialog d(q(caption), list, index, this);
+    if (d.exec() != QDialog::Accepted || d.choice() < 0)
+        return false;
+    index = d.choice();
+    return true;
+}
+
+std::string ToolWindow::openFileName(const std::string& filter, const std::string& suggestion)
+{
+    return QFileDialog::getOpenFileName(this, tr("Open"), q(suggestion), qtFileFilter(q(filter))).toStdString();
+}
+
+std::string ToolWindow::saveFileName(const std::string& filter, const std::string& suggestion)
+{
+    return QFileDialog::getSaveFileName(this, tr("Save as"), q(suggestion), qtFileFilter(q(filter)),
+                                        nullptr, QFileDialog::DontConfirmOverwrite)
+        .toStdString();
+}
+
+void ToolWindow::requestRepaint()
+{
+    area_->update();
+}
+
+void ToolWindow::showProgressImage()
+{
+    area_->repaint();
+}
+
+void ToolWindow::playTone(int, int)
+{
+    QApplication::beep();
+}
+
+void ToolWindow::pauseMs(int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms && !interruptRequested_) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+}
+
+void ToolWindow::setClipboardText(const std::string& text)
+{
+    QGuiApplication::clipboard()->setText(q(text));
+}
+
+std::unique_ptr<Canvas> ToolWindow::createCanvas(Image& target, const View& view, const Palette& palette)
+{
+    return std::make_unique<QtCanvas>(target, view, palette);
+}
+
+bool ToolWindow::openChildWindow(std::unique_ptr<TVorlWin> model, const WindowPlacement& placement)
+{
+    ToolLaunch launch = launch_;
+    launch.title = windowTitle();
+    launch.fileName.clear();
+    auto* child = new ToolWindow(std::move(model), launch, this);
+    child->start(&placement);
+    return true;
+}
+
+void ToolWindow::menuChecksChanged()
+{
+    refreshChecks();
+}
+
+void ToolWindow::redrawFromDialog()
+{
+    refreshChecks();
+    area_->update();
+}
+
+bool ToolWindow::showModelessDialog(const std::string& name)
+{
+    if (name == "VIEWCEN" || name == "VIEWCOR") {
+        // The dialog follows the window's view kind; a kind change replaces it.
+        if (viewDialog_ && viewDialog_->byCorners() != model_->viewDialogByCorners())
+            viewDialog_->deleteLater();
+        if (!viewDialog_ || viewDialog_->byCorners() != model_->viewDialogByCorners()) {
+            viewDialog_ = new ViewDialog(*model_, [this] { redrawFromDialog(); }, this);
+            viewDialog_->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        viewDialog_->load();
+        viewDialog_->show();
+        viewDialog_->raise();
+        return true;
+    }
+    if (name == "SETGRID") {
+        if (!gridDialog_) {
+            gridDialog_ = new GridDialog(*model_, [this] { redrawFromDialog(); }, this);
+            gridDialog_->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        gridDialog_->load();
+        gridDialog_->show();
+        gridDialog_->raise();
+        return true;
+    }
+    return false;
+}
+
+} // namespace qx::ui

@@ -1,0 +1,97 @@
+#pragma once
+// The Qt window that hosts one tool model: menus built from the model's
+// command tables, the drawing area showing the model's picture, dialogs, and
+// the timer that drives a background render.
+#include "core/host.h"
+#include "core/tvorlwin.h"
+#include "ui/tool_factory.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+#include <map>
+#include <memory>
+
+class QAction;
+class QMenu;
+
+namespace qx::ui {
+
+class DrawingArea;
+class ViewDialog;
+class GridDialog;
+
+class ToolWindow : public QMainWindow, public Host {
+    Q_OBJECT
+public:
+    ToolWindow(std::unique_ptr<TVorlWin> model, const ToolLaunch& launch, QWidget* parent);
+    ~ToolWindow() override;
+
+    TVorlWin& model() { return *model_; }
+    const ToolLaunch& launch() const { return launch_; }
+    DrawingArea* area() const { return area_; }
+    // Attaches the model, sizes the drawing area, runs the model's set-up and shows the window.
+    void start(const WindowPlacement* placement = nullptr);
+    // Runs a command as its menu item does.
+    void runCommand(int id);
+    QAction* commandAction(int id) const;
+    ViewDialog* viewDialog() const { return viewDialog_; }
+    GridDialog* gridDialog() const { return gridDialog_; }
+    // While a render runs on worker threads.
+    bool rendering() const { return tickTimer_.isActive(); }
+
+    // Host
+    void setTitle(const std::string& title) override;
+    std::string title() const override;
+    void showError(int code, const std::string& caption = {}) override;
+    void showMessage(const std::string& text, const std::string& caption) override;
+    bool inputText(const std::string& prompt, std::string& value) override;
+    bool inputTwo(const std::string& prompt1, std::string& value1, const std::string& prompt2,
+                  std::string& value2) override;
+    bool inputMany(const std::string& caption, const std::vector<std::string>& prompts,
+                   std::vector<std::string>& values) override;
+    bool askYesNo(const std::string& question) override;
+    bool chooseOne(const std::string& caption, const std::vector<std::string>& items, int& index) override;
+    std::string openFileName(const std::string& filter, const std::string& suggestion) override;
+    std::string saveFileName(const std::string& filter, const std::string& suggestion) override;
+    void requestRepaint() override;
+    void showProgressImage() override;
+    int pollInterrupt() override;
+    void playTone(int frequencyHz, int durationMs) override;
+    void pauseMs(int ms) override;
+    void setClipboardText(const std::string& text) override;
+    std::unique_ptr<Canvas> createCanvas(Image& target, const View& view, const Palette& palette) override;
+    bool openChildWindow(std::unique_ptr<TVorlWin> model, const WindowPlacement& placement) override;
+    void backgroundWorkStarted() override;
+    void menuChecksChanged() override;
+    bool showModelessDialog(const std::string& name) override;
+
+    // An interrupt request (Q, an accelerator, a move, a resize, a right-click):
+    // stops a background render at once and ends a long loop at its next poll.
+    void requestInterrupt();
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void buildMenus();
+    void addEntries(QMenu* menu, const std::vector<struct MenuEntry>& entries);
+    void refreshChecks();
+    void tick();
+    void redrawFromDialog();
+
+    std::unique_ptr<TVorlWin> model_;
+    ToolLaunch launch_;
+    DrawingArea* area_;
+    QTimer tickTimer_;
+    std::map<int, QAction*> actions_;
+    QPointer<ViewDialog> viewDialog_;
+    QPointer<GridDialog> gridDialog_;
+    bool interruptRequested_ = false;
+    bool inTick_ = false;
+    int longLoopDepth_ = 0;
+};
+
+} // namespace qx::ui
