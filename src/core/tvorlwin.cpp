@@ -1,5 +1,6 @@
 #include "core/tvorlwin.h"
 
+#include "core/deferred_canvas.h"
 #include "core/real_text.h"
 #include "core/status_title.h"
 #include "graphics/axes.h"
@@ -127,8 +128,8 @@ void TVorlWin::paint()
         setStatusTitle(1);
         int status;
         {
-            const auto canvas = host().createCanvas(figure_, view_, palette_);
-            status = drawFigure(*canvas);
+            DeferredCanvas canvas(host(), figure_, view_, palette_);
+            status = drawFigure(canvas);
         }
         if (status == kRenderPending) {
             busy_ = true;

@@ -130,7 +130,7 @@ TEST(PaintPath, OverlaysGoThroughTheHostCanvas)
     Fixture f;
     f.host.recordCanvas = true;
     f.render();
-    EXPECT_EQ(f.host.canvasesCreated, 2); // the figure's and the composite's
+    EXPECT_EQ(f.host.canvasesCreated, 1); // the composite's: a sweep draws no primitives
     EXPECT_TRUE(f.host.canvasLog.empty());
     f.win.handleCommand(CmdAxes);
     f.win.paint();
@@ -450,4 +450,49 @@ TEST(ToolRegistry, ThirteenRowsOfPlaceholders)
     m->mouseDown(MouseButton::Left, {20, 15});
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].second, "point");
+}
+
+namespace {
+
+// A tool that draws its figure with primitives, at once.
+class VectorWin : public TFMJWin {
+public:
+    int status = 0;
+    int drawFigure(Canvas& c) override
+    {
+        c.drawSegment({view_.xMin, 0}, {view_.xMax, 0}, Pen{1, 1, 0});
+        return status;
+    }
+};
+
+} // namespace
+
+TEST(PaintPath, VectorFiguresDrawAtOnceThroughTheHostCanvas)
+{
+    FakeHost host;
+    VectorWin win;
+    win.attach(host);
+    win.resize(11, 11);
+    win.paint();
+    EXPECT_FALSE(win.busy());
+    EXPECT_EQ(host.backgroundStarts, 0);
+    EXPECT_TRUE(win.figureValid());
+    EXPECT_TRUE(win.compositeValid());
+    EXPECT_EQ(win.figureImage().at(3, 5), 0xFFFFFFu);
+    EXPECT_EQ(win.figureImage().at(3, 4), 0u);
+    EXPECT_EQ(host.canvasesCreated, 2);
+    EXPECT_FALSE(win.tick());
+    // A failing render reports its code once and leaves a valid (empty) figure.
+    win.status = 3;
+    win.handleCommand(CmdDraw);
+    win.paint();
+    ASSERT_EQ(host.errors.size(), 1u);
+    EXPECT_EQ(host.errors[0].first, 3);
+    EXPECT_TRUE(win.figureValid());
+    // Exports re-run the drawing code on another canvas.
+    std::vector<std::string> log;
+    RecordingCanvas rec(win.view(), win.palette(), &log);
+    win.status = 0;
+    EXPECT_EQ(win.redrawInto(rec), 0);
+    EXPECT_EQ(log.front(), "segment (-5,0) (5,0) pen(1,1,0)");
 }
