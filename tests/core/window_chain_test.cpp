@@ -241,6 +241,7 @@ TEST(ZoomWindows, ChildOfTheSameKindAndRectangleInTheParent)
     TVorlWin& child = *host.children[0];
     EXPECT_EQ(child.view().centerX, 1);
     EXPECT_EQ(child.view().halfWidth, 0.2L);
+    EXPECT_FALSE(child.readSettings()); // "Use defaults" is on
     EXPECT_EQ(model->view().halfWidth, 2); // the parent keeps its view ...
     ASSERT_EQ(model->zoomRectangles().size(), 1u); // ... and marks the zoomed part
     EXPECT_EQ(model->zoomRectangles()[0].left, 0.8L);
@@ -250,8 +251,10 @@ TEST(ZoomWindows, ChildOfTheSameKindAndRectangleInTheParent)
     paintAndFinish(child);
     EXPECT_TRUE(child.figureValid());
     model->handleCommand(CmdZoomRectangle);
+    model->handleCommand(CmdUseDefaults);
     model->mouseDown(MouseButton::Right, {5, 5});
-    EXPECT_EQ(host.children.size(), 2u);
+    ASSERT_EQ(host.children.size(), 2u);
+    EXPECT_TRUE(host.children[1]->readSettings());
     EXPECT_EQ(model->zoomRectangles().size(), 1u);
 }
 
