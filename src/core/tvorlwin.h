@@ -167,6 +167,7 @@ protected:
 
 private:
     void finishBackground(int status);
+    void allocateImages();
     void copyFinishedRows();
     bool toggle(int id);
 

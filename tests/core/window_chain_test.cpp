@@ -499,3 +499,15 @@ TEST(PaintPath, VectorFiguresDrawAtOnceThroughTheHostCanvas)
     EXPECT_EQ(win.redrawInto(rec), 0);
     EXPECT_EQ(log.front(), "segment (-5,0) (5,0) pen(1,1,0)");
 }
+
+TEST(PaintPath, PaintBeforeAnyResizeUsesTheViewSize)
+{
+    FakeHost host;
+    TestWin win;
+    win.attach(host);
+    paintAndFinish(win);
+    EXPECT_TRUE(host.errors.empty());
+    EXPECT_EQ(win.picture().width, win.view().pixWidth);
+    EXPECT_EQ(win.picture().height, win.view().pixHeight);
+    EXPECT_TRUE(win.figureValid());
+}
