@@ -136,10 +136,7 @@ QWidget* TVorlFrame::createTool(int row, const QString& fileName)
     launch.reopenLast = openLast_;
     launch.readSettings = !useDefaults_ && row != kRowComplexDynamicPlane;
     ++counters_[row];
-    QWidget* w = ui::createToolWindow(launch, this);
-    if (w)
-        w->show();
-    return w;
+    return ui::createToolWindow(launch, this);
 }
 
 QWidget* TVorlFrame::viewer(QPointer<QWidget>& slot, const QString& title)

@@ -1,19 +1,13 @@
 #pragma once
 // The main frame's settings file qx.ini and window placements.
+#include "core/window_placement.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace qx {
 
-struct WindowPlacement {
-    int32_t x = 0;
-    int32_t y = 0;
-    int32_t width = 0;
-    int32_t height = 0;
-    bool maximized = false;
-    friend bool operator==(const WindowPlacement&, const WindowPlacement&) = default;
-};
 
 inline constexpr size_t kPlacementBytes = 17;
 inline constexpr size_t kFrameSettingsBytes = 19;

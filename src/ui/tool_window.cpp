@@ -109,6 +109,16 @@ void ToolWindow::addEntries(QMenu* menu, const std::vector<MenuEntry>& entries)
     }
 }
 
+ViewDialog* ToolWindow::viewDialog() const
+{
+    return viewDialog_;
+}
+
+GridDialog* ToolWindow::gridDialog() const
+{
+    return gridDialog_;
+}
+
 QAction* ToolWindow::commandAction(int id) const
 {
     const auto it = actions_.find(id);

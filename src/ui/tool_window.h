@@ -35,8 +35,8 @@ public:
     // Runs a command as its menu item does.
     void runCommand(int id);
     QAction* commandAction(int id) const;
-    ViewDialog* viewDialog() const { return viewDialog_; }
-    GridDialog* gridDialog() const { return gridDialog_; }
+    ViewDialog* viewDialog() const;
+    GridDialog* gridDialog() const;
     // While a render runs on worker threads.
     bool rendering() const { return tickTimer_.isActive(); }
 

@@ -4,7 +4,7 @@
 #include "app/vorl_frame.h"
 #include "core/file_io.h"
 #include "core/frame_settings.h"
-#include "ui/placeholder_window.h"
+#include "ui/tool_window.h"
 #include "ui/text_window.h"
 #include "ui/tool_factory.h"
 
@@ -25,9 +25,9 @@ class FrameTest : public QObject {
 
     QTemporaryDir config_;
 
-    static QList<ui::PlaceholderWindow*> toolWindows(TVorlFrame& f)
+    static QList<ui::ToolWindow*> toolWindows(TVorlFrame& f)
     {
-        return f.findChildren<ui::PlaceholderWindow*>(Qt::FindDirectChildrenOnly);
+        return f.findChildren<ui::ToolWindow*>(Qt::FindDirectChildrenOnly);
     }
     static QStringList titles(TVorlFrame& f)
     {

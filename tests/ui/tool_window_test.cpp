@@ -1,0 +1,174 @@
+// A tool window hosting a model: menus from the command tables, a render that
+// grows on worker threads and stops on Q, overlays recomposed without a
+// re-render, the modeless view and grid dialogs, and right-button zoom windows.
+#include "core/tfmjwin.h"
+#include "core/tool_registry.h"
+#include "ui/drawing_area.h"
+#include "ui/grid_dialog.h"
+#include "ui/input_dialog.h"
+#include "ui/tool_window.h"
+#include "ui/view_dialog.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QtTest>
+#include <atomic>
+#include <thread>
+
+using namespace qx;
+using qx::ui::ToolWindow;
+
+namespace {
+
+// A kernel that takes its time, so a render is still running when the test presses Q.
+class SlowKernel : public PixelKernel {
+public:
+    std::unique_ptr<PixelKernel> clone() const override { return std::make_unique<SlowKernel>(); }
+    PixelValue colourAt(Real, Real, int col, int) override
+    {
+        if (col == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        return {makeRgb(200, 10, 10), 1};
+    }
+};
+
+class SlowWin : public TFMJWin {
+public:
+    std::unique_ptr<PixelKernel> makeKernel() const override { return std::make_unique<SlowKernel>(); }
+};
+
+ToolWindow* openWindow(std::unique_ptr<TVorlWin> model, int row = 2)
+{
+    ui::ToolLaunch launch;
+    launch.row = row;
+    launch.title = QStringLiteral("noname1.ppc");
+    auto* w = new ToolWindow(std::move(model), launch, nullptr);
+    w->start();
+    return w;
+}
+
+bool waitForRender(ToolWindow* w)
+{
+    QTest::qWait(50);
+    return QTest::qWaitFor([w] { return !w->rendering() && w->model().figureValid(); }, 20000);
+}
+
+} // namespace
+
+class ToolWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void menusComeFromTheCommandTables()
+    {
+        std::unique_ptr<ToolWindow> w(openWindow(createToolModel(2)));
+        QAction* draw = w->commandAction(CmdDraw);
+        QVERIFY(draw);
+        QCOMPARE(draw->text(), QStringLiteral("&Draw"));
+        QCOMPARE(draw->shortcut(), QKeySequence(QStringLiteral("Ctrl+D")));
+        QVERIFY(w->commandAction(CmdAxes)->isCheckable());
+        QVERIFY(w->commandAction(CmdNewZoomWindow)->isChecked());
+        w->runCommand(CmdNewZoomWindow);
+        QVERIFY(!w->commandAction(CmdNewZoomWindow)->isChecked());
+        QVERIFY(!w->model().newZoomWindow());
+    }
+
+    void renderFillsThePictureAndRestoresTheTitle()
+    {
+        std::unique_ptr<ToolWindow> w(openWindow(createToolModel(2)));
+        w->area()->update();
+        QVERIFY(waitForRender(w.get()));
+        const Image& pic = w->model().picture();
+        QCOMPARE(pic.width, w->area()->width());
+        QCOMPARE(pic.height, w->area()->height());
+        QVERIFY(pic.at(0, 0) != pic.at(pic.width / 3, pic.height / 2)); // a real picture, not a blank
+        QCOMPARE(w->windowTitle(), QStringLiteral("noname1.ppc"));
+    }
+
+    void axesRecomposeWithoutRendering()
+    {
+        std::unique_ptr<ToolWindow> w(openWindow(createToolModel(2)));
+        w->area()->update();
+        QVERIFY(waitForRender(w.get()));
+        const Image figure = w->model().figureImage();
+        w->runCommand(CmdAxes);
+        QVERIFY(!w->rendering());
+        QVERIFY(w->model().figureValid());
+        QTest::qWait(50);
+        QCOMPARE(w->model().figureImage(), figure); // the figure was not swept again
+        QVERIFY(!(w->model().picture() == figure)); // but the axes are on the picture
+        QVERIFY(w->commandAction(CmdAxes)->isChecked());
+    }
+
+    void qStopsARenderAndKeepsItsRows()
+    {
+        std::unique_ptr<ToolWindow> w(openWindow(std::make_unique<SlowWin>()));
+        w->resize(300, 600);
+        w->area()->update();
+        QVERIFY(QTest::qWaitFor([&] { return w->rendering(); }, 5000));
+        QTest::qWait(150);
+        QTest::keyClick(w->area(), Qt::Key_Q);
+        QVERIFY(QTest::qWaitFor([&] { return !w->rendering(); }, 5000));
+        const Image& pic = w->model().picture();
+        QCOMPARE(pic.at(5, 0), makeRgb(200, 10, 10));          // the first rows were drawn
+        QVERIFY(pic.at(5, pic.height - 1) != makeRgb(200, 10, 10)); // the last were not
+        QVERIFY(w->model().figureValid());
+        QVERIFY(!w->windowTitle().contains(QStringLiteral("quit")));
+    }
+
+    void viewDialogAppliesAndStaysOpen()
+    {
+        std::unique_ptr<ToolWindow> w(openWindow(createToolModel(2)));
+        w->runCommand(CmdView);
+        ui::ViewDialog* d = w->viewDialog();
+        QVERIFY(d && d->isVisible() && !d->isModal());
+        QCOMPARE(d->objectName(), QStringLiteral("VIEWCEN"));
+        d->field("hori")->setText("0.25");
+        d->field("vert")->setText("-1");
+        d->field("width")->setText("0.5");
+        QVERIFY(d->apply());
+        QCOMPARE(static_cast<double>(w->model().view().centerX), 0.25);
+        QCOMPARE(static_cast<double>(w->model().view().halfWidth), 0.5);
+        QVERIFY(!w->model().figureValid()); // "apply" redraws
+        QVERIFY(d->isVisible());
+    }
+
+    void gridDialogTurnsTheAxesOn()
+    {
+        std::unique_ptr<ToolWindow> w(openWindow(createToolModel(2)));
+        w->runCommand(CmdGrid);
+        ui::GridDialog* g = w->gridDialog();
+        QVERIFY(g && g->isVisible());
+        g->axesOn->setChecked(true);
+        g->quadrant[0]->setChecked(true);
+        g->xInterval->setText("0.5");
+        QVERIFY(g->apply());
+        QVERIFY(w->model().grid().axesOn);
+        QVERIFY(w->model().grid().quadrants[0]);
+        QCOMPARE(static_cast<double>(w->model().grid().x.tickInterval), 0.5);
+    }
+
+    void rightClickOpensAZoomWindow()
+    {
+        std::unique_ptr<ToolWindow> w(openWindow(createToolModel(2)));
+        w->area()->update();
+        QVERIFY(waitForRender(w.get()));
+        const Real width = w->model().view().halfWidth;
+        QTest::mouseClick(w->area(), Qt::RightButton, {}, QPoint(40, 30));
+        const auto children = w->findChildren<ToolWindow*>();
+        QCOMPARE(children.size(), 1);
+        QVERIFY(children[0]->isVisible());
+        QCOMPARE(static_cast<double>(children[0]->model().view().halfWidth), static_cast<double>(width / 10));
+        QCOMPARE(w->model().zoomRectangles().size(), size_t(1));
+    }
+
+    void fileFiltersBecomeQtFilters()
+    {
+        QCOMPARE(ui::qtFileFilter("EPS files (*.EPS)|*.eps"), QStringLiteral("EPS files (*.eps)"));
+        QCOMPARE(ui::qtFileFilter("Mandelbrot files (*.MAN)|*.man|All files|*.*"),
+                 QStringLiteral("Mandelbrot files (*.man);;All files (*.*)"));
+    }
+};
+
+QTEST_MAIN(ToolWindowTest)
+#include "tool_window_test.moc"
