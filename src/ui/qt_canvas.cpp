@@ -2,6 +2,8 @@
 
 #include "graphics/pen.h"
 
+#include <QFontMetricsF>
+#include <QPainterPath>
 #include <QPolygonF>
 #include <algorithm>
 
@@ -139,13 +141,16 @@ void QtCanvas::drawText(WorldPoint anchor, const std::string& text, const TextSt
     painter_.translate(map(anchor) + QPointF(style.offsetX, style.offsetY));
     painter_.rotate(-style.angleTenths / 10.0);
     const QString s = QString::fromStdString(text);
-    // The anchor is the top-left corner of the text box.
-    const QRectF box = painter_.fontMetrics().boundingRect(s);
-    const QPointF baseline(0, painter_.fontMetrics().ascent());
+    // The anchor is the top-left corner of the text box. Glyphs go through a
+    // path: the glyph cache does not draw into this image format.
+    const QFontMetricsF metrics(font);
+    const QPointF baseline(0, metrics.ascent());
     if (style.opaque)
-        painter_.fillRect(box.translated(baseline), toQColor(colour(0)));
-    painter_.setPen(toQColor(colour(style.colour)));
-    painter_.drawText(baseline, s);
+        painter_.fillRect(metrics.boundingRect(s).translated(baseline), toQColor(colour(0)));
+    QPainterPath path;
+    path.addText(baseline, font, s);
+    painter_.setRenderHint(QPainter::Antialiasing, true);
+    painter_.fillPath(path, toQColor(colour(style.colour)));
     painter_.restore();
 }
 
