@@ -1,10 +1,17 @@
 #pragma once
 // What a tool model needs from the window that hosts it. The Qt ToolWindow
 // implements it; tests use a scripted fake. A model never calls the toolkit.
+#include "core/window_placement.h"
+#include "graphics/canvas.h"
+#include "graphics/image.h"
+
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace qx {
+
+class TVorlWin;
 
 class Host {
 public:
@@ -44,6 +51,25 @@ public:
     virtual void playTone(int frequencyHz, int durationMs) = 0;
     virtual void pauseMs(int ms) = 0;
     virtual void setClipboardText(const std::string& text) = 0;
+
+    // ---- Operations with a default, so a host overrides only what it has.
+
+    // A canvas drawing on `target` (the model's composite image) with the
+    // model's view and palette. The default is a toolkit-free RasterCanvas
+    // (no text); the Qt host returns a QPainter canvas on the same buffer.
+    virtual std::unique_ptr<Canvas> createCanvas(Image& target, const View& view, const Palette& palette);
+    // Open a child tool window (zoom window) holding `model`, at `placement`.
+    // The host attaches itself to the model, calls setUp() and shows it.
+    // False when the host cannot (the model is dropped then).
+    virtual bool openChildWindow(std::unique_ptr<TVorlWin> model, const WindowPlacement& placement);
+    // The model started work on worker threads: from now on call the
+    // model's tick() every few tens of milliseconds until it returns false.
+    virtual void backgroundWorkStarted() {}
+    // Toggles changed: menu check marks should be read again (isChecked).
+    virtual void menuChecksChanged() {}
+    // Show a modeless dialog by name ("VIEWCEN", "VIEWCOR", "SETGRID");
+    // false when the host has none, and the model falls back to inputMany.
+    virtual bool showModelessDialog(const std::string& /*name*/) { return false; }
 };
 
 } // namespace qx

@@ -1,0 +1,96 @@
+#pragma once
+// Graphics window model: the view and its commands, the palette, and the
+// command/menu plumbing every tool window shares. A model talks to its
+// window only through Host; attach() must come before any other call.
+#include "core/command_table.h"
+#include "core/host.h"
+#include "core/view_dialogs.h"
+#include "graphics/colour.h"
+#include "graphics/view.h"
+#include "graphics/view_ops.h"
+
+#include <span>
+
+namespace qx {
+
+class TKVAWing {
+public:
+    TKVAWing();
+    virtual ~TKVAWing() = default;
+    TKVAWing(const TKVAWing&) = delete;
+    TKVAWing& operator=(const TKVAWing&) = delete;
+
+    // The host outlives the model (it owns it).
+    void attach(Host& host) { host_ = &host; }
+    bool attached() const { return host_ != nullptr; }
+    // Called by the host once after attach() and the first resize().
+    virtual void setUp() {}
+
+    // Commands: each class handles its own ids and passes the rest to its
+    // base. Returns false for an id nobody handles.
+    virtual bool handleCommand(int id);
+    // Collect the command tables of the whole chain (base first).
+    virtual void buildMenus(MenuBar& bar) const;
+    MenuBar menuBar() const;
+    // Check state of a Toggle or Radio command.
+    virtual bool isChecked(int id) const;
+    static std::span<const CommandSpec> commandTable();
+
+    // ---- View.
+    const View& view() const { return view_; }
+    const Palette& palette() const { return palette_; }
+    Palette& palette() { return palette_; }
+    virtual void recomputeView();
+    // New drawing-area size in pixels (from the host's resize).
+    virtual void resize(int width, int height);
+    // After any change of the shown rectangle (dialogs, zoom, shift, last).
+    virtual void viewChanged() {}
+
+    // VIEWCEN / VIEWCOR: which one the "View ..." command shows, their
+    // current texts, and "apply" (0, or the code of the bad field; nothing
+    // changes on an error). Apply pushes the old view for "Last window".
+    bool viewDialogByCorners() const { return view_.byCorners; }
+    ViewCenterTexts currentViewCenterTexts() const { return viewCenterTexts(view_); }
+    ViewCornerTexts currentViewCornerTexts() const { return viewCornerTexts(view_); }
+    int applyViewByCenter(const ViewCenterTexts& texts);
+    int applyViewByCorners(const ViewCornerTexts& texts);
+    // The zoom out/in step (default 1.1; must exceed 1).
+    Real zoomStep() const { return zoomStep_; }
+    int setZoomStep(const std::string& text); // 0, 1 or 17
+    int shiftBy(const std::string& horiText, const std::string& vertText); // 0, 1, 1001
+    void zoomOut();
+    void zoomIn();
+    bool lastWindow(); // false when there is none
+    // Set the view by centre and half-width from code (tools, child windows).
+    bool setView(Real cx, Real cy, Real halfWidth);
+
+protected:
+    Host& host() const { return *host_; }
+    // Push the current view on the history, then run `change`; on success
+    // recompute and call viewChanged(), else restore.
+    template <class F> bool changeView(F change);
+
+    View view_;
+    Palette palette_;
+    ViewHistory history_;
+    Real zoomStep_ = 1.1L;
+
+private:
+    void viewCommandDialog();
+    Host* host_ = nullptr;
+};
+
+template <class F> bool TKVAWing::changeView(F change)
+{
+    const View before = view_;
+    if (!change(view_)) {
+        view_ = before;
+        return false;
+    }
+    history_.push(before);
+    recomputeView();
+    viewChanged();
+    return true;
+}
+
+} // namespace qx

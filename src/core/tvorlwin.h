@@ -1,0 +1,173 @@
+#pragma once
+// The dynamics window base: figure and composite images and the paint
+// path, background rendering, mouse modes, right-button zoom, watch,
+// magnification, special colours, status titles and child-window switches.
+//
+// How a host drives it (all calls on the user-interface thread):
+//   attach(host); resize(w, h); setUp();
+//   paintEvent:  model.paint(); then show model.picture();
+//   timer, after Host::backgroundWorkStarted(): while (model.tick()) ...;
+//   Q, an accelerator key, move, resize start, right-click while busy():
+//                model.interruptRendering();
+//   mouse:       model.mouseDown(button, pixel) ...; keys: model.keyDown(key)
+//   close:       model.finishRendering() (joins the workers).
+// paint() never blocks: a pixel sweep runs on worker threads and tick()
+// copies the finished rows into the picture (when "Watch" is on).
+#include "core/colour_tables.h"
+#include "core/command_ids.h"
+#include "core/pixel_sweep.h"
+#include "core/tfuncwin.h"
+#include "core/window_placement.h"
+#include "graphics/image.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qx {
+
+enum class MouseButton { Left, Right, Middle };
+
+// drawFigure() result meaning "started on worker threads; tick() finishes it".
+inline constexpr int kRenderPending = -1;
+
+class TVorlWin : public TFuncWin {
+public:
+    TVorlWin();
+    ~TVorlWin() override;
+
+    bool handleCommand(int id) override;
+    void buildMenus(MenuBar& bar) const override;
+    bool isChecked(int id) const override;
+    static std::span<const CommandSpec> commandTable();
+
+    // ---- Host interface.
+    const Image& picture() const { return composite_; }
+    void resize(int width, int height) override;
+    bool busy() const { return busy_; }
+    // Advance a background render: show new rows, poll the host for an
+    // interrupt, finish when the workers are done. True while still busy.
+    bool tick();
+    void interruptRendering();
+    // Block until a background render ends; returns its status (0, 81) or 0.
+    int finishRendering();
+    virtual void mouseDown(MouseButton button, PixelPoint p);
+    // A key (upper-cased character code); 'Q' interrupts a render. True when used.
+    virtual bool keyDown(int key);
+
+    // ---- Virtual operations of the chain.
+    // Render the figure on `figure` (a canvas on the figure image). Returns
+    // 0, 81 (interrupted) or kRenderPending (background sweep started).
+    virtual int drawFigure(Canvas& figure);
+    virtual void drawOverlays(Canvas& composite);
+    virtual void openZoomWindow(WorldPoint centre);
+    virtual void repaintNow();
+    virtual void prepareOutput() { recomputeView(); }
+    // The paint path: render when the figure is invalid, recompose when the
+    // composite is, else nothing.
+    virtual void paint();
+    // Right-button zoom: `factor` multiplies the half-width (1/10 by default).
+    virtual void zoomAt(PixelPoint pixel, Real factor);
+    virtual void redrawNow();
+    // Run drawFigure and drawOverlays on another device (exports). A pending
+    // background render is finished first. Returns the drawFigure status.
+    virtual int redrawInto(Canvas& canvas);
+    virtual Complex map(Complex z) { return z; }
+    virtual void draw();
+    virtual void refresh();
+
+    // ---- Status titles and progress.
+    void setStatusTitle(int kind, int a = 0, int b = 0);
+    void restoreTitle();
+    void showProgress(int row, int rows);
+    void setDocumentName(const std::string& name) { documentName_ = name; }
+    const std::string& documentName() const { return documentName_; }
+
+    // ---- State queried by tools, dialogs and tests.
+    bool figureValid() const { return figureValid_; }
+    bool compositeValid() const { return compositeValid_; }
+    const Image& figureImage() const { return figure_; }
+    const std::vector<int32_t>& rowCodes() const { return codes_; }
+    bool documentChanged() const { return documentChanged_; }
+    void setDocumentChanged(bool on) { documentChanged_ = on; }
+    int32_t maxReps() const { return maxReps_; }
+    void setMaxReps(int32_t n) { maxReps_ = n; }
+    int32_t orbitLength() const { return orbitLength_; }
+    int32_t maxPeriod() const { return maxPeriod_; }
+    Real zoomFactor() const { return zoomFactor_; }
+    Real defaultHalfWidth() const { return defaultHalfWidth_; }
+    int mouseMode() const { return mouseMode_; }
+    bool watch() const { return watch_; }
+    bool newZoomWindow() const { return newZoomWindow_; }
+    bool zoomRectangle() const { return zoomRectangle_; }
+    bool useDefaultsForChildren() const { return useDefaults_; }
+    const std::vector<WorldRect>& zoomRectangles() const { return zoomRects_; }
+    // log10(default half-width / half-width).
+    Real magnification() const;
+    std::string magnificationText() const; // 4 decimals
+    // The placements of zoom children and pop-ups, from the window's own
+    // initial position.
+    void setInitialPosition(int32_t x, int32_t y);
+    const WindowPlacement& zoomPlacement() const { return zoomPlacement_; }
+    // Input commands with the text the dialog returned: 0, 1 or 17.
+    int setOrbitLength(const std::string& text);
+    int setMaxPeriod(const std::string& text);
+    static constexpr int32_t kMaxPeriodLimit = 10000;
+    // Mouse modes the tool offers (ids 120..125 with their texts), in order.
+    virtual std::vector<CommandSpec> mouseModes() const { return {}; }
+    // Progress titles during the render (printing, slides, bitmap export).
+    void setProgressReports(bool on) { progressReports_ = on; }
+
+    void viewChanged() override;
+    void overlaysChanged() override;
+
+protected:
+    // Start a sweep into the figure image (for drawFigure overrides).
+    // Returns kRenderPending, or an error code of PixelSweep::start.
+    int startSweep(const PixelKernel& kernel, const SweepGeometry& geometry, const SweepOptions& options);
+    // A background render ended with `status` (0 or 81); the figure is
+    // complete or partial and about to be marked valid.
+    virtual void renderFinished(int status);
+    void compose();
+    void addZoomRectangle(const WorldRect& r);
+    void interruptAndWait();
+
+    Image figure_;
+    Image composite_;
+    std::vector<int32_t> codes_; // row-buffer codes of the figure, W * H
+    bool figureValid_ = false;
+    bool compositeValid_ = false;
+    bool firstDrawPending_ = true;
+    bool busy_ = false;
+    bool documentChanged_ = false;
+    bool progressReports_ = false;
+
+    Real defaultHalfWidth_ = 5;
+    int32_t maxReps_ = 100;
+    int32_t reps_ = -1;
+    int32_t orbitLength_ = 1000;
+    int32_t maxPeriod_ = 30000;
+    Real zoomFactor_ = 10;
+    int mouseMode_ = CmdMouseFirst;
+    bool newZoomWindow_ = true;
+    bool zoomRectangle_ = true;
+    bool watch_ = false;
+    bool overlayOrbits_ = false;
+    bool useDefaults_ = true;
+    WindowPlacement zoomPlacement_ = childPlacement(0, 0);
+    WindowPlacement popupPlacement_ = childPlacement(0, 0);
+    std::vector<WorldRect> zoomRects_;
+    std::string documentName_;
+
+private:
+    void finishBackground();
+    void copyFinishedRows();
+    bool toggle(int id);
+    void inputOrbitLength();
+    void inputMaxPeriod();
+
+    PixelSweep sweep_;
+    std::vector<int> rowScratch_;
+};
+
+} // namespace qx

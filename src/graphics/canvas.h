@@ -1,0 +1,63 @@
+#pragma once
+// The drawing primitives every tool draws with, in world coordinates. One
+// drawing routine serves the screen (raster back-ends) and the exporters.
+// Colours are palette indices (colour.h rule: outside 1..60 means entry 0).
+#include "graphics/colour.h"
+#include "graphics/pen.h"
+#include "graphics/view.h"
+
+#include <optional>
+#include <span>
+#include <string>
+
+namespace qx {
+
+enum class MarkKind { Cross, Box };
+
+struct TextStyle {
+    int colour = 1;
+    std::string face = "Arial";
+    int size = 12;        // points
+    int weight = 400;     // 400 normal, 700 bold
+    bool italic = false;
+    int angleTenths = 0;  // anticlockwise, tenths of a degree
+    int offsetX = 0;      // pixels added to the mapped anchor
+    int offsetY = 0;
+    bool opaque = false;  // fill the text box with the background first
+};
+
+class Canvas {
+public:
+    Canvas(const View& view, const Palette& palette) : view_(view), palette_(palette) {}
+    virtual ~Canvas() = default;
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    const View& view() const { return view_; }
+    const Palette& palette() const { return palette_; }
+    Rgb colour(int index) const { return paletteColour(palette_, index); }
+
+    virtual void drawSegment(WorldPoint a, WorldPoint b, const Pen& pen) = 0;
+    virtual void drawPolyline(std::span<const WorldPoint> points, const Pen& pen) = 0;
+    // Filled polygon (closed implicitly); no fill when `fill` is empty;
+    // hatch 0 = solid fill, 1..6 hatch patterns.
+    virtual void fillPolygon(std::span<const WorldPoint> points, std::optional<int> fill,
+                             const Pen& outline, int hatch) = 0;
+    // Axis-parallel rectangle between two corners; radii in pixels round the corners.
+    virtual void drawRect(WorldPoint a, WorldPoint b, std::optional<int> fill, const Pen& outline,
+                          int radiusX = 0, int radiusY = 0) = 0;
+    // Mark centred on p; size is the half-extent in pixels.
+    virtual void drawMark(WorldPoint p, MarkKind kind, int size, int colour) = 0;
+    virtual void drawText(WorldPoint anchor, const std::string& text, const TextStyle& style) = 0;
+    // One dot per point; a colour that is empty is not drawn. size in pixels.
+    virtual void drawDotList(std::span<const WorldPoint> points, std::optional<int> fill,
+                             std::optional<int> outline, int size) = 0;
+    // A comment line (only text formats keep it).
+    virtual void comment(const std::string& text) = 0;
+
+private:
+    const View& view_;
+    const Palette& palette_;
+};
+
+} // namespace qx
