@@ -2,6 +2,7 @@
 // The per-pixel colour of Mandelbrot and Julia pictures. A kernel is prepared
 // once per render from the parameters and the colour tables; it is a plain
 // value, so each sweep worker takes its own copy.
+#include "core/colour_tables.h"
 #include "core/numeric.h"
 #include "tools/mandel/mj_escape.h"
 #include "tools/mandel/mj_params.h"
@@ -11,12 +12,6 @@
 #include <vector>
 
 namespace qx {
-
-// A row-buffer code for a special colour: its palette index - 2^24.
-constexpr int32_t specialColourCode(int paletteIndex)
-{
-    return paletteIndex - (int32_t(1) << 24);
-}
 
 // The colours a render reads: the colour table of sequence 0 (L + 1 entries,
 // entry L closing the cycle), the binary colours and the two special colours.
