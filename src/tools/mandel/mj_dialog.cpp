@@ -28,6 +28,18 @@ bool parseReal(const std::string& text, Real& value)
     return true;
 }
 
+bool parseRealOrFraction(const std::string& text, Real& value)
+{
+    const auto slash = text.find('/');
+    if (slash == std::string::npos)
+        return parseReal(text, value);
+    Real num = 0, den = 0;
+    if (!parseReal(text.substr(0, slash), num) || !parseReal(text.substr(slash + 1), den) || den == 0)
+        return false;
+    value = num / den;
+    return true;
+}
+
 MJParamTexts paramTexts(const MJParams& p)
 {
     char buf[96];

@@ -37,5 +37,8 @@ int applyDegreeText(const std::string& text, MJParams& p);
 
 // Reads a whole text as a real number, surrounding blanks allowed.
 bool parseReal(const std::string& text, Real& value);
+// A real number or a quotient of two ("2/5"), for the cycle coordinate.
+// (Texts will go through the expression compiler once it is available.)
+bool parseRealOrFraction(const std::string& text, Real& value);
 
 } // namespace qx
