@@ -2,6 +2,7 @@
 // Special colour slots 3..14: named roles (axis, gridline, zoom rectangle,
 // the set colour ...) mapped to palette indices per window.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace qx {

@@ -10,8 +10,8 @@ std::string statusTitle(int kind, int a = 0, int b = 0);
 
 // Progress after `row` of `rows`: p = floor(row * 100 / rows) and
 // q = roundHalfDown((row - 1) * 100 / rows). When p > 0 and p != q the title
-// changes: to "progress: p%" while row < rows (returns p), back to the
-// normal title at row == rows (returns -1). Otherwise nothing (nullopt).
+// changes to "progress: p%" (returns p). At row >= rows the normal title
+// comes back (returns -1). Otherwise nothing changes (nullopt).
 std::optional<int> progressStep(int row, int rows);
 std::string progressTitle(int percent);
 

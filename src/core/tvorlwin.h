@@ -130,6 +130,7 @@ protected:
     virtual void renderFinished(int status);
     void compose();
     void addZoomRectangle(const WorldRect& r);
+    void drawZoomRectangles(Canvas& canvas) const;
     void interruptAndWait();
 
     Image figure_;
@@ -160,11 +161,9 @@ protected:
     std::string documentName_;
 
 private:
-    void finishBackground();
+    void finishBackground(int status);
     void copyFinishedRows();
     bool toggle(int id);
-    void inputOrbitLength();
-    void inputMaxPeriod();
 
     PixelSweep sweep_;
     std::vector<int> rowScratch_;

@@ -8,6 +8,7 @@
 // fourth byte Qt treats as opaque); toArgb32() gives Format_RGB32 instead.
 #include "graphics/colour.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -23,10 +24,10 @@ struct Image {
 
     bool empty() const { return width <= 0 || height <= 0; }
     bool contains(int col, int row) const { return col >= 0 && row >= 0 && col < width && row < height; }
-    Rgb at(int col, int row) const { return pixels[static_cast<size_t>(row) * width + col]; }
-    void set(int col, int row, Rgb c) { pixels[static_cast<size_t>(row) * width + col] = c; }
-    Rgb* row(int r) { return pixels.data() + static_cast<size_t>(r) * width; }
-    const Rgb* row(int r) const { return pixels.data() + static_cast<size_t>(r) * width; }
+    Rgb at(int col, int row) const { return pixels[static_cast<std::size_t>(row) * width + col]; }
+    void set(int col, int row, Rgb c) { pixels[static_cast<std::size_t>(row) * width + col] = c; }
+    Rgb* row(int r) { return pixels.data() + static_cast<std::size_t>(r) * width; }
+    const Rgb* row(int r) const { return pixels.data() + static_cast<std::size_t>(r) * width; }
 
     // Size and fill; previous content is dropped. Negative sizes become 0.
     void resize(int w, int h, Rgb fill = 0);

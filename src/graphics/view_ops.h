@@ -3,6 +3,7 @@
 // and zoom, shift, and the "last window" history.
 #include "graphics/view.h"
 
+#include <cstddef>
 #include <vector>
 
 namespace qx {
@@ -18,11 +19,11 @@ bool shiftView(View& view, Real sx, Real sy);
 // Previous views for "Last window": push before each change, pop to go back.
 class ViewHistory {
 public:
-    static constexpr size_t kDepth = 32;
+    static constexpr std::size_t kDepth = 32;
     void push(const View& v);
     // The last pushed view with the current pixel size, or false when empty.
     bool pop(View& current);
-    size_t size() const { return views_.size(); }
+    std::size_t size() const { return views_.size(); }
     void clear() { views_.clear(); }
 
 private:
