@@ -109,6 +109,13 @@ TEST(PeriodReport, EscapesAndCycles)
     EXPECT_EQ(periodReport(j, {2, 0}, 1e-9L), "2.0000000 + 0.0000000i : infinity at rep = 1");
 }
 
+TEST(PeriodReport, ComplexNumbersAsShown)
+{
+    EXPECT_EQ(formatComplex({-1e-19L, -1e-12L}, 7), "0.0000000 + 0.0000000i");
+    EXPECT_EQ(formatComplex({-0.25L, -1.5L}, 3), "-0.250 - 1.500i");
+    EXPECT_EQ(formatComplex({2, 0.00000005L}, 7), "2.0000000 + 0.0000000i");
+}
+
 TEST(PeriodReport, NoCycleWithinTheMaximumIsLarge)
 {
     // At the cusp c = 1/4 the orbit creeps towards 1/2 by about 1/n^2 a step.

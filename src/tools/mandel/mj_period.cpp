@@ -30,8 +30,14 @@ int32_t orbitPeriod(const MJParams& p, Complex start, Complex c, Real tolerance)
     return -1;
 }
 
+// Parts that print as zero print without a sign.
 std::string formatComplex(Complex z, int decimals)
 {
+    const Real half = 0.5L * std::pow(10.0L, -decimals);
+    if (std::fabs(z.re) < half)
+        z.re = 0;
+    if (std::fabs(z.im) < half)
+        z.im = 0;
     char buf[128];
     std::snprintf(buf, sizeof buf, "%.*Lf %c %.*Lfi", decimals, z.re, z.im < 0 ? '-' : '+',
                   decimals, std::fabs(z.im));

@@ -35,6 +35,10 @@ public:
     MJColours renderColours() const;
     std::unique_ptr<PixelKernel> makeKernel() const override;
     int sweepSymmetry() const override;
+    // The sweep's pixel grid with its rows centred on the view's centre, as
+    // its columns are, so that mirrored rows show mirrored points.
+    SweepGeometry renderGeometry() const;
+    int sweep() override;
     Complex map(Complex z) override;
     int drawFigure(Canvas& figure) override;
 
