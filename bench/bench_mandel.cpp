@@ -2,7 +2,9 @@
 // picture: the default view (centre (-0.75, 0), half-width 1.4) at 1024 x 768,
 // threshold 4, 400 repetitions. Every benchmark reports x_ref, its time per
 // picture over the reference's, measured in the same run.
+#include "core/fake_host.h"
 #include "tools/mandel/mj_kernel.h"
+#include "tools/mandel/tmanwin.h"
 
 #include <benchmark/benchmark.h>
 
@@ -72,8 +74,10 @@ qx::MJColours benchColours()
     return c;
 }
 
+// Runs `body` once per iteration; reports its best time over the
+// reference's and returns that best time in seconds.
 template <typename Body>
-void runPictures(benchmark::State& state, Body body)
+double runPictures(benchmark::State& state, Body body)
 {
     const double ref = referenceSeconds();
     double best = 1e30;
@@ -84,6 +88,7 @@ void runPictures(benchmark::State& state, Body body)
     }
     state.counters["x_ref"] = best / ref;
     state.counters["ref_ms"] = ref * 1e3;
+    return best;
 }
 
 void BM_Reference(benchmark::State& state)
@@ -115,10 +120,56 @@ void BM_KernelPaired(benchmark::State& state)
     runPictures(state, [] { kernelPicture(true); });
 }
 
+// A default Mandelbrot window of the benchmark's size, ready to render.
+struct Window {
+    qx::FakeHost host;
+    qx::TManWin win;
+    Window()
+    {
+        win.attach(host);
+        win.resize(kW, kH);
+    }
+};
+
+// The window's kernel through the real threaded sweep over every row (no
+// symmetry), so the work equals the reference's. Reports the speed-up over
+// one thread in the runs with more.
+void BM_WindowSweepWhole(benchmark::State& state)
+{
+    static double oneThread = 0;
+    Window w;
+    const auto kernel = w.win.makeKernel();
+    const qx::SweepGeometry g = w.win.renderGeometry();
+    qx::SweepOptions options;
+    options.threads = static_cast<int>(state.range(0));
+    qx::Image image(kW, kH);
+    std::vector<int32_t> codes;
+    const double t = runPictures(state, [&] { qx::runSweep(image, &codes, g, options, *kernel); });
+    if (options.threads == 1)
+        oneThread = t;
+    else if (oneThread > 0)
+        state.counters["speedup"] = oneThread / t;
+}
+
+// What a user waits for: "Draw" in the window, which also mirrors the lower
+// half of this view instead of computing it.
+void BM_WindowRender(benchmark::State& state)
+{
+    Window w;
+    w.win.setSweepThreads(static_cast<int>(state.range(0)));
+    runPictures(state, [&] {
+        w.win.draw();
+        w.win.paint();
+        w.win.finishRendering();
+    });
+}
+
 } // namespace
 
 BENCHMARK(BM_Reference)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_KernelSingle)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_KernelPaired)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WindowSweepWhole)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_WindowRender)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 BENCHMARK_MAIN();
