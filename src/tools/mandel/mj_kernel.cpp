@@ -1,5 +1,7 @@
 #include "tools/mandel/mj_kernel.h"
 
+#include "tools/mandel/mj_interior.h"
+
 #include <cmath>
 #include <numbers>
 #include <utility>
@@ -32,6 +34,19 @@ MJKernel::MJKernel(const MJParams& params, MJColours colours, Real pixelSize)
         blendB_ = 1 / std::log(d);
     }
     demBand_ = p_.demScale * pixelSize * p_.demThickness * 0.4L;
+    interiorShortcut_ = shortcutApplies();
+}
+
+bool MJKernel::shortcutApplies() const
+{
+    return !p_.julia && p_.degree == 2 && p_.maxReps > 0 &&
+           (p_.mode == DisplayMode::Bands || p_.mode == DisplayMode::Blend || p_.mode == DisplayMode::Binary);
+}
+
+// An orbit that never escapes gets the set colour, whatever its last point.
+bool MJKernel::provablyInside(Real x, Real y) const
+{
+    return interiorShortcut_ && criticalOrbitStaysBounded(x, y, threshold_);
 }
 
 PixelColour MJKernel::setColour() const
@@ -133,6 +148,8 @@ PixelColour MJKernel::colourAt(Real x, Real y) const
             return {colours_.demRgb, specialColourCode(colours_.demIndex)};
         return setColour();
     }
+    if (provablyInside(x, y))
+        return setColour();
     return colourOfEscape(escapeAt(x, y));
 }
 
@@ -206,12 +223,19 @@ void MJKernel::pairedQuadraticRow(Real x0, Real pitch, Real y, int count, PixelC
     const Real T = threshold_;
     const int32_t N = p_.maxReps;
     int next = 0;
-    auto lane = [&]() {
-        const Real x = x0 + Real(next) * pitch;
-        const Lane l = p_.julia ? Lane{x, y, p_.c.re, p_.c.im, 0, next}
-                                : Lane{0, 0, x, y, 0, next};
-        ++next;
-        return l;
+    // The next pixel that needs iterating, after colouring those that do not.
+    auto nextLane = [&](Lane& l) {
+        for (; next < count; ++next) {
+            const Real x = x0 + Real(next) * pitch;
+            if (provablyInside(x, y)) {
+                out[next] = setColour();
+                continue;
+            }
+            l = p_.julia ? Lane{x, y, p_.c.re, p_.c.im, 0, next} : Lane{0, 0, x, y, 0, next};
+            ++next;
+            return true;
+        }
+        return false;
     };
     auto finish = [&](const Lane& l) {
         out[l.index] = colourOfEscape(l.n >= N ? EscapeResult{kNotEscaped, N, {l.zr, l.zi}}
@@ -220,16 +244,21 @@ void MJKernel::pairedQuadraticRow(Real x0, Real pitch, Real y, int count, PixelC
     auto drain = [&](const Lane& l) {
         out[l.index] = colourOfEscape(escapeQuadraticFrom({l.zr, l.zi}, {l.cr, l.ci}, l.n, T, N));
     };
-    Lane a = lane(), b = lane();
+    Lane a{}, b{};
+    if (!nextLane(a))
+        return;
+    if (!nextLane(b)) {
+        drain(a);
+        return;
+    }
     for (;;) {
         Lane& done = advancePair(a, b, T, N) == 1 ? a : b;
         Lane& other = &done == &a ? b : a;
         finish(done);
-        if (next >= count) {
+        if (!nextLane(done)) {
             drain(other);
             return;
         }
-        done = lane();
     }
 }
 

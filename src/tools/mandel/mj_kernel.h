@@ -58,12 +58,18 @@ public:
     Real distanceAt(Real x, Real y) const;
     // Distance below which a pixel counts as touching the set.
     Real demBand() const { return demBand_; }
+    // Mandelbrot escape-time pictures colour parameters whose critical orbit
+    // provably stays below the threshold without iterating (on by default;
+    // the colours are the same either way).
+    void setInteriorShortcut(bool on) { interiorShortcut_ = on && shortcutApplies(); }
 
     // The colour of an escape result in the bands, blend and binary modes.
     PixelColour colourOfEscape(const EscapeResult& e) const;
 
 private:
     PixelColour setColour() const;
+    bool shortcutApplies() const;
+    bool provablyInside(Real x, Real y) const;
     PixelColour bandColour(const EscapeResult& e) const;
     PixelColour binaryColour(Complex z) const;
     void pairedQuadraticRow(Real x0, Real pitch, Real y, int count, PixelColour* out) const;
@@ -75,6 +81,7 @@ private:
     Real blendA_ = 0;      // ln(d ln T)
     Real blendB_ = 0;      // 1 / ln d
     Real demBand_ = 0;     // delta
+    bool interiorShortcut_ = false;
 };
 
 } // namespace qx
