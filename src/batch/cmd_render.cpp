@@ -308,8 +308,9 @@ int runRender(const Args& args)
         std::fprintf(stderr, "quorvex-batch render: %s: %s\n", job.output.c_str(), messageText(e).c_str());
         return 1;
     }
-    std::fprintf(stderr, "%s: %dx%d %s, c = %s, %.2f s\n", job.output.c_str(), job.width, job.height,
-                 job.tool.c_str(), formatComplex(win->parameter(), 7).c_str(), seconds);
+    const std::string c = win->isJulia() ? ", c = " + formatComplex(win->parameter(), 7) : "";
+    std::fprintf(stderr, "%s: %dx%d %s%s, %.2f s\n", job.output.c_str(), job.width, job.height,
+                 job.tool.c_str(), c.c_str(), seconds);
     return 0;
 }
 

@@ -19,9 +19,10 @@ constexpr std::array<CommandSpec, 6> kCommands{{
     {675, "Siegel &disk", "", CommandKind::Plain, kMenuEdit, "E&xamples", false},
 }};
 
+// A fresh window is rare: a new engine from the system's entropy each time.
 uint32_t systemRandom(uint32_t count)
 {
-    static thread_local std::mt19937 engine{std::random_device{}()};
+    std::mt19937 engine{std::random_device{}()};
     return std::uniform_int_distribution<uint32_t>(0, count - 1)(engine);
 }
 
