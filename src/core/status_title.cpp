@@ -43,8 +43,10 @@ std::optional<int> progressStep(int row, int rows)
     // equals the previous one's (more than 200 rows).
     if (row >= rows)
         return -1;
+    // The previous row's percentage is floored like this row's: rounding it
+    // instead would hide every change for some row counts (300 rows: never).
     const int p = static_cast<int>(std::floor(static_cast<Real>(row) * 100 / rows));
-    const int q = roundHalfDown(static_cast<Real>(row - 1) * 100 / rows);
+    const int q = static_cast<int>(std::floor(static_cast<Real>(row - 1) * 100 / rows));
     if (p <= 0 || p == q)
         return std::nullopt;
     return p;

@@ -91,6 +91,7 @@ void TFMJWin::openZoomWindow(WorldPoint centre)
         return;
     const Real hw = view_.halfWidth / zoomFactor_, hh = view_.halfHeight / zoomFactor_;
     child->setView(centre.x, centre.y, hw);
+    child->setReadSettings(!useDefaults_);
     if (!host().openChildWindow(std::move(child), zoomPlacement_))
         return;
     if (zoomRectangle_)

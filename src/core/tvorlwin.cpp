@@ -1,5 +1,6 @@
 #include "core/tvorlwin.h"
 
+#include "core/deferred_canvas.h"
 #include "core/real_text.h"
 #include "core/status_title.h"
 #include "graphics/axes.h"
@@ -107,19 +108,27 @@ void TVorlWin::resize(int width, int height)
         return;
     interruptAndWait();
     TFuncWin::resize(width, height);
+    allocateImages();
+    if (attached())
+        host().requestRepaint();
+}
+
+// Images the size of the drawing area, cleared; the figure must be drawn anew.
+void TVorlWin::allocateImages()
+{
     figure_.resize(view_.pixWidth, view_.pixHeight, palette_[0]);
     composite_.resize(view_.pixWidth, view_.pixHeight, palette_[0]);
     codes_.assign(figure_.pixels.size(), 0);
     figureValid_ = compositeValid_ = false;
     firstDrawPending_ = true;
-    if (attached())
-        host().requestRepaint();
 }
 
 void TVorlWin::paint()
 {
     if (busy_ || (figureValid_ && compositeValid_))
         return; // a running render keeps the picture current through tick()
+    if (figure_.width != view_.pixWidth || figure_.height != view_.pixHeight)
+        allocateImages(); // painted before the first resize
     if (!figureValid_) {
         if (firstDrawPending_)
             figure_.fill(palette_[0]);
@@ -127,8 +136,8 @@ void TVorlWin::paint()
         setStatusTitle(1);
         int status;
         {
-            const auto canvas = host().createCanvas(figure_, view_, palette_);
-            status = drawFigure(*canvas);
+            DeferredCanvas canvas(host(), figure_, view_, palette_);
+            status = drawFigure(canvas);
         }
         if (status == kRenderPending) {
             busy_ = true;

@@ -101,6 +101,10 @@ public:
     bool newZoomWindow() const { return newZoomWindow_; }
     bool zoomRectangle() const { return zoomRectangle_; }
     bool useDefaultsForChildren() const { return useDefaults_; }
+    // Whether set-up reads the tool's settings file (set by the creator:
+    // the frame, or a parent window from its "Use defaults" switch).
+    bool readSettings() const { return readSettings_; }
+    void setReadSettings(bool on) { readSettings_ = on; }
     const std::vector<WorldRect>& zoomRectangles() const { return zoomRects_; }
     // log10(default half-width / half-width).
     Real magnification() const;
@@ -155,6 +159,7 @@ protected:
     bool watch_ = false;
     bool overlayOrbits_ = false;
     bool useDefaults_ = true;
+    bool readSettings_ = false;
     WindowPlacement zoomPlacement_ = childPlacement(0, 0);
     WindowPlacement popupPlacement_ = childPlacement(0, 0);
     std::vector<WorldRect> zoomRects_;
@@ -162,6 +167,7 @@ protected:
 
 private:
     void finishBackground(int status);
+    void allocateImages();
     void copyFinishedRows();
     bool toggle(int id);
 

@@ -8,33 +8,32 @@ namespace qx {
 
 namespace {
 
-// Liang-Barsky clip of (x0,y0)-(x1,y1) to [lo, hiX] x [lo, hiY]; false when nothing is left.
+int outCode(Real x, Real y, Real lo, Real hiX, Real hiY)
+{
+    return (x < lo ? 1 : 0) | (x > hiX ? 2 : 0) | (y < lo ? 4 : 0) | (y > hiY ? 8 : 0);
+}
+
+// Cohen-Sutherland clip of (x0,y0)-(x1,y1) to [lo, hiX] x [lo, hiY]; false
+// when nothing is left. A clipped end is put exactly on the border and only
+// the other coordinate is interpolated, so ends far outside lose no precision.
 bool clipLine(Real& x0, Real& y0, Real& x1, Real& y1, Real lo, Real hiX, Real hiY)
 {
-    Real t0 = 0, t1 = 1;
-    const Real ddx = x1 - x0, ddy = y1 - y0;
-    const Real p[4] = {-ddx, ddx, -ddy, ddy};
-    const Real q[4] = {x0 - lo, hiX - x0, y0 - lo, hiY - y0};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0)
-                return false;
-            continue;
-        }
-        const Real t = q[i] / p[i];
-        if (p[i] < 0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
-        if (t0 > t1)
+    if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1))
+        return false;
+    int c0 = outCode(x0, y0, lo, hiX, hiY), c1 = outCode(x1, y1, lo, hiX, hiY);
+    for (int guard = 0; c0 | c1; ++guard) {
+        if ((c0 & c1) || guard == 8) // rounding can make a corner bounce; give up then
             return false;
+        const int c = c0 ? c0 : c1;
+        Real x, y;
+        if (c & 1) { x = lo; y = y0 + (y1 - y0) * ((lo - x0) / (x1 - x0)); }
+        else if (c & 2) { x = hiX; y = y0 + (y1 - y0) * ((hiX - x0) / (x1 - x0)); }
+        else if (c & 4) { y = lo; x = x0 + (x1 - x0) * ((lo - y0) / (y1 - y0)); }
+        else { y = hiY; x = x0 + (x1 - x0) * ((hiY - y0) / (y1 - y0)); }
+        if (c == c0) { x0 = x; y0 = y; c0 = outCode(x, y, lo, hiX, hiY); }
+        else { x1 = x; y1 = y; c1 = outCode(x, y, lo, hiX, hiY); }
     }
-    const Real ax = x0 + t0 * ddx, ay = y0 + t0 * ddy;
-    x1 = x0 + t1 * ddx;
-    y1 = y0 + t1 * ddy;
-    x0 = ax;
-    y0 = ay;
-    return std::isfinite(x0) && std::isfinite(y0) && std::isfinite(x1) && std::isfinite(y1);
+    return true;
 }
 
 // Walks a dash pattern one pixel at a time.

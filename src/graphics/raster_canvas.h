@@ -19,8 +19,8 @@ public:
     void drawPolyline(std::span<const WorldPoint> points, const Pen& pen) override;
     void fillPolygon(std::span<const WorldPoint> points, std::optional<int> fill, const Pen& outline,
                      int hatch) override;
-    void drawRect(WorldPoint a, WorldPoint b, std::optional<int> fill, const Pen& outline, int radiusX,
-                  int radiusY) override;
+    void drawRect(WorldPoint a, WorldPoint b, std::optional<int> fill, const Pen& outline, int radiusX = 0,
+                  int radiusY = 0) override;
     void drawMark(WorldPoint p, MarkKind kind, int size, int colour) override;
     void drawText(WorldPoint anchor, const std::string& text, const TextStyle& style) override;
     void drawDotList(std::span<const WorldPoint> points, std::optional<int> fill, std::optional<int> outline,
