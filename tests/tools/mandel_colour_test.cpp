@@ -1,5 +1,6 @@
 #include "mandel_test_support.h"
 #include "tools/mandel/mj_kernel.h"
+#include "tools/mandel/mj_print.h"
 
 #include <gtest/gtest.h>
 
@@ -132,4 +133,28 @@ TEST(MandelDem, JuliaEstimateIncludesThePotentialFactor)
     const Real lnr2 = std::log(160000.0L);
     const Real expected = 0.3535L * 0.49L * lnr2 * 400 / 40 * std::exp(-0.5L * lnr2 / 2);
     EXPECT_NEAR(k.distanceAt(20, 0), expected, 1e-15L);
+}
+
+TEST(MandelPrinting, BlackAndWhiteFromRowCodes)
+{
+    ColourTable table;
+    table.colours.assign(81, 0x123456);           // L = 80
+    table.grays = {0, 255, 128, 255, 40, 0};      // gray length 5
+    // Set and DEM colours: black, or white on request, with their own codes.
+    EXPECT_EQ(blackAndWhitePixel(kSetCode, DisplayMode::Bands, table, 0, 0, false),
+              (PixelColour{kBlack, kCodeBlack}));
+    EXPECT_EQ(blackAndWhitePixel(kDemCode, DisplayMode::Dem, table, 3, 3, true),
+              (PixelColour{kWhite, kCodeWhite}));
+    // Entry 6 prints gray 6 mod 5 = 1: 255 is white at every position.
+    for (int c = 0; c < 8; ++c)
+        EXPECT_EQ(blackAndWhitePixel(6, DisplayMode::Bands, table, c, 5, false), (PixelColour{kWhite, 6}));
+    // Entry 5 prints gray 0: level 31 is white only where the matrix holds >= 31.
+    EXPECT_EQ(blackAndWhitePixel(5, DisplayMode::Blend, table, 1, 0, false).rgb, kWhite); // M[0][1] = 32
+    EXPECT_EQ(blackAndWhitePixel(5, DisplayMode::Blend, table, 0, 0, false).rgb, kBlack); // M[0][0] = 0
+    // Binary colour 1 (code 81) has shade 0; colour 0 (code 80) shade 255.
+    EXPECT_EQ(blackAndWhitePixel(80, DisplayMode::Binary, table, 0, 0, false), (PixelColour{kWhite, 80}));
+    EXPECT_EQ(blackAndWhitePixel(81, DisplayMode::Binary, table, 0, 0, false), (PixelColour{kBlack, 81}));
+    EXPECT_EQ(blackAndWhitePixel(81, DisplayMode::Binary, table, 7, 7, false).rgb, kWhite); // M[7][7] = 31
+    // The same code 80 in bands mode is table entry L: gray 80 mod 5 = 0.
+    EXPECT_EQ(blackAndWhitePixel(80, DisplayMode::Bands, table, 0, 0, false).rgb, kBlack);
 }

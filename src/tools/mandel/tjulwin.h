@@ -13,6 +13,11 @@ class TManWin;
 
 class TJulWin : public TMJWin {
 public:
+    // Resource names of the window: its menu, settings file and documents.
+    static constexpr const char* kMenuName = "JULMENU";
+    static constexpr const char* kSettingsFile = "jul.ini";
+    static constexpr const char* kDocumentExtension = "jul";
+
     // A fresh window takes a random point of the main cardioid's boundary
     // as c, drawn from `random` (a default generator when empty).
     explicit TJulWin(const RandomIndex& random = {});

@@ -13,6 +13,11 @@ class TJulWin;
 
 class TManWin : public TMJWin {
 public:
+    // Resource names of the window: its menu, settings file and documents.
+    static constexpr const char* kMenuName = "MANMENU";
+    static constexpr const char* kSettingsFile = "mandel.ini";
+    static constexpr const char* kDocumentExtension = "man";
+
     TManWin();
     ~TManWin() override;
 
