@@ -195,6 +195,7 @@ TEST(MandelWindow, IndifferentCycleOpensOneJuliaChild)
     EXPECT_EQ(child->documentName(), "i1c_4000.jul");
     EXPECT_EQ(child->parameter(), cardioidPoint(0.4L));
     EXPECT_EQ(child->parentWindow(), win.get());
+    EXPECT_FALSE(child->readSettings()); // "Use defaults" for children is on
     // A second choice reuses the child; a plain open names it jchild + counter.
     host.textAnswers = {"0.25"};
     win->handleCommand(CmdTwoCycle);

@@ -72,6 +72,7 @@ void TManWin::mouseDown(MouseButton button, PixelPoint p)
         }
         auto pop = std::make_unique<TPromWin>(Complex{w.x, w.y});
         pop->copyDrawingSettings(*this);
+        pop->setReadSettings(!useDefaults_);
         if (!host().openChildWindow(std::move(pop), popupPlacement_))
             host().showError(ErrLowMemory);
         return;
@@ -103,6 +104,7 @@ int TManWin::openJuliaChild(Complex c, const std::string& title)
         TJulWin* raw = model.get();
         raw->copyDrawingSettings(*this);
         raw->setParameter(c);
+        raw->setReadSettings(!useDefaults_);
         if (!host().openChildWindow(std::move(model), zoomPlacement_))
             return ErrLowMemory;
         child_ = raw;
