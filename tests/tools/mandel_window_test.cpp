@@ -249,3 +249,44 @@ TEST(MandelWindow, MenusCarryEveryCommand)
     EXPECT_EQ(jb.find(121)->text, "&Orbiter");
     EXPECT_EQ(mb.find(121)->text, "&Julia set");
 }
+
+TEST(MandelWindow, MouseOpensJuliaChildAndPromenade)
+{
+    FakeHost host;
+    TManWin win;
+    win.attach(host);
+    win.resize(281, 201);
+    win.handleCommand(CmdJuliaSet);
+    win.mouseDown(MouseButton::Left, {115, 100}); // c = -1
+    ASSERT_NE(win.juliaChild(), nullptr);
+    EXPECT_EQ(win.juliaChild()->documentName(), "jchild1.jul");
+    EXPECT_NEAR(win.juliaChild()->parameter().re, -1, 1e-15L);
+    win.mouseDown(MouseButton::Left, {215, 100});
+    EXPECT_EQ(win.juliaChild()->documentName(), "jchild2.jul");
+    EXPECT_EQ(host.children.size(), 1u);
+    EXPECT_FALSE(win.compositeValid()); // the marker of c moves
+    win.handleCommand(CmdPromenade);
+    win.mouseDown(MouseButton::Left, {115, 100});
+    ASSERT_EQ(host.children.size(), 2u);
+    auto* pop = dynamic_cast<TPromWin*>(host.children[1].get());
+    ASSERT_NE(pop, nullptr);
+    EXPECT_NEAR(pop->parameter().re, -1, 1e-15L);
+    EXPECT_EQ(pop->makeZoomChild(), nullptr);
+}
+
+TEST(MandelWindow, DemRenderKeepsTheUsersThreshold)
+{
+    FakeHost host;
+    TManWin win;
+    win.attach(host);
+    win.resize(64, 48);
+    ASSERT_EQ(win.applySettings({"4", "400", "0.6", DisplayMode::Dem}), 0);
+    paintAndFinish(win);
+    EXPECT_EQ(win.params().threshold, 4);
+    const auto& codes = win.rowCodes();
+    const int32_t set = 0 - (1 << 24), dem = 52 - (1 << 24);
+    EXPECT_NE(std::count(codes.begin(), codes.end(), set), 0);
+    EXPECT_NE(std::count(codes.begin(), codes.end(), dem), 0);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), set) + std::count(codes.begin(), codes.end(), dem),
+              static_cast<long>(codes.size()));
+}
