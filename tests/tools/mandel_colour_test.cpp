@@ -87,6 +87,18 @@ TEST(MandelBinary, SectorsOfTheArgumentFromMinusPi)
     EXPECT_EQ(k.colourOfEscape({kEscaped, 1, {-1, 0}}), (PixelColour{0xAA0003u, 83}));
 }
 
+TEST(MandelBinary, SectorCountHeldToTheTenBinaryColours)
+{
+    MJParams p = withMode(false, DisplayMode::Binary, 100);
+    p.binaryCount = 25;
+    const MJKernel k(p, testColours(), 0.01L);
+    EXPECT_EQ(k.colourOfEscape({kEscaped, 1, {-1, -0.001L}}).code, 80);
+    EXPECT_EQ(k.colourOfEscape({kEscaped, 1, {-1, 0}}), (PixelColour{0xAA0009u, 89}));
+    p.binaryCount = 0;
+    const MJKernel one(p, testColours(), 0.01L);
+    EXPECT_EQ(one.colourOfEscape({kEscaped, 1, {-1, 0}}).code, 80);
+}
+
 TEST(MandelDem, FarPointsTakeTheDemColourNearPointsTheSetColour)
 {
     MJParams p = withMode(false, DisplayMode::Dem, 4);

@@ -2,6 +2,7 @@
 
 #include "tools/mandel/mj_interior.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <utility>
@@ -28,6 +29,10 @@ MJKernel::MJKernel(const MJParams& params, MJColours colours, Real pixelSize)
         colours_.table.resize(2, colours_.table.empty() ? 0 : colours_.table[0]);
         tableLength_ = 1;
     }
+    // Values the input rules already refuse, held in range here as well so
+    // that no table is read out of bounds.
+    p_.degree = std::clamp(p_.degree, kMinDegree, kMaxDegree);
+    p_.binaryCount = std::clamp(p_.binaryCount, 1, kMaxBinaryColours);
     const Real d = p_.degree;
     if (p_.mode == DisplayMode::Blend) {
         blendA_ = std::log(d * std::log(threshold_));
