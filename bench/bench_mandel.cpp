@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <thread>
 #include <cstdint>
 #include <vector>
 
@@ -155,6 +156,7 @@ void BM_WindowSweepWhole(benchmark::State& state)
     qx::Image image(kW, kH);
     std::vector<int32_t> codes;
     const double t = runPictures(state, [&] { qx::runSweep(image, &codes, g, options, *kernel); });
+    state.counters["threads"] = options.threads ? options.threads : std::thread::hardware_concurrency();
     if (options.threads == 1)
         oneThread = t;
     else if (oneThread > 0)
@@ -180,7 +182,8 @@ BENCHMARK(BM_Reference)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_KernelSingle)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_KernelPaired)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_KernelPairedShortcut)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_WindowSweepWhole)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
-BENCHMARK(BM_WindowRender)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+// Argument: worker threads, 0 = one per core.
+BENCHMARK(BM_WindowSweepWhole)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_WindowRender)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 BENCHMARK_MAIN();
