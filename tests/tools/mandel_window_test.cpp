@@ -250,6 +250,29 @@ TEST(MandelWindow, MenusCarryEveryCommand)
     EXPECT_EQ(mb.find(121)->text, "&Julia set");
 }
 
+TEST(MandelWindow, ZoomChildInheritsTheDrawingSettings)
+{
+    FakeHost host;
+    TManWin win;
+    win.attach(host);
+    win.resize(281, 201);
+    ASSERT_EQ(win.applySettings({"4", "700@1", "1.5", DisplayMode::Binary}), 0);
+    ASSERT_EQ(win.applyDegree("4"), 0);
+    win.mouseDown(MouseButton::Right, {115, 100});
+    ASSERT_EQ(host.children.size(), 1u);
+    auto* zoom = dynamic_cast<TManWin*>(host.children[0].get());
+    ASSERT_NE(zoom, nullptr);
+    EXPECT_EQ(zoom->degree(), 4);
+    EXPECT_EQ(zoom->maxReps(), 700);
+    EXPECT_TRUE(zoom->antiAlias());
+    EXPECT_EQ(zoom->params().mode, DisplayMode::Binary);
+    EXPECT_EQ(zoom->params().threshold, 100);
+    EXPECT_EQ(zoom->params().demScale, 0.25L);
+    EXPECT_NEAR(zoom->view().centerX, -1, 1e-15L);
+    EXPECT_NEAR(zoom->view().halfWidth, 0.14L, 1e-15L);
+    EXPECT_FALSE(zoom->isJulia());
+}
+
 TEST(MandelWindow, MouseOpensJuliaChildAndPromenade)
 {
     FakeHost host;

@@ -65,6 +65,9 @@ void TMJ0Win::copyDrawingSettings(const TMJ0Win& other)
     sequences_ = other.sequences_;
     palette_ = other.palette_;
     special_ = other.special_;
+    grid_ = other.grid_;
+    zoomFactor_ = other.zoomFactor_;
+    threads_ = other.threads_;
 }
 
 MJColours TMJ0Win::renderColours() const

@@ -27,8 +27,9 @@ public:
     int applySettings(const MJParamTexts& texts);
     // "Degree ...": 0, or 1 / 17 and no change. Does not redraw.
     int applyDegree(const std::string& text);
-    // Degree, threshold, mode and its settings, maximum reps, colours and
-    // special colours of `other` (what a child window inherits).
+    // Degree, threshold, mode and its settings, maximum reps, colours,
+    // special colours, grid, zoom factor and sweep threads of `other` (what
+    // a child window inherits); c and the window kind stay.
     void copyDrawingSettings(const TMJ0Win& other);
 
     // The colours a render reads from the window's tables and palette.
