@@ -19,6 +19,23 @@ struct Expected {
     std::vector<int32_t> codes;
 };
 
+// Bands colour of one point by the textbook loop (set colour palette 0).
+Rgb plainColour(const TMJ0Win& w, const ColourTable& table, long double x, long double y)
+{
+    const MJParams p = w.params();
+    long double zr = 0, zi = 0;
+    int n = 0;
+    for (; n < p.maxReps && zr * zr + zi * zi <= p.threshold; ++n) {
+        const long double t = zr * zr - zi * zi + x;
+        zi = 2 * zr * zi + y;
+        zr = t;
+    }
+    if (n == p.maxReps)
+        return w.palette()[0];
+    const int L = table.length();
+    return table.colours[static_cast<size_t>(n == 0 ? 0 : (n % L == 0 ? L : n % L))];
+}
+
 Expected straightforwardPicture(const TMJ0Win& w)
 {
     const View& v = w.view();
@@ -82,6 +99,35 @@ TEST(MandelWindow, DefaultPictureThroughTheSweepMatchesAPlainComputation)
     EXPECT_NE(std::count(codes.begin(), codes.end(), 0 - (1 << 24)), 0);
     EXPECT_NE(std::count(codes.begin(), codes.end(), 1), 0);
     EXPECT_NE(std::count(codes.begin(), codes.end(), 3), 0);
+}
+
+TEST(MandelWindow, AntiAliasedPictureAveragesFiveSamples)
+{
+    FakeHost host;
+    TManWin win;
+    win.attach(host);
+    win.resize(90, 61);
+    ASSERT_EQ(win.applySettings({"4", "400@1", "0.6", DisplayMode::Bands}), 0);
+    paintAndFinish(win);
+    const View& v = win.view();
+    const long double pitch = 2 * v.halfWidth / (v.pixWidth - 1);
+    const long double top = v.centerY + (v.pixHeight - 1) * pitch / 2;
+    const long double d = win.sampleOffset();
+    EXPECT_NEAR(d, 0.42L * pitch, 1e-18L);
+    const ColourTable table = win.colourTable(0);
+    int differ = 0, blended = 0;
+    for (int r = 0; r < v.pixHeight; ++r)
+        for (int c = 0; c < v.pixWidth; ++c) {
+            const long double x = v.xMin + c * pitch, y = top - r * pitch;
+            const Rgb centre = plainColour(win, table, x, y);
+            const Rgb expected = antiAliasAverage(
+                centre, plainColour(win, table, x + d, y + d), plainColour(win, table, x + d, y - d),
+                plainColour(win, table, x - d, y + d), plainColour(win, table, x - d, y - d));
+            differ += win.figureImage().at(c, r) != expected;
+            blended += expected != centre;
+        }
+    EXPECT_EQ(differ, 0);
+    EXPECT_GT(blended, 100);
 }
 
 TEST(MandelWindow, JuliaPointSymmetryGivesTheFullComputation)
