@@ -210,6 +210,16 @@ TEST(MandelWindow, SettingsFallbackAppliesTheDialogRules)
     EXPECT_EQ(win.params().mode, DisplayMode::Blend);
 }
 
+TEST(MandelWindow, ModelWithoutHostTakesSettings)
+{
+    TJulWin win([](uint32_t) { return 0u; });
+    EXPECT_EQ(win.applySettings({"4", "300", "0.6", DisplayMode::Iim}), 0);
+    EXPECT_EQ(win.params().mode, DisplayMode::Iim);
+    EXPECT_TRUE(win.applyExample(676));
+    EXPECT_EQ(win.parameter(), (Complex{-0.75L, 0}));
+    EXPECT_FALSE(win.figureValid());
+}
+
 TEST(MandelWindow, ExamplesSetParameterAndRepsButNotTheView)
 {
     FakeHost host;

@@ -75,7 +75,7 @@ bool TJulWin::applyExample(int command)
     overlayOrbits_ = false;
     if (attached())
         host().menuChecksChanged();
-    draw();
+    redraw();
     return true;
 }
 

@@ -41,8 +41,18 @@ int TMJ0Win::applySettings(const MJParamTexts& texts)
     maxReps_ = p.maxReps;
     antiAlias_ = p.antiAlias;
     setDocumentChanged(true);
-    draw();
+    redraw();
     return 0;
+}
+
+void TMJ0Win::redraw()
+{
+    if (attached()) {
+        draw();
+        return;
+    }
+    figureValid_ = false;
+    compositeValid_ = false;
 }
 
 int TMJ0Win::applyDegree(const std::string& text)

@@ -47,6 +47,10 @@ public:
     std::string periodReportAt(PixelPoint pixel) const;
 
 protected:
+    // "Draw" when a host shows the window; a model on its own just marks
+    // its figure for the next paint.
+    void redraw();
+
     MJParams params_;
 };
 
