@@ -30,7 +30,8 @@ constexpr const char* kHelp =
     "(chosen by the extension of FILE). Every option left out keeps the window's default.\n"
     "\n"
     "  --tool mandel|julia   which window (required)\n"
-    "  --size WxH            picture size in pixels (default 1024x768)\n"
+    "  --size WxH            picture size in pixels, each side 2..30000, at most\n"
+    "                        64 megapixels (default 1024x768)\n"
     "  --centre X,Y          centre of the view (default -0.75,0 for mandel, 0,0 for julia)\n"
     "  --width W             half-width of the view in world units (default 1.4 / 2.1)\n"
     "  --c TEXT              julia only: the parameter c, as \"re,im\" or \"re+imi\"\n"
@@ -110,13 +111,16 @@ int usageError(const std::string& what)
     return 2;
 }
 
+// At most 64 megapixels: the picture and its row codes take 8 bytes a pixel.
+constexpr int64_t kMaxPixels = int64_t(1) << 26;
+
 bool parseSize(const std::string& s, int& w, int& h)
 {
     const auto x = s.find_first_of("xX");
     int32_t a = 0, b = 0;
     if (x == std::string::npos || !parseIntText(s.substr(0, x), a) || !parseIntText(s.substr(x + 1), b))
         return false;
-    if (a < 2 || b < 2 || a > kMaxPictureSide || b > kMaxPictureSide)
+    if (a < 2 || b < 2 || a > kMaxPictureSide || b > kMaxPictureSide || int64_t(a) * b > kMaxPixels)
         return false;
     w = a;
     h = b;

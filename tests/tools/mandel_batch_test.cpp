@@ -110,7 +110,7 @@ TEST(BatchRender, BadOptionsAreRefusedWithoutOutput)
     std::remove(path.c_str());
     for (const char* bad : {"--tool mandel --degree 11", "--tool mandel --mode iim", "--tool fractal",
                             "--tool mandel --reps 1@1", "--tool mandel --threshold 0",
-                            "--tool mandel --c 0,1", "--tool julia --c nonsense", "--tool mandel --size 10",
+                            "--tool mandel --c 0,1", "--tool julia --c nonsense", "--tool mandel --size 10", "--tool mandel --size 20000x20000", "--tool mandel --size 1x10",
                             "--tool mandel --width -1", "--tool mandel --threads 0", "--tool mandel --bogus 1",
                             "--tool mandel some.man", "--tool mandel --mode"}) {
         EXPECT_EQ(runBatch(std::string("render ") + bad + " -o " + path), 2) << bad;
