@@ -1,5 +1,6 @@
 // quorvex-batch: the headless program. It renders, exports, evaluates and
 // inspects from the command line with the same core as the windows.
+#include "batch/cmd_render.h"
 #include "batch/commands.h"
 
 #include <cstdio>
@@ -10,6 +11,7 @@ namespace qx::batch {
 const std::vector<Command>& commands()
 {
     static const std::vector<Command> table = {
+        {"render", runRender, "draw a Mandelbrot or Julia picture into a PNG or BMP file"},
     };
     return table;
 }

@@ -39,6 +39,9 @@ int PixelSweep::start(Image& image, std::vector<int32_t>* codes, const SweepGeom
     geo_ = geometry;
     opt_ = options;
     rows_ = rows;
+    columnX_.resize(static_cast<size_t>(geometry.width));
+    for (int c = 0; c < geometry.width; ++c)
+        columnX_[static_cast<size_t>(c)] = geometry.x0 + c * geometry.pitchX;
     rowState_ = std::make_unique<std::atomic<uint8_t>[]>(static_cast<size_t>(rows));
     reported_.assign(static_cast<size_t>(rows), 0);
     stop_.store(false);
@@ -66,7 +69,7 @@ void PixelSweep::work(std::unique_ptr<PixelKernel> kernel)
 
 PixelValue PixelSweep::pixel(PixelKernel& kernel, int c, int r)
 {
-    const Real x = geo_.x0 + c * geo_.pitchX;
+    const Real x = columnX_[static_cast<size_t>(c)];
     const Real y = geo_.y0 - r * geo_.pitchY;
     PixelValue v = kernel.colourAt(x, y, c, r);
     if (opt_.antiAlias) {

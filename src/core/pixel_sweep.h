@@ -112,6 +112,7 @@ private:
     SweepGeometry geo_;
     SweepOptions opt_;
     int rows_ = 0;
+    std::vector<Real> columnX_; // x0 + c * pitchX, the same for every row
     std::atomic<bool> stop_{false};
     std::atomic<int> next_{0};
     std::atomic<int> done_{0};

@@ -4,6 +4,7 @@
 #include "core/real_text.h"
 
 #include <array>
+#include <cstdio>
 
 namespace qx {
 
@@ -57,7 +58,9 @@ bool TKVAWing::handleCommand(int id)
     case CmdZoomOut: zoomOut(); return true;
     case CmdZoomIn: zoomIn(); return true;
     case CmdZoomFactor: {
-        std::string text = std::to_string(static_cast<double>(zoomStep_));
+        char buf[48];
+        std::snprintf(buf, sizeof buf, "%.10Lg", zoomStep_);
+        std::string text = buf;
         if (host().inputText("zoom factor", text))
             if (const int e = setZoomStep(text))
                 host().showError(e);

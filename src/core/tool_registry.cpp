@@ -1,6 +1,8 @@
 #include "core/tool_registry.h"
 
 #include "core/tfmjwin.h"
+#include "tools/mandel/tjulwin.h"
+#include "tools/mandel/tmanwin.h"
 
 #include <array>
 #include <cmath>
@@ -87,6 +89,10 @@ std::unique_ptr<TVorlWin> createToolModel(int launchRow)
 {
     if (launchRow < 0 || launchRow >= kLaunchRows)
         return nullptr;
+    if (launchRow == 0)
+        return std::make_unique<TManWin>();
+    if (launchRow == 1)
+        return std::make_unique<TJulWin>();
     return std::make_unique<PlaceholderWin>(launchRow);
 }
 

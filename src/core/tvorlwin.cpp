@@ -244,7 +244,8 @@ void TVorlWin::openZoomWindow(WorldPoint) {}
 void TVorlWin::repaintNow()
 {
     paint();
-    restoreTitle();
+    if (!busy_) // a running render keeps "press Q to quit" until it ends
+        restoreTitle();
     host().requestRepaint();
 }
 

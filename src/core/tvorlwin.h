@@ -6,7 +6,9 @@
 // How a host drives it (all calls on the user-interface thread):
 //   attach(host); resize(w, h); setUp();
 //   paintEvent:  model.paint(); then show model.picture();
-//   timer, after Host::backgroundWorkStarted(): while (model.tick()) ...;
+//   timer, after Host::backgroundWorkStarted(): call model.tick() every
+//                20..50 ms until it returns false (it calls showProgressImage
+//                as rows arrive and requestRepaint at the end);
 //   Q, an accelerator key, move, resize start, right-click while busy():
 //                model.interruptRendering();
 //   mouse:       model.mouseDown(button, pixel) ...; keys: model.keyDown(key)

@@ -511,3 +511,67 @@ TEST(PaintPath, PaintBeforeAnyResizeUsesTheViewSize)
     EXPECT_EQ(win.picture().height, win.view().pixHeight);
     EXPECT_TRUE(win.figureValid());
 }
+
+TEST(Overlays, GridDialogLabelsAndMarks)
+{
+    Fixture f;
+    f.host.recordCanvas = true;
+    f.render();
+    f.host.manyAnswers = {{"2", "0.5", "1", "2", "1", "1", "1"}, {"2", "-1", "1", "2", "1", "1", "1"}};
+    ASSERT_TRUE(f.win.handleCommand(CmdGrid));
+    EXPECT_EQ(f.win.grid().x.tickInterval, 0.5L);
+    EXPECT_EQ(f.win.grid().x.places, 2);
+    EXPECT_FALSE(f.win.compositeValid());
+    ASSERT_TRUE(f.win.handleCommand(CmdGrid));
+    ASSERT_EQ(f.host.errors.size(), 1u);
+    EXPECT_EQ(f.host.errors[0].first, 1014);
+    EXPECT_EQ(f.win.grid().x.tickInterval, 0.5L); // unchanged
+
+    EXPECT_EQ(f.win.addLabel({{1, 1}, "", TextStyle{}}), 24);
+    EXPECT_EQ(f.win.addLabel({{1, 1}, "fixed point", TextStyle{}}), 0);
+    EXPECT_EQ(f.win.setMarkAttributes({MarkKind::Box, true, 0, 4}), 17);
+    EXPECT_EQ(f.win.setMarkAttributes({MarkKind::Box, true, 3, 4}), 0);
+    f.win.addMark({-1, 0.5L});
+    f.host.canvasLog.clear();
+    f.win.paint();
+    ASSERT_EQ(f.host.canvasLog.size(), 2u); // axes and grid are off
+    EXPECT_EQ(f.host.canvasLog[0], "mark box (-1,0.5) size 6 colour 4");
+    EXPECT_EQ(f.host.canvasLog[1], "text (1,1) \"fixed point\" colour 1 offset 0,0");
+    f.win.clearMarks();
+    f.win.clearLabels();
+    f.host.canvasLog.clear();
+    f.win.paint();
+    EXPECT_TRUE(f.host.canvasLog.empty());
+}
+
+TEST(ColourLayers, SequencesSampleOffsetAndSlides)
+{
+    Fixture f;
+    EXPECT_EQ(f.win.sequenceCount(), 1);
+    ColourSequence bad;
+    bad.steps = 0;
+    EXPECT_EQ(f.win.setSequence(1, bad), 17);
+    ColourSequence two;
+    two.anchors = {0x0000FF, 0xFF0000};
+    two.steps = 2;
+    EXPECT_EQ(f.win.setSequence(3, two), 17); // no gaps
+    EXPECT_EQ(f.win.setSequence(1, two), 0);
+    EXPECT_EQ(f.win.sequenceCount(), 2);
+    EXPECT_EQ(f.win.colourTable(1).length(), 4);
+    EXPECT_EQ(f.win.colourTable(7).length(), 0);
+    // Anti-aliasing samples 0.42 of the current pixel pitch away.
+    EXPECT_EQ(f.win.sampleOffset(), 0.42L * 4 / 20);
+    f.win.handleCommand(CmdNewZoomWindow);
+    f.win.zoomAt({10, 5}, 0.1L);
+    EXPECT_EQ(f.win.sampleOffset(), 0.42L * 0.4L / 20);
+    f.win.addSlide();
+    f.win.addSlide();
+    ASSERT_EQ(f.win.slides().size(), 2u);
+    EXPECT_EQ(f.win.slides()[0].maxReps, 133);
+    EXPECT_EQ(f.win.slides()[0].halfWidth, 0.2L);
+    f.win.removeLastSlide();
+    EXPECT_EQ(f.win.slides().size(), 1u);
+    f.win.clearSlides();
+    f.win.removeLastSlide();
+    EXPECT_TRUE(f.win.slides().empty());
+}

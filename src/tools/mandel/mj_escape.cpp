@@ -1,0 +1,43 @@
+#include "tools/mandel/mj_escape.h"
+
+namespace qx {
+
+Complex mapPower(Complex z, Complex c, int degree)
+{
+    Complex w = mul(z, z);
+    for (int k = 2; k < degree; ++k)
+        w = mul(z, w);
+    return {w.re + c.re, w.im + c.im};
+}
+
+// Degree 2 written out: the squares serve both the test and the step.
+// Bit-identical to mapPower(z, c, 2): zi*zr + zr*zi == t + t with t = zr*zi.
+EscapeResult escapeQuadraticFrom(Complex z, Complex c, int32_t n, Real threshold, int32_t maxReps)
+{
+    Real zr = z.re, zi = z.im;
+    const Real cr = c.re, ci = c.im;
+    for (; n < maxReps; ++n) {
+        const Real r2 = zr * zr, i2 = zi * zi;
+        if (r2 + i2 > threshold)
+            return {kEscaped, n, {zr, zi}};
+        const Real t = zr * zi;
+        zi = t + t + ci;
+        zr = r2 - i2 + cr;
+    }
+    return {kNotEscaped, maxReps < 0 ? 0 : maxReps, {zr, zi}};
+}
+
+EscapeResult escape(Complex z0, Complex c, int degree, Real threshold, int32_t maxReps)
+{
+    if (degree == 2)
+        return escapeQuadraticFrom(z0, c, 0, threshold, maxReps);
+    Complex z = z0;
+    for (int32_t n = 0; n < maxReps; ++n) {
+        if (norm2(z) > threshold)
+            return {kEscaped, n, z};
+        z = mapPower(z, c, degree);
+    }
+    return {kNotEscaped, maxReps < 0 ? 0 : maxReps, z};
+}
+
+} // namespace qx

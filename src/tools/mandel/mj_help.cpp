@@ -1,0 +1,163 @@
+#include "tools/mandel/mj_help.h"
+
+#include <array>
+#include <utility>
+
+namespace qx {
+
+namespace {
+
+constexpr const char* kManFile =
+    "File menu\n\n"
+    "Open ... reads a Mandelbrot (.man) or Julia (.jul) document: the view, the map's degree,\n"
+    "the parameters, the colours, the seed list and the slide list. If the current document\n"
+    "has unsaved changes you are asked first.\n"
+    "Save writes the window to its document; Save as ... asks for a new name first. A failed\n"
+    "save never destroys the previous file.\n"
+    "Export EPS, SVG or TeX writes the picture's overlays (axes, grid, orbits, labels) as a\n"
+    "vector drawing; BMP writes the picture itself as a bitmap.\n"
+    "Image size ... sets the size of the drawing on paper, in centimetres, or in pixels when\n"
+    "a value ends with @.\n"
+    "Bitmap to clipboard copies the picture; Magnify bitmap ... draws it again at a multiple\n"
+    "of the window size for the clipboard.\n"
+    "Print prints the picture; black-and-white printers get gray patterns for the colours.\n"
+    "Close closes the window and writes its settings (mandel.ini or jul.ini).\n";
+
+constexpr const char* kManEdit =
+    "Edit menu\n\n"
+    "Settings ... sets the threshold (an orbit has escaped once x*x + y*y exceeds it), the\n"
+    "maximum number of repetitions and the display mode:\n"
+    "  bands   - escaping points are coloured by their escape count, cycling through the\n"
+    "            colour sequence; the set itself is drawn in the set colour;\n"
+    "  DEM     - distance estimation: points within the given thickness (in pixels) of the\n"
+    "            boundary are drawn in the set colour, all others in the DEM colour;\n"
+    "  blend   - like bands, with smooth transitions between neighbouring colours\n"
+    "            (raises the threshold to at least 256);\n"
+    "  binary  - escaping points are coloured by the sector of the last orbit point's\n"
+    "            angle, which shows the binary decomposition (raises the threshold to at\n"
+    "            least 100).\n"
+    "Write @1 after the maximum repetitions (for example 400@1) to smooth edges by sampling\n"
+    "five points per pixel; @0 or nothing turns that off. OK keeps the settings, Redraw\n"
+    "keeps them and draws at once.\n"
+    "Degree ... sets the exponent d of z -> z^d + c, from 2 to 10. Draw to see the effect.\n"
+    "Sequence ..., Grays ... and Binary ... edit the colour sequence, the gray sequence used\n"
+    "on black-and-white printers, and the binary colours with their number of sectors.\n"
+    "Palette change cycles through the built-in colour sequences; Ancient palette restores\n"
+    "the historic one.\n"
+    "Indifferent cycles: 1-cycle ... asks for a number t between 0 and 1 (a fraction such as\n"
+    "2/5 is fine) and opens the Julia set of the point of the main cardioid's boundary where\n"
+    "the fixed point has rotation number t; 2-cycle ... does the same on the circle of the\n"
+    "period-2 disc.\n";
+
+constexpr const char* kJulEdit =
+    "Edit menu\n\n"
+    "Settings ... sets the threshold, the maximum number of repetitions and the display\n"
+    "mode: bands, DEM (distance estimation with a boundary thickness in pixels), IIM (the\n"
+    "inverse-image method: the Julia set is traced by iterating backwards from a repelling\n"
+    "fixed point; press Q to stop), blend (smooth bands, threshold at least 256) and binary\n"
+    "(sectors of the last orbit point's angle, threshold at least 100). Write @1 after the\n"
+    "maximum repetitions to smooth edges.\n"
+    "Constants ... sets the parameter c of z -> z^d + c, with the other letters a formula\n"
+    "may use; c may be any expression.\n"
+    "Degree ... sets the exponent d, from 2 to 10.\n"
+    "Examples sets c and the maximum repetitions for a famous Julia set: Airplane, Fat\n"
+    "rabbit, Feigenbaum-Myrberg, Rabbit, San Marco and Siegel disk. The seed list is\n"
+    "emptied and orbit overlays are turned off; the view stays as it is.\n"
+    "Sequence ..., Grays ..., Binary ..., Palette change and Ancient palette edit the\n"
+    "colours as in the Mandelbrot window.\n";
+
+constexpr const char* kManBtns =
+    "Btns menu: what the left mouse button does\n\n"
+    "Show period: hold the button on a point c. The title shows c and either the step at\n"
+    "which the critical orbit escaped (infinity at rep = n) or the period of the cycle it\n"
+    "settles on; large means no period up to the maximum period was found.\n"
+    "Julia set: click a point c to open (or update) the Julia window for that c. Reopen\n"
+    "shows that window again.\n"
+    "Promenade: click a point to open the small promenade window, which draws the Julia set\n"
+    "of the point under the mouse.\n"
+    "The right button always zooms in by a factor of 10, in a new window when New zoom\n"
+    "window is checked.\n";
+
+constexpr const char* kJulBtns =
+    "Btns menu: what the left mouse button does\n\n"
+    "Show period: hold the button on a start point z; the title shows z and when its orbit\n"
+    "escaped, or the period of the cycle it settles on.\n"
+    "Orbiter: click a point to start an orbit there; the space bar advances it one step at a\n"
+    "time, Q ends it.\n"
+    "Tracer: drag the mouse to leave a trail of the mouse and of its image; Refresh clears it.\n"
+    "Inverse images: hold the button to see markers at the d preimages of the point under the\n"
+    "mouse.\n"
+    "Image: hold the button to see a marker at the image of the point under the mouse.\n"
+    "The right button zooms in by a factor of 10.\n";
+
+constexpr const char* kManView =
+    "View menu\n\n"
+    "View ... sets the centre and the width of the picture directly.\n"
+    "Zoom out and Zoom in change the width by the zoom factor; Factor ... sets that factor.\n"
+    "Shift moves the picture; Last window returns to the previous view.\n"
+    "Axes and Grid draw coordinate axes and a grid over the picture without computing it\n"
+    "again.\n"
+    "Magnifications ... reports how far the view is zoomed in, as the decimal logarithm of\n"
+    "the default width over the current width.\n"
+    "Draw computes the picture again; Refresh only redraws the overlays. Watch shows the\n"
+    "picture row by row while it is computed. Press Q at any time to stop a drawing.\n";
+
+constexpr const char* kJulOrb =
+    "Orbits menu\n\n"
+    "Seed list ... takes up to ten start points separated by semicolons; with Overlay\n"
+    "checked their orbits are drawn over the picture after each drawing.\n"
+    "Seed point ... starts the orbiter at a point you type.\n"
+    "Length of orbit ... sets how many points each overlaid orbit has.\n"
+    "Erase marks: when checked the orbiter shows only its latest point.\n"
+    "Table coordinates lists the points of the latest orbit; Ascending sets its order.\n"
+    "Marker attributes ... sets the kind, size and colour of the markers.\n";
+
+constexpr const char* kManMisc =
+    "Misc menu\n\n"
+    "Maximum = ... sets the longest cycle that Show period looks for.\n"
+    "New zoom window: when checked the right button opens a zoomed copy of the window;\n"
+    "otherwise it zooms in place and raises the maximum repetitions by a third.\n"
+    "Zoom rectangle marks the zoomed area in the parent window.\n"
+    "Use defaults: child windows start with default settings instead of their settings file.\n"
+    "Slides: Add to list (F9) remembers the current view and parameters, Remove last and\n"
+    "Clear list edit the list, Make slides draws them one by one.\n"
+    "Colours ... changes the special colours: the set colour, the DEM colour, the critical\n"
+    "orbit and the markers.\n";
+
+constexpr const char* kJulMisc =
+    "Misc menu\n\n"
+    "Maximum = ... sets the longest cycle that Show period looks for.\n"
+    "IIM limits: the number of inverse-iteration steps drawn on the screen and on paper;\n"
+    "after Q interrupts the inverse-image method its count becomes the new screen limit.\n"
+    "New zoom window, Zoom rectangle, Use defaults, the slide commands and Colours ... work\n"
+    "as in the Mandelbrot window.\n";
+
+constexpr std::array<std::pair<const char*, const char*>, 9> kTexts{{
+    {"MANFILEH", kManFile}, {"MANEDITH", kManEdit}, {"MANBTNSH", kManBtns},
+    {"MANVIEWH", kManView}, {"MANMISCH", kManMisc}, {"JULEDITH", kJulEdit},
+    {"JULBTNSH", kJulBtns}, {"JULORBH", kJulOrb},   {"JULMISCH", kJulMisc},
+}};
+
+constexpr std::array<const char*, 5> kManResources{"MANFILEH", "MANEDITH", "MANBTNSH",
+                                                   "MANVIEWH", "MANMISCH"};
+constexpr std::array<const char*, 6> kJulResources{"MANFILEH", "JULEDITH", "JULBTNSH",
+                                                   "MANVIEWH", "JULORBH",  "JULMISCH"};
+
+} // namespace
+
+std::string_view mjHelpText(std::string_view resource)
+{
+    for (const auto& [name, text] : kTexts)
+        if (resource == name)
+            return text;
+    return {};
+}
+
+std::span<const char* const> mjHelpResources(bool julia)
+{
+    if (julia)
+        return kJulResources;
+    return kManResources;
+}
+
+} // namespace qx

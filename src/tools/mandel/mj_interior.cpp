@@ -1,0 +1,75 @@
+#include "tools/mandel/mj_interior.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace qx {
+
+// Why this is safe. Let a be an attracting fixed point (or 2-cycle point) of
+// f(z) = z^2 + c and write z = a + u. Then f(z) = f(a) + u (2a + u): if
+// |u| <= s, the next deviation is at most s (2|a| + s). Whenever such a
+// bound maps s into a disc of radius at most 0.99 s, the disc is invariant,
+// and it stays invariant with the rounding of one computed step (below
+// 1e-17 for |z| <= 2 and |c| <= 2) as long as s >= 1e-14, since
+// 0.01 s >= 1e-16. Every orbit point then lies within s of the cycle, which
+// bounds |z|. The cycle points are computed with rounding too, so the
+// tests keep margins of about 1e-9 on the quantities they compare.
+
+namespace {
+
+constexpr Real kMinRadius = 1e-14L;
+constexpr Real kContraction = 0.99L;
+constexpr Real kMargin = 1e-9L;
+
+// Principal square root of p + qi.
+void complexSqrt(Real p, Real q, Real& re, Real& im)
+{
+    const Real r = std::hypot(p, q);
+    re = std::sqrt((r + p) / 2);
+    im = std::copysign(std::sqrt((r - p) / 2), q);
+}
+
+// Main cardioid: c = m - m^2 with fixed point m = (1 - sqrt(1 - 4c)) / 2.
+// The orbit starts at 0 = m - m and its next point c = m - m^2 is exact, so
+// the deviation from m is |m| and then |m|^2; with s = max(|m|^2, floor)
+// the disc is invariant when s + 2|m| <= 0.99.
+bool inCardioid(Real cr, Real ci, Real threshold)
+{
+    if (cr * cr + ci * ci > 0.36L) // |c| <= |m| + |m|^2 < 0.6 in the region below
+        return false;
+    Real sr, si;
+    complexSqrt(1 - 4 * cr, -4 * ci, sr, si);
+    const Real rho = std::hypot((1 - sr) / 2, si / 2) + kMargin;
+    const Real s = std::max(rho * rho, kMinRadius);
+    const Real bound = rho + std::max(rho, s) + kMargin; // |z| for every orbit point
+    return s + 2 * rho <= kContraction && bound * bound <= threshold;
+}
+
+// Period-2 bulb: the 2-cycle a, b solves z^2 + z + c + 1 = 0 with a the root
+// near 0. From 0 = a - a the deviation is |a|, then a^2 from b; one round
+// maps s to s' = s (2|a| + s) and then to s' (2|b| + s'). (The rounding of
+// the step in between adds to s' a part too small to matter beside the
+// 0.01 s of slack.)
+bool inBulb(Real cr, Real ci, Real threshold)
+{
+    const Real nr = cr + 1, ni = ci;
+    if (nr * nr + ni * ni > 0.04L)
+        return false;
+    Real sr, si;
+    complexSqrt(1 - 4 * nr, -4 * ni, sr, si);
+    const Real alpha = std::hypot((sr - 1) / 2, si / 2) + kMargin;
+    const Real beta = std::hypot((sr + 1) / 2, si / 2) + kMargin; // b = -1 - a
+    const Real s = std::max(alpha, kMinRadius);
+    const Real s1 = s * (2 * alpha + s);
+    const Real bound = std::max(alpha + s, beta + s1) + kMargin;
+    return s1 * (2 * beta + s1) <= kContraction * s && bound * bound <= threshold;
+}
+
+} // namespace
+
+bool criticalOrbitStaysBounded(Real cr, Real ci, Real threshold)
+{
+    return inCardioid(cr, ci, threshold) || inBulb(cr, ci, threshold);
+}
+
+} // namespace qx

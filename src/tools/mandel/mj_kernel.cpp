@@ -1,0 +1,270 @@
+#include "tools/mandel/mj_kernel.h"
+
+#include "tools/mandel/mj_interior.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <utility>
+
+namespace qx {
+
+uint32_t blendColour(uint32_t p, uint32_t q, Real t)
+{
+    uint32_t out = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const Real a = (p >> shift) & 0xFF, b = (q >> shift) & 0xFF;
+        const auto v = static_cast<uint32_t>(a + (b - a) * t);
+        out |= (v & 0xFF) << shift;
+    }
+    return out;
+}
+
+MJKernel::MJKernel(const MJParams& params, MJColours colours, Real pixelSize)
+    : p_(params), colours_(std::move(colours)),
+      tableLength_(static_cast<int32_t>(colours_.table.size()) - 1),
+      threshold_(renderThreshold(params))
+{
+    if (tableLength_ < 1) { // a table without a cycle: treat every count as entry 0
+        colours_.table.resize(2, colours_.table.empty() ? 0 : colours_.table[0]);
+        tableLength_ = 1;
+    }
+    // Values the input rules already refuse, held in range here as well so
+    // that no table is read out of bounds.
+    p_.degree = std::clamp(p_.degree, kMinDegree, kMaxDegree);
+    p_.binaryCount = std::clamp(p_.binaryCount, 1, kMaxBinaryColours);
+    const Real d = p_.degree;
+    if (p_.mode == DisplayMode::Blend) {
+        blendA_ = std::log(d * std::log(threshold_));
+        blendB_ = 1 / std::log(d);
+    }
+    demBand_ = p_.demScale * pixelSize * p_.demThickness * 0.4L;
+    interiorShortcut_ = shortcutApplies();
+}
+
+bool MJKernel::shortcutApplies() const
+{
+    return !p_.julia && p_.degree == 2 && p_.maxReps > 0 &&
+           (p_.mode == DisplayMode::Bands || p_.mode == DisplayMode::Blend || p_.mode == DisplayMode::Binary);
+}
+
+// An orbit that never escapes gets the set colour, whatever its last point.
+bool MJKernel::provablyInside(Real x, Real y) const
+{
+    return interiorShortcut_ && criticalOrbitStaysBounded(x, y, threshold_);
+}
+
+PixelColour MJKernel::setColour() const
+{
+    return {colours_.setRgb, specialColourCode(colours_.setIndex)};
+}
+
+EscapeResult MJKernel::escapeAt(Real x, Real y) const
+{
+    if (p_.julia)
+        return escape({x, y}, p_.c, p_.degree, threshold_, p_.maxReps);
+    return escape({0, 0}, {x, y}, p_.degree, threshold_, p_.maxReps);
+}
+
+// Bands: entry n mod L, with 0 standing for L once the orbit has moved.
+// Blend: between the entry before and that entry, by the fractional escape
+// count; the fraction is held to [0, 1] so no channel leaves 0..255.
+PixelColour MJKernel::bandColour(const EscapeResult& e) const
+{
+    if (e.n == 0)
+        return {colours_.table[0], 0};
+    int32_t i = e.n % tableLength_;
+    if (i == 0)
+        i = tableLength_;
+    if (p_.mode != DisplayMode::Blend)
+        return {colours_.table[i], i};
+    Real mu = blendB_ * (blendA_ - std::log(std::log(norm2(e.z))));
+    if (!(mu > 0))
+        mu = 0;
+    else if (mu > 1)
+        mu = 1;
+    return {blendColour(colours_.table[i - 1], colours_.table[i], mu), i};
+}
+
+// Binary: the sector of the final point's argument among k equal sectors
+// starting at -pi; with two sectors, the sign of its imaginary part.
+PixelColour MJKernel::binaryColour(Complex z) const
+{
+    const int32_t k = p_.binaryCount;
+    int32_t b = 0;
+    if (k == 2) {
+        b = z.im < 0 ? 1 : 0;
+    } else if (k > 1) {
+        const Real pi = std::numbers::pi_v<Real>;
+        b = static_cast<int32_t>(std::floor((std::atan2(z.im, z.re) + pi) * k / (2 * pi)));
+        if (b >= k)
+            b = k - 1;
+        if (b < 0)
+            b = 0;
+    }
+    return {colours_.binary[b], tableLength_ + b};
+}
+
+PixelColour MJKernel::colourOfEscape(const EscapeResult& e) const
+{
+    if (e.status != kEscaped)
+        return setColour();
+    if (p_.mode == DisplayMode::Binary)
+        return binaryColour(e.z);
+    return bandColour(e);
+}
+
+// Distance estimate |z| ln|z|^2 / |z'| from the orbit and its derivative,
+// carried forward with the orbit: the derivative of step k uses z_k, exactly
+// as a backward pass over a stored orbit would.
+Real MJKernel::distanceAt(Real x, Real y) const
+{
+    const Complex c = p_.julia ? p_.c : Complex{x, y};
+    const int d = p_.degree;
+    Complex z{x, y};
+    Complex dz{1, 0};
+    for (int32_t n = 0;; ++n) {
+        if (norm2(z) > threshold_) {
+            const Real lnr2 = std::log(norm2(z));
+            Real dist = 0.3535L * p_.demScale * lnr2 * std::sqrt(norm2(z)) / std::sqrt(norm2(dz));
+            if (p_.julia)
+                dist *= std::exp(-0.5L * lnr2 * std::pow(Real(d), -Real(n)));
+            return dist;
+        }
+        if (n >= p_.maxReps)
+            return 0;
+        Complex w = mul(z, dz);
+        for (int k = 2; k < d; ++k)
+            w = mul(z, w);
+        if (std::fabs(w.re) + std::fabs(w.im) > kDemOverflow)
+            return 0;
+        dz = {d * w.re, d * w.im};
+        if (!p_.julia)
+            dz.re += 1;
+        z = mapPower(z, c, d);
+    }
+}
+
+PixelColour MJKernel::colourAt(Real x, Real y) const
+{
+    if (p_.mode == DisplayMode::Dem) {
+        const Real dist = distanceAt(x, y);
+        if (dist > 0 && dist >= demBand_)
+            return {colours_.demRgb, specialColourCode(colours_.demIndex)};
+        return setColour();
+    }
+    if (provablyInside(x, y))
+        return setColour();
+    return colourOfEscape(escapeAt(x, y));
+}
+
+void MJKernel::colourRowSingle(Real x0, Real pitch, Real y, int count, PixelColour* out) const
+{
+    for (int i = 0; i < count; ++i)
+        out[i] = colourAt(x0 + Real(i) * pitch, y);
+}
+
+void MJKernel::colourRow(Real x0, Real pitch, Real y, int count, PixelColour* out) const
+{
+    const bool paired = p_.degree == 2 && p_.maxReps > 0 && count >= 2 &&
+                        p_.mode != DisplayMode::Dem && p_.mode != DisplayMode::Iim;
+    if (paired)
+        pairedQuadraticRow(x0, pitch, y, count, out);
+    else
+        colourRowSingle(x0, pitch, y, count, out);
+}
+
+namespace {
+
+// One pixel's escape iteration in flight.
+struct Lane {
+    Real zr, zi, cr, ci;
+    int32_t n;
+    int index;
+};
+
+// Hot loop: advances two independent orbits together, so the floating-point
+// unit overlaps their dependency chains, until one of them stops (escapes or
+// reaches the ceiling). Each lane is written out on its own, test then step,
+// which keeps few values live on the x87 stack. Returns 1 when lane a
+// stopped, 2 when lane b did (a is then one step ahead or level).
+int advancePair(Lane& a, Lane& b, Real T, int32_t N)
+{
+    Real azr = a.zr, azi = a.zi, bzr = b.zr, bzi = b.zi;
+    int32_t an = a.n, bn = b.n;
+    int stopped;
+    for (;;) {
+        const Real ar2 = azr * azr, ai2 = azi * azi;
+        if (an >= N || ar2 + ai2 > T) {
+            stopped = 1;
+            break;
+        }
+        const Real at = azr * azi;
+        azi = at + at + a.ci;
+        azr = ar2 - ai2 + a.cr;
+        ++an;
+        const Real br2 = bzr * bzr, bi2 = bzi * bzi;
+        if (bn >= N || br2 + bi2 > T) {
+            stopped = 2;
+            break;
+        }
+        const Real bt = bzr * bzi;
+        bzi = bt + bt + b.ci;
+        bzr = br2 - bi2 + b.cr;
+        ++bn;
+    }
+    a.zr = azr, a.zi = azi, a.n = an;
+    b.zr = bzr, b.zi = bzi, b.n = bn;
+    return stopped;
+}
+
+} // namespace
+
+// A lane whose orbit ends takes the next pixel of the row; each orbit
+// performs exactly the operations of escapeQuadraticFrom, so every pixel
+// equals colourAt's.
+void MJKernel::pairedQuadraticRow(Real x0, Real pitch, Real y, int count, PixelColour* out) const
+{
+    const Real T = threshold_;
+    const int32_t N = p_.maxReps;
+    int next = 0;
+    // The next pixel that needs iterating, after colouring those that do not.
+    auto nextLane = [&](Lane& l) {
+        for (; next < count; ++next) {
+            const Real x = x0 + Real(next) * pitch;
+            if (provablyInside(x, y)) {
+                out[next] = setColour();
+                continue;
+            }
+            l = p_.julia ? Lane{x, y, p_.c.re, p_.c.im, 0, next} : Lane{0, 0, x, y, 0, next};
+            ++next;
+            return true;
+        }
+        return false;
+    };
+    auto finish = [&](const Lane& l) {
+        out[l.index] = colourOfEscape(l.n >= N ? EscapeResult{kNotEscaped, N, {l.zr, l.zi}}
+                                               : EscapeResult{kEscaped, l.n, {l.zr, l.zi}});
+    };
+    auto drain = [&](const Lane& l) {
+        out[l.index] = colourOfEscape(escapeQuadraticFrom({l.zr, l.zi}, {l.cr, l.ci}, l.n, T, N));
+    };
+    Lane a{}, b{};
+    if (!nextLane(a))
+        return;
+    if (!nextLane(b)) {
+        drain(a);
+        return;
+    }
+    for (;;) {
+        Lane& done = advancePair(a, b, T, N) == 1 ? a : b;
+        Lane& other = &done == &a ? b : a;
+        finish(done);
+        if (!nextLane(done)) {
+            drain(other);
+            return;
+        }
+    }
+}
+
+} // namespace qx

@@ -1,0 +1,87 @@
+#pragma once
+// The per-pixel colour of Mandelbrot and Julia pictures. A kernel is prepared
+// once per render from the parameters and the colour tables; it is a plain
+// value, so each sweep worker takes its own copy.
+#include "core/colour_tables.h"
+#include "core/numeric.h"
+#include "tools/mandel/mj_escape.h"
+#include "tools/mandel/mj_params.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace qx {
+
+// The colours a render reads: the colour table of sequence 0 (L + 1 entries,
+// entry L closing the cycle), the binary colours and the two special colours.
+struct MJColours {
+    std::vector<uint32_t> table;      // 0x00BBGGRR; usable length L = size() - 1
+    std::array<uint32_t, kMaxBinaryColours> binary{};
+    uint32_t setRgb = 0;              // "no target" slot: points that do not escape
+    int setIndex = 0;                 // its palette index
+    uint32_t demRgb = 0;              // DEM slot: points far from the set
+    int demIndex = 52;
+};
+
+// Colour and row-buffer code of one pixel: a table index 0..L, L + b for
+// binary colour b, or specialColourCode(palette index).
+struct PixelColour {
+    uint32_t rgb = 0;
+    int32_t code = 0;
+    friend bool operator==(const PixelColour&, const PixelColour&) = default;
+};
+
+// Per channel p + (q - p) * t, truncated toward zero.
+uint32_t blendColour(uint32_t p, uint32_t q, Real t);
+
+class MJKernel {
+public:
+    // pixelSize: world size of one pixel, for the distance estimate's band.
+    // The colour table must have at least two entries.
+    MJKernel(const MJParams& params, MJColours colours, Real pixelSize);
+
+    // The colour of the world point (x, y): c in a Mandelbrot window, z0 in a Julia window.
+    PixelColour colourAt(Real x, Real y) const;
+
+    // Colours count pixels of one row at x0 + i * pitch, height y. Quadratic
+    // escape-time modes iterate two pixels at a time; the result is the same
+    // as colourAt for every pixel.
+    void colourRow(Real x0, Real pitch, Real y, int count, PixelColour* out) const;
+    // The same, strictly one pixel after another (reference for the paired loop).
+    void colourRowSingle(Real x0, Real pitch, Real y, int count, PixelColour* out) const;
+
+    // Escape of the orbit that belongs to the point (x, y).
+    EscapeResult escapeAt(Real x, Real y) const;
+    // The distance estimate of the point, or 0 when there is none (the orbit
+    // does not escape, or its derivative passes e^42).
+    Real distanceAt(Real x, Real y) const;
+    // Distance below which a pixel counts as touching the set.
+    Real demBand() const { return demBand_; }
+    // Mandelbrot escape-time pictures colour parameters whose critical orbit
+    // provably stays below the threshold without iterating (on by default;
+    // the colours are the same either way).
+    void setInteriorShortcut(bool on) { interiorShortcut_ = on && shortcutApplies(); }
+
+    // The colour of an escape result in the bands, blend and binary modes.
+    PixelColour colourOfEscape(const EscapeResult& e) const;
+
+private:
+    PixelColour setColour() const;
+    bool shortcutApplies() const;
+    bool provablyInside(Real x, Real y) const;
+    PixelColour bandColour(const EscapeResult& e) const;
+    PixelColour binaryColour(Complex z) const;
+    void pairedQuadraticRow(Real x0, Real pitch, Real y, int count, PixelColour* out) const;
+
+    MJParams p_;
+    MJColours colours_;
+    int32_t tableLength_;  // L
+    Real threshold_;       // what this render iterates with
+    Real blendA_ = 0;      // ln(d ln T)
+    Real blendB_ = 0;      // 1 / ln d
+    Real demBand_ = 0;     // delta
+    bool interiorShortcut_ = false;
+};
+
+} // namespace qx

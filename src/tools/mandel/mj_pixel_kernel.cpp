@@ -1,0 +1,40 @@
+#include "tools/mandel/mj_pixel_kernel.h"
+
+namespace qx {
+
+MJPixelKernel::MJPixelKernel(MJKernel kernel, const SweepGeometry& geometry)
+    : kernel_(std::move(kernel)), geometry_(geometry)
+{
+}
+
+std::unique_ptr<PixelKernel> MJPixelKernel::clone() const
+{
+    auto copy = std::make_unique<MJPixelKernel>(kernel_, geometry_);
+    return copy;
+}
+
+// The sweep's own pixel positions, computed the same way bit for bit.
+bool MJPixelKernel::onGrid(Real x, Real y, int col, int row) const
+{
+    return col >= 0 && col < geometry_.width &&
+           x == geometry_.x0 + Real(col) * geometry_.pitchX &&
+           y == geometry_.y0 - Real(row) * geometry_.pitchY;
+}
+
+PixelValue MJPixelKernel::colourAt(Real x, Real y, int col, int row)
+{
+    PixelColour pc;
+    if (onGrid(x, y, col, row)) {
+        if (row != cachedRow_) {
+            rowColours_.resize(static_cast<size_t>(geometry_.width));
+            kernel_.colourRow(geometry_.x0, geometry_.pitchX, y, geometry_.width, rowColours_.data());
+            cachedRow_ = row;
+        }
+        pc = rowColours_[static_cast<size_t>(col)];
+    } else {
+        pc = kernel_.colourAt(x, y);
+    }
+    return {pc.rgb, pc.code};
+}
+
+} // namespace qx

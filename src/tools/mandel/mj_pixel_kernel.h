@@ -1,0 +1,35 @@
+#pragma once
+// The Mandelbrot/Julia kernel as the sweep's PixelKernel. The sweep asks
+// for one pixel at a time; on the first grid pixel of a row the adapter
+// colours the whole row with the paired loop and then answers from that
+// row. A point off the grid (an anti-aliasing sample) is coloured on its
+// own, so the answer never depends on the order of the calls.
+#include <cstddef> // before the core headers, which use size_t
+
+#include "core/pixel_sweep.h"
+#include "tools/mandel/mj_kernel.h"
+
+#include <memory>
+#include <vector>
+
+namespace qx {
+
+class MJPixelKernel final : public PixelKernel {
+public:
+    MJPixelKernel(MJKernel kernel, const SweepGeometry& geometry);
+
+    std::unique_ptr<PixelKernel> clone() const override;
+    PixelValue colourAt(Real x, Real y, int col, int row) override;
+
+    const MJKernel& kernel() const { return kernel_; }
+
+private:
+    bool onGrid(Real x, Real y, int col, int row) const;
+
+    MJKernel kernel_;
+    SweepGeometry geometry_;
+    std::vector<PixelColour> rowColours_;
+    int cachedRow_ = -1;
+};
+
+} // namespace qx

@@ -1,0 +1,95 @@
+#include "tools/mandel/tjulwin.h"
+
+#include "tools/mandel/mj_commands.h"
+#include "tools/mandel/tmanwin.h"
+
+#include <array>
+#include <random>
+
+namespace qx {
+
+namespace {
+
+constexpr std::array<CommandSpec, 6> kCommands{{
+    {674, "&Airplane", "", CommandKind::Plain, kMenuEdit, "E&xamples", true},
+    {677, "&Fat rabbit", "", CommandKind::Plain, kMenuEdit, "E&xamples", false},
+    {672, "Feigenbaum-&Myrberg", "", CommandKind::Plain, kMenuEdit, "E&xamples", false},
+    {673, "&Rabbit", "", CommandKind::Plain, kMenuEdit, "E&xamples", false},
+    {676, "&San Marco", "", CommandKind::Plain, kMenuEdit, "E&xamples", false},
+    {675, "Siegel &disk", "", CommandKind::Plain, kMenuEdit, "E&xamples", false},
+}};
+
+// A fresh window is rare: a new engine from the system's entropy each time.
+uint32_t systemRandom(uint32_t count)
+{
+    std::mt19937 engine{std::random_device{}()};
+    return std::uniform_int_distribution<uint32_t>(0, count - 1)(engine);
+}
+
+} // namespace
+
+TJulWin::TJulWin(const RandomIndex& random) : TMJWin(true)
+{
+    params_.c = randomCardioidParameter(random ? random : RandomIndex(systemRandom));
+}
+
+TJulWin::~TJulWin()
+{
+    if (parent_)
+        parent_->child_ = nullptr;
+}
+
+std::span<const CommandSpec> TJulWin::commandTable() { return kCommands; }
+
+void TJulWin::buildMenus(MenuBar& bar) const
+{
+    TMJWin::buildMenus(bar);
+    bar.addTable(commandTable());
+}
+
+std::vector<CommandSpec> TJulWin::mouseModes() const
+{
+    return {
+        {CmdShowPeriod, "&Show period", "", CommandKind::Radio, kMenuBtns, "", false},
+        {CmdJuliaSet, "&Orbiter", "", CommandKind::Radio, kMenuBtns, "", false},
+        {CmdPromenade, "&Tracer", "", CommandKind::Radio, kMenuBtns, "", false},
+        {CmdInverseImages, "In&verse images", "", CommandKind::Radio, kMenuBtns, "", false},
+        {CmdImage, "&Image", "", CommandKind::Radio, kMenuBtns, "", false},
+    };
+}
+
+bool TJulWin::handleCommand(int id)
+{
+    if (applyExample(id))
+        return true;
+    return TMJWin::handleCommand(id);
+}
+
+bool TJulWin::applyExample(int command)
+{
+    const JuliaExample* e = juliaExample(command);
+    if (!e)
+        return false;
+    params_.c = e->c;
+    maxReps_ = e->maxReps;
+    overlayOrbits_ = false;
+    if (attached())
+        host().menuChecksChanged();
+    redraw();
+    return true;
+}
+
+std::unique_ptr<TVorlWin> TJulWin::makeZoomChild() const
+{
+    auto child = std::make_unique<TJulWin>([](uint32_t) { return 0u; });
+    child->copyDrawingSettings(*this);
+    child->setParameter(params_.c);
+    return child;
+}
+
+TPromWin::TPromWin(Complex c) : TJulWin([](uint32_t) { return 0u; })
+{
+    params_.c = c;
+}
+
+} // namespace qx

@@ -1,0 +1,150 @@
+#include "tools/mandel/tmanwin.h"
+
+#include "core/messages.h"
+#include "tools/mandel/mj_commands.h"
+#include "tools/mandel/mj_examples.h"
+#include "tools/mandel/tjulwin.h"
+
+#include <array>
+
+namespace qx {
+
+namespace {
+
+constexpr std::array<CommandSpec, 3> kCommands{{
+    {CmdOneCycle, "&1-cycle ...", "", CommandKind::Plain, kMenuEdit, "&Indifferent cycles", true},
+    {CmdTwoCycle, "&2-cycle ...", "", CommandKind::Plain, kMenuEdit, "&Indifferent cycles", false},
+    {CmdReopen, "&Reopen", "", CommandKind::Plain, kMenuMisc, "", false},
+}};
+
+} // namespace
+
+TManWin::TManWin() : TMJWin(false) {}
+
+TManWin::~TManWin()
+{
+    if (child_)
+        child_->parent_ = nullptr;
+}
+
+std::span<const CommandSpec> TManWin::commandTable() { return kCommands; }
+
+void TManWin::buildMenus(MenuBar& bar) const
+{
+    TMJWin::buildMenus(bar);
+    bar.addTable(commandTable());
+}
+
+std::vector<CommandSpec> TManWin::mouseModes() const
+{
+    return {
+        {CmdShowPeriod, "&Show period", "", CommandKind::Radio, kMenuBtns, "", false},
+        {CmdJuliaSet, "&Julia set", "", CommandKind::Radio, kMenuBtns, "", false},
+        {CmdPromenade, "&Promenade", "", CommandKind::Radio, kMenuBtns, "", false},
+    };
+}
+
+bool TManWin::handleCommand(int id)
+{
+    switch (id) {
+    case CmdOneCycle:
+        cycleCommand(1);
+        return true;
+    case CmdTwoCycle:
+        cycleCommand(2);
+        return true;
+    case CmdReopen:
+        reopen();
+        return true;
+    default:
+        return TMJWin::handleCommand(id);
+    }
+}
+
+void TManWin::mouseDown(MouseButton button, PixelPoint p)
+{
+    if (button == MouseButton::Left && (mouseMode() == CmdJuliaSet || mouseMode() == CmdPromenade)) {
+        const WorldPoint w = view_.pixelToWorld(p);
+        if (mouseMode() == CmdJuliaSet) {
+            if (const int e = openJuliaChild({w.x, w.y}))
+                host().showError(e);
+            return;
+        }
+        auto pop = std::make_unique<TPromWin>(Complex{w.x, w.y});
+        pop->copyDrawingSettings(*this);
+        pop->setReadSettings(!useDefaults_);
+        if (!host().openChildWindow(std::move(pop), popupPlacement_))
+            host().showError(ErrLowMemory);
+        return;
+    }
+    TMJWin::mouseDown(button, p);
+}
+
+// The marker of the Julia child's parameter over the picture.
+void TManWin::drawOverlays(Canvas& composite)
+{
+    TMJWin::drawOverlays(composite);
+    if (child_) {
+        const Complex c = child_->parameter();
+        composite.drawMark({c.re, c.im}, markAttr_.kind, markAttr_.size, markAttr_.colour);
+    }
+}
+
+std::unique_ptr<TVorlWin> TManWin::makeZoomChild() const
+{
+    auto child = std::make_unique<TManWin>();
+    child->copyDrawingSettings(*this);
+    return child;
+}
+
+int TManWin::openJuliaChild(Complex c, const std::string& title)
+{
+    if (!child_) {
+        auto model = std::make_unique<TJulWin>([](uint32_t) { return 0u; });
+        TJulWin* raw = model.get();
+        raw->copyDrawingSettings(*this);
+        raw->setParameter(c);
+        raw->setReadSettings(!useDefaults_);
+        if (!host().openChildWindow(std::move(model), zoomPlacement_))
+            return ErrLowMemory;
+        child_ = raw;
+        child_->parent_ = this;
+    }
+    ++childCounter_;
+    child_->setParameter(c);
+    child_->setDocumentName(title.empty() ? "jchild" + std::to_string(childCounter_) + ".jul" : title);
+    child_->restoreTitle();
+    overlaysChanged();
+    child_->draw();
+    return 0;
+}
+
+int TManWin::openIndifferentCycle(int cycle, const std::string& text)
+{
+    Real t = 0;
+    if (!parseRealOrFraction(text, t))
+        return ErrCannotUnderstand;
+    const IndifferentCycle ic = indifferentCycle(cycle, t);
+    return openJuliaChild(ic.c, ic.title);
+}
+
+void TManWin::cycleCommand(int cycle)
+{
+    std::string value = "2/5";
+    const std::string prompt =
+        std::string("coordinate ") + (cycle == 1 ? "cardioid" : "circle") + ": between 0 and 1";
+    if (!host().inputText(prompt, value))
+        return;
+    if (const int e = openIndifferentCycle(cycle, value))
+        host().showError(e);
+}
+
+void TManWin::reopen()
+{
+    if (child_)
+        child_->draw();
+    else
+        host().showError(ErrNothingToDo);
+}
+
+} // namespace qx

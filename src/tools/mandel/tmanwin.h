@@ -1,0 +1,51 @@
+#pragma once
+// The Mandelbrot window: the pixel is the parameter c and every orbit
+// starts at the critical point 0. It owns at most one Julia child, opened
+// by the mouse or by the indifferent-cycle commands.
+#include "tools/mandel/tmjwin.h"
+
+#include <span>
+#include <string>
+
+namespace qx {
+
+class TJulWin;
+
+class TManWin : public TMJWin {
+public:
+    // Resource names of the window: its menu, settings file and documents.
+    static constexpr const char* kMenuName = "MANMENU";
+    static constexpr const char* kSettingsFile = "mandel.ini";
+    static constexpr const char* kDocumentExtension = "man";
+
+    TManWin();
+    ~TManWin() override;
+
+    bool handleCommand(int id) override;
+    void buildMenus(MenuBar& bar) const override;
+    static std::span<const CommandSpec> commandTable();
+    std::vector<CommandSpec> mouseModes() const override;
+    void mouseDown(MouseButton button, PixelPoint p) override;
+    void drawOverlays(Canvas& composite) override;
+    std::unique_ptr<TVorlWin> makeZoomChild() const override;
+
+    // Opens (first use) or updates the Julia child for c, titled `title`,
+    // or "jchild" + counter + ".jul" when empty; redraws it. 0, or 3 when
+    // the child cannot be created.
+    int openJuliaChild(Complex c, const std::string& title = {});
+    // "1-cycle ..." (cycle 1) / "2-cycle ..." (cycle 2) for a typed t: 0, or
+    // 1 for a text that is not a number, or the child's error.
+    int openIndifferentCycle(int cycle, const std::string& text);
+    TJulWin* juliaChild() const { return child_; }
+    int childCount() const { return childCounter_; }
+
+private:
+    friend class TJulWin;
+    void cycleCommand(int cycle);
+    void reopen();
+
+    TJulWin* child_ = nullptr; // owned by the host; the link is cleared from both ends
+    int childCounter_ = 0;
+};
+
+} // namespace qx

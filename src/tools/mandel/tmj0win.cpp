@@ -1,0 +1,144 @@
+#include "tools/mandel/tmj0win.h"
+
+#include "core/special_colours.h"
+#include "tools/mandel/mj_escape.h"
+#include "tools/mandel/mj_period.h"
+#include "tools/mandel/mj_pixel_kernel.h"
+
+namespace qx {
+
+TMJ0Win::TMJ0Win(bool julia) : params_(defaultParams(julia))
+{
+    const MJViewDefaults v = viewDefaults(julia);
+    defaultHalfWidth_ = v.halfWidth;
+    mouseMode_ = v.mouseMode;
+    maxReps_ = params_.maxReps;
+    maxPeriod_ = params_.maxPeriod;
+    setView(v.centreX, v.centreY, v.halfWidth);
+    special_.set(SlotNoTarget, 0);
+    special_.set(SlotDem, 52);
+    special_.set(SlotIim, 3);
+    special_.set(SlotCriticalOrbit, 1);
+    special_.set(SlotFixedPoint, 5);
+    special_.set(SlotAncestor, 1);
+}
+
+MJParams TMJ0Win::params() const
+{
+    MJParams p = params_;
+    p.maxReps = maxReps_;
+    p.antiAlias = antiAlias_;
+    p.maxPeriod = maxPeriod_;
+    return p;
+}
+
+int TMJ0Win::applySettings(const MJParamTexts& texts)
+{
+    MJParams p = params();
+    if (const int e = applyParamTexts(texts, p))
+        return e;
+    params_ = p;
+    maxReps_ = p.maxReps;
+    antiAlias_ = p.antiAlias;
+    setDocumentChanged(true);
+    redraw();
+    return 0;
+}
+
+void TMJ0Win::redraw()
+{
+    if (attached()) {
+        draw();
+        return;
+    }
+    figureValid_ = false;
+    compositeValid_ = false;
+}
+
+int TMJ0Win::applyDegree(const std::string& text)
+{
+    return applyDegreeText(text, params_);
+}
+
+void TMJ0Win::copyDrawingSettings(const TMJ0Win& other)
+{
+    const bool julia = params_.julia;
+    const Complex c = params_.c;
+    params_ = other.params_;
+    params_.julia = julia;
+    params_.c = c;
+    if (!julia && params_.mode == DisplayMode::Iim) // only Julia windows draw by inverse images
+        params_.mode = DisplayMode::Bands;
+    maxReps_ = other.maxReps_;
+    antiAlias_ = other.antiAlias_;
+    maxPeriod_ = other.maxPeriod_;
+    sequences_ = other.sequences_;
+    palette_ = other.palette_;
+    special_ = other.special_;
+    grid_ = other.grid_;
+    zoomFactor_ = other.zoomFactor_;
+    threads_ = other.threads_;
+}
+
+MJColours TMJ0Win::renderColours() const
+{
+    const ColourTable table = colourTable(0);
+    MJColours c;
+    c.table = table.colours;
+    c.binary = table.binary;
+    c.setIndex = special_.get(SlotNoTarget);
+    c.setRgb = paletteColour(palette_, c.setIndex);
+    c.demIndex = special_.get(SlotDem);
+    c.demRgb = paletteColour(palette_, c.demIndex);
+    return c;
+}
+
+SweepGeometry TMJ0Win::renderGeometry() const
+{
+    SweepGeometry g = sweepGeometry();
+    g.y0 = view_.centerY + (g.height - 1) * g.pitchY / 2;
+    return g;
+}
+
+int TMJ0Win::sweep()
+{
+    const auto kernel = makeKernel();
+    SweepOptions options;
+    options.symmetry = sweepSymmetry();
+    options.antiAlias = antiAlias_;
+    options.sampleOffset = sampleOffset();
+    options.threads = threads_;
+    return startSweep(*kernel, renderGeometry(), options);
+}
+
+std::unique_ptr<PixelKernel> TMJ0Win::makeKernel() const
+{
+    const SweepGeometry g = renderGeometry();
+    return std::make_unique<MJPixelKernel>(MJKernel(params(), renderColours(), g.pitchX), g);
+}
+
+int TMJ0Win::sweepSymmetry() const
+{
+    return symmetryFor(params(), view_.centerX, view_.centerY);
+}
+
+Complex TMJ0Win::map(Complex z)
+{
+    return mapPower(z, params_.c, params_.degree);
+}
+
+// Inverse iteration draws the Julia set by itself; every other mode sweeps.
+int TMJ0Win::drawFigure(Canvas& figure)
+{
+    if (params_.mode == DisplayMode::Iim)
+        return drawInverse(figure);
+    return TFMJWin::drawFigure(figure);
+}
+
+std::string TMJ0Win::periodReportAt(PixelPoint pixel) const
+{
+    const WorldPoint w = view_.pixelToWorld(pixel);
+    return periodReport(params(), {w.x, w.y}, params_.periodTolerance * view_.dx);
+}
+
+} // namespace qx

@@ -1,0 +1,57 @@
+#pragma once
+// The common model of the Mandelbrot and Julia windows: the parameters of
+// z -> z^d + c, the kernel each render sweeps with, the symmetry it may
+// use, and the map for orbits.
+#include <cstddef> // before the core headers, which use size_t
+
+#include "core/tfmjwin.h"
+#include "tools/mandel/mj_dialog.h"
+#include "tools/mandel/mj_kernel.h"
+#include "tools/mandel/mj_params.h"
+
+namespace qx {
+
+class TMJ0Win : public TFMJWin {
+public:
+    explicit TMJ0Win(bool julia);
+
+    // The parameters as a render uses them: the chain's maximum reps,
+    // anti-aliasing and maximum period folded in.
+    MJParams params() const;
+    bool isJulia() const { return params_.julia; }
+    Complex parameter() const { return params_.c; }
+    void setParameter(Complex c) { params_.c = c; }
+    int degree() const { return params_.degree; }
+
+    // Settings dialog: 0 and a redraw, or the error code and no change.
+    int applySettings(const MJParamTexts& texts);
+    // "Degree ...": 0, or 1 / 17 and no change. Does not redraw.
+    int applyDegree(const std::string& text);
+    // Degree, threshold, mode and its settings, maximum reps, colours,
+    // special colours, grid, zoom factor and sweep threads of `other` (what
+    // a child window inherits); c and the window kind stay.
+    void copyDrawingSettings(const TMJ0Win& other);
+
+    // The colours a render reads from the window's tables and palette.
+    MJColours renderColours() const;
+    std::unique_ptr<PixelKernel> makeKernel() const override;
+    int sweepSymmetry() const override;
+    // The sweep's pixel grid with its rows centred on the view's centre, as
+    // its columns are, so that mirrored rows show mirrored points.
+    SweepGeometry renderGeometry() const;
+    int sweep() override;
+    Complex map(Complex z) override;
+    int drawFigure(Canvas& figure) override;
+
+    // The "Show period" text for a pixel of the view.
+    std::string periodReportAt(PixelPoint pixel) const;
+
+protected:
+    // "Draw" when a host shows the window; a model on its own just marks
+    // its figure for the next paint.
+    void redraw();
+
+    MJParams params_;
+};
+
+} // namespace qx

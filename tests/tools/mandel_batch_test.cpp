@@ -1,0 +1,133 @@
+// The render command of quorvex-batch, run as a program.
+#include "core/fake_host.h"
+#include "tools/mandel/tjulwin.h"
+#include "tools/mandel/tmanwin.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+
+using namespace qx;
+
+namespace {
+
+std::string tempFile(const std::string& name) { return "/tmp/qx_render_" + name; }
+
+int runBatch(const std::string& args, std::string* out = nullptr)
+{
+    const std::string cmd = std::string(QX_BATCH_EXE) + " " + args + " 2>/dev/null";
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p)
+        return -1;
+    std::string text;
+    char buf[4096];
+    while (size_t n = fread(buf, 1, sizeof buf, p))
+        text.append(buf, n);
+    const int status = pclose(p);
+    if (out)
+        *out = text;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool exists(const std::string& path) { return std::ifstream(path).good(); }
+
+// Pixels (0x00BBGGRR, top row first) of a 24-bit bottom-up BMP.
+Image readBmp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<uint8_t> b{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (b.size() < 54)
+        return {};
+    const int w = b[18] | (b[19] << 8), h = b[22] | (b[23] << 8);
+    const size_t stride = (static_cast<size_t>(w) * 3 + 3) & ~size_t(3);
+    Image img(w, h);
+    for (int r = 0; r < h; ++r)
+        for (int c = 0; c < w; ++c) {
+            const uint8_t* p = b.data() + 54 + (h - 1 - r) * stride + 3 * c;
+            img.set(c, r, makeRgb(p[2], p[1], p[0]));
+        }
+    return img;
+}
+
+// The picture a window model shows at a size, after the host's paint.
+Image windowPicture(TMJ0Win& win, int w, int h)
+{
+    FakeHost host;
+    win.attach(host);
+    win.resize(w, h);
+    paintAndFinish(win);
+    return win.picture();
+}
+
+} // namespace
+
+TEST(BatchRender, DefaultMandelbrotIsTheWindowsPicture)
+{
+    const std::string path = tempFile("mandel.bmp");
+    std::remove(path.c_str());
+    ASSERT_EQ(runBatch("render --tool mandel --size 96x64 --threads 2 -o " + path), 0);
+    TManWin win;
+    EXPECT_EQ(readBmp(path), windowPicture(win, 96, 64));
+    std::remove(path.c_str());
+}
+
+TEST(BatchRender, JuliaOptionsReachTheWindow)
+{
+    const std::string path = tempFile("julia.bmp");
+    ASSERT_EQ(runBatch("render --tool julia --c -0.75,0 --size 80x60 --centre 0.1,0.2 --width 1.5 "
+                       "--degree 3 --reps 150 --mode binary -o " + path),
+              0);
+    TJulWin win([](uint32_t) { return 0u; });
+    win.setParameter({-0.75L, 0});
+    win.setView(0.1L, 0.2L, 1.5L);
+    ASSERT_EQ(win.applyDegree("3"), 0);
+    FakeHost host;
+    win.attach(host);
+    ASSERT_EQ(win.applySettings({"4", "150", "0.6", DisplayMode::Binary}), 0);
+    EXPECT_EQ(win.params().threshold, 100);
+    EXPECT_EQ(readBmp(path), windowPicture(win, 80, 60));
+    std::remove(path.c_str());
+}
+
+TEST(BatchRender, PngOutputIsReadable)
+{
+    const std::string path = tempFile("small.png");
+    ASSERT_EQ(runBatch("render --tool mandel --size 40x30 --mode dem -o " + path), 0);
+    std::ifstream in(path, std::ios::binary);
+    char sig[8] = {};
+    in.read(sig, 8);
+    EXPECT_EQ(std::string(sig + 1, 3), "PNG");
+    std::remove(path.c_str());
+}
+
+TEST(BatchRender, BadOptionsAreRefusedWithoutOutput)
+{
+    const std::string path = tempFile("refused.png");
+    std::remove(path.c_str());
+    for (const char* bad : {"--tool mandel --degree 11", "--tool mandel --mode iim", "--tool fractal",
+                            "--tool mandel --reps 1@1", "--tool mandel --threshold 0",
+                            "--tool mandel --c 0,1", "--tool julia --c nonsense", "--tool mandel --size 10", "--tool mandel --size 20000x20000", "--tool mandel --size 1x10",
+                            "--tool mandel --width -1", "--tool mandel --threads 0", "--tool mandel --bogus 1",
+                            "--tool mandel some.man", "--tool mandel --mode"}) {
+        EXPECT_EQ(runBatch(std::string("render ") + bad + " -o " + path), 2) << bad;
+        EXPECT_FALSE(exists(path)) << bad;
+    }
+    EXPECT_EQ(runBatch("render --tool mandel"), 2);
+    EXPECT_EQ(runBatch("render --tool mandel -o " + tempFile("x.gif")), 2);
+    EXPECT_EQ(runBatch("render --tool mandel --size 8x8 -o /nonexistent-dir/x.png"), 1);
+}
+
+TEST(BatchRender, HelpNamesEveryOption)
+{
+    std::string text;
+    ASSERT_EQ(runBatch("render --help", &text), 0);
+    for (const char* opt : {"--tool", "--size", "--centre", "--width", "--c", "--degree", "--reps",
+                            "--threshold", "--mode", "--threads", "-o", "Examples"})
+        EXPECT_NE(text.find(opt), std::string::npos) << opt;
+    ASSERT_EQ(runBatch("--help", &text), 0);
+    EXPECT_NE(text.find("render"), std::string::npos);
+}

@@ -1,0 +1,85 @@
+#include "mandel_test_support.h"
+#include "tools/mandel/mj_kernel.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace qx;
+using qx::test::testColours;
+
+namespace {
+
+// Every row of a W x H picture of the view, through the paired row and one
+// pixel at a time; returns the number of differing pixels.
+int differingPixels(const MJParams& p, Real cx, Real cy, Real w, int W, int H)
+{
+    const Real pitch = 2 * w / (W - 1);
+    const MJKernel k(p, testColours(), pitch);
+    std::vector<PixelColour> paired(W), single(W);
+    int differ = 0;
+    for (int r = 0; r < H; ++r) {
+        const Real y = cy + (H - 1) * pitch / 2 - r * pitch;
+        k.colourRow(cx - w, pitch, y, W, paired.data());
+        k.colourRowSingle(cx - w, pitch, y, W, single.data());
+        for (int c = 0; c < W; ++c)
+            differ += paired[c] == single[c] ? 0 : 1;
+    }
+    return differ;
+}
+
+} // namespace
+
+TEST(MandelPairedRow, WholeMandelbrotPictureEqualsSinglePixels)
+{
+    EXPECT_EQ(differingPixels(defaultParams(false), -0.75L, 0, 1.4L, 96, 72), 0);
+    // Odd width: the last lane drains alone.
+    EXPECT_EQ(differingPixels(defaultParams(false), -0.75L, 0, 1.4L, 37, 21), 0);
+    // A deep view where neighbours escape at very different counts.
+    MJParams deep = defaultParams(false);
+    deep.maxReps = 1000;
+    EXPECT_EQ(differingPixels(deep, -0.743643887L, 0.131825904L, 0.0001L, 64, 48), 0);
+}
+
+TEST(MandelPairedRow, JuliaBlendAndBinaryEqualSinglePixels)
+{
+    MJParams p = defaultParams(true);
+    p.c = {-0.1225611668766535961L, 0.7448617666197442366L};
+    EXPECT_EQ(differingPixels(p, 0, 0, 2.1L, 80, 60), 0);
+    p.mode = DisplayMode::Blend;
+    p.threshold = 256;
+    EXPECT_EQ(differingPixels(p, 0, 0, 2.1L, 80, 60), 0);
+    p.mode = DisplayMode::Binary;
+    p.threshold = 100;
+    p.binaryCount = 3;
+    EXPECT_EQ(differingPixels(p, 0.2L, 0.1L, 1.5L, 80, 60), 0);
+}
+
+TEST(MandelPairedRow, ShortRowsAndTinyCeilings)
+{
+    MJParams p = defaultParams(false);
+    EXPECT_EQ(differingPixels(p, -0.75L, 0, 1.4L, 2, 9), 0);
+    p.maxReps = 2;
+    EXPECT_EQ(differingPixels(p, -0.75L, 0, 1.4L, 33, 9), 0);
+    // One pixel: the row is that pixel's colour.
+    const MJKernel k(defaultParams(false), testColours(), 0.1L);
+    PixelColour one;
+    k.colourRow(1, 0.1L, 0, 1, &one);
+    EXPECT_EQ(one.code, 3);
+}
+
+TEST(MandelPairedRow, HigherDegreeAndDemRowsMatchColourAt)
+{
+    MJParams p = defaultParams(false);
+    p.degree = 3;
+    EXPECT_EQ(differingPixels(p, 0, 0, 1.5L, 40, 30), 0);
+    p.degree = 2;
+    p.mode = DisplayMode::Dem;
+    EXPECT_EQ(differingPixels(p, -0.75L, 0, 1.4L, 40, 30), 0);
+    // And the row really is colourAt at x0 + i * pitch.
+    const MJKernel k(p, testColours(), 0.05L);
+    std::vector<PixelColour> row(5);
+    k.colourRow(-2, 0.75L, 0.25L, 5, row.data());
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(row[i], k.colourAt(-2 + i * 0.75L, 0.25L)) << i;
+}
