@@ -4,7 +4,7 @@ set -e
 PKGS="build-essential cmake ninja-build ccache pkg-config
       qt6-base-dev libgl-dev fonts-dejavu-core
       libgtest-dev libbenchmark-dev
-      xvfb xauth ghostscript"
+      xvfb xauth ghostscript imagemagick"
 missing=""
 for p in $PKGS; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

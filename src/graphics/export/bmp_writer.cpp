@@ -1,5 +1,7 @@
 #include "graphics/export/bmp_writer.h"
 
+#include "core/file_io.h"
+
 #include <cstdio>
 
 namespace qx {
@@ -64,26 +66,11 @@ std::vector<uint8_t> encodeBmp(const PixelsView& picture)
     return out;
 }
 
-int writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes)
-{
-    const std::string temp = path + ".part";
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f)
-        return 12;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    const bool closed = std::fclose(f) == 0;
-    if (!written || !closed || std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::remove(temp.c_str());
-        return 12;
-    }
-    return 0;
-}
-
 int writeBmp(const std::string& path, const PixelsView& picture)
 {
     if (const int e = checkPicture(picture))
         return e;
-    return writeFileAtomically(path, encodeBmp(picture));
+    return writeFileAtomically(path, encodeBmp(picture)) ? 0 : 12;
 }
 
 } // namespace qx

@@ -24,10 +24,6 @@ int checkPicture(const PixelsView& picture);
 // The whole file in memory; empty for a picture checkPicture refuses.
 std::vector<uint8_t> encodeBmp(const PixelsView& picture);
 
-// Writes `bytes` to `path` through a temporary file beside it, renamed over
-// the target only when complete. Returns 0 or 12 (cannot save file).
-int writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes);
-
 // encodeBmp then writeFileAtomically. Returns 0, a checkPicture code, or
 // 12 (cannot save file).
 int writeBmp(const std::string& path, const PixelsView& picture);

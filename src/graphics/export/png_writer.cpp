@@ -1,5 +1,7 @@
 #include "graphics/export/png_writer.h"
 
+#include "core/file_io.h"
+
 #include <zlib.h>
 
 namespace qx {
@@ -78,7 +80,7 @@ int writePng(const std::string& path, const PixelsView& picture)
     const std::vector<uint8_t> bytes = encodePng(picture);
     if (bytes.empty())
         return 3;
-    return writeFileAtomically(path, bytes);
+    return writeFileAtomically(path, bytes) ? 0 : 12;
 }
 
 } // namespace qx
