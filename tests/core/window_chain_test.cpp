@@ -229,7 +229,7 @@ TEST(Magnification, ZeroAtTheDefaultViewOneAfterATenfoldZoom)
 TEST(ZoomWindows, ChildOfTheSameKindAndRectangleInTheParent)
 {
     FakeHost host;
-    auto model = createToolModel(1);
+    auto model = createToolModel(2); // a row whose tool is still the generic model
     ASSERT_TRUE(model);
     model->attach(host);
     model->resize(21, 11);
