@@ -67,10 +67,8 @@ void PixelSweep::work(std::unique_ptr<PixelKernel> kernel)
     active_.fetch_sub(1, std::memory_order_release);
 }
 
-PixelValue PixelSweep::pixel(PixelKernel& kernel, int c, int r)
+PixelValue PixelSweep::pixel(PixelKernel& kernel, Real x, Real y, int c, int r) const
 {
-    const Real x = columnX_[static_cast<size_t>(c)];
-    const Real y = geo_.y0 - r * geo_.pitchY;
     PixelValue v = kernel.colourAt(x, y, c, r);
     if (opt_.antiAlias) {
         const Real d = opt_.sampleOffset;
@@ -92,8 +90,9 @@ void PixelSweep::sweepRow(PixelKernel& kernel, int r)
     Rgb* mrow = image_->row(mirror);
     int32_t* codes = codes_ ? codes_->data() + static_cast<size_t>(r) * w : nullptr;
     int32_t* mcodes = codes_ ? codes_->data() + static_cast<size_t>(mirror) * w : nullptr;
+    const Real y = geo_.y0 - r * geo_.pitchY;
     for (int c = 0; c < w; ++c) {
-        const PixelValue v = pixel(kernel, c, r);
+        const PixelValue v = pixel(kernel, columnX_[static_cast<size_t>(c)], y, c, r);
         row[c] = v.colour;
         if (codes)
             codes[c] = v.code;
