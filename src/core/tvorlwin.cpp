@@ -125,7 +125,7 @@ void TVorlWin::allocateImages()
 
 void TVorlWin::paint()
 {
-    if (busy_ || (figureValid_ && compositeValid_))
+    if (!attached() || busy_ || (figureValid_ && compositeValid_))
         return; // a running render keeps the picture current through tick()
     if (figure_.width != view_.pixWidth || figure_.height != view_.pixHeight)
         allocateImages(); // painted before the first resize
@@ -285,11 +285,14 @@ void TVorlWin::draw()
     interruptAndWait();
     figureValid_ = false;
     compositeValid_ = false;
-    host().requestRepaint();
+    if (attached())
+        host().requestRepaint();
 }
 
 void TVorlWin::refresh()
 {
+    if (!attached())
+        return;
     restoreTitle();
     compositeValid_ = false;
     if (!busy_)

@@ -575,3 +575,17 @@ TEST(ColourLayers, SequencesSampleOffsetAndSlides)
     f.win.removeLastSlide();
     EXPECT_TRUE(f.win.slides().empty());
 }
+
+TEST(PaintPath, AModelWithoutAHostDoesNothing)
+{
+    TestWin win;
+    win.resize(5, 5);
+    win.paint();
+    win.draw();
+    win.refresh();
+    win.zoomIn(); // a view change redraws: still nothing to draw on
+    EXPECT_FALSE(win.busy());
+    EXPECT_FALSE(win.figureValid());
+    EXPECT_FALSE(win.tick());
+    EXPECT_EQ(win.log.kernels.load(), 0);
+}
