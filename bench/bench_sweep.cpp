@@ -76,7 +76,7 @@ void BM_ReferenceLoop(benchmark::State& state)
             int32_t* code = codes.data() + static_cast<size_t>(r) * kWidth;
             for (int c = 0; c < kWidth; ++c) {
                 benchmark::DoNotOptimize(xs[static_cast<size_t>(c)]);
-                row[c] = static_cast<Rgb>(c ^ r);
+                row[c] = static_cast<Rgb>(c ^ r) | kOpaque;
                 code[c] = c;
             }
         }

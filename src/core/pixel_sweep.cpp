@@ -93,13 +93,14 @@ void PixelSweep::sweepRow(PixelKernel& kernel, int r)
     const Real y = geo_.y0 - r * geo_.pitchY;
     for (int c = 0; c < w; ++c) {
         const PixelValue v = pixel(kernel, columnX_[static_cast<size_t>(c)], y, c, r);
-        row[c] = v.colour;
+        const Rgb stored = v.colour | kOpaque;
+        row[c] = stored;
         if (codes)
             codes[c] = v.code;
         if (opt_.symmetry == SymmetryNone)
             continue;
         const int mc = opt_.symmetry == SymmetryMirror ? c : w - 1 - c;
-        mrow[mc] = v.colour;
+        mrow[mc] = stored;
         if (mcodes)
             mcodes[mc] = v.code;
     }
