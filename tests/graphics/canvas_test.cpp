@@ -71,6 +71,11 @@ TEST(ImageBuffer, RowMajorLayoutAndArgbCopy)
     EXPECT_EQ(im.row(1)[2], 0xFF563412u);
     EXPECT_EQ(im.at(2, 1), 0x563412u);
     EXPECT_EQ(im.pixels[0], 0xFF000000u);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&im.pixels[5]);
+    EXPECT_EQ(bytes[0], 0x12); // red first: the byte order of an RGBA8888 image
+    EXPECT_EQ(bytes[1], 0x34);
+    EXPECT_EQ(bytes[2], 0x56);
+    EXPECT_EQ(bytes[3], 0xFF);
     std::vector<uint32_t> argb(6);
     toArgb32(im, argb.data());
     EXPECT_EQ(argb[5], 0xFF123456u);
