@@ -54,12 +54,15 @@ public:
 
     // ---- Operations with a default, so a host overrides only what it has.
 
-    // A canvas drawing on `target` (the model's composite image) with the
-    // model's view and palette. The default is a toolkit-free RasterCanvas
-    // (no text); the Qt host returns a QPainter canvas on the same buffer.
+    // A canvas drawing on `target` (one of the model's images: the composite
+    // for overlays, the figure for tools that draw it with primitives) with
+    // the model's view and palette. It is used and destroyed before the
+    // model returns. The default is a toolkit-free RasterCanvas (no text);
+    // the Qt host returns a QPainter canvas on the same buffer.
     virtual std::unique_ptr<Canvas> createCanvas(Image& target, const View& view, const Palette& palette);
     // Open a child tool window (zoom window) holding `model`, at `placement`.
-    // The host attaches itself to the model, calls setUp() and shows it.
+    // The host attaches itself to the model, resizes it to the drawing area,
+    // calls setUp() and shows it (its first paint renders it).
     // False when the host cannot (the model is dropped then).
     virtual bool openChildWindow(std::unique_ptr<TVorlWin> model, const WindowPlacement& placement);
     // The model started work on worker threads: from now on call the

@@ -67,10 +67,8 @@ void PixelSweep::work(std::unique_ptr<PixelKernel> kernel)
     active_.fetch_sub(1, std::memory_order_release);
 }
 
-PixelValue PixelSweep::pixel(PixelKernel& kernel, int c, int r)
+PixelValue PixelSweep::pixel(PixelKernel& kernel, Real x, Real y, int c, int r) const
 {
-    const Real x = columnX_[static_cast<size_t>(c)];
-    const Real y = geo_.y0 - r * geo_.pitchY;
     PixelValue v = kernel.colourAt(x, y, c, r);
     if (opt_.antiAlias) {
         const Real d = opt_.sampleOffset;
@@ -92,15 +90,17 @@ void PixelSweep::sweepRow(PixelKernel& kernel, int r)
     Rgb* mrow = image_->row(mirror);
     int32_t* codes = codes_ ? codes_->data() + static_cast<size_t>(r) * w : nullptr;
     int32_t* mcodes = codes_ ? codes_->data() + static_cast<size_t>(mirror) * w : nullptr;
+    const Real y = geo_.y0 - r * geo_.pitchY;
     for (int c = 0; c < w; ++c) {
-        const PixelValue v = pixel(kernel, c, r);
-        row[c] = v.colour;
+        const PixelValue v = pixel(kernel, columnX_[static_cast<size_t>(c)], y, c, r);
+        const Rgb stored = v.colour | kOpaque;
+        row[c] = stored;
         if (codes)
             codes[c] = v.code;
         if (opt_.symmetry == SymmetryNone)
             continue;
         const int mc = opt_.symmetry == SymmetryMirror ? c : w - 1 - c;
-        mrow[mc] = v.colour;
+        mrow[mc] = stored;
         if (mcodes)
             mcodes[mc] = v.code;
     }

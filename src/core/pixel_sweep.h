@@ -105,7 +105,7 @@ public:
 private:
     void work(std::unique_ptr<PixelKernel> kernel);
     void sweepRow(PixelKernel& kernel, int r);
-    PixelValue pixel(PixelKernel& kernel, int c, int r);
+    PixelValue pixel(PixelKernel& kernel, Real x, Real y, int c, int r) const;
 
     Image* image_ = nullptr;
     std::vector<int32_t>* codes_ = nullptr;

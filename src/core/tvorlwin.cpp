@@ -106,8 +106,11 @@ void TVorlWin::resize(int width, int height)
 {
     if (width == view_.pixWidth && height == view_.pixHeight && figure_.width == width && figure_.height == height)
         return;
-    interruptAndWait();
     TFuncWin::resize(width, height);
+    if (busy_) { // the images change size once the workers have let go of them
+        supersedeRender();
+        return;
+    }
     allocateImages();
     if (attached())
         host().requestRepaint();
@@ -125,7 +128,7 @@ void TVorlWin::allocateImages()
 
 void TVorlWin::paint()
 {
-    if (busy_ || (figureValid_ && compositeValid_))
+    if (!attached() || busy_ || (figureValid_ && compositeValid_))
         return; // a running render keeps the picture current through tick()
     if (figure_.width != view_.pixWidth || figure_.height != view_.pixHeight)
         allocateImages(); // painted before the first resize
@@ -188,6 +191,14 @@ void TVorlWin::copyFinishedRows()
 void TVorlWin::finishBackground(int status)
 {
     busy_ = false;
+    if (restartPending_) { // superseded: render again with the new view or size
+        restartPending_ = false;
+        renderFinished(kSweepInterrupted); // its picture is not the document's
+        if (figure_.width != view_.pixWidth || figure_.height != view_.pixHeight)
+            allocateImages();
+        host().requestRepaint();
+        return;
+    }
     renderFinished(status < 0 ? 0 : status);
     figureValid_ = true;
     restoreTitle();
@@ -210,15 +221,14 @@ int TVorlWin::finishRendering()
     return status < 0 ? 0 : status;
 }
 
-// Stop a render that is about to be started over (new view, new size, Draw).
-void TVorlWin::interruptAndWait()
+// A running render is out of date (new view, new size, Draw): stop it
+// without waiting; tick() starts the next one when the workers are done.
+void TVorlWin::supersedeRender()
 {
-    if (!busy_)
-        return;
     sweep_.interrupt();
-    sweep_.wait();
-    busy_ = false;
-    restoreTitle();
+    restartPending_ = true;
+    figureValid_ = false;
+    compositeValid_ = false;
 }
 
 int TVorlWin::startSweep(const PixelKernel& kernel, const SweepGeometry& geometry, const SweepOptions& options)
@@ -282,14 +292,20 @@ int TVorlWin::redrawInto(Canvas& canvas)
 
 void TVorlWin::draw()
 {
-    interruptAndWait();
+    if (busy_) {
+        supersedeRender();
+        return;
+    }
     figureValid_ = false;
     compositeValid_ = false;
-    host().requestRepaint();
+    if (attached())
+        host().requestRepaint();
 }
 
 void TVorlWin::refresh()
 {
+    if (!attached())
+        return;
     restoreTitle();
     compositeValid_ = false;
     if (!busy_)

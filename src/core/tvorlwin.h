@@ -13,8 +13,10 @@
 //                model.interruptRendering();
 //   mouse:       model.mouseDown(button, pixel) ...; keys: model.keyDown(key)
 //   close:       model.finishRendering() (joins the workers).
-// paint() never blocks: a pixel sweep runs on worker threads and tick()
-// copies the finished rows into the picture (when "Watch" is on).
+// Nothing here blocks the caller: a pixel sweep runs on worker threads and
+// tick() copies the finished rows into the picture (when "Watch" is on); a
+// view change, resize or Draw during a render stops it without waiting and
+// the next render starts once the workers have finished their rows.
 #include "core/colour_tables.h"
 #include "core/command_ids.h"
 #include "core/pixel_sweep.h"
@@ -137,7 +139,7 @@ protected:
     void compose();
     void addZoomRectangle(const WorldRect& r);
     void drawZoomRectangles(Canvas& canvas) const;
-    void interruptAndWait();
+    void supersedeRender();
 
     Image figure_;
     Image composite_;
@@ -146,6 +148,7 @@ protected:
     bool compositeValid_ = false;
     bool firstDrawPending_ = true;
     bool busy_ = false;
+    bool restartPending_ = false; // the running render was superseded
     bool documentChanged_ = false;
     bool progressReports_ = false;
 

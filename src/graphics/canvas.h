@@ -2,6 +2,13 @@
 // The drawing primitives every tool draws with, in world coordinates. One
 // drawing routine serves the screen (raster back-ends) and the exporters.
 // Colours are palette indices (colour.h rule: outside 1..60 means entry 0).
+//
+// What every raster back-end does (RasterCanvas is the reference):
+// - map points with view().xToPixelF / yToPixelF (unrounded, origin added),
+// - pass segments through clipToInnerFrame() first,
+// - take colours from colour(index), never from the palette directly,
+// - draw pen styles 0..4 so they look different (solid, dash, dot,
+//   dash-dot, dash-dot-dot; in Qt: Qt::PenStyle(style + 1)).
 #include "graphics/colour.h"
 #include "graphics/pen.h"
 #include "graphics/view.h"

@@ -13,12 +13,12 @@ void Image::resize(int w, int h, Rgb fillColour)
 {
     width = std::max(w, 0);
     height = std::max(h, 0);
-    pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), fillColour);
+    pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), fillColour | kOpaque);
 }
 
 void Image::fill(Rgb c)
 {
-    std::fill(pixels.begin(), pixels.end(), c);
+    std::fill(pixels.begin(), pixels.end(), c | kOpaque);
 }
 
 void Image::copyRows(const Image& src, int first, int last)

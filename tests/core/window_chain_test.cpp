@@ -575,3 +575,48 @@ TEST(ColourLayers, SequencesSampleOffsetAndSlides)
     f.win.removeLastSlide();
     EXPECT_TRUE(f.win.slides().empty());
 }
+
+TEST(PaintPath, AModelWithoutAHostDoesNothing)
+{
+    TestWin win;
+    win.resize(5, 5);
+    win.paint();
+    win.draw();
+    win.refresh();
+    win.zoomIn(); // a view change redraws: still nothing to draw on
+    EXPECT_FALSE(win.busy());
+    EXPECT_FALSE(win.figureValid());
+    EXPECT_FALSE(win.tick());
+    EXPECT_EQ(win.log.kernels.load(), 0);
+}
+
+TEST(Interruption, DrawViewChangeAndResizeDuringARenderNeverWait)
+{
+    // The worker is held inside row 0: any call that waited for it would hang.
+    Fixture f(8, 40);
+    std::atomic<bool> gate{false};
+    f.win.log.gate = &gate;
+    f.win.paint();
+    while (!f.win.log.entered)
+        std::this_thread::yield();
+    f.win.handleCommand(CmdDraw);
+    f.win.handleCommand(CmdZoomIn);
+    f.win.resize(6, 30);
+    EXPECT_TRUE(f.win.busy());
+    EXPECT_EQ(f.win.view().pixWidth, 6);
+    EXPECT_EQ(f.win.picture().width, 8); // the images wait for the workers
+    f.win.paint();                       // no second render meanwhile
+    EXPECT_EQ(f.win.log.kernels.load(), 1);
+    gate = true;
+    while (f.win.tick())
+        std::this_thread::yield();
+    EXPECT_FALSE(f.win.figureValid()); // superseded: not the figure
+    EXPECT_EQ(f.win.picture().width, 6);
+    EXPECT_EQ(f.win.picture().height, 30);
+    f.win.log.gate = nullptr;
+    f.render();
+    EXPECT_EQ(f.win.log.kernels.load(), 2);
+    EXPECT_TRUE(f.win.figureValid());
+    EXPECT_EQ(f.win.figureImage().at(5, 29), 0x100000u + 5);
+    EXPECT_TRUE(f.win.documentChanged()); // the zoomed view, after the (superseded) first sweep
+}

@@ -33,7 +33,7 @@ int countColour(const Image& im, Rgb c)
 {
     int n = 0;
     for (Rgb p : im.pixels)
-        n += p == c;
+        n += (p & 0x00FFFFFFu) == c;
     return n;
 }
 
@@ -67,8 +67,15 @@ TEST(ImageBuffer, RowMajorLayoutAndArgbCopy)
 {
     Image im(3, 2, 0x000000);
     im.set(2, 1, 0x563412);
-    EXPECT_EQ(im.pixels[5], 0x563412u);
-    EXPECT_EQ(im.row(1)[2], 0x563412u);
+    EXPECT_EQ(im.pixels[5], 0xFF563412u); // stored opaque: bytes R, G, B, 255
+    EXPECT_EQ(im.row(1)[2], 0xFF563412u);
+    EXPECT_EQ(im.at(2, 1), 0x563412u);
+    EXPECT_EQ(im.pixels[0], 0xFF000000u);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&im.pixels[5]);
+    EXPECT_EQ(bytes[0], 0x12); // red first: the byte order of an RGBA8888 image
+    EXPECT_EQ(bytes[1], 0x34);
+    EXPECT_EQ(bytes[2], 0x56);
+    EXPECT_EQ(bytes[3], 0xFF);
     std::vector<uint32_t> argb(6);
     toArgb32(im, argb.data());
     EXPECT_EQ(argb[5], 0xFF123456u);
@@ -146,14 +153,14 @@ TEST(RasterCanvas, LineStylesAreDistinguishable)
         c.drawSegment({v.xMin, 0}, {v.xMax, 0}, Pen{1, 1, style});
         rows.emplace_back(im.row(1), im.row(1) + 40);
     }
-    EXPECT_EQ(std::count(rows[0].begin(), rows[0].end(), 0x0000FFu), 40);
+    EXPECT_EQ(std::count(rows[0].begin(), rows[0].end(), 0xFF0000FFu), 40);
     for (size_t i = 0; i < rows.size(); ++i)
         for (size_t j = i + 1; j < rows.size(); ++j)
             EXPECT_NE(rows[i], rows[j]) << "styles " << i << " and " << j;
     // Dash: 6 on, 3 off from the start.
-    EXPECT_EQ(rows[1][5], 0x0000FFu);
-    EXPECT_EQ(rows[1][6], 0u);
-    EXPECT_EQ(rows[1][9], 0x0000FFu);
+    EXPECT_EQ(rows[1][5], 0xFF0000FFu);
+    EXPECT_EQ(rows[1][6], 0xFF000000u);
+    EXPECT_EQ(rows[1][9], 0xFF0000FFu);
 }
 
 TEST(RasterCanvas, FarAwayPointsAreClippedNotWalked)
