@@ -71,5 +71,6 @@ inline constexpr const char* kMenuEdit = "&Edit";
 inline constexpr const char* kMenuBtns = "&Btns";
 inline constexpr const char* kMenuView = "&View";
 inline constexpr const char* kMenuMisc = "&Misc";
+inline constexpr const char* kMenuHelp = "&Help";
 
 } // namespace qx

@@ -73,6 +73,8 @@ public:
     // Show a modeless dialog by name ("VIEWCEN", "VIEWCOR", "SETGRID");
     // false when the host has none, and the model falls back to inputMany.
     virtual bool showModelessDialog(const std::string& /*name*/) { return false; }
+    // Show a longer read-only text (help, tables) in a text window titled `title`.
+    virtual void showText(const std::string& title, const std::string& text) { showMessage(text, title); }
 };
 
 } // namespace qx

@@ -5,6 +5,9 @@
 #include "ui/drawing_area.h"
 #include "ui/grid_dialog.h"
 #include "ui/input_dialog.h"
+#include "ui/mj_param_dialog.h"
+#include "ui/text_window.h"
+#include "tools/mandel/tmj0win.h"
 #include "ui/qt_canvas.h"
 #include "ui/view_dialog.h"
 
@@ -117,6 +120,26 @@ ViewDialog* ToolWindow::viewDialog() const
 GridDialog* ToolWindow::gridDialog() const
 {
     return gridDialog_;
+}
+
+MJParamDialog* ToolWindow::paramDialog() const
+{
+    return paramDialog_;
+}
+
+TextWindow* ToolWindow::textWindow() const
+{
+    return textWindow_;
+}
+
+void ToolWindow::showText(const std::string& title, const std::string& text)
+{
+    if (!textWindow_)
+        textWindow_ = new TextWindow(q(title), this);
+    textWindow_->setWindowTitle(q(title));
+    textWindow_->setText(q(text));
+    textWindow_->show();
+    textWindow_->raise();
 }
 
 QAction* ToolWindow::commandAction(int id) const
@@ -382,6 +405,19 @@ bool ToolWindow::showModelessDialog(const std::string& name)
         viewDialog_->load();
         viewDialog_->show();
         viewDialog_->raise();
+        return true;
+    }
+    if (name == "JPARAM") {
+        auto* mj = dynamic_cast<TMJ0Win*>(model_.get());
+        if (!mj)
+            return false;
+        if (!paramDialog_) {
+            paramDialog_ = new MJParamDialog(*mj, [this] { redrawFromDialog(); }, this);
+            paramDialog_->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        paramDialog_->load();
+        paramDialog_->show();
+        paramDialog_->raise();
         return true;
     }
     if (name == "SETGRID") {

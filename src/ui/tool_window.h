@@ -20,6 +20,8 @@ namespace qx::ui {
 class DrawingArea;
 class ViewDialog;
 class GridDialog;
+class MJParamDialog;
+class TextWindow;
 
 class ToolWindow : public QMainWindow, public Host {
     Q_OBJECT
@@ -65,6 +67,9 @@ public:
     void backgroundWorkStarted() override;
     void menuChecksChanged() override;
     bool showModelessDialog(const std::string& name) override;
+    void showText(const std::string& title, const std::string& text) override;
+    class TextWindow* textWindow() const;
+    class MJParamDialog* paramDialog() const;
 
     // An interrupt request (Q, an accelerator, a move, a resize, a right-click):
     // stops a background render at once and ends a long loop at its next poll.
@@ -89,6 +94,8 @@ private:
     std::map<int, QAction*> actions_;
     QPointer<ViewDialog> viewDialog_;
     QPointer<GridDialog> gridDialog_;
+    QPointer<MJParamDialog> paramDialog_;
+    QPointer<TextWindow> textWindow_;
     bool interruptRequested_ = false;
     bool inTick_ = false;
     int longLoopDepth_ = 0;

@@ -14,6 +14,8 @@ enum MJCommandId : int {
     CmdTwoCycle = 542,
     CmdExampleFirst = 672,  // 672..677: the Julia examples
     CmdExampleLast = 677,
+    CmdHelpFirst = 790,     // 790..795: the help text of each menu, in menu order
+    CmdHelpLast = 795,
 };
 
 } // namespace qx

@@ -1,5 +1,9 @@
 #include "tools/mandel/tmjwin.h"
 
+#include "tools/mandel/mj_help.h"
+
+#include <algorithm>
+
 #include "core/messages.h"
 #include "tools/mandel/mj_commands.h"
 
@@ -31,10 +35,45 @@ bool parseMode(const std::string& text, DisplayMode& mode)
 
 std::span<const CommandSpec> TMJWin::commandTable() { return kCommands; }
 
+// One help item per menu, in the order of mjHelpResources().
+constexpr std::array<CommandSpec, 5> kMandelbrotHelp{{
+    {CmdHelpFirst, "&File", "", CommandKind::Plain, kMenuHelp, ""},
+    {CmdHelpFirst + 1, "&Edit", "", CommandKind::Plain, kMenuHelp, ""},
+    {CmdHelpFirst + 2, "&Btns", "", CommandKind::Plain, kMenuHelp, ""},
+    {CmdHelpFirst + 3, "&View", "", CommandKind::Plain, kMenuHelp, ""},
+    {CmdHelpFirst + 4, "&Misc", "", CommandKind::Plain, kMenuHelp, ""},
+}};
+constexpr std::array<CommandSpec, 6> kJuliaHelp{{
+    {CmdHelpFirst, "&File", "", CommandKind::Plain, kMenuHelp, ""},
+    {CmdHelpFirst + 1, "&Edit", "", CommandKind::Plain, kMenuHelp, ""},
+    {CmdHelpFirst + 2, "&Btns", "", CommandKind::Plain, kMenuHelp, ""},
+    {CmdHelpFirst + 3, "&View", "", CommandKind::Plain, kMenuHelp, ""},
+    {CmdHelpFirst + 4, "&Orbits", "", CommandKind::Plain, kMenuHelp, ""},
+    {CmdHelpFirst + 5, "&Misc", "", CommandKind::Plain, kMenuHelp, ""},
+}};
+
 void TMJWin::buildMenus(MenuBar& bar) const
 {
     TMJ0Win::buildMenus(bar);
     bar.addTable(commandTable());
+    if (isJulia())
+        bar.addTable(kJuliaHelp);
+    else
+        bar.addTable(kMandelbrotHelp);
+}
+
+bool TMJWin::showHelp(int id)
+{
+    const auto resources = mjHelpResources(isJulia());
+    const size_t i = static_cast<size_t>(id - CmdHelpFirst);
+    if (id < CmdHelpFirst || i >= resources.size())
+        return false;
+    const std::span<const CommandSpec> items = isJulia() ? std::span<const CommandSpec>(kJuliaHelp)
+                                                         : std::span<const CommandSpec>(kMandelbrotHelp);
+    std::string menu = items[i].text;
+    menu.erase(std::remove(menu.begin(), menu.end(), '&'), menu.end());
+    host().showText("help: " + menu, std::string(mjHelpText(resources[i])));
+    return true;
 }
 
 bool TMJWin::handleCommand(int id)
@@ -43,6 +82,8 @@ bool TMJWin::handleCommand(int id)
         degreeCommand();
         return true;
     }
+    if (showHelp(id))
+        return true;
     return TMJ0Win::handleCommand(id);
 }
 

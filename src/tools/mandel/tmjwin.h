@@ -22,6 +22,8 @@ public:
     void degreeCommand();
     // Left button in mode 120: the period report in the title.
     void mouseDown(MouseButton button, PixelPoint p) override;
+    // Help (790..): the help text of one menu in a text window; false for another id.
+    bool showHelp(int id);
 };
 
 } // namespace qx

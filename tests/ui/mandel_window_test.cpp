@@ -1,0 +1,138 @@
+// The Mandelbrot and Julia windows on screen: their picture, the settings
+// dialog, the help texts of their menus and the Julia child.
+#include "core/tool_registry.h"
+#include "tools/mandel/mj_commands.h"
+#include "tools/mandel/tmj0win.h"
+#include "ui/drawing_area.h"
+#include "ui/mj_param_dialog.h"
+#include "ui/text_window.h"
+#include "ui/tool_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QtTest>
+
+using namespace qx;
+using qx::ui::ToolWindow;
+
+namespace {
+
+std::unique_ptr<ToolWindow> open(int row, const char* title)
+{
+    ui::ToolLaunch launch;
+    launch.row = row;
+    launch.title = QString::fromLatin1(title);
+    auto w = std::make_unique<ToolWindow>(createToolModel(row), launch, nullptr);
+    w->start();
+    return w;
+}
+
+bool rendered(ToolWindow& w)
+{
+    w.area()->update();
+    QTest::qWait(30);
+    return QTest::qWaitFor([&w] { return !w.rendering() && w.model().figureValid(); }, 20000);
+}
+
+} // namespace
+
+class MandelWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void mandelbrotPictureShowsTheSet()
+    {
+        auto w = open(0, "noname1.man");
+        w->resize(400, 330);
+        QVERIFY(rendered(*w));
+        const Image& pic = w->model().picture();
+        const View& v = w->model().view();
+        PixelPoint inside; // c = -0.1 lies in the main cardioid: the set colour (black)
+        QVERIFY(v.mapPoint(-0.1L, 0, inside));
+        QCOMPARE(pic.at(inside.x, inside.y) & 0xFFFFFF, 0u);
+        PixelPoint outside; // c = 0.45 escapes: a band colour
+        QVERIFY(v.mapPoint(0.45L, 0.0L, outside));
+        QVERIFY((pic.at(outside.x, outside.y) & 0xFFFFFF) != 0u);
+        QCOMPARE(w->windowTitle(), QStringLiteral("noname1.man"));
+    }
+
+    void settingsDialogRaisesTheThresholdForBlend()
+    {
+        auto w = open(0, "noname1.man");
+        w->runCommand(CmdSettings);
+        ui::MJParamDialog* d = w->paramDialog();
+        QVERIFY(d && d->isVisible());
+        QVERIFY(d->modes[2]->isHidden()); // no IIM in a Mandelbrot window
+        QCOMPARE(d->threshold->text(), QStringLiteral("4.00"));
+        QCOMPARE(d->maxReps->text(), QStringLiteral("400"));
+        d->modes[3]->setChecked(true);
+        d->maxReps->setText("500@1");
+        QVERIFY(d->apply());
+        QCOMPARE(d->threshold->text(), QStringLiteral("256.00"));
+        QCOMPARE(w->model().maxReps(), 500);
+        QCOMPARE(d->maxReps->text(), QStringLiteral("500@1"));
+        QVERIFY(!w->model().figureValid()); // redrawn
+
+        // A refused entry shows its message and changes nothing.
+        QString shown;
+        QTimer::singleShot(0, [&shown] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown = box->text();
+                box->accept();
+            }
+        });
+        d->maxReps->setText("1@1");
+        d->threshold->setText("9");
+        QVERIFY(!d->apply());
+        QCOMPARE(shown, QStringLiteral("out of bounds"));
+        QCOMPARE(w->model().maxReps(), 500);
+        QCOMPARE(d->threshold->text(), QStringLiteral("256.00")); // put back
+    }
+
+    void juliaSettingsOfferInverseIteration()
+    {
+        auto w = open(1, "noname1.jul");
+        w->runCommand(CmdSettings);
+        QVERIFY(!w->paramDialog()->modes[2]->isHidden());
+    }
+
+    void everyMenuHasItsHelpText()
+    {
+        for (int row : {0, 1}) {
+            auto w = open(row, "noname1");
+            int shown = 0;
+            for (int id = CmdHelpFirst; id <= CmdHelpLast; ++id) {
+                if (!w->commandAction(id))
+                    continue;
+                w->runCommand(id);
+                QVERIFY(w->textWindow() && w->textWindow()->isVisible());
+                QVERIFY(w->textWindow()->windowTitle().startsWith(QStringLiteral("help: ")));
+                QVERIFY2(w->textWindow()->text().size() > 100, qPrintable(w->textWindow()->windowTitle()));
+                ++shown;
+            }
+            QCOMPARE(shown, row == 0 ? 5 : 6);
+        }
+    }
+
+    void leftClickInJuliaModeOpensTheJuliaChild()
+    {
+        auto w = open(0, "noname1.man");
+        QVERIFY(rendered(*w));
+        w->runCommand(CmdJuliaSet);
+        QVERIFY(w->commandAction(CmdJuliaSet)->isChecked());
+        QTest::mouseClick(w->area(), Qt::LeftButton, {}, QPoint(100, 80));
+        const auto children = w->findChildren<ToolWindow*>();
+        QCOMPARE(children.size(), 1);
+        QCOMPARE(children[0]->windowTitle(), QStringLiteral("jchild1.jul"));
+        auto* julia = dynamic_cast<TMJ0Win*>(&children[0]->model());
+        QVERIFY(julia && julia->isJulia());
+        const WorldPoint c = w->model().view().pixelToWorld({100, 80});
+        QCOMPARE(static_cast<double>(julia->parameter().re), static_cast<double>(c.x));
+        QCOMPARE(static_cast<double>(julia->parameter().im), static_cast<double>(c.y));
+    }
+};
+
+QTEST_MAIN(MandelWindowTest)
+#include "mandel_window_test.moc"
