@@ -42,6 +42,9 @@ void constantI(ExprNode& n)
         n.value = {0, 1};
         return;
     }
+    // An index letter I of SUM or PROD stays a variable, in the summand too.
+    const bool indexI = n.code == code::Summand && n.right && n.right->code == code::VarFirst + kSlotI;
+    if (n.code == code::Summand && (indexI || !n.left)) return;
     for (TreePtr* child : {&n.left, &n.middle, &n.right})
         if (*child && !(n.code == code::Summand && child == &n.right)) constantI(**child);
 }

@@ -1,0 +1,241 @@
+// Compiling trees into a Program. Nodes are emitted in the order the tree walk
+// evaluates them; a product feeding a sum or difference becomes one fused
+// instruction, constants and variables are read straight from their slots.
+#include "expr/program.h"
+
+#include "expr/arith.h"
+#include "expr/names.h"
+
+#include <unordered_set>
+
+namespace qx {
+
+class ProgramBuilder {
+public:
+    ProgramBuilder(Program& p, bool complexMode) : p_(p), cx_(complexMode) {}
+    void findWriters(const ExprNode& n);
+    Program::Range entry(const ExprNode& tree);
+
+private:
+    using Op = Program::Op;
+    using Instr = Program::Instr;
+
+    int32_t emit(const ExprNode& n, bool materialise = false);
+    Program::Range emitRange(const ExprNode& n);
+    int32_t emitNode(const ExprNode& n, int32_t state);
+    int32_t emitArithmetic(const ExprNode& n, int32_t state);
+    int32_t emitSpecial(const ExprNode& n, int32_t state);
+    bool writes(const ExprNode* n) const { return n && writers_.count(n); }
+    int32_t newSlot()
+    {
+        p_.vals_.push_back({});
+        return static_cast<int32_t>(p_.vals_.size() - 1);
+    }
+    int32_t push(Instr in)
+    {
+        in.dst = newSlot();
+        p_.code_.push_back(in);
+        return in.dst;
+    }
+    int32_t here() const { return static_cast<int32_t>(p_.code_.size()); }
+
+    Program& p_;
+    const bool cx_;
+    std::unordered_set<const ExprNode*> writers_; // subtrees holding SUM or PROD
+    std::vector<int32_t> initialStates_;
+    friend class Program;
+};
+
+// SUM and PROD leave their index variable changed: a variable read directly by a
+// node must then be copied before such a sibling runs.
+void ProgramBuilder::findWriters(const ExprNode& n)
+{
+    for (const TreePtr* c : {&n.left, &n.middle, &n.right})
+        if (*c) findWriters(**c);
+    if (n.code == code::Sum || n.code == code::Prod || writes(n.left.get()) ||
+        writes(n.middle.get()) || writes(n.right.get()))
+        writers_.insert(&n);
+}
+
+Program::Range ProgramBuilder::entry(const ExprNode& tree) { return emitRange(tree); }
+
+Program::Range ProgramBuilder::emitRange(const ExprNode& n)
+{
+    Program::Range r;
+    r.begin = here();
+    r.root = emit(n);
+    r.end = here();
+    return r;
+}
+
+int32_t ProgramBuilder::emit(const ExprNode& n, bool materialise)
+{
+    const int c = n.code;
+    if (c == code::Const) {
+        const int32_t s = newSlot();
+        p_.vals_[s] = n.value;
+        return s;
+    }
+    if (isRegister(c)) return kVariableCount + (c - code::RegisterFirst);
+    if (isVariable(c)) {
+        const int slot = c - code::VarFirst;
+        Instr in;
+        if (cx_ && (slot == kSlotX || slot == kSlotY)) in.op = slot == kSlotX ? Op::LoadRe : Op::LoadIm;
+        else if (materialise) { in.op = Op::Copy; in.a = slot; }
+        else return slot;
+        in.state = -1;
+        return push(in);
+    }
+    int32_t state = -1;
+    if (keepsState(c)) {
+        state = static_cast<int32_t>(initialStates_.size());
+        initialStates_.push_back(c == code::Ifpos || c == code::Join ? n.branch : n.aux);
+    }
+    return emitNode(n, state);
+}
+
+int32_t ProgramBuilder::emitNode(const ExprNode& n, int32_t state)
+{
+    switch (n.code) {
+    case code::Add: case code::Sub: case code::Mul: case code::Div: case code::Power: case code::Pow:
+        return emitArithmetic(n, state);
+    default:
+        break;
+    }
+    if (n.left || n.middle || !n.right || n.code == code::Square) return emitSpecial(n, state);
+    Instr in;
+    in.state = state;
+    in.a = emit(*n.right);
+    if (n.code == code::Square) in.op = Op::Square;
+    else { in.op = Op::Func1; in.fn = n.code; }
+    return push(in);
+}
+
+int32_t ProgramBuilder::emitArithmetic(const ExprNode& n, int32_t state)
+{
+    Instr in;
+    in.state = state;
+    const ExprNode& l = *n.left;
+    const ExprNode& r = *n.right;
+    const bool sum = n.code == code::Add || n.code == code::Sub;
+    if (sum && l.code == code::Mul && !writes(&r)) { // (a*b) +- c
+        in.a = emit(*l.left, writes(l.right.get()) || writes(&r));
+        in.b = emit(*l.right, writes(&r));
+        in.c = emit(r);
+        in.op = n.code == code::Add ? Op::MulAdd : Op::MulSub;
+        return push(in);
+    }
+    if (sum && r.code == code::Mul) { // c +- (a*b)
+        in.c = emit(l, writes(&r));
+        in.a = emit(*r.left, writes(r.right.get()));
+        in.b = emit(*r.right);
+        in.op = n.code == code::Add ? Op::MulAdd : Op::SubMul;
+        return push(in);
+    }
+    int32_t exponent;
+    const ExprNode& k = n.code == code::Pow ? l : r;
+    if ((n.code == code::Pow || n.code == code::Power) && k.code == code::Const &&
+        integerTest(k.value, exponent)) {
+        in.op = Op::PowInt;
+        in.n = exponent;
+        if (n.code == code::Power) in.a = emit(l);
+        else { emit(l); in.a = emit(r); }
+        return push(in);
+    }
+    in.a = emit(l, writes(&r));
+    in.b = emit(r);
+    switch (n.code) {
+    case code::Add: in.op = Op::Add; break;
+    case code::Sub: in.op = Op::Sub; break;
+    case code::Mul: in.op = Op::Mul; break;
+    case code::Div: in.op = Op::Div; break;
+    default: in.op = Op::Func2; in.fn = n.code; break;
+    }
+    return push(in);
+}
+
+int32_t ProgramBuilder::emitSpecial(const ExprNode& n, int32_t state)
+{
+    Instr in;
+    in.state = state;
+    in.fn = n.code;
+    auto skip = [this]() { Instr s; s.op = Op::Skip; s.state = -1; push(s); return here() - 1; };
+    switch (n.code) {
+    case code::Iter:
+        in.op = Op::Iter;
+        in.n = n.aux;
+        in.body = emitRange(*n.right);
+        in.a = in.body.root;
+        return push(in);
+    case code::DIter:
+        in.op = Op::IterDerivative;
+        in.n = n.aux;
+        in.body = emitRange(*n.left);
+        if (n.middle) emit(*n.middle);
+        in.body2 = emitRange(*n.right);
+        in.a = in.body.root;
+        in.c = in.body2.root;
+        return push(in);
+    case code::Sum: case code::Prod: {
+        in.op = Op::SumProd;
+        in.n = n.left->right->code - code::VarFirst;
+        const int32_t s = skip();
+        in.body = emitRange(*n.left->left);
+        p_.code_[s].body.end = here();
+        in.a = emit(*n.right->left, writes(n.right->right.get()));
+        in.b = emit(*n.right->right);
+        return push(in);
+    }
+    case code::Periodic: {
+        in.op = Op::Periodic;
+        in.a = emit(*n.left, writes(n.middle.get()));
+        in.b = emit(*n.middle);
+        const int32_t s = skip();
+        in.body = emitRange(*n.right);
+        p_.code_[s].body.end = here();
+        return push(in);
+    }
+    case code::Square:
+        in.op = Op::Square;
+        in.a = emit(*n.right);
+        return push(in);
+    default:
+        break;
+    }
+    // Nodes over left, middle and right: choices and two-argument functions.
+    const bool laterWrites = writes(n.middle.get()) || writes(n.right.get());
+    if (n.left) in.a = emit(*n.left, laterWrites);
+    if (n.middle) in.b = emit(*n.middle, writes(n.right.get()));
+    const int32_t right = n.right ? emit(*n.right) : -1;
+    switch (n.code) {
+    case code::Ifpos: in.op = Op::Ifpos; in.c = right; break;
+    case code::Join: in.op = Op::Join; in.c = right; in.n = n.aux; break;
+    case code::Fallback: in.op = Op::Fallback; in.c = right; break;
+    case code::DMax: case code::DMin: in.op = Op::Select; in.c = right; break;
+    default: in.op = Op::Func2; in.b = right; break;
+    }
+    return push(in);
+}
+
+Program Program::compile(const EvalEnv& env, const std::vector<const ExprNode*>& trees)
+{
+    Program p;
+    p.complex_ = env.complexMode;
+    p.flags_ = env.flags;
+    p.vals_.assign(env.vars.begin(), env.vars.end());
+    p.vals_.insert(p.vals_.end(), env.registers.begin(), env.registers.end());
+    ProgramBuilder b(p, env.complexMode);
+    for (const ExprNode* t : trees) {
+        b.findWriters(*t);
+        p.entries_.push_back(b.entry(*t));
+    }
+    p.stateCount_ = static_cast<int32_t>(b.initialStates_.size());
+    p.states_ = b.initialStates_;
+    p.states_.push_back(0); // scratch state of stateless instructions
+    for (Instr& in : p.code_)
+        if (in.state < 0) in.state = p.stateCount_;
+    p.failed_.assign(p.vals_.size(), 0);
+    return p;
+}
+
+} // namespace qx
