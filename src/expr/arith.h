@@ -44,7 +44,7 @@ inline int32_t stateInt(Real v)
     return static_cast<int32_t>(v);
 }
 
-// Checked product in complex mode: fails when a factor or the result is above e^5000;
+// Checked product in complex mode (r may alias a or b): fails when a factor or the result is above e^5000;
 // a result below 1e-16 becomes 0.
 inline bool mulComplex(const Complex& a, const Complex& b, Complex& r)
 {
@@ -87,10 +87,13 @@ inline bool divReal(Real a, Real b, Real& r)
     return true;
 }
 
+// r may alias a or b.
 inline bool divComplex(const Complex& a, const Complex& b, Complex& r)
 {
-    r = {1, 0};
-    if (!(taxicab(a) <= kBig) || !(taxicab(b) >= kTiny)) return false;
+    if (!(taxicab(a) <= kBig) || !(taxicab(b) >= kTiny)) {
+        r = {1, 0};
+        return false;
+    }
     const Real q = b.re * b.re + b.im * b.im;
     r = {(a.re * b.re + a.im * b.im) / q, (a.im * b.re - a.re * b.im) / q};
     const Real m = taxicab(r);

@@ -38,6 +38,7 @@ public:
 private:
     Complex leaf(const ExprNode& n) const;
     bool independentPair(const ExprNode& n) const;
+    bool dependsOnVariable(const ExprNode& n) const;
     TreePtr D(const TreePtr& n) { return n ? d(*n) : num(0); }
     TreePtr arithmetic(const ExprNode& n);
     TreePtr chain(const ExprNode& n);
@@ -67,6 +68,14 @@ bool Differentiator::independentPair(const ExprNode& n) const
         return c && (c->code == code::Const || isVariable(c->code)) && leaf(*c) == Complex{};
     };
     return independent(n.left) && independent(n.right) && !n.middle;
+}
+
+bool Differentiator::dependsOnVariable(const ExprNode& n) const
+{
+    if (isVariable(n.code) && leaf(n) != Complex{}) return true;
+    for (const TreePtr* c : {&n.left, &n.middle, &n.right})
+        if (*c && dependsOnVariable(**c)) return true;
+    return false;
 }
 
 TreePtr Differentiator::d(const ExprNode& n)
@@ -103,6 +112,9 @@ TreePtr Differentiator::arithmetic(const ExprNode& n)
         return op(code::Div, op(code::Sub, op(code::Mul, C(w), D(u)), op(code::Mul, C(u), D(w))),
                   sq(C(w)));
     default: { // u^w
+        if (!dependsOnVariable(*w)) // w u^(w-1) Du, defined for negative u as well
+            return op(code::Mul, op(code::Mul, C(w), op(code::Power, C(u), op(code::Sub, C(w), num(1)))),
+                      D(u));
         TreePtr inner = op(code::Add, op(code::Mul, D(w), fn(code::Ln, C(u))),
                            op(code::Mul, C(w), op(code::Div, D(u), C(u))));
         return op(code::Mul, CopyTree(&n), std::move(inner));
@@ -163,8 +175,7 @@ TreePtr Differentiator::quotientOuter(const ExprNode& n)
 TreePtr Differentiator::chain(const ExprNode& n)
 {
     if (TreePtr f = outer(n)) {
-        TreePtr r = op(code::Mul, D(n.right), std::move(f));
-        return n.code == code::Cos ? neg(std::move(r)) : std::move(r);
+        return op(code::Mul, D(n.right), std::move(f));
     }
     if (n.code == code::Cos) return neg(op(code::Mul, D(n.right), fn(code::Sin, C(n.right))));
     if (TreePtr g = quotientOuter(n)) {

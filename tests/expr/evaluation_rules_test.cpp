@@ -169,6 +169,8 @@ TEST(EvaluationPowers, IntegerAndRealExponents)
     const Complex r = *z.value("root(3,-8)");
     EXPECT_NEAR(double(r.re), 1, 1e-15);
     EXPECT_NEAR(double(r.im), std::sqrt(3.0), 1e-15);
+    EXPECT_EQ(*z.value("(2i)^-2"), (Complex{-0.25L, 0})); // inverts before squaring
+    EXPECT_EQ(*z.value("pow(-3,2)"), (Complex{0.125L, 0}));
     const Complex p = *z.value("i^i");
     EXPECT_NEAR(double(p.re), std::exp(-M_PI / 2), 1e-15);
 }
