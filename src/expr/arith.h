@@ -8,6 +8,10 @@
 #include <cmath>
 #include <cstdint>
 
+// The checked operations sit in the evaluator's inner loops: always inline
+// them, since an extended real passed to a call goes through memory.
+#define QX_HOT_INLINE __attribute__((always_inline)) inline
+
 namespace qx {
 
 inline constexpr Real kTiny = 1e-16L;                              // counts as zero
@@ -22,7 +26,7 @@ inline constexpr Real kSqrt2Pi = 2.50662827463100045346546L;        // sqrt(2 kP
 inline constexpr Real kE = 2.718281828459045235428168L;             // exp(1)
 inline constexpr int32_t kIntLimit = 2147483647;
 
-inline Real taxicab(const Complex& w) { return std::fabs(w.re) + std::fabs(w.im); }
+QX_HOT_INLINE Real taxicab(const Complex& w) { return std::fabs(w.re) + std::fabs(w.im); }
 
 // Magnitude class of a taxicab magnitude m: 1 below e^-5000, 2 below 1e-16,
 // 5 above e^5000 (and NaN), 4 above B, 3 otherwise.
@@ -44,19 +48,30 @@ inline int32_t stateInt(Real v)
     return static_cast<int32_t>(v);
 }
 
-// Checked product in complex mode (r may alias a or b): fails when a factor or the result is above e^5000;
-// a result below 1e-16 becomes 0.
-inline bool mulComplex(const Complex& a, const Complex& b, Complex& r)
+// Checked product in complex mode on separate parts: fails when a factor or
+// the result is above e^5000; a result below 1e-16 becomes 0.
+QX_HOT_INLINE bool mulParts(Real ar, Real ai, Real br, Real bi, Real& rr, Real& ri)
 {
-    if (taxicab(a) <= kHuge && taxicab(b) <= kHuge) {
-        r = {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re};
-        const Real m = taxicab(r);
+    if (std::fabs(ar) + std::fabs(ai) <= kHuge && std::fabs(br) + std::fabs(bi) <= kHuge) {
+        rr = ar * br - ai * bi;
+        ri = ar * bi + ai * br;
+        const Real m = std::fabs(rr) + std::fabs(ri);
         if (!(m <= kHuge)) return false;
-        if (m < kTiny) r = {0, 0};
+        if (m < kTiny) rr = ri = 0;
         return true;
     }
-    r = {kBig, kBig};
+    rr = ri = kBig;
     return false;
+}
+
+// The same on complex values (r may alias a or b).
+QX_HOT_INLINE bool mulComplex(const Complex& a, const Complex& b, Complex& r)
+{
+    Real rr, ri;
+    const bool ok = mulParts(a.re, a.im, b.re, b.im, rr, ri);
+    r.re = rr;
+    r.im = ri;
+    return ok;
 }
 
 // Rare branch of the real product: at least one factor above B, or above e^5000.
@@ -65,7 +80,7 @@ bool mulRealSlow(Real a, Real b, Real& r);
 // Checked product in real mode. Two factors up to B, or one above B with the
 // other between 1e-16 and B, multiply plainly; a tiny times a large factor goes
 // through logarithms; everything else fails with +-B.
-inline bool mulReal(Real a, Real b, Real& r)
+QX_HOT_INLINE bool mulReal(Real a, Real b, Real& r)
 {
     if (std::fabs(a) <= kBig && std::fabs(b) <= kBig) {
         r = a * b;
@@ -76,7 +91,7 @@ inline bool mulReal(Real a, Real b, Real& r)
 
 // Checked quotient: fails when |a| > B or |b| < 1e-16 (taxicab), or when the
 // result exceeds B; a result of at most 1e-16 becomes 0.
-inline bool divReal(Real a, Real b, Real& r)
+QX_HOT_INLINE bool divReal(Real a, Real b, Real& r)
 {
     r = 1;
     if (!(std::fabs(a) <= kBig) || !(std::fabs(b) >= kTiny)) return false;
@@ -87,19 +102,31 @@ inline bool divReal(Real a, Real b, Real& r)
     return true;
 }
 
-// r may alias a or b.
-inline bool divComplex(const Complex& a, const Complex& b, Complex& r)
+// Checked quotient on separate parts (see divReal).
+QX_HOT_INLINE bool divParts(Real ar, Real ai, Real br, Real bi, Real& rr, Real& ri)
 {
-    if (!(taxicab(a) <= kBig) || !(taxicab(b) >= kTiny)) {
-        r = {1, 0};
+    if (!(std::fabs(ar) + std::fabs(ai) <= kBig) || !(std::fabs(br) + std::fabs(bi) >= kTiny)) {
+        rr = 1;
+        ri = 0;
         return false;
     }
-    const Real q = b.re * b.re + b.im * b.im;
-    r = {(a.re * b.re + a.im * b.im) / q, (a.im * b.re - a.re * b.im) / q};
-    const Real m = taxicab(r);
+    const Real q = br * br + bi * bi;
+    rr = (ar * br + ai * bi) / q;
+    ri = (ai * br - ar * bi) / q;
+    const Real m = std::fabs(rr) + std::fabs(ri);
     if (!(m <= kBig)) return false;
-    if (m <= kTiny) r = {0, 0};
+    if (m <= kTiny) rr = ri = 0;
     return true;
+}
+
+// r may alias a or b.
+QX_HOT_INLINE bool divComplex(const Complex& a, const Complex& b, Complex& r)
+{
+    Real rr, ri;
+    const bool ok = divParts(a.re, a.im, b.re, b.im, rr, ri);
+    r.re = rr;
+    r.im = ri;
+    return ok;
 }
 
 // e^u: fails from 5000 up, 0 from -5000 down.
@@ -198,7 +225,7 @@ inline bool powIntComplex(int32_t n, Complex u, Complex& r)
     return true;
 }
 
-inline Complex addC(const Complex& a, const Complex& b) { return {a.re + b.re, a.im + b.im}; }
-inline Complex subC(const Complex& a, const Complex& b) { return {a.re - b.re, a.im - b.im}; }
+QX_HOT_INLINE Complex addC(const Complex& a, const Complex& b) { return {a.re + b.re, a.im + b.im}; }
+QX_HOT_INLINE Complex subC(const Complex& a, const Complex& b) { return {a.re - b.re, a.im - b.im}; }
 
 } // namespace qx

@@ -235,7 +235,75 @@ Program Program::compile(const EvalEnv& env, const std::vector<const ExprNode*>&
     for (Instr& in : p.code_)
         if (in.state < 0) in.state = p.stateCount_;
     p.failed_.assign(p.vals_.size(), 0);
+    p.buildFastCode();
     return p;
+}
+
+void Program::bindSlots(int slot0, int slot1)
+{
+    bound_[0] = slot0;
+    bound_[1] = slot0 >= 0 ? slot1 : -1;
+    buildFastCode();
+}
+
+namespace {
+
+bool straightLine(const Program::Instr& in)
+{
+    using Op = Program::Op;
+    switch (in.op) {
+    case Op::Add: case Op::Sub: case Op::Mul: case Op::Div: case Op::MulAdd: case Op::MulSub:
+    case Op::SubMul: case Op::Square: case Op::PowInt: case Op::LoadRe: case Op::LoadIm: case Op::Copy:
+        return true;
+    case Op::Func1: case Op::Func2:
+        return !keepsState(in.fn) && in.fn != code::Rand;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+// Translates each entry that is a straight line of operations without side
+// effects into the register form of fastRun.
+void Program::buildFastCode()
+{
+    fast_.clear();
+    fastEntries_.assign(entries_.size(), FastEntry{});
+    std::vector<int32_t> producer(vals_.size(), -1); // fast index that computes a slot
+    for (size_t e = 0; e < entries_.size(); ++e) {
+        const Range& r = entries_[e];
+        FastEntry& fe = fastEntries_[e];
+        bool usable = r.end > r.begin;
+        for (int32_t pc = r.begin; pc < r.end && usable; ++pc) usable = straightLine(code_[pc]);
+        if (!usable) continue;
+        fe.usable = true;
+        fe.begin = static_cast<int32_t>(fast_.size());
+        fe.root = r.root;
+        for (int32_t pc = r.begin; pc < r.end; ++pc) {
+            const Instr& in = code_[pc];
+            Fast f;
+            f.op = in.op;
+            f.fn = in.fn;
+            f.n = in.n;
+            f.dst = in.dst;
+            const int32_t previous = pc > r.begin ? code_[pc - 1].dst : -1;
+            const auto mode = [&](int32_t slot) {
+                if (slot == previous) return Mode::Acc;
+                if (slot == bound_[0]) return Mode::Arg0;
+                if (slot == bound_[1]) return Mode::Arg1;
+                if (producer[slot] >= 0) fast_[producer[slot]].store = true;
+                return Mode::Mem;
+            };
+            const int32_t a = (in.op == Op::LoadRe || in.op == Op::LoadIm) ? kSlotZ : in.a;
+            if (a >= 0) { f.a = a; f.ma = mode(a); }
+            if (in.b >= 0) { f.b = in.b; f.mb = mode(in.b); }
+            if (in.c >= 0) { f.c = in.c; f.mc = mode(in.c); }
+            producer[in.dst] = static_cast<int32_t>(fast_.size());
+            fast_.push_back(f);
+        }
+        fe.end = static_cast<int32_t>(fast_.size());
+    }
 }
 
 } // namespace qx

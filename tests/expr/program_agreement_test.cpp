@@ -28,6 +28,8 @@ struct Agreement {
 void compare(ExprContext& cx, ExprNode& tree, std::mt19937& rng, const std::string& what, Agreement& tally)
 {
     Program p = Program::compile(cx.env, {&tree});
+    Program bound = p; // the same program through the register path
+    bound.bindSlots(cx.env.complexMode ? kSlotZ : kSlotX, cx.env.complexMode ? -1 : kSlotY);
     ASSERT_EQ(p.states(), collectStates(tree)) << what;
     std::uniform_real_distribution<double> coord(-3, 3);
     for (int k = 0; k < 6; ++k) {
@@ -41,8 +43,23 @@ void compare(ExprContext& cx, ExprNode& tree, std::mt19937& rng, const std::stri
         }
         cx.env.flags.raised = false;
         p.flags().raised = false;
+        bound.variables()[kSlotZ] = z;
+        bound.variables()[3] = {c, 0};
+        bound.flags().raised = false;
         const bool okTree = EvaluateTree(cx.env, tree);
         const bool okProgram = p.evaluate();
+        Complex fromBound;
+        const bool okBound = cx.env.complexMode ? bound.evaluateBound(0, z, fromBound)
+                                                : bound.evaluateBound(0, {x, 0}, {y, 0}, fromBound);
+        ASSERT_EQ(okTree, okBound) << what << " at point " << k << " (bound)";
+        ASSERT_EQ(bound.states(), collectStates(tree)) << what << " (bound)";
+        ASSERT_EQ(cx.env.flags.raised, bound.flags().raised) << what << " (bound)";
+        if (okBound) {
+            ASSERT_TRUE(sameBits(fromBound.re, tree.value.re)) << what << " (bound)";
+            if (cx.env.complexMode) {
+                ASSERT_TRUE(sameBits(fromBound.im, tree.value.im)) << what << " (bound)";
+            }
+        }
         ++tally.compared;
         ASSERT_EQ(okTree, okProgram) << what << " at point " << k;
         ASSERT_EQ(cx.env.flags.raised, p.flags().raised) << what << " at point " << k;
@@ -100,6 +117,26 @@ TEST(ProgramAgreement, RandomComplexExpressions)
     agreeOnRandomTexts(true, 98765, 3000, tally);
     EXPECT_GT(tally.succeeded, tally.compared / 5);
     EXPECT_LT(tally.succeeded, tally.compared);
+}
+
+TEST(ProgramAgreement, FunctionsOfTheRegisterResult)
+{
+    // Each function here takes the previous instruction's result, which the
+    // register path also writes its own result to.
+    std::mt19937 rng(11);
+    Agreement tally;
+    for (bool complexMode : {false, true}) {
+        for (const char* text : {"exp(z*z+1)", "cis(z+1)", "ln(z+2)", "erf(z+0.5)", "gamma(z+3)",
+                                 "sqrt(z-1)", "arctan(z+0.5)", "exp(x+1)", "sinh(x*y)", "pow(3,x+y)",
+                                 "root(3,x-y)", "(x+1)^(y*0.5)", "1/(x+y)"}) {
+            Calc c(complexMode);
+            c.cx.simplify = false;
+            TreePtr t = c.tree(text);
+            ASSERT_TRUE(t) << text;
+            compare(c.cx, *t, rng, text, tally);
+        }
+    }
+    EXPECT_GT(tally.succeeded, tally.compared / 2);
 }
 
 TEST(ProgramAgreement, NodesOnlyToolsBuild)
