@@ -56,7 +56,9 @@ void MandelbrotProgram(benchmark::State& state)
             p.setVariable(3, gridPoint(k));
             Complex z{0, 0};
             for (int n = 0; n < kOrbitLength; ++n, ++steps) {
-                if (!p.evaluateBound(0, z, z)) break;
+                Complex next;
+                if (!p.evaluateBound(0, z, next)) break;
+                z = next;
                 if (taxicab(z) > 4) break;
             }
             benchmark::DoNotOptimize(z);

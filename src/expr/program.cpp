@@ -234,6 +234,12 @@ template <bool Cx>
 bool Program::fastCall(const Fast& f, Complex a, Complex b, Complex& out)
 {
     int32_t& scratch = states_[stateCount_];
+    switch (f.op) {
+    case Op::LoadRe: out = {a.re, 0}; return true;
+    case Op::LoadIm: out = {a.im, 0}; return true;
+    case Op::Copy: out = a; return true;
+    default: break;
+    }
     if constexpr (Cx) {
         switch (f.op) {
         case Op::Div: return divComplex(a, b, out);

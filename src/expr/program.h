@@ -53,22 +53,27 @@ public:
 
     // Chooses the slots whose values evaluateBound takes as arguments (-1: none).
     void bindSlots(int slot0, int slot1 = -1);
-    // Sets the bound slots to a0 (and a1), evaluates entry e and returns its
-    // value in `out`: the same result, states and flags as evaluate().
-    __attribute__((always_inline)) bool evaluateBound(size_t e, const Complex& a0, const Complex& a1,
-                                                      Complex& out)
+    // Evaluates entry e with the bound slots at a0 (and a1) and returns its
+    // value in `out`: the same success, value, states and flags as evaluate()
+    // after setting the slots. For speed, an entry that runs in registers
+    // leaves the variable table and result() as they were.
+    __attribute__((always_inline)) bool evaluateBound(size_t e, Complex a0, Complex a1, Complex& out)
     {
-        if (bound_[0] >= 0) { vals_[bound_[0]].re = a0.re; vals_[bound_[0]].im = a0.im; }
-        if (bound_[1] >= 0) { vals_[bound_[1]].re = a1.re; vals_[bound_[1]].im = a1.im; }
         const FastEntry& f = fastEntries_[e];
         if (!f.usable) {
+            if (bound_[0] >= 0) vals_[bound_[0]] = a0;
+            if (bound_[1] >= 0) vals_[bound_[1]] = a1;
             if (!evaluate(e)) return false;
             out = result(e);
             return true;
         }
-        return complex_ ? fastRun<true>(f, a0, a1, out) : fastRun<false>(f, a0, a1, out);
+        return complex_ ? fastRun<true>(f, a0.re, a0.im, a1.re, a1.im, out.re, out.im)
+                        : fastRun<false>(f, a0.re, a0.im, a1.re, a1.im, out.re, out.im);
     }
-    bool evaluateBound(size_t e, const Complex& a0, Complex& out) { return evaluateBound(e, a0, a0, out); }
+    __attribute__((always_inline)) bool evaluateBound(size_t e, Complex a0, Complex& out)
+    {
+        return evaluateBound(e, a0, a0, out);
+    }
 
     bool complexMode() const { return complex_; }
     size_t entryCount() const { return entries_.size(); }
@@ -110,7 +115,12 @@ public:
         Mode ma = Mode::Mem, mb = Mode::Mem, mc = Mode::Mem;
         bool store = false; // a later instruction reads the result from memory
         int16_t fn = 0;
-        int32_t a = 0, b = 0, c = 0, n = 0, dst = 0;
+        int32_t a = 0, b = -1, c = -1, n = 0, dst = 0;
+        // The addend of MulAdd, MulSub and SubMul may itself be a sum or
+        // difference of two operands (Add or Sub; Copy when plain).
+        Op cOp = Op::Copy;
+        Mode mc2 = Mode::Mem;
+        int32_t c2 = -1;
     };
     struct FastEntry {
         bool usable = false;
@@ -121,9 +131,10 @@ private:
     friend class ProgramBuilder;
 
     void buildFastCode();
+    void foldAddends(FastEntry& fe);
     template <bool Cx>
-    __attribute__((always_inline)) bool fastRun(const FastEntry& f, const Complex& a0,
-                                                 const Complex& a1, Complex& out);
+    __attribute__((always_inline)) bool fastRun(const FastEntry& f, Real a0r, Real a0i, Real a1r,
+                                                 Real a1i, Real& outR, Real& outI);
     template <bool Cx> bool fastCall(const Fast& f, Complex a, Complex b, Complex& out);
 
     template <bool Cx> bool run(const Range& r);
@@ -147,61 +158,130 @@ private:
     std::vector<FastEntry> fastEntries_;
 };
 
-// The straight-line evaluation, inline so that it runs in the caller's loop.
-// Operands are addressed through pointers (to the accumulator, the arguments
-// or the value array) and values move part by part: copying whole structures
-// of extended reals goes through vector registers and stalls the next load.
+// The straight-line evaluation, inline so that it runs in the caller's loop
+// with the accumulator and the arguments in floating-point registers. Values
+// move as separate parts (whole structures of extended reals are copied
+// through memory), and entries of up to four instructions are unrolled, since
+// a loop makes the compiler keep the accumulator in memory.
+#define QX_FETCH(mode, slot, r, i)                                                      \
+    do {                                                                                \
+        switch (mode) {                                                                 \
+        case Mode::Acc: r = accR; i = accI; break;                                      \
+        case Mode::Arg0: r = a0r; i = a0i; break;                                       \
+        case Mode::Arg1: r = a1r; i = a1i; break;                                       \
+        default: r = v[slot].re; i = Cx ? v[slot].im : 0; break;                        \
+        }                                                                               \
+    } while (0)
+
 template <bool Cx>
-__attribute__((always_inline)) inline bool Program::fastRun(const FastEntry& fe, const Complex& a0,
-                                                            const Complex& a1, Complex& out)
+__attribute__((always_inline)) inline bool Program::fastRun(const FastEntry& fe, Real a0r, Real a0i,
+                                                            Real a1r, Real a1i, Real& outR, Real& outI)
 {
     Complex* const v = vals_.data();
-    Complex acc{};
-    for (const Fast* f = fast_.data() + fe.begin, *end = fast_.data() + fe.end; f != end; ++f) {
-        const Complex* const p[4] = {&acc, &a0, &a1, nullptr};
-        const Complex& a = f->ma == Mode::Mem ? v[f->a] : *p[int(f->ma)];
-        const Complex& b = f->mb == Mode::Mem ? v[f->b] : *p[int(f->mb)];
+    Real accR = 0, accI = 0;
+    const auto step = [&](const Fast& f) __attribute__((always_inline)) -> bool {
+#define QX_SEL(m, slot, part, acc, arg0, arg1)                                            \
+    ((m) == Mode::Acc ? (acc) : (m) == Mode::Arg0 ? (arg0) : (m) == Mode::Arg1 ? (arg1) : v[slot].part)
+        // Unary operations repeat their operand as b.
+        const Real ar = QX_SEL(f.ma, f.a, re, accR, a0r, a1r);
+        const Real br = QX_SEL(f.mb, f.b, re, accR, a0r, a1r);
+        const Real ai = Cx ? QX_SEL(f.ma, f.a, im, accI, a0i, a1i) : 0;
+        const Real bi = Cx ? QX_SEL(f.mb, f.b, im, accI, a0i, a1i) : 0;
         bool ok = true;
-        switch (f->op) {
-        case Op::Add: { const Real r = a.re + b.re; if (Cx) acc.im = a.im + b.im; acc.re = r; break; }
-        case Op::Sub: { const Real r = a.re - b.re; if (Cx) acc.im = a.im - b.im; acc.re = r; break; }
+        switch (f.op) {
+        case Op::Add: accR = ar + br; if (Cx) accI = ai + bi; break;
+        case Op::Sub: accR = ar - br; if (Cx) accI = ai - bi; break;
         case Op::Mul:
-            if constexpr (Cx) ok = mulParts(a.re, a.im, b.re, b.im, acc.re, acc.im);
-            else ok = mulReal(a.re, b.re, acc.re);
+            if constexpr (Cx) ok = mulParts(ar, ai, br, bi, accR, accI);
+            else ok = mulReal(ar, br, accR);
             break;
         case Op::MulAdd: case Op::MulSub: case Op::SubMul: {
             Real tr, ti = 0;
-            if constexpr (Cx) ok = mulParts(a.re, a.im, b.re, b.im, tr, ti);
-            else ok = mulReal(a.re, b.re, tr);
-            const Complex& k = f->mc == Mode::Mem ? v[f->c] : *p[int(f->mc)];
-            if (f->op == Op::MulAdd) { acc.re = tr + k.re; if (Cx) acc.im = ti + k.im; }
-            else if (f->op == Op::MulSub) { acc.re = tr - k.re; if (Cx) acc.im = ti - k.im; }
-            else { acc.re = k.re - tr; if (Cx) acc.im = k.im - ti; }
+            if constexpr (Cx) ok = mulParts(ar, ai, br, bi, tr, ti);
+            else ok = mulReal(ar, br, tr);
+            Real kr = QX_SEL(f.mc, f.c, re, accR, a0r, a1r);
+            Real ki = Cx ? QX_SEL(f.mc, f.c, im, accI, a0i, a1i) : 0;
+            if (f.cOp != Op::Copy) {
+                const Real qr = QX_SEL(f.mc2, f.c2, re, accR, a0r, a1r);
+                const Real qi = Cx ? QX_SEL(f.mc2, f.c2, im, accI, a0i, a1i) : 0;
+                if (f.cOp == Op::Add) { kr = kr + qr; ki = ki + qi; }
+                else { kr = kr - qr; ki = ki - qi; }
+            }
+            if (f.op == Op::MulAdd) { accR = tr + kr; if (Cx) accI = ti + ki; }
+            else if (f.op == Op::MulSub) { accR = tr - kr; if (Cx) accI = ti - ki; }
+            else { accR = kr - tr; if (Cx) accI = ki - ti; }
             break;
         }
         case Op::Square:
-            if constexpr (Cx) ok = mulParts(a.re, a.im, a.re, a.im, acc.re, acc.im);
-            else ok = mulReal(a.re, a.re, acc.re);
+            if constexpr (Cx) ok = mulParts(ar, ai, ar, ai, accR, accI);
+            else ok = mulReal(ar, ar, accR);
             break;
-        case Op::LoadRe: acc.re = a.re; acc.im = 0; break;
-        case Op::LoadIm: acc.re = a.im; acc.im = 0; break;
-        case Op::Copy: { const Real r = a.re, i = a.im; acc.re = r; acc.im = i; break; }
-        default:
-            ok = fastCall<Cx>(*f, a, b, acc);
+        default: {
+            Complex r;
+            ok = fastCall<Cx>(f, {ar, ai}, {br, bi}, r);
+            accR = r.re;
+            accI = r.im;
             break;
+        }
         }
         // Everything here is free of side effects: a failure needs no replay.
-        if (!ok) return false;
-        if (f->store) {
-            v[f->dst].re = acc.re;
-            if (Cx) v[f->dst].im = acc.im;
+        if (ok && f.store) {
+            v[f.dst].re = accR;
+            if (Cx) v[f.dst].im = accI;
         }
+        return ok;
+    };
+    // One instruction over arguments and memory: the commonest maps (zz+c).
+    const auto single = [&](const Fast& f) __attribute__((always_inline)) -> bool {
+        if (f.ma == Mode::Acc || f.mb == Mode::Acc || f.mc == Mode::Acc || f.mc2 == Mode::Acc)
+            return step(f);
+#define QX_PART(m, slot, part, arg0, arg1) ((m) == Mode::Arg0 ? (arg0) : (m) == Mode::Arg1 ? (arg1) : v[slot].part)
+        const Real ar = QX_PART(f.ma, f.a, re, a0r, a1r), br = QX_PART(f.mb, f.b, re, a0r, a1r);
+        const Real ai = Cx ? QX_PART(f.ma, f.a, im, a0i, a1i) : 0;
+        const Real bi = Cx ? QX_PART(f.mb, f.b, im, a0i, a1i) : 0;
+        switch (f.op) {
+        case Op::MulAdd: case Op::MulSub: case Op::SubMul: {
+            Real tr, ti = 0;
+            bool ok;
+            if constexpr (Cx) ok = mulParts(ar, ai, br, bi, tr, ti);
+            else ok = mulReal(ar, br, tr);
+            Real kr = f.mc == Mode::Mem ? v[f.c].re : f.mc == Mode::Arg0 ? a0r : a1r;
+            Real ki = !Cx ? 0 : f.mc == Mode::Mem ? v[f.c].im : f.mc == Mode::Arg0 ? a0i : a1i;
+            if (f.cOp != Op::Copy) {
+                const Real qr = QX_PART(f.mc2, f.c2, re, a0r, a1r);
+                const Real qi = Cx ? QX_PART(f.mc2, f.c2, im, a0i, a1i) : 0;
+                if (f.cOp == Op::Add) { kr = kr + qr; ki = ki + qi; }
+                else { kr = kr - qr; ki = ki - qi; }
+            }
+            if (f.op == Op::MulAdd) { accR = tr + kr; accI = ti + ki; }
+            else if (f.op == Op::MulSub) { accR = tr - kr; accI = ti - ki; }
+            else { accR = kr - tr; accI = ki - ti; }
+            return ok;
+        }
+        case Op::Mul:
+            if constexpr (Cx) return mulParts(ar, ai, br, bi, accR, accI);
+            else return mulReal(ar, br, accR);
+        default:
+            return step(f);
+        }
+#undef QX_PART
+    };
+    const Fast* f = fast_.data() + fe.begin;
+    switch (fe.end - fe.begin) {
+    case 1: if (!single(f[0])) return false; break;
+    case 2: if (!step(f[0]) || !step(f[1])) return false; break;
+    default:
+        for (const Fast* end = fast_.data() + fe.end; f != end; ++f)
+            if (!step(*f)) return false;
+        break;
     }
-    if (!std::isfinite(acc.re) || (Cx && !std::isfinite(acc.im))) return false;
-    v[fe.root].re = out.re = acc.re;
-    if (Cx) v[fe.root].im = acc.im;
-    out.im = Cx ? acc.im : 0;
+    if (!std::isfinite(accR) || (Cx && !std::isfinite(accI))) return false;
+    outR = accR;
+    outI = Cx ? accI : 0;
     return true;
 }
+
+#undef QX_FETCH
+#undef QX_SEL
 
 } // namespace qx

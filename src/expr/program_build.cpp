@@ -298,12 +298,45 @@ void Program::buildFastCode()
             const int32_t a = (in.op == Op::LoadRe || in.op == Op::LoadIm) ? kSlotZ : in.a;
             if (a >= 0) { f.a = a; f.ma = mode(a); }
             if (in.b >= 0) { f.b = in.b; f.mb = mode(in.b); }
+            else { f.b = f.a; f.mb = f.ma; }
             if (in.c >= 0) { f.c = in.c; f.mc = mode(in.c); }
             producer[in.dst] = static_cast<int32_t>(fast_.size());
             fast_.push_back(f);
         }
         fe.end = static_cast<int32_t>(fast_.size());
+        foldAddends(fe);
     }
+}
+
+// A sum or difference of arguments and memory that only feeds the addend of a
+// fused product is computed where it is used: the straight line has no side
+// effects, and the result no longer goes through memory.
+void Program::foldAddends(FastEntry& fe)
+{
+    std::vector<uint8_t> gone(fe.end - fe.begin, 0);
+    for (int32_t j = fe.begin; j < fe.end; ++j) {
+        Fast& user = fast_[j];
+        const bool fused = user.op == Op::MulAdd || user.op == Op::MulSub || user.op == Op::SubMul;
+        if (!fused || user.mc != Mode::Mem) continue;
+        for (int32_t i = fe.begin; i < j; ++i) {
+            const Fast& sum = fast_[i];
+            if (gone[i - fe.begin] || sum.dst != user.c || (sum.op != Op::Add && sum.op != Op::Sub) ||
+                sum.ma == Mode::Acc || sum.mb == Mode::Acc)
+                continue;
+            user.cOp = sum.op;
+            user.c = sum.a;
+            user.mc = sum.ma;
+            user.c2 = sum.b;
+            user.mc2 = sum.mb;
+            gone[i - fe.begin] = 1;
+            break;
+        }
+    }
+    int32_t out = fe.begin;
+    for (int32_t i = fe.begin; i < fe.end; ++i)
+        if (!gone[i - fe.begin]) fast_[out++] = fast_[i];
+    fast_.resize(out);
+    fe.end = out;
 }
 
 } // namespace qx
