@@ -57,7 +57,7 @@ void MandelbrotProgram(benchmark::State& state)
             Complex z{0, 0};
             for (int n = 0; n < kOrbitLength; ++n, ++steps) {
                 Complex next;
-                if (!p.evaluateBound(0, z, next)) break;
+                if (!p.evaluateBoundIn<true>(0, z, z, next)) break;
                 z = next;
                 if (taxicab(z) > 4) break;
             }
@@ -95,7 +95,9 @@ void HenonProgram(benchmark::State& state)
         Real x = 0, y = 0;
         for (int n = 0; n < 100000; ++n) {
             Complex nx, ny;
-            if (!p.evaluateBound(0, {x, 0}, {y, 0}, nx) || !p.evaluateBound(1, {x, 0}, {y, 0}, ny)) break;
+            if (!p.evaluateBoundIn<false>(0, {x, 0}, {y, 0}, nx) ||
+                !p.evaluateBoundIn<false>(1, {x, 0}, {y, 0}, ny))
+                break;
             x = nx.re;
             y = ny.re;
         }

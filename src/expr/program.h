@@ -59,16 +59,20 @@ public:
     // leaves the variable table and result() as they were.
     __attribute__((always_inline)) bool evaluateBound(size_t e, Complex a0, Complex a1, Complex& out)
     {
+        return complex_ ? evaluateBoundIn<true>(e, a0, a1, out) : evaluateBoundIn<false>(e, a0, a1, out);
+    }
+    // The same for a program known to be in complex (Cx) or real mode, which
+    // keeps the caller's loop small.
+    template <bool Cx>
+    __attribute__((always_inline)) bool evaluateBoundIn(size_t e, Complex a0, Complex a1, Complex& out)
+    {
         const FastEntry& f = fastEntries_[e];
-        if (!f.usable) {
-            if (bound_[0] >= 0) vals_[bound_[0]] = a0;
-            if (bound_[1] >= 0) vals_[bound_[1]] = a1;
-            if (!evaluate(e)) return false;
-            out = result(e);
-            return true;
-        }
-        return complex_ ? fastRun<true>(f, a0.re, a0.im, a1.re, a1.im, out.re, out.im)
-                        : fastRun<false>(f, a0.re, a0.im, a1.re, a1.im, out.re, out.im);
+        if (f.usable && complex_ == Cx) return fastRun<Cx>(f, a0.re, a0.im, a1.re, a1.im, out.re, out.im);
+        if (bound_[0] >= 0) vals_[bound_[0]] = a0;
+        if (bound_[1] >= 0) vals_[bound_[1]] = a1;
+        if (!evaluate(e)) return false;
+        out = result(e);
+        return true;
     }
     __attribute__((always_inline)) bool evaluateBound(size_t e, Complex a0, Complex& out)
     {
@@ -269,7 +273,6 @@ __attribute__((always_inline)) inline bool Program::fastRun(const FastEntry& fe,
     const Fast* f = fast_.data() + fe.begin;
     switch (fe.end - fe.begin) {
     case 1: if (!single(f[0])) return false; break;
-    case 2: if (!step(f[0]) || !step(f[1])) return false; break;
     default:
         for (const Fast* end = fast_.data() + fe.end; f != end; ++f)
             if (!step(*f)) return false;
