@@ -125,6 +125,10 @@ public:
         Op cOp = Op::Copy;
         Mode mc2 = Mode::Mem;
         int32_t c2 = -1;
+        // Operand a may be a checked product of two operands (k*x in k*x*x).
+        bool aProduct = false;
+        Mode ma2 = Mode::Mem;
+        int32_t a2 = -1;
     };
     struct FastEntry {
         bool usable = false;
@@ -136,6 +140,7 @@ private:
 
     void buildFastCode();
     void foldAddends(FastEntry& fe);
+    void foldFactors(FastEntry& fe);
     template <bool Cx>
     __attribute__((always_inline)) bool fastRun(const FastEntry& f, Real a0r, Real a0i, Real a1r,
                                                  Real a1i, Real& outR, Real& outI);
@@ -187,9 +192,17 @@ __attribute__((always_inline)) inline bool Program::fastRun(const FastEntry& fe,
 #define QX_SEL(m, slot, part, acc, arg0, arg1)                                            \
     ((m) == Mode::Acc ? (acc) : (m) == Mode::Arg0 ? (arg0) : (m) == Mode::Arg1 ? (arg1) : v[slot].part)
         // Unary operations repeat their operand as b.
-        const Real ar = QX_SEL(f.ma, f.a, re, accR, a0r, a1r);
+        Real ar = QX_SEL(f.ma, f.a, re, accR, a0r, a1r);
         const Real br = QX_SEL(f.mb, f.b, re, accR, a0r, a1r);
-        const Real ai = Cx ? QX_SEL(f.ma, f.a, im, accI, a0i, a1i) : 0;
+        Real ai = Cx ? QX_SEL(f.ma, f.a, im, accI, a0i, a1i) : 0;
+        if (f.aProduct) {
+            const Real pr = QX_SEL(f.ma2, f.a2, re, accR, a0r, a1r);
+            const Real pi = Cx ? QX_SEL(f.ma2, f.a2, im, accI, a0i, a1i) : 0;
+            bool ok;
+            if constexpr (Cx) ok = mulParts(ar, ai, pr, pi, ar, ai);
+            else ok = mulReal(ar, pr, ar);
+            if (!ok) return false;
+        }
         const Real bi = Cx ? QX_SEL(f.mb, f.b, im, accI, a0i, a1i) : 0;
         bool ok = true;
         switch (f.op) {
@@ -237,11 +250,21 @@ __attribute__((always_inline)) inline bool Program::fastRun(const FastEntry& fe,
     };
     // One instruction over arguments and memory: the commonest maps (zz+c).
     const auto single = [&](const Fast& f) __attribute__((always_inline)) -> bool {
-        if (f.ma == Mode::Acc || f.mb == Mode::Acc || f.mc == Mode::Acc || f.mc2 == Mode::Acc)
+        if (f.ma == Mode::Acc || f.mb == Mode::Acc || f.mc == Mode::Acc || f.mc2 == Mode::Acc ||
+            f.ma2 == Mode::Acc)
             return step(f);
 #define QX_PART(m, slot, part, arg0, arg1) ((m) == Mode::Arg0 ? (arg0) : (m) == Mode::Arg1 ? (arg1) : v[slot].part)
-        const Real ar = QX_PART(f.ma, f.a, re, a0r, a1r), br = QX_PART(f.mb, f.b, re, a0r, a1r);
-        const Real ai = Cx ? QX_PART(f.ma, f.a, im, a0i, a1i) : 0;
+        Real ar = QX_PART(f.ma, f.a, re, a0r, a1r);
+        const Real br = QX_PART(f.mb, f.b, re, a0r, a1r);
+        Real ai = Cx ? QX_PART(f.ma, f.a, im, a0i, a1i) : 0;
+        if (f.aProduct) {
+            const Real pr = QX_PART(f.ma2, f.a2, re, a0r, a1r);
+            const Real pi = Cx ? QX_PART(f.ma2, f.a2, im, a0i, a1i) : 0;
+            bool ok;
+            if constexpr (Cx) ok = mulParts(ar, ai, pr, pi, ar, ai);
+            else ok = mulReal(ar, pr, ar);
+            if (!ok) return false;
+        }
         const Real bi = Cx ? QX_PART(f.mb, f.b, im, a0i, a1i) : 0;
         switch (f.op) {
         case Op::MulAdd: case Op::MulSub: case Op::SubMul: {

@@ -305,7 +305,36 @@ void Program::buildFastCode()
         }
         fe.end = static_cast<int32_t>(fast_.size());
         foldAddends(fe);
+        foldFactors(fe);
     }
+}
+
+// A product of arguments and memory that only feeds the first factor of the
+// next product is computed there: k*x*x becomes one instruction.
+void Program::foldFactors(FastEntry& fe)
+{
+    std::vector<uint8_t> gone(fe.end - fe.begin, 0);
+    for (int32_t j = fe.begin + 1; j < fe.end; ++j) {
+        Fast& user = fast_[j];
+        const Fast& product = fast_[j - 1];
+        const bool multiplies = user.op == Op::Mul || user.op == Op::MulAdd || user.op == Op::MulSub ||
+                                user.op == Op::SubMul;
+        if (!multiplies || user.ma != Mode::Acc || user.mb == Mode::Acc || user.aProduct ||
+            gone[j - 1 - fe.begin] || product.op != Op::Mul || product.aProduct ||
+            product.ma == Mode::Acc || product.mb == Mode::Acc)
+            continue;
+        user.aProduct = true;
+        user.a = product.a;
+        user.ma = product.ma;
+        user.a2 = product.b;
+        user.ma2 = product.mb;
+        gone[j - 1 - fe.begin] = 1;
+    }
+    int32_t out = fe.begin;
+    for (int32_t i = fe.begin; i < fe.end; ++i)
+        if (!gone[i - fe.begin]) fast_[out++] = fast_[i];
+    fast_.resize(out);
+    fe.end = out;
 }
 
 // A sum or difference of arguments and memory that only feeds the addend of a

@@ -195,6 +195,13 @@ TEST(ProgramAgreement, SeveralEntriesShareOneTable)
         const Real nx = y + 1 - 1.4L * x * x, ny = 0.3L * x;
         EXPECT_EQ(p.result(0).re, nx);
         EXPECT_EQ(p.result(1).re, ny);
+        Program bound = p; // one folded instruction per entry on the register path
+        bound.bindSlots(kSlotX, kSlotY);
+        Complex bx, by;
+        ASSERT_TRUE(bound.evaluateBound(0, {x, 0}, {y, 0}, bx));
+        ASSERT_TRUE(bound.evaluateBound(1, {x, 0}, {y, 0}, by));
+        EXPECT_EQ(bx.re, nx);
+        EXPECT_EQ(by.re, ny);
         x = nx;
         y = ny;
     }
