@@ -12,7 +12,7 @@ struct NameEntry {
     int code;
 };
 
-constexpr std::array<NameEntry, 67> kNames{{
+constexpr std::array<NameEntry, 64> kNames{{
     {"ARCTAN", 128}, {"ATN", 128}, {"TAN", 129}, {"COS", 130}, {"EXP", 131}, {"FACT", 132},
     {"INT", 133}, {"SINH", 134}, {"COSH", 135}, {"TANH", 136}, {"ARCCOS", 137}, {"LN", 138},
     {"ABS", 139}, {"ARCSIN", 140}, {"SIN", 142}, {"SEC", 143}, {"CSC", 144}, {"COT", 145},
@@ -24,7 +24,7 @@ constexpr std::array<NameEntry, 67> kNames{{
     {"PINF", 176}, {"CHI", 177}, {"FLOOR", 195}, {"CEIL", 196}, {"MOD", 208}, {"GCD", 209},
     {"ARGSINH", 210}, {"ARGCOSH", 211}, {"ARGTANH", 212}, {"ARGCOTH", 213}, {"ARCCOT", 214},
     {"LG", 215}, {"PI", 227}, {"PHI", 232}, {"SQR", 251}, {"SQRT", 251}, {"DEG", 255},
-    {"SOME", 223}, {"JOIN", 0}, {"", 0}, {"", 0},
+    {"SOME", 223},
 }};
 
 struct Classes {
@@ -63,7 +63,7 @@ int lookupName(std::string_view run, bool complexMode)
     if (run.size() == 5 && run.substr(0, 4) == "JOIN" && run[4] >= 'A' && run[4] <= 'Z')
         return 1001 + (run[4] - 'A');
     for (const auto& e : kNames) {
-        if (!e.code || run != e.name) continue;
+        if (run != e.name) continue;
         if (!complexMode && (e.code == 170 || e.code == 171 || e.code == 172)) return 0;
         return e.code;
     }

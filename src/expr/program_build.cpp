@@ -43,7 +43,7 @@ private:
     const bool cx_;
     std::unordered_set<const ExprNode*> writers_; // subtrees holding SUM or PROD
     std::vector<int32_t> initialStates_;
-    friend class Program;
+    friend class Program; // reads the initial states when compiling
 };
 
 // SUM and PROD leave their index variable changed: a variable read directly by a
