@@ -229,37 +229,6 @@ bool Program::execLoop(const Instr& in)
 }
 
 // The rarer straight-line operations, called out of line from fastRun.
-// The operands are copies: `out` is the accumulator, which an operand may be.
-template <bool Cx>
-bool Program::fastCall(const Fast& f, Complex a, Complex b, Complex& out)
-{
-    int32_t& scratch = states_[stateCount_];
-    switch (f.op) {
-    case Op::LoadRe: out = {a.re, 0}; return true;
-    case Op::LoadIm: out = {a.im, 0}; return true;
-    case Op::Copy: out = a; return true;
-    default: break;
-    }
-    if constexpr (Cx) {
-        switch (f.op) {
-        case Op::Div: return divComplex(a, b, out);
-        case Op::PowInt: return powIntComplex(f.n, a, out);
-        case Op::Func1: return unaryComplex(f.fn, a, out, scratch, flags_);
-        default: return binaryComplex(f.fn, a, b, out, scratch, flags_);
-        }
-    } else {
-        out.im = 0;
-        switch (f.op) {
-        case Op::Div: return divReal(a.re, b.re, out.re);
-        case Op::PowInt: return powIntReal(f.n, a.re, out.re);
-        case Op::Func1: return unaryReal(f.fn, a.re, out.re, scratch, flags_);
-        default: return binaryReal(f.fn, a.re, b.re, out.re, scratch, flags_);
-        }
-    }
-}
-
-template bool Program::fastCall<true>(const Fast&, Complex, Complex, Complex&);
-template bool Program::fastCall<false>(const Fast&, Complex, Complex, Complex&);
 template bool Program::run<true>(const Range&);
 template bool Program::run<false>(const Range&);
 

@@ -67,7 +67,11 @@ public:
     __attribute__((always_inline)) bool evaluateBoundIn(size_t e, Complex a0, Complex a1, Complex& out)
     {
         const FastEntry& f = fastEntries_[e];
-        if (f.usable && complex_ == Cx) return fastRun<Cx>(f, a0.re, a0.im, a1.re, a1.im, out.re, out.im);
+        if (f.usable && complex_ == Cx) {
+            bool replay = false;
+            const bool ok = fastRun<Cx>(f, a0.re, a0.im, a1.re, a1.im, out.re, out.im, replay);
+            if (!replay) return ok;
+        }
         if (bound_[0] >= 0) vals_[bound_[0]] = a0;
         if (bound_[1] >= 0) vals_[bound_[1]] = a1;
         if (!evaluate(e)) return false;
@@ -143,8 +147,7 @@ private:
     void foldFactors(FastEntry& fe);
     template <bool Cx>
     __attribute__((always_inline)) bool fastRun(const FastEntry& f, Real a0r, Real a0i, Real a1r,
-                                                 Real a1i, Real& outR, Real& outI);
-    template <bool Cx> bool fastCall(const Fast& f, Complex a, Complex b, Complex& out);
+                                                 Real a1i, Real& outR, Real& outI, bool& replay);
 
     template <bool Cx> bool run(const Range& r);
     template <bool Cx> bool runRange(int32_t begin, int32_t end, int32_t root);
@@ -184,10 +187,33 @@ private:
 
 template <bool Cx>
 __attribute__((always_inline)) inline bool Program::fastRun(const FastEntry& fe, Real a0r, Real a0i,
-                                                            Real a1r, Real a1i, Real& outR, Real& outI)
+                                                            Real a1r, Real a1i, Real& outR, Real& outI,
+                                                            bool& replay)
 {
     Complex* const v = vals_.data();
     Real accR = 0, accI = 0;
+    // Real products of a factor above B take the rare route of mulReal, a
+    // call: leave such evaluations to evaluate() instead (it is pure here).
+    const auto mulFast = [&replay](Real a, Real b, Real& r) __attribute__((always_inline)) {
+        if (std::fabs(a) <= kBig && std::fabs(b) <= kBig) {
+            r = a * b;
+            return true;
+        }
+        replay = true;
+        return false;
+    };
+    // u^n by successive squaring, as powIntReal.
+    const auto powFast = [&](int32_t n, Real u, Real& r) __attribute__((always_inline)) {
+        r = 1;
+        if (n < 0 && !divReal(1, u, u)) return false;
+        uint32_t e = n < 0 ? 0u - static_cast<uint32_t>(n) : static_cast<uint32_t>(n);
+        while (e) {
+            if ((e & 1) && !mulFast(r, u, r)) return false;
+            e >>= 1;
+            if (e && !mulFast(u, u, u)) return false;
+        }
+        return true;
+    };
     const auto step = [&](const Fast& f) __attribute__((always_inline)) -> bool {
 #define QX_SEL(m, slot, part, acc, arg0, arg1)                                            \
     ((m) == Mode::Acc ? (acc) : (m) == Mode::Arg0 ? (arg0) : (m) == Mode::Arg1 ? (arg1) : v[slot].part)
@@ -200,7 +226,7 @@ __attribute__((always_inline)) inline bool Program::fastRun(const FastEntry& fe,
             const Real pi = Cx ? QX_SEL(f.ma2, f.a2, im, accI, a0i, a1i) : 0;
             bool ok;
             if constexpr (Cx) ok = mulParts(ar, ai, pr, pi, ar, ai);
-            else ok = mulReal(ar, pr, ar);
+            else ok = mulFast(ar, pr, ar);
             if (!ok) return false;
         }
         const Real bi = Cx ? QX_SEL(f.mb, f.b, im, accI, a0i, a1i) : 0;
@@ -210,12 +236,12 @@ __attribute__((always_inline)) inline bool Program::fastRun(const FastEntry& fe,
         case Op::Sub: accR = ar - br; if (Cx) accI = ai - bi; break;
         case Op::Mul:
             if constexpr (Cx) ok = mulParts(ar, ai, br, bi, accR, accI);
-            else ok = mulReal(ar, br, accR);
+            else ok = mulFast(ar, br, accR);
             break;
         case Op::MulAdd: case Op::MulSub: case Op::SubMul: {
-            Real tr, ti = 0;
+            Real tr = 0, ti = 0;
             if constexpr (Cx) ok = mulParts(ar, ai, br, bi, tr, ti);
-            else ok = mulReal(ar, br, tr);
+            else ok = mulFast(ar, br, tr);
             Real kr = QX_SEL(f.mc, f.c, re, accR, a0r, a1r);
             Real ki = Cx ? QX_SEL(f.mc, f.c, im, accI, a0i, a1i) : 0;
             if (f.cOp != Op::Copy) {
@@ -231,15 +257,25 @@ __attribute__((always_inline)) inline bool Program::fastRun(const FastEntry& fe,
         }
         case Op::Square:
             if constexpr (Cx) ok = mulParts(ar, ai, ar, ai, accR, accI);
-            else ok = mulReal(ar, ar, accR);
+            else ok = mulFast(ar, ar, accR);
             break;
-        default: {
-            Complex r;
-            ok = fastCall<Cx>(f, {ar, ai}, {br, bi}, r);
-            accR = r.re;
-            accI = r.im;
+        case Op::Div:
+            if constexpr (Cx) ok = divParts(ar, ai, br, bi, accR, accI);
+            else ok = divReal(ar, br, accR);
             break;
-        }
+        case Op::PowInt:
+            if constexpr (Cx) {
+                Complex r;
+                ok = powIntComplex(f.n, {ar, ai}, r);
+                accR = r.re;
+                accI = r.im;
+            } else {
+                ok = powFast(f.n, ar, accR);
+            }
+            break;
+        case Op::LoadRe: accR = ar; accI = 0; break;
+        case Op::LoadIm: accR = ai; accI = 0; break;
+        default: accR = ar; accI = ai; break; // Copy
         }
         // Everything here is free of side effects: a failure needs no replay.
         if (ok && f.store) {
@@ -262,16 +298,16 @@ __attribute__((always_inline)) inline bool Program::fastRun(const FastEntry& fe,
             const Real pi = Cx ? QX_PART(f.ma2, f.a2, im, a0i, a1i) : 0;
             bool ok;
             if constexpr (Cx) ok = mulParts(ar, ai, pr, pi, ar, ai);
-            else ok = mulReal(ar, pr, ar);
+            else ok = mulFast(ar, pr, ar);
             if (!ok) return false;
         }
         const Real bi = Cx ? QX_PART(f.mb, f.b, im, a0i, a1i) : 0;
         switch (f.op) {
         case Op::MulAdd: case Op::MulSub: case Op::SubMul: {
-            Real tr, ti = 0;
+            Real tr = 0, ti = 0;
             bool ok;
             if constexpr (Cx) ok = mulParts(ar, ai, br, bi, tr, ti);
-            else ok = mulReal(ar, br, tr);
+            else ok = mulFast(ar, br, tr);
             Real kr = f.mc == Mode::Mem ? v[f.c].re : f.mc == Mode::Arg0 ? a0r : a1r;
             Real ki = !Cx ? 0 : f.mc == Mode::Mem ? v[f.c].im : f.mc == Mode::Arg0 ? a0i : a1i;
             if (f.cOp != Op::Copy) {
@@ -287,7 +323,7 @@ __attribute__((always_inline)) inline bool Program::fastRun(const FastEntry& fe,
         }
         case Op::Mul:
             if constexpr (Cx) return mulParts(ar, ai, br, bi, accR, accI);
-            else return mulReal(ar, br, accR);
+            else return mulFast(ar, br, accR);
         default:
             return step(f);
         }

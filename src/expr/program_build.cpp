@@ -255,9 +255,7 @@ bool straightLine(const Program::Instr& in)
     case Op::Add: case Op::Sub: case Op::Mul: case Op::Div: case Op::MulAdd: case Op::MulSub:
     case Op::SubMul: case Op::Square: case Op::PowInt: case Op::LoadRe: case Op::LoadIm: case Op::Copy:
         return true;
-    case Op::Func1: case Op::Func2:
-        return !keepsState(in.fn) && in.fn != code::Rand;
-    default:
+    default: // functions run through evaluate(): a call would spill the registers
         return false;
     }
 }
