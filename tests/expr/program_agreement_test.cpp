@@ -139,6 +139,29 @@ TEST(ProgramAgreement, FunctionsOfTheRegisterResult)
     EXPECT_GT(tally.succeeded, tally.compared / 2);
 }
 
+TEST(ProgramAgreement, RegisterPathHandsRareProductsToTheFullRules)
+{
+    // Real factors above B leave the register path; the full product rules
+    // then give 100 through logarithms, or a failure.
+    Calc c;
+    c.cx.simplify = false;
+    TreePtr t = c.tree("x*y+0");
+    Program p = Program::compile(c.cx.env, {t.get()});
+    p.bindSlots(kSlotX, kSlotY);
+    Complex out;
+    ASSERT_TRUE(p.evaluateBound(0, {1e-17L, 0}, {1e19L, 0}, out));
+    EXPECT_NEAR(double(out.re), 100, 1e-12);
+    EXPECT_FALSE(p.evaluateBound(0, {1e19L, 0}, {1e19L, 0}, out));
+    ASSERT_TRUE(p.evaluateBound(0, {2, 0}, {3, 0}, out));
+    EXPECT_EQ(out.re, 6);
+    TreePtr q = c.tree("x^-2+x^5");
+    Program r = Program::compile(c.cx.env, {q.get()});
+    r.bindSlots(kSlotX);
+    ASSERT_TRUE(r.evaluateBound(0, {-2, 0}, out));
+    EXPECT_EQ(out.re, 0.25L - 32);
+    EXPECT_FALSE(r.evaluateBound(0, {0, 0}, out)); // 1/0
+}
+
 TEST(ProgramAgreement, NodesOnlyToolsBuild)
 {
     // Fallback, registers and the periodic extension come from tools, not texts.
