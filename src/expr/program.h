@@ -114,9 +114,12 @@ public:
         Range body, body2;     // repeated parts: ITER, SUM/PROD, periodic; 199 uses both
     };
 
-    // The straight-line form of an entry without states, loops or choices:
-    // each result stays in a register for the next instruction, operands come
-    // from that register, from the bound arguments or from memory.
+    // The straight-line form of an entry made only of arithmetic (no
+    // functions, states, loops or choices): each result stays in a register
+    // for the next instruction, operands come from that register, from the
+    // bound arguments or from memory. It makes no calls, so that the compiler
+    // keeps its values in floating-point registers; what it cannot do (a real
+    // factor above B) it hands back to evaluate().
     enum class Mode : uint8_t { Acc, Arg0, Arg1, Mem };
     struct Fast {
         Op op = Op::Add;
