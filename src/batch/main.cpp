@@ -8,10 +8,16 @@
 
 namespace qx::batch {
 
+// Defined in cmd_eval.cpp.
+int runEval(const Args& args);
+int runDiff(const Args& args);
+
 const std::vector<Command>& commands()
 {
     static const std::vector<Command> table = {
         {"render", runRender, "draw a Mandelbrot or Julia picture into a PNG or BMP file"},
+        {"eval", runEval, "evaluate an expression once and print its value"},
+        {"diff", runDiff, "print the simplified derivative of an expression"},
     };
     return table;
 }

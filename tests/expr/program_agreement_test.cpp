@@ -1,0 +1,231 @@
+// The flat program against the tree walk: same success or failure, same value
+// to the last bit, same states and discontinuity flags, evaluation after
+// evaluation.
+#include "expr_test_util.h"
+#include "random_expressions.h"
+
+#include "expr/differentiate.h"
+#include "expr/program.h"
+#include "expr/tree_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+
+using namespace qx;
+using qx::test::Calc;
+
+namespace {
+
+bool sameBits(Real a, Real b) { return std::memcmp(&a, &b, 10) == 0; }
+
+struct Agreement {
+    int compared = 0, succeeded = 0;
+};
+
+// Evaluates tree and program at the same points and checks that they agree.
+void compare(ExprContext& cx, ExprNode& tree, std::mt19937& rng, const std::string& what, Agreement& tally)
+{
+    Program p = Program::compile(cx.env, {&tree});
+    Program bound = p; // the same program through the register path
+    bound.bindSlots(cx.env.complexMode ? kSlotZ : kSlotX, cx.env.complexMode ? -1 : kSlotY);
+    ASSERT_EQ(p.states(), collectStates(tree)) << what;
+    std::uniform_real_distribution<double> coord(-3, 3);
+    for (int k = 0; k < 6; ++k) {
+        const Complex z{coord(rng), coord(rng)};
+        const Real x = coord(rng), y = coord(rng), c = coord(rng);
+        for (auto* vars : {cx.env.vars.data(), p.variables()}) {
+            vars[kSlotZ] = z;
+            vars[kSlotX] = {x, 0};
+            vars[kSlotY] = {y, 0};
+            vars[3] = {c, 0};
+        }
+        cx.env.flags.raised = false;
+        p.flags().raised = false;
+        bound.variables()[kSlotZ] = z;
+        bound.variables()[3] = {c, 0};
+        bound.flags().raised = false;
+        const bool okTree = EvaluateTree(cx.env, tree);
+        const bool okProgram = p.evaluate();
+        Complex fromBound;
+        const bool okBound = cx.env.complexMode ? bound.evaluateBound(0, z, fromBound)
+                                                : bound.evaluateBound(0, {x, 0}, {y, 0}, fromBound);
+        ASSERT_EQ(okTree, okBound) << what << " at point " << k << " (bound)";
+        ASSERT_EQ(bound.states(), collectStates(tree)) << what << " (bound)";
+        ASSERT_EQ(cx.env.flags.raised, bound.flags().raised) << what << " (bound)";
+        if (okBound) {
+            ASSERT_TRUE(sameBits(fromBound.re, tree.value.re)) << what << " (bound)";
+            if (cx.env.complexMode) {
+                ASSERT_TRUE(sameBits(fromBound.im, tree.value.im)) << what << " (bound)";
+            }
+        }
+        ++tally.compared;
+        ASSERT_EQ(okTree, okProgram) << what << " at point " << k;
+        ASSERT_EQ(cx.env.flags.raised, p.flags().raised) << what << " at point " << k;
+        ASSERT_EQ(p.states(), collectStates(tree)) << what << " at point " << k;
+        for (int s = 0; s < kVariableCount; ++s)
+            ASSERT_TRUE(sameBits(cx.env.vars[s].re, p.variables()[s].re)) << what << " slot " << s;
+        if (!okTree) continue;
+        ++tally.succeeded;
+        const Complex a = tree.value, b = p.result();
+        ASSERT_TRUE(sameBits(a.re, b.re)) << what << ": " << double(a.re) << " vs " << double(b.re);
+        if (cx.env.complexMode) {
+            ASSERT_TRUE(sameBits(a.im, b.im)) << what;
+        }
+    }
+}
+
+void agreeOnRandomTexts(bool complexMode, unsigned seed, int count, Agreement& tally)
+{
+    test::RandomExpressions gen(seed);
+    std::mt19937 rng(seed);
+    int compiled = 0;
+    for (int n = 0; n < count; ++n) {
+        Calc c(complexMode);
+        c.cx.env.flags.random.seed(seed + n);
+        const std::string text = gen.make(4);
+        TreePtr t = c.tree(text);
+        if (!t) continue;
+        ++compiled;
+        compare(c.cx, *t, rng, text, tally);
+        if (::testing::Test::HasFatalFailure()) return;
+        if (n % 3 == 0) {
+            TreePtr d = DifferentiateTree(c.cx, *t, complexMode ? 'Z' : 'X');
+            if (d) compare(c.cx, *d, rng, "d/dx " + text, tally);
+            if (::testing::Test::HasFatalFailure()) return;
+        }
+    }
+    EXPECT_GT(compiled, count / 2);
+    std::printf("%d texts compiled, %d evaluations compared, %d succeeded\n", compiled, tally.compared,
+                tally.succeeded);
+}
+
+} // namespace
+
+TEST(ProgramAgreement, RandomRealExpressions)
+{
+    Agreement tally;
+    agreeOnRandomTexts(false, 1234, 3000, tally);
+    EXPECT_GT(tally.succeeded, tally.compared / 5);
+    EXPECT_LT(tally.succeeded, tally.compared); // failures were compared as well
+}
+
+TEST(ProgramAgreement, RandomComplexExpressions)
+{
+    Agreement tally;
+    agreeOnRandomTexts(true, 98765, 3000, tally);
+    EXPECT_GT(tally.succeeded, tally.compared / 5);
+    EXPECT_LT(tally.succeeded, tally.compared);
+}
+
+TEST(ProgramAgreement, FunctionsOfTheRegisterResult)
+{
+    // Each function here takes the previous instruction's result, which the
+    // register path also writes its own result to.
+    std::mt19937 rng(11);
+    Agreement tally;
+    for (bool complexMode : {false, true}) {
+        for (const char* text : {"exp(z*z+1)", "cis(z+1)", "ln(z+2)", "erf(z+0.5)", "gamma(z+3)",
+                                 "sqrt(z-1)", "arctan(z+0.5)", "exp(x+1)", "sinh(x*y)", "pow(3,x+y)",
+                                 "root(3,x-y)", "(x+1)^(y*0.5)", "1/(x+y)"}) {
+            Calc c(complexMode);
+            c.cx.simplify = false;
+            TreePtr t = c.tree(text);
+            ASSERT_TRUE(t) << text;
+            compare(c.cx, *t, rng, text, tally);
+        }
+    }
+    EXPECT_GT(tally.succeeded, tally.compared / 2);
+}
+
+TEST(ProgramAgreement, RegisterPathHandsRareProductsToTheFullRules)
+{
+    // Real factors above B leave the register path; the full product rules
+    // then give 100 through logarithms, or a failure.
+    Calc c;
+    c.cx.simplify = false;
+    TreePtr t = c.tree("x*y+0");
+    Program p = Program::compile(c.cx.env, {t.get()});
+    p.bindSlots(kSlotX, kSlotY);
+    Complex out;
+    ASSERT_TRUE(p.evaluateBound(0, {1e-17L, 0}, {1e19L, 0}, out));
+    EXPECT_NEAR(double(out.re), 100, 1e-12);
+    EXPECT_FALSE(p.evaluateBound(0, {1e19L, 0}, {1e19L, 0}, out));
+    ASSERT_TRUE(p.evaluateBound(0, {2, 0}, {3, 0}, out));
+    EXPECT_EQ(out.re, 6);
+    TreePtr q = c.tree("x^-2+x^5");
+    Program r = Program::compile(c.cx.env, {q.get()});
+    r.bindSlots(kSlotX);
+    ASSERT_TRUE(r.evaluateBound(0, {-2, 0}, out));
+    EXPECT_EQ(out.re, 0.25L - 32);
+    EXPECT_FALSE(r.evaluateBound(0, {0, 0}, out)); // 1/0
+}
+
+TEST(ProgramAgreement, NodesOnlyToolsBuild)
+{
+    // Fallback, registers and the periodic extension come from tools, not texts.
+    Calc c;
+    c.cx.simplify = false;
+    TreePtr fb = makeNode(code::Fallback, c.tree("ln(x)"), c.tree("x*x"));
+    TreePtr reg = makeNode(code::Add, makeNode(code::RegisterFirst + 2), c.tree("x"));
+    TreePtr per = makeNode(code::Periodic, makeConst(-1.0L), c.tree("x*x+int(x)"));
+    per->middle = makeConst(2.0L);
+    c.cx.env.registers[2] = {7, 0};
+    std::mt19937 rng(5);
+    Agreement tally;
+    for (ExprNode* t : {fb.get(), reg.get(), per.get()}) compare(c.cx, *t, rng, "tool tree", tally);
+    EXPECT_EQ(tally.succeeded, tally.compared);
+    c.set('X', 2.5L);
+    ASSERT_TRUE(EvaluateTree(c.cx.env, *per));
+    EXPECT_EQ(per->value.re, 0.25L); // x shifted into [-1, 1)
+    EXPECT_EQ(c.cx.env.vars[kSlotX].re, 2.5L);
+    c.set('X', -4.0L);
+    ASSERT_TRUE(EvaluateTree(c.cx.env, *fb));
+    EXPECT_EQ(fb->value.re, 16);
+}
+
+TEST(ProgramAgreement, ClonesKeepTheirOwnStateAndVariables)
+{
+    Calc c;
+    TreePtr t = c.tree("int(x)+a");
+    c.set('A', 10.0L);
+    Program p = Program::compile(c.cx.env, {t.get()});
+    Program q = p;
+    p.setVariable(kSlotX, {1.5L, 0});
+    q.setVariable(kSlotX, {-3.5L, 0});
+    ASSERT_TRUE(p.evaluate());
+    ASSERT_TRUE(q.evaluate());
+    EXPECT_EQ(p.result().re, 11);
+    EXPECT_EQ(q.result().re, 7);
+    EXPECT_EQ(p.states(), std::vector<int32_t>{1});
+    EXPECT_EQ(q.states(), std::vector<int32_t>{-3});
+}
+
+TEST(ProgramAgreement, SeveralEntriesShareOneTable)
+{
+    Calc c;
+    TreePtr fx = c.tree("y+1-1.4xx");
+    TreePtr fy = c.tree("0.3x");
+    Program p = Program::compile(c.cx.env, {fx.get(), fy.get()});
+    EXPECT_EQ(p.entryCount(), 2u);
+    Real x = 0, y = 0;
+    for (int k = 0; k < 10; ++k) {
+        p.setVariable(kSlotX, {x, 0});
+        p.setVariable(kSlotY, {y, 0});
+        ASSERT_TRUE(p.evaluate(0));
+        ASSERT_TRUE(p.evaluate(1));
+        const Real nx = y + 1 - 1.4L * x * x, ny = 0.3L * x;
+        EXPECT_EQ(p.result(0).re, nx);
+        EXPECT_EQ(p.result(1).re, ny);
+        Program bound = p; // one folded instruction per entry on the register path
+        bound.bindSlots(kSlotX, kSlotY);
+        Complex bx, by;
+        ASSERT_TRUE(bound.evaluateBound(0, {x, 0}, {y, 0}, bx));
+        ASSERT_TRUE(bound.evaluateBound(1, {x, 0}, {y, 0}, by));
+        EXPECT_EQ(bx.re, nx);
+        EXPECT_EQ(by.re, ny);
+        x = nx;
+        y = ny;
+    }
+}
