@@ -58,7 +58,10 @@ bool TVorlWin::isChecked(int id) const
     case CmdZoomRectangle: return zoomRectangle_;
     case CmdUseDefaults: return useDefaults_;
     case CmdAxes: return grid_.axesOn;
-    default: return isMouseMode(id) ? mouseMode_ == id : TFuncWin::isChecked(id);
+    default:
+        if (bool on = false; orbitToggleState(id, on))
+            return on;
+        return isMouseMode(id) ? mouseMode_ == id : TFuncWin::isChecked(id);
     }
 }
 
@@ -81,7 +84,7 @@ bool TVorlWin::toggle(int id)
 
 bool TVorlWin::handleCommand(int id)
 {
-    if (toggle(id))
+    if (toggle(id) || handleOrbitCommand(id))
         return true;
     if (isMouseMode(id)) {
         for (const CommandSpec& m : mouseModes())
@@ -338,6 +341,8 @@ void TVorlWin::mouseDown(MouseButton button, PixelPoint p)
 
 bool TVorlWin::keyDown(int key)
 {
+    if (orbiterActive_ && orbiterKey(key))
+        return true;
     if (!busy_ || key != 'Q')
         return false;
     interruptRendering();

@@ -6,6 +6,7 @@
 #include "ui/grid_dialog.h"
 #include "ui/input_dialog.h"
 #include "ui/qt_canvas.h"
+#include "ui/text_window.h"
 #include "ui/view_dialog.h"
 
 #include <QAction>
@@ -36,6 +37,12 @@ ToolWindow::ToolWindow(std::unique_ptr<TVorlWin> model, const ToolLaunch& launch
     setCentralWidget(area_);
     tickTimer_.setInterval(kTickMs);
     connect(&tickTimer_, &QTimer::timeout, this, &ToolWindow::tick);
+    idleTimer_.setSingleShot(true);
+    connect(&idleTimer_, &QTimer::timeout, this, [this] {
+        model_->idleTimeout();
+        refreshChecks();
+        area_->update();
+    });
     buildMenus();
 }
 
@@ -367,6 +374,32 @@ void ToolWindow::redrawFromDialog()
 {
     refreshChecks();
     area_->update();
+}
+
+bool ToolWindow::showTextWindow(const std::string& title, const std::string& text)
+{
+    if (!tableWindow_) {
+        tableWindow_ = new TextWindow(QString::fromStdString(title), this);
+        tableWindow_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    tableWindow_->setWindowTitle(QString::fromStdString(title));
+    tableWindow_->setText(QString::fromStdString(text));
+    tableWindow_->show();
+    tableWindow_->raise();
+    return true;
+}
+
+void ToolWindow::setIdleTimer(int ms)
+{
+    if (ms <= 0)
+        idleTimer_.stop();
+    else
+        idleTimer_.start(ms);
+}
+
+double ToolWindow::screenDpi() const
+{
+    return logicalDpiX() > 0 ? logicalDpiX() : 96;
 }
 
 bool ToolWindow::showModelessDialog(const std::string& name)

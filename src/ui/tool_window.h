@@ -4,6 +4,7 @@
 // the timer that drives a background render.
 #include "core/host.h"
 #include "core/tvorlwin.h"
+#include "ui/text_window.h"
 #include "ui/tool_factory.h"
 
 #include <QMainWindow>
@@ -65,6 +66,11 @@ public:
     void backgroundWorkStarted() override;
     void menuChecksChanged() override;
     bool showModelessDialog(const std::string& name) override;
+    bool showTextWindow(const std::string& title, const std::string& text) override;
+    void setIdleTimer(int ms) override;
+    double screenDpi() const override;
+    // The text window of tables (one per tool window, reused).
+    TextWindow* tableWindow() const { return tableWindow_; }
 
     // An interrupt request (Q, an accelerator, a move, a resize, a right-click):
     // stops a background render at once and ends a long loop at its next poll.
@@ -86,6 +92,8 @@ private:
     ToolLaunch launch_;
     DrawingArea* area_;
     QTimer tickTimer_;
+    QTimer idleTimer_; // the model's idle timeout (orbiter)
+    QPointer<TextWindow> tableWindow_;
     std::map<int, QAction*> actions_;
     QPointer<ViewDialog> viewDialog_;
     QPointer<GridDialog> gridDialog_;
