@@ -1,5 +1,6 @@
 // quorvex-batch: the headless program. It renders, exports, evaluates and
 // inspects from the command line with the same core as the windows.
+#include "batch/cmd_export.h"
 #include "batch/cmd_render.h"
 #include "batch/commands.h"
 
@@ -12,6 +13,7 @@ const std::vector<Command>& commands()
 {
     static const std::vector<Command> table = {
         {"render", runRender, "draw a Mandelbrot or Julia picture into a PNG or BMP file"},
+        {"export", runExport, "write the vector picture of a Mandelbrot or Julia window as EPS"},
     };
     return table;
 }
