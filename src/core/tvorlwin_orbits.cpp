@@ -16,9 +16,8 @@ using K = CommandKind;
 constexpr const char* kMenuOrbits = "&Orbits";
 constexpr int kOrbiterIdleMs = 15000;
 
-constexpr std::array<CommandSpec, 9> kOrbitCommands{{
+constexpr std::array<CommandSpec, 8> kOrbitCommands{{
     {CmdSeedList, "Seed &list ...", "", K::Plain, kMenuOrbits, ""},
-    {CmdOrbitLength, "&Length of orbit ...", "", K::Plain, kMenuOrbits, ""},
     {CmdOverlay, "&Overlay", "", K::Toggle, kMenuOrbits, ""},
     {CmdSeedPoint, "&Seed point ...", "", K::Plain, kMenuOrbits, "", true},
     {CmdEraseMarks, "&Erase marks", "", K::Toggle, kMenuOrbits, ""},

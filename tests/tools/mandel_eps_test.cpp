@@ -121,7 +121,9 @@ TEST_F(IimFixture, DefaultLimitStopsAfterAThousandSteps)
     EXPECT_EQ(host.backgroundStarts, 0); // drawn in the paint, no sweep
     // Two preimages a step, all inside the view: the rabbit lies within |z| < 1.6.
     EXPECT_EQ(dotCount(host.canvasLog), 2000u);
-    EXPECT_NE(host.canvasLog[0].find("fill 3 outline none size 1"), std::string::npos); // the IIM colour
+    ASSERT_GE(host.canvasLog.size(), 2u);
+    EXPECT_EQ(host.canvasLog[0].rfind("rect (-1.6,1.20062) (1.6,-1.20062) fill 0", 0), 0u); // a clean background first
+    EXPECT_NE(host.canvasLog[1].find("fill 3 outline none size 1"), std::string::npos); // the IIM colour
 }
 
 TEST_F(IimFixture, QStopsAtOnceAndSetsTheNewCeiling)

@@ -16,6 +16,8 @@ constexpr int32_t kPollSteps = 5000;  // steps between two interrupt polls
 
 int TMJ0Win::drawInverse(Canvas& figure)
 {
+    // The points fall on a clean background, not on the previous picture.
+    figure.drawRect({view_.xMin, view_.yMax}, {view_.xMax, view_.yMin}, 0, Pen{0, 1, PenSolid});
     const int status = runInverse(figure, orbit_.iimScreenLimit);
     if (status == kSweepInterrupted)
         orbit_.iimScreenLimit = iimCeilingAfterInterrupt(reps_);
