@@ -43,7 +43,7 @@ void TKVAWing::exportEpsCommand()
     if (e)
         host().showError(e);
     else
-        host().showMessage(bareName(epsBaseName_), "EPS file saved");
+        host().showMessage("EPS file saved: " + bareName(epsBaseName_), "EPS");
 }
 
 int TKVAWing::exportEps(const std::string& path, const std::string& pagesText, const PageWriter::Ask& ask)
