@@ -27,6 +27,8 @@
 #include "graphics/image.h"
 
 #include <memory>
+#include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -193,6 +195,8 @@ protected:
     OrbitSettings orbit_;
     std::vector<Complex> lastOrbit_;
     bool overlayFresh_ = true; // the next overlay pass is the latest orbit
+    bool drawingInPaint_ = false; // drawFigure runs on this thread inside paint()
+    std::optional<std::pair<int, int>> deferredSize_; // a resize that came meanwhile
     bool orbiterActive_ = false;
     Complex orbiterPoint_{};
     int heldMode_ = 0;

@@ -256,3 +256,42 @@ TEST(EpsExportRefusal, AWindowWithoutVectorPictureSaysSo)
     EXPECT_EQ(plain.exportEps(file, "1", nullptr), 10);
     EXPECT_FALSE(std::filesystem::exists(file));
 }
+
+namespace {
+
+// A host whose interrupt poll delivers a resize, as a window system may
+// while a long drawing lets it process events.
+class ResizingHost : public FakeHost {
+public:
+    TVorlWin* model = nullptr;
+    int polls = 0;
+    int pollInterrupt() override
+    {
+        if (++polls == 1)
+            model->resize(300, 200);
+        return 0;
+    }
+};
+
+} // namespace
+
+TEST(IimResize, AResizeDuringTheDrawingWaitsForItsEnd)
+{
+    ResizingHost host;
+    TJulWin win{[](uint32_t) { return 0u; }};
+    host.model = &win;
+    win.attach(host);
+    win.resize(160, 120);
+    MJParamTexts t = paramTexts(win.params());
+    t.mode = DisplayMode::Iim;
+    ASSERT_EQ(win.applySettings(t), 0);
+    ASSERT_EQ(win.setIimLimits("6000", "1000"), 0); // long enough for one poll
+    win.paint();
+    EXPECT_EQ(host.polls, 1);
+    EXPECT_EQ(win.view().pixWidth, 300); // applied after the drawing ...
+    EXPECT_EQ(win.figureImage().width, 300);
+    EXPECT_FALSE(win.figureValid());     // ... which starts again at the new size
+    win.paint();
+    EXPECT_TRUE(win.figureValid());
+    EXPECT_EQ(win.picture().width, 300);
+}
