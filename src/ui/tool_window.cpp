@@ -402,8 +402,32 @@ double ToolWindow::screenDpi() const
     return logicalDpiX() > 0 ? logicalDpiX() : 96;
 }
 
+bool ToolWindow::showMarkTextDialog(const std::string& name)
+{
+    QDialog* dialog = nullptr;
+    if (name == "MARKATT") {
+        if (!markDialog_)
+            markDialog_ = new MarkAttDialog(*model_, [this] { redrawFromDialog(); }, this);
+        markDialog_->load();
+        dialog = markDialog_;
+    } else if (name == "NEWTEXT") {
+        if (!textDialog_)
+            textDialog_ = new TextDialog(*model_, [this] { redrawFromDialog(); }, this);
+        textDialog_->load();
+        dialog = textDialog_;
+    } else {
+        return false;
+    }
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+    dialog->raise();
+    return true;
+}
+
 bool ToolWindow::showModelessDialog(const std::string& name)
 {
+    if (showMarkTextDialog(name))
+        return true;
     if (name == "VIEWCEN" || name == "VIEWCOR") {
         // The dialog follows the window's view kind; a kind change replaces it.
         if (viewDialog_ && viewDialog_->byCorners() != model_->viewDialogByCorners())

@@ -4,6 +4,7 @@
 // the timer that drives a background render.
 #include "core/host.h"
 #include "core/tvorlwin.h"
+#include "ui/mark_text_dialogs.h"
 #include "ui/text_window.h"
 #include "ui/tool_factory.h"
 
@@ -71,6 +72,8 @@ public:
     double screenDpi() const override;
     // The text window of tables (one per tool window, reused).
     TextWindow* tableWindow() const { return tableWindow_; }
+    MarkAttDialog* markDialog() const { return markDialog_; }
+    TextDialog* textDialog() const { return textDialog_; }
 
     // An interrupt request (Q, an accelerator, a move, a resize, a right-click):
     // stops a background render at once and ends a long loop at its next poll.
@@ -87,6 +90,8 @@ private:
     void refreshChecks();
     void tick();
     void redrawFromDialog();
+    // MARKATT and NEWTEXT; false for another name.
+    bool showMarkTextDialog(const std::string& name);
 
     std::unique_ptr<TVorlWin> model_;
     ToolLaunch launch_;
@@ -94,6 +99,8 @@ private:
     QTimer tickTimer_;
     QTimer idleTimer_; // the model's idle timeout (orbiter)
     QPointer<TextWindow> tableWindow_;
+    QPointer<MarkAttDialog> markDialog_;
+    QPointer<TextDialog> textDialog_;
     std::map<int, QAction*> actions_;
     QPointer<ViewDialog> viewDialog_;
     QPointer<GridDialog> gridDialog_;

@@ -3,9 +3,13 @@
 #include "tools/mandel/mj_commands.h"
 #include "tools/mandel/tjulwin.h"
 #include "ui/drawing_area.h"
+#include "ui/mark_text_dialogs.h"
 #include "ui/text_window.h"
 #include "ui/tool_window.h"
 
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QtTest>
 
 using namespace qx;
@@ -79,6 +83,45 @@ private slots:
         QVERIFY(f.open(QIODevice::ReadOnly));
         QVERIFY(f.readAll().startsWith("0  1.000000000000000  0.000000000000000\r\n1  "));
         f.remove();
+        delete w;
+    }
+
+    void markerDialogChecksItsFields()
+    {
+        ToolWindow* w = openJulia();
+        w->runCommand(CmdMarkerAttributes);
+        ui::MarkAttDialog* d = w->markDialog();
+        QVERIFY(d && d->isVisible());
+        QVERIFY(d->cross->isChecked());
+        d->box->setChecked(true);
+        d->size->setText(QStringLiteral("9"));
+        QVERIFY(d->apply());
+        QCOMPARE(julia(w).markAttributes().size, 9);
+        QVERIFY(julia(w).markAttributes().kind == MarkKind::Box);
+        d->size->setText(QStringLiteral("0"));
+        QTimer::singleShot(0, [] { // the message box of the refused size
+            if (QWidget* box = QApplication::activeModalWidget())
+                box->close();
+        });
+        QVERIFY(!d->apply());
+        QCOMPARE(julia(w).markAttributes().size, 9);
+        delete w;
+    }
+
+    void textDialogAddsALabel()
+    {
+        ToolWindow* w = openJulia();
+        w->runCommand(CmdText);
+        ui::TextDialog* d = w->textDialog();
+        QVERIFY(d && d->isVisible());
+        QCOMPARE(d->x->text(), QStringLiteral("0.000000"));
+        d->text->setText(QStringLiteral("z (1)"));
+        d->angle->setText(QStringLiteral("90"));
+        d->opaque->setChecked(true);
+        QVERIFY(d->apply());
+        QCOMPARE(julia(w).labels().size(), size_t(1));
+        QCOMPARE(julia(w).labels()[0].style.angleTenths, 900);
+        QVERIFY(julia(w).labels()[0].style.opaque);
         delete w;
     }
 };
