@@ -195,6 +195,7 @@ protected:
     OrbitSettings orbit_;
     std::vector<Complex> lastOrbit_;
     bool overlayFresh_ = true; // the next overlay pass is the latest orbit
+    bool tableShown_ = false;     // "Ascending" rebuilds a table once shown
     bool drawingInPaint_ = false; // drawFigure runs on this thread inside paint()
     std::optional<std::pair<int, int>> deferredSize_; // a resize that came meanwhile
     bool orbiterActive_ = false;

@@ -54,7 +54,7 @@ bool TVorlWin::handleOrbitCommand(int id)
     case CmdEraseMarks: orbit_.eraseMarks = !orbit_.eraseMarks; break;
     case CmdAscending:
         orbit_.ascending = !orbit_.ascending;
-        if (!lastOrbit_.empty()) // the table is rebuilt in its new order
+        if (tableShown_ && !lastOrbit_.empty()) // a shown table is rebuilt in its new order
             tableCommand();
         break;
     case CmdSeedPoint: seedPointCommand(); return true;
@@ -255,7 +255,8 @@ void TVorlWin::tableCommand()
         host().showError(10); // nothing to show
         return;
     }
-    if (!host().showTextWindow("orbit coordinates", coordinateTable()))
+    tableShown_ = host().showTextWindow("orbit coordinates", coordinateTable());
+    if (!tableShown_)
         host().showError(10);
 }
 

@@ -215,6 +215,9 @@ TEST_F(OrbitFixture, TableCoordinatesInBothOrders)
     EXPECT_EQ(host.errors[0].first, 10);
     win.mouseDown(MouseButton::Left, {150, 100});
     win.keyDown(' ');
+    win.handleCommand(CmdAscending); // no table shown yet: only the order changes
+    win.handleCommand(CmdAscending);
+    EXPECT_TRUE(host.textWindows.empty());
     win.handleCommand(CmdTableCoordinates);
     ASSERT_EQ(host.textWindows.size(), 1u);
     EXPECT_EQ(host.textWindows[0].second, "0  1.000000000000000  0.000000000000000\n"
