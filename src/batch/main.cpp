@@ -1,5 +1,6 @@
 // quorvex-batch: the headless program. It renders, exports, evaluates and
 // inspects from the command line with the same core as the windows.
+#include "batch/cmd_export.h"
 #include "batch/cmd_render.h"
 #include "batch/commands.h"
 
@@ -18,6 +19,7 @@ const std::vector<Command>& commands()
         {"render", runRender, "draw a Mandelbrot or Julia picture into a PNG or BMP file"},
         {"eval", runEval, "evaluate an expression once and print its value"},
         {"diff", runDiff, "print the simplified derivative of an expression"},
+        {"export", runExport, "write the vector picture of a Mandelbrot or Julia window as EPS"},
     };
     return table;
 }

@@ -15,6 +15,9 @@ enum CommandId : int {
     CmdMouseFirst = 120,   // mouse modes 120..125
     CmdMouseLast = 125,
     CmdGrid = 127,         // "Grid ...": the SETGRID dialog
+    CmdText = 128,         // "Text ...": a free label (NEWTEXT)
+    CmdClearText = 129,    // "Clear text": remove all labels
+    CmdExportEps = 372,    // "EPS ...": export the vector picture
     CmdWatch = 500,
     CmdCompressPixels = 501,
     CmdNewZoomWindow = 503,
@@ -22,8 +25,16 @@ enum CommandId : int {
     CmdRefresh = 513,
     CmdOrbitLength = 517,
     CmdMagnification = 520,
+    CmdOverlay = 521,      // orbits of the seed list over the picture
     CmdSettings = 524,
+    CmdEraseMarks = 532,
+    CmdMarkerAttributes = 535, // MARKATT
+    CmdSeedPoint = 536,
+    CmdTableCoordinates = 537,
     CmdMaxPeriod = 545,
+    CmdAscending = 568,
+    CmdSeedList = 587,
+    CmdIimLimits = 588,    // screen and output limits of inverse iteration
     CmdConstants = 590,
 };
 

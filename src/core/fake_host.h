@@ -22,6 +22,7 @@ public:
     std::deque<std::vector<std::string>> manyAnswers;  // inputMany and inputTwo
     std::deque<bool> yesNoAnswers;
     std::deque<int> interruptKeys;                     // pollInterrupt answers, then 0
+    std::deque<std::string> fileAnswers;               // openFileName and saveFileName; empty = cancel
 
     // ---- Records.
     std::string currentTitle;
@@ -38,6 +39,9 @@ public:
     bool recordCanvas = false;           // createCanvas gives RecordingCanvases ...
     std::vector<std::string> canvasLog;  // ... that write here
     int canvasesCreated = 0;
+    std::vector<std::pair<std::string, std::string>> textWindows; // title, text
+    int idleTimerMs = 0;                 // the last setIdleTimer (0: none running)
+    std::vector<std::string> fileFilters; // filter of each file dialog
 
     void setTitle(const std::string& t) override { currentTitle = t; titles.push_back(t); }
     std::string title() const override { return currentTitle; }
@@ -84,8 +88,23 @@ public:
         return a;
     }
     bool chooseOne(const std::string&, const std::vector<std::string>&, int&) override { return false; }
-    std::string openFileName(const std::string&, const std::string&) override { return {}; }
-    std::string saveFileName(const std::string&, const std::string&) override { return {}; }
+    std::string openFileName(const std::string& filter, const std::string&) override { return nextFile(filter); }
+    std::string saveFileName(const std::string& filter, const std::string&) override { return nextFile(filter); }
+    std::string nextFile(const std::string& filter)
+    {
+        fileFilters.push_back(filter);
+        if (fileAnswers.empty())
+            return {};
+        std::string f = fileAnswers.front();
+        fileAnswers.pop_front();
+        return f;
+    }
+    bool showTextWindow(const std::string& title, const std::string& text) override
+    {
+        textWindows.emplace_back(title, text);
+        return true;
+    }
+    void setIdleTimer(int ms) override { idleTimerMs = ms; }
     void requestRepaint() override { ++repaints; }
     void showProgressImage() override { ++progressImages; }
     int pollInterrupt() override

@@ -73,8 +73,14 @@ public:
     // Show a modeless dialog by name ("VIEWCEN", "VIEWCOR", "SETGRID");
     // false when the host has none, and the model falls back to inputMany.
     virtual bool showModelessDialog(const std::string& /*name*/) { return false; }
-    // Show a longer read-only text (help, tables) in a text window titled `title`.
-    virtual void showText(const std::string& title, const std::string& text) { showMessage(text, title); }
+    // Show `text` in a text window titled `title` (tables); false when the
+    // host has none.
+    virtual bool showTextWindow(const std::string& /*title*/, const std::string& /*text*/) { return false; }
+    // Call the model's idleTimeout() once `ms` milliseconds pass without a
+    // key press; a new call restarts the wait, 0 cancels it.
+    virtual void setIdleTimer(int /*ms*/) {}
+    // The screen's logical pixels per inch (horizontal), for export scales.
+    virtual double screenDpi() const { return 96; }
 };
 
 } // namespace qx

@@ -50,8 +50,10 @@ void TFMJWin::drawOverlays(Canvas& c)
 {
     drawAxes(c);
     drawZoomRectangles(c);
+    drawOrbitOverlays(c);
     drawMarks(c);
     drawLabels(c);
+    drawTransientMarks(c);
 }
 
 SweepGeometry TFMJWin::sweepGeometry() const

@@ -11,7 +11,8 @@ namespace qx {
 namespace {
 
 using K = CommandKind;
-constexpr std::array<CommandSpec, 6> kCommands{{
+constexpr std::array<CommandSpec, 7> kCommands{{
+    {CmdExportEps, "&EPS ...", "", K::Plain, kMenuFile, "E&xport"},
     {CmdView, "&View ...", "", K::Plain, kMenuView, ""},
     {CmdZoomOut, "Zoom &out", "PgDown", K::Plain, kMenuView, ""},
     {CmdZoomIn, "Zoom &in", "PgUp", K::Plain, kMenuView, ""},
@@ -55,6 +56,7 @@ bool TKVAWing::handleCommand(int id)
 {
     switch (id) {
     case CmdView: viewCommandDialog(); return true;
+    case CmdExportEps: exportEpsCommand(); return true;
     case CmdZoomOut: zoomOut(); return true;
     case CmdZoomIn: zoomIn(); return true;
     case CmdZoomFactor: {

@@ -6,6 +6,7 @@
 #include "core/host.h"
 #include "core/view_dialogs.h"
 #include "graphics/colour.h"
+#include "graphics/export/page_writer.h"
 #include "graphics/view.h"
 #include "graphics/view_ops.h"
 
@@ -64,6 +65,25 @@ public:
     // Set the view by centre and half-width from code (tools, child windows).
     bool setView(Real cx, Real cy, Real halfWidth);
 
+    // ---- EPS export (tkvawing_eps.cpp).
+    // "EPS ...": the file name, the page count, the pages; then "EPS file
+    // saved" with the base name, or the message of the failure.
+    void exportEpsCommand();
+    // Writes the picture as EPS page(s) named from `path` (its extension is
+    // replaced by ".eps"); `ask` answers the overwrite question. Returns 0,
+    // 10 (the window has no vector picture), 12 (a page was not written),
+    // or 1 / 6 / 17 for a page count that is not a number, below 1 or
+    // above 999999.
+    int exportEps(const std::string& path, const std::string& pagesText, const PageWriter::Ask& ask);
+    // Whether the window has a vector picture to export (default: none).
+    virtual bool canExportEps() const { return false; }
+    // Called before the header is built; false ends the export.
+    virtual bool prepareEps() { return true; }
+    // Draws page `page` on the EPS canvas; false fails the page.
+    virtual bool drawEpsPage(Canvas& /*canvas*/, int /*page*/) { return false; }
+    const std::string& epsBaseName() const { return epsBaseName_; }
+    static constexpr int kMaxEpsPages = 999999;
+
 protected:
     Host& host() const { return *host_; }
     // Push the current view on the history, then run `change`; on success
@@ -74,9 +94,12 @@ protected:
     Palette palette_;
     ViewHistory history_;
     Real zoomStep_ = 1.1L;
+    std::string epsBaseName_ = "noname";
+    std::string epsCreator_ = "Zumbar";
 
 private:
     void viewCommandDialog();
+    bool exportEpsPages(const std::string& base, int pages, PageWriter& writer);
     Host* host_ = nullptr;
 };
 

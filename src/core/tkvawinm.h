@@ -2,6 +2,7 @@
 // Adds marks at world points (dialog MARKATT): crosses or boxes.
 #include "core/tkvawint.h"
 
+#include <string>
 #include <vector>
 
 namespace qx {
@@ -22,6 +23,14 @@ public:
     void addMark(WorldPoint p);
     void clearMarks();
     void drawMarks(Canvas& canvas) const;
+
+    // MARKATT as texts: kind (0 cross, 1 box), big (0 or 1), size (1..100)
+    // and colour (palette index 0..60).
+    static std::vector<std::string> markAttributePrompts();
+    static std::vector<std::string> markAttributeTexts(const MarkAttributes& a);
+    // 0, or 1 (not a number) / 17 (out of range) plus 1000 times the index
+    // of the field; nothing changes on an error.
+    int applyMarkAttributeTexts(const std::vector<std::string>& texts);
 
 protected:
     std::vector<WorldPoint> marks_;

@@ -58,7 +58,10 @@ bool TVorlWin::isChecked(int id) const
     case CmdZoomRectangle: return zoomRectangle_;
     case CmdUseDefaults: return useDefaults_;
     case CmdAxes: return grid_.axesOn;
-    default: return isMouseMode(id) ? mouseMode_ == id : TFuncWin::isChecked(id);
+    default:
+        if (bool on = false; orbitToggleState(id, on))
+            return on;
+        return isMouseMode(id) ? mouseMode_ == id : TFuncWin::isChecked(id);
     }
 }
 
@@ -81,7 +84,7 @@ bool TVorlWin::toggle(int id)
 
 bool TVorlWin::handleCommand(int id)
 {
-    if (toggle(id))
+    if (toggle(id) || handleOrbitCommand(id))
         return true;
     if (isMouseMode(id)) {
         for (const CommandSpec& m : mouseModes())
@@ -104,6 +107,10 @@ bool TVorlWin::handleCommand(int id)
 
 void TVorlWin::resize(int width, int height)
 {
+    if (drawingInPaint_) { // the figure is being drawn on: resize after the drawing
+        deferredSize_ = {width, height};
+        return;
+    }
     if (width == view_.pixWidth && height == view_.pixHeight && figure_.width == width && figure_.height == height)
         return;
     TFuncWin::resize(width, height);
@@ -139,8 +146,18 @@ void TVorlWin::paint()
         setStatusTitle(1);
         int status;
         {
+            // A drawing on this thread (inverse iteration) polls the host,
+            // which may deliver a resize: it waits until the canvas is gone.
+            drawingInPaint_ = true;
             DeferredCanvas canvas(host(), figure_, view_, palette_);
             status = drawFigure(canvas);
+            drawingInPaint_ = false;
+        }
+        if (deferredSize_) {
+            const auto [w, h] = *deferredSize_;
+            deferredSize_.reset();
+            resize(w, h); // allocates new images and asks for a new paint
+            return;
         }
         if (status == kRenderPending) {
             busy_ = true;
@@ -338,6 +355,8 @@ void TVorlWin::mouseDown(MouseButton button, PixelPoint p)
 
 bool TVorlWin::keyDown(int key)
 {
+    if (orbiterActive_ && orbiterKey(key))
+        return true;
     if (!busy_ || key != 'Q')
         return false;
     interruptRendering();

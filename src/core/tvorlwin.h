@@ -18,13 +18,17 @@
 // view change, resize or Draw during a render stops it without waiting and
 // the next render starts once the workers have finished their rows.
 #include "core/colour_tables.h"
+#include "core/orbit_settings.h"
 #include "core/command_ids.h"
 #include "core/pixel_sweep.h"
+#include "core/seed_list.h"
 #include "core/tfuncwin.h"
 #include "core/window_placement.h"
 #include "graphics/image.h"
 
 #include <memory>
+#include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -128,6 +132,76 @@ public:
 
     void viewChanged() override;
     void overlaysChanged() override;
+
+    // ---- Orbits (tvorlwin_orbits.cpp): the seed list and its overlays, the
+    // orbiter, the mouse-held image modes and the coordinate table. Tools
+    // that offer them add orbitCommandTable() to their menus.
+    static std::span<const CommandSpec> orbitCommandTable();
+    const std::vector<Seed>& seeds() const { return seeds_; }
+    // "Seed list ...": the list becomes parseSeedList(text); recomposes only.
+    void setSeedListText(const std::string& text);
+    void setSeeds(std::vector<Seed> seeds);
+    bool overlayOrbits() const { return overlayOrbits_; }
+    void setOverlayOrbits(bool on);
+    const OrbitSettings& orbitSettings() const { return orbit_; }
+    // "IIM limits ...": 0 or the code of parseIimLimits (nothing changes then).
+    int setIimLimits(const std::string& screen, const std::string& output);
+    // Points k = 0 .. orbit length from `start` under map(); it stops early
+    // at a point that is not finite, since the orbit cannot come back.
+    std::vector<Complex> orbitFrom(Complex start);
+    // One pass per seed: every orbit point inside the view as a dot in the
+    // critical-orbit colour. Part of drawOverlays while the overlay is on.
+    void drawOrbitOverlays(Canvas& canvas);
+    // The orbiter: a marker at the start, then one at each map() image per
+    // space bar; Q, another start or 15 s without a key ends it.
+    void startOrbiter(Complex start);
+    bool orbiterActive() const { return orbiterActive_; }
+    void advanceOrbiter();
+    void endOrbiter();
+    // The host's idle timer ran out (Host::setIdleTimer).
+    virtual void idleTimeout();
+    // "Seed point ...": 0 and the orbiter started at the point, or 1.
+    int seedPoint(const std::string& text);
+    // Mouse-held modes: 124 marks the preimages of the point under the
+    // mouse, 125 its image, while the left button is held.
+    virtual void mouseMove(PixelPoint p);
+    virtual void mouseUp(MouseButton button, PixelPoint p);
+    virtual std::vector<Complex> preimagesOf(Complex) { return {}; }
+    void showHeldMarkers(int mode, PixelPoint p);
+    struct TransientMark {
+        WorldPoint p;
+        int colour;
+    };
+    // Orbiter and mouse-held markers: drawn over the composite, never kept.
+    const std::vector<TransientMark>& transientMarks() const { return transient_; }
+    void drawTransientMarks(Canvas& canvas) const;
+    // The most recently computed orbit (orbiter, or the overlay after a
+    // change of the seeds or the length) and its table text.
+    const std::vector<Complex>& lastOrbit() const { return lastOrbit_; }
+    std::string coordinateTable() const { return orbitTableText(lastOrbit_, orbit_.ascending); }
+
+protected:
+    bool handleOrbitCommand(int id);
+    // Check state of an orbit toggle; false when `id` is none.
+    bool orbitToggleState(int id, bool& on) const;
+    bool orbiterKey(int key);
+    void seedListCommand();
+    void seedPointCommand();
+    void tableCommand();
+    void markerAttributesCommand();
+    void iimLimitsCommand();
+
+    std::vector<Seed> seeds_ = defaultSeeds();
+    OrbitSettings orbit_;
+    std::vector<Complex> lastOrbit_;
+    bool overlayFresh_ = true; // the next overlay pass is the latest orbit
+    bool tableShown_ = false;     // "Ascending" rebuilds a table once shown
+    bool drawingInPaint_ = false; // drawFigure runs on this thread inside paint()
+    std::optional<std::pair<int, int>> deferredSize_; // a resize that came meanwhile
+    bool orbiterActive_ = false;
+    Complex orbiterPoint_{};
+    int heldMode_ = 0;
+    std::vector<TransientMark> transient_;
 
 protected:
     // Start a sweep into the figure image (for drawFigure overrides).

@@ -57,4 +57,30 @@ void DrawingArea::mousePressEvent(QMouseEvent* e)
     update();
 }
 
+namespace {
+
+PixelPoint pixelOf(const QMouseEvent* e)
+{
+    return {static_cast<int32_t>(e->position().x()), static_cast<int32_t>(e->position().y())};
+}
+
+} // namespace
+
+void DrawingArea::mouseMoveEvent(QMouseEvent* e)
+{
+    if (!(e->buttons() & Qt::LeftButton))
+        return;
+    window_.model().mouseMove(pixelOf(e));
+    update();
+}
+
+void DrawingArea::mouseReleaseEvent(QMouseEvent* e)
+{
+    const MouseButton b = e->button() == Qt::RightButton  ? MouseButton::Right
+                          : e->button() == Qt::MiddleButton ? MouseButton::Middle
+                                                            : MouseButton::Left;
+    window_.model().mouseUp(b, pixelOf(e));
+    update();
+}
+
 } // namespace qx::ui

@@ -9,6 +9,7 @@
 #include "ui/text_window.h"
 #include "tools/mandel/tmj0win.h"
 #include "ui/qt_canvas.h"
+#include "ui/text_window.h"
 #include "ui/view_dialog.h"
 
 #include <QAction>
@@ -39,6 +40,12 @@ ToolWindow::ToolWindow(std::unique_ptr<TVorlWin> model, const ToolLaunch& launch
     setCentralWidget(area_);
     tickTimer_.setInterval(kTickMs);
     connect(&tickTimer_, &QTimer::timeout, this, &ToolWindow::tick);
+    idleTimer_.setSingleShot(true);
+    connect(&idleTimer_, &QTimer::timeout, this, [this] {
+        model_->idleTimeout();
+        refreshChecks();
+        area_->update();
+    });
     buildMenus();
 }
 
@@ -127,20 +134,6 @@ MJParamDialog* ToolWindow::paramDialog() const
     return paramDialog_;
 }
 
-TextWindow* ToolWindow::textWindow() const
-{
-    return textWindow_;
-}
-
-void ToolWindow::showText(const std::string& title, const std::string& text)
-{
-    if (!textWindow_)
-        textWindow_ = new TextWindow(q(title), this);
-    textWindow_->setWindowTitle(q(title));
-    textWindow_->setText(q(text));
-    textWindow_->show();
-    textWindow_->raise();
-}
 
 QAction* ToolWindow::commandAction(int id) const
 {
@@ -392,8 +385,58 @@ void ToolWindow::redrawFromDialog()
     area_->update();
 }
 
+bool ToolWindow::showTextWindow(const std::string& title, const std::string& text)
+{
+    if (!tableWindow_) {
+        tableWindow_ = new TextWindow(QString::fromStdString(title), this);
+        tableWindow_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    tableWindow_->setWindowTitle(QString::fromStdString(title));
+    tableWindow_->setText(QString::fromStdString(text));
+    tableWindow_->show();
+    tableWindow_->raise();
+    return true;
+}
+
+void ToolWindow::setIdleTimer(int ms)
+{
+    if (ms <= 0)
+        idleTimer_.stop();
+    else
+        idleTimer_.start(ms);
+}
+
+double ToolWindow::screenDpi() const
+{
+    return logicalDpiX() > 0 ? logicalDpiX() : 96;
+}
+
+bool ToolWindow::showMarkTextDialog(const std::string& name)
+{
+    QDialog* dialog = nullptr;
+    if (name == "MARKATT") {
+        if (!markDialog_)
+            markDialog_ = new MarkAttDialog(*model_, [this] { redrawFromDialog(); }, this);
+        markDialog_->load();
+        dialog = markDialog_;
+    } else if (name == "NEWTEXT") {
+        if (!textDialog_)
+            textDialog_ = new TextDialog(*model_, [this] { redrawFromDialog(); }, this);
+        textDialog_->load();
+        dialog = textDialog_;
+    } else {
+        return false;
+    }
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+    dialog->raise();
+    return true;
+}
+
 bool ToolWindow::showModelessDialog(const std::string& name)
 {
+    if (showMarkTextDialog(name))
+        return true;
     if (name == "VIEWCEN" || name == "VIEWCOR") {
         // The dialog follows the window's view kind; a kind change replaces it.
         if (viewDialog_ && viewDialog_->byCorners() != model_->viewDialogByCorners())

@@ -4,6 +4,8 @@
 // the timer that drives a background render.
 #include "core/host.h"
 #include "core/tvorlwin.h"
+#include "ui/mark_text_dialogs.h"
+#include "ui/text_window.h"
 #include "ui/tool_factory.h"
 
 #include <QMainWindow>
@@ -67,9 +69,14 @@ public:
     void backgroundWorkStarted() override;
     void menuChecksChanged() override;
     bool showModelessDialog(const std::string& name) override;
-    void showText(const std::string& title, const std::string& text) override;
-    class TextWindow* textWindow() const;
     class MJParamDialog* paramDialog() const;
+    bool showTextWindow(const std::string& title, const std::string& text) override;
+    void setIdleTimer(int ms) override;
+    double screenDpi() const override;
+    // The text window of tables (one per tool window, reused).
+    TextWindow* tableWindow() const { return tableWindow_; }
+    MarkAttDialog* markDialog() const { return markDialog_; }
+    TextDialog* textDialog() const { return textDialog_; }
 
     // An interrupt request (Q, an accelerator, a move, a resize, a right-click):
     // stops a background render at once and ends a long loop at its next poll.
@@ -86,16 +93,21 @@ private:
     void refreshChecks();
     void tick();
     void redrawFromDialog();
+    // MARKATT and NEWTEXT; false for another name.
+    bool showMarkTextDialog(const std::string& name);
 
     std::unique_ptr<TVorlWin> model_;
     ToolLaunch launch_;
     DrawingArea* area_;
     QTimer tickTimer_;
+    QTimer idleTimer_; // the model's idle timeout (orbiter)
+    QPointer<TextWindow> tableWindow_;
+    QPointer<MarkAttDialog> markDialog_;
+    QPointer<TextDialog> textDialog_;
     std::map<int, QAction*> actions_;
     QPointer<ViewDialog> viewDialog_;
     QPointer<GridDialog> gridDialog_;
     QPointer<MJParamDialog> paramDialog_;
-    QPointer<TextWindow> textWindow_;
     bool interruptRequested_ = false;
     bool inTick_ = false;
     int longLoopDepth_ = 0;

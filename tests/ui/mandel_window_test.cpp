@@ -107,9 +107,9 @@ private slots:
                 if (!w->commandAction(id))
                     continue;
                 w->runCommand(id);
-                QVERIFY(w->textWindow() && w->textWindow()->isVisible());
-                QVERIFY(w->textWindow()->windowTitle().startsWith(QStringLiteral("help: ")));
-                QVERIFY2(w->textWindow()->text().size() > 100, qPrintable(w->textWindow()->windowTitle()));
+                QVERIFY(w->tableWindow() && w->tableWindow()->isVisible());
+                QVERIFY(w->tableWindow()->windowTitle().startsWith(QStringLiteral("help: ")));
+                QVERIFY2(w->tableWindow()->text().size() > 100, qPrintable(w->tableWindow()->windowTitle()));
                 ++shown;
             }
             QCOMPARE(shown, row == 0 ? 5 : 6);

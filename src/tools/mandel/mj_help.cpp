@@ -110,7 +110,8 @@ constexpr const char* kJulOrb =
     "Length of orbit ... sets how many points each overlaid orbit has.\n"
     "Erase marks: when checked the orbiter shows only its latest point.\n"
     "Table coordinates lists the points of the latest orbit; Ascending sets its order.\n"
-    "Marker attributes ... sets the kind, size and colour of the markers.\n";
+    "Marker attributes ... sets the kind, size and colour of the markers.\n"
+    "The orbiter ends with Q, or when no key is pressed for 15 seconds.\n";
 
 constexpr const char* kManMisc =
     "Misc menu\n\n"
@@ -127,8 +128,10 @@ constexpr const char* kManMisc =
 constexpr const char* kJulMisc =
     "Misc menu\n\n"
     "Maximum = ... sets the longest cycle that Show period looks for.\n"
-    "IIM limits: the number of inverse-iteration steps drawn on the screen and on paper;\n"
-    "after Q interrupts the inverse-image method its count becomes the new screen limit.\n"
+    "IIM limits ... sets the number of inverse-iteration steps drawn on the screen (0: no\n"
+    "limit) and in exports and prints. Whenever Q interrupts the inverse-image method a new\n"
+    "ceiling is established: the number of steps reached, but at least 1000, becomes the\n"
+    "screen limit, so the next drawing of the picture stops where you stopped it.\n"
     "New zoom window, Zoom rectangle, Use defaults, the slide commands and Colours ... work\n"
     "as in the Mandelbrot window.\n";
 

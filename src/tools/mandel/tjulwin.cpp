@@ -45,6 +45,21 @@ void TJulWin::buildMenus(MenuBar& bar) const
 {
     TMJWin::buildMenus(bar);
     bar.addTable(commandTable());
+    bar.addTable(orbitCommandTable());
+}
+
+void TJulWin::mouseDown(MouseButton button, PixelPoint p)
+{
+    if (button == MouseButton::Left && mouseMode() == CmdJuliaSet) {
+        const WorldPoint w = view_.pixelToWorld(p);
+        startOrbiter({w.x, w.y});
+        return;
+    }
+    if (button == MouseButton::Left && (mouseMode() == CmdInverseImages || mouseMode() == CmdImage)) {
+        showHeldMarkers(mouseMode(), p);
+        return;
+    }
+    TMJWin::mouseDown(button, p);
 }
 
 std::vector<CommandSpec> TJulWin::mouseModes() const
@@ -73,6 +88,7 @@ bool TJulWin::applyExample(int command)
     params_.c = e->c;
     maxReps_ = e->maxReps;
     overlayOrbits_ = false;
+    seeds_.clear();
     if (attached())
         host().menuChecksChanged();
     redraw();

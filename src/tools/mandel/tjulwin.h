@@ -32,6 +32,9 @@ public:
     // and redraws; the view stays. False for another id.
     bool applyExample(int command);
     std::unique_ptr<TVorlWin> makeZoomChild() const override;
+    // Left button: 121 starts the orbiter, 124 and 125 show the preimages
+    // or the image while the button is held.
+    void mouseDown(MouseButton button, PixelPoint p) override;
 
     // The Mandelbrot window this one is the Julia child of (or nullptr).
     TManWin* parentWindow() const { return parent_; }

@@ -43,6 +43,19 @@ public:
     Complex map(Complex z) override;
     int drawFigure(Canvas& figure) override;
 
+    // ---- Orbits and inverse iteration (tmj0win_orbits.cpp).
+    // Inverse-image picture on the screen, up to the screen limit; Q stops
+    // it (81) and sets a new ceiling (iimCeilingAfterInterrupt).
+    int drawInverse(Canvas& figure) override;
+    // The inverse-image method on any canvas for at most `limit` steps
+    // (limit <= 0: no limit). Returns 0, or 81 when interrupted.
+    int runInverse(Canvas& canvas, int32_t limit);
+    std::vector<Complex> preimagesOf(Complex z) override;
+    // EPS: the background, the inverse-image points (up to the output
+    // limit) and every overlay; the escape-time picture is pixels only.
+    bool canExportEps() const override { return true; }
+    bool drawEpsPage(Canvas& canvas, int page) override;
+
     // The "Show period" text for a pixel of the view.
     std::string periodReportAt(PixelPoint pixel) const;
 

@@ -72,7 +72,9 @@ bool TMJWin::showHelp(int id)
                                                          : std::span<const CommandSpec>(kMandelbrotHelp);
     std::string menu = items[i].text;
     menu.erase(std::remove(menu.begin(), menu.end(), '&'), menu.end());
-    host().showText("help: " + menu, std::string(mjHelpText(resources[i])));
+    const std::string text(mjHelpText(resources[i]));
+    if (!host().showTextWindow("help: " + menu, text))
+        host().showMessage(text, "help: " + menu);
     return true;
 }
 

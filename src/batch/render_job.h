@@ -1,0 +1,78 @@
+#pragma once
+// What the render and export commands share: the options that set up a
+// Mandelbrot or Julia window, a host without a screen, and the render loop.
+#include "batch/commands.h"
+#include "core/host.h"
+#include "tools/mandel/tmj0win.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace qx::batch {
+
+// What the command line asks for; unset options keep the window's defaults.
+struct RenderJob {
+    std::string command = "render"; // the sub-command, for messages
+    std::string tool;
+    int width = 1024, height = 768;
+    std::optional<WorldPoint> centre;
+    std::optional<Real> halfWidth;
+    std::optional<std::string> c, degree, reps, threshold, mode;
+    int threads = 0;
+    std::string output;
+    std::vector<std::string> documents; // positional arguments: documents
+    // export only
+    std::string format;
+    std::optional<std::string> seeds, orbitLength;
+};
+
+// A host without a screen: dialogs are cancelled, errors and progress go to stderr.
+class BatchHost final : public Host {
+public:
+    void setTitle(const std::string& t) override;
+    std::string title() const override { return title_; }
+    void showError(int code, const std::string&) override { errors.push_back(code); }
+    void showMessage(const std::string& text, const std::string&) override;
+    bool inputText(const std::string&, std::string&) override { return false; }
+    bool inputTwo(const std::string&, std::string&, const std::string&, std::string&) override { return false; }
+    bool inputMany(const std::string&, const std::vector<std::string>&, std::vector<std::string>&) override
+    {
+        return false;
+    }
+    bool askYesNo(const std::string&) override { return false; }
+    bool chooseOne(const std::string&, const std::vector<std::string>&, int&) override { return false; }
+    std::string openFileName(const std::string&, const std::string&) override { return {}; }
+    std::string saveFileName(const std::string&, const std::string&) override { return {}; }
+    void requestRepaint() override {}
+    void showProgressImage() override {}
+    int pollInterrupt() override { return 0; }
+    void playTone(int, int) override {}
+    void pauseMs(int) override {}
+    void setClipboardText(const std::string&) override {}
+
+    bool terminal() const { return tty_; }
+    std::vector<int> errors;
+
+private:
+    std::string title_;
+    bool tty_ = isatty(fileno(stderr)) != 0;
+};
+
+// Prints "quorvex-batch COMMAND: what (try --help)"; returns 2.
+int usageError(const RenderJob& job, const std::string& what);
+// 0 and the job, 1 for --help, 2 after a usage message. With `exportOptions`
+// --format, --seeds and --orbit-length are accepted as well. Positional
+// arguments are collected as documents; the caller decides about them.
+int parseRenderArgs(const Args& args, RenderJob& job, bool exportOptions);
+// The options as the window's own dialogs take them; 0 or a usage error.
+int applyOptions(const RenderJob& job, TMJ0Win& win);
+std::unique_ptr<TMJ0Win> makeWindow(const std::string& tool);
+// Runs the window's paint path to the end, as a screen host's timer would.
+void render(TMJ0Win& win);
+// Case-insensitive file name ending.
+bool endsWith(std::string s, const std::string& tail);
+
+} // namespace qx::batch

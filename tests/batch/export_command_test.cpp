@@ -1,0 +1,116 @@
+// The export command of quorvex-batch, run as a program, with Ghostscript
+// reading what it writes.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+std::string tempFile(const std::string& name)
+{
+    return (std::filesystem::temp_directory_path() / ("qx_export_" + std::to_string(::getpid()) + "_" + name))
+        .string();
+}
+
+// Exit status; standard error goes to `err`.
+int runBatch(const std::string& args, std::string* err = nullptr)
+{
+    const std::string errFile = tempFile("stderr.txt");
+    const std::string cmd = std::string(QX_BATCH_EXE) + " " + args + " > /dev/null 2> " + errFile;
+    const int status = std::system(cmd.c_str());
+    std::ifstream in(errFile);
+    if (err)
+        *err = {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::remove(errFile.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string fileText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+int countOf(const std::string& s, const std::string& what)
+{
+    int n = 0;
+    for (size_t p = s.find(what); p != std::string::npos; p = s.find(what, p + what.size()))
+        ++n;
+    return n;
+}
+
+bool ghostscriptReads(const std::string& eps)
+{
+    const std::string cmd = "gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -sDEVICE=nullpage " + eps + " > /dev/null 2>&1";
+    return std::system(cmd.c_str()) == 0;
+}
+
+} // namespace
+
+TEST(BatchExport, InverseIterationWithOrbitOverlays)
+{
+    const std::string out = tempFile("rabbit.eps");
+    std::string err;
+    ASSERT_EQ(runBatch("export --format eps --tool julia --c -0.1225611668766536+0.7448617666197442i --mode iim "
+                       "--width 1.6 --size 641x481 --seeds '0.1; 0.3i' --orbit-length 20 -o " + out, &err),
+              0)
+        << err;
+    EXPECT_NE(err.find("EPS file saved"), std::string::npos);
+    const std::string eps = fileText(out);
+    EXPECT_EQ(eps.rfind("%!PS-Adobe-3.0 EPSF-3.0\r\n%%BoundingBox: 0 0 480 360\r\n", 0), 0u);
+    EXPECT_EQ(countOf(eps, "% begin circle fill\r\n"), 2000 + 2 * 21); // IIM output limit and two orbits
+    EXPECT_TRUE(ghostscriptReads(out));
+    std::remove(out.c_str());
+}
+
+TEST(BatchExport, DefaultsOfTheWindowsGiveBackgroundOnly)
+{
+    const std::string out = tempFile("mandel.eps");
+    ASSERT_EQ(runBatch("export --format eps --tool mandel --size 200x100 -o " + out), 0);
+    const std::string eps = fileText(out);
+    EXPECT_NE(eps.find("%%BoundingBox: 0 0 150 75\r\n"), std::string::npos); // 199 * 0.75 = 149.25 rounds up
+    EXPECT_EQ(countOf(eps, "newpath\r\n"), 1); // the background rectangle
+    EXPECT_EQ(countOf(eps, " arc\r\n"), 0);
+    EXPECT_TRUE(ghostscriptReads(out));
+    std::remove(out.c_str());
+}
+
+TEST(BatchExport, BadInputIsRefusedAndWritesNothing)
+{
+    const std::string out = tempFile("never.eps");
+    std::string err;
+    EXPECT_EQ(runBatch("export --tool julia -o " + out, &err), 2);
+    EXPECT_NE(err.find("--format eps is required"), std::string::npos);
+    EXPECT_EQ(runBatch("export --format svg --tool julia -o " + out), 2);
+    EXPECT_EQ(runBatch("export --format eps --tool julia -o " + tempFile("never.png"), &err), 2);
+    EXPECT_NE(err.find("must end in .eps"), std::string::npos);
+    EXPECT_EQ(runBatch("export --format eps --tool julia --seeds junk -o " + out, &err), 2);
+    EXPECT_NE(err.find("cannot understand --seeds"), std::string::npos);
+    EXPECT_EQ(runBatch("export --format eps --tool mandel --seeds 0.1 -o " + out), 2);
+    EXPECT_EQ(runBatch("export --format eps --tool julia --orbit-length 0 -o " + out), 2);
+    EXPECT_EQ(runBatch("export --format eps --tool julia --size 1x100 -o " + out), 2);
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST(BatchExport, DocumentsAreNotReadYet)
+{
+    const std::string out = tempFile("doc.eps");
+    std::string err;
+    EXPECT_EQ(runBatch("export --format eps picture.jul -o " + out, &err), 1);
+    EXPECT_NE(err.find("picture.jul: cannot open file"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST(BatchExport, FailedWriteIsReported)
+{
+    std::string err;
+    EXPECT_EQ(runBatch("export --format eps --tool julia -o /nonexistent-dir/x.eps", &err), 1);
+    EXPECT_NE(err.find("cannot save file"), std::string::npos);
+}
