@@ -1,6 +1,9 @@
 #include "core/seed_list.h"
 
-#include "core/real_text.h"
+#include "expr/text_eval.h"
+
+#include <algorithm>
+#include <limits>
 
 #include <cctype>
 
@@ -18,59 +21,31 @@ std::string trimmed(const std::string& s)
     return s.substr(a, b - a);
 }
 
-std::string withoutBlanks(const std::string& s)
-{
-    std::string out;
-    for (char ch : s)
-        if (!std::isspace(static_cast<unsigned char>(ch)))
-            out += ch;
-    return out;
-}
-
-// Where the imaginary term of "a+bi" starts: the last sign that is neither
-// the first character nor the sign of an exponent; npos when there is none.
-size_t imaginaryStart(const std::string& s)
-{
-    for (size_t k = s.size(); k-- > 1;)
-        if ((s[k] == '+' || s[k] == '-') && s[k - 1] != 'e' && s[k - 1] != 'E')
-            return k;
-    return std::string::npos;
-}
-
-// "b" of "bi": empty or a bare sign stands for 1 or -1.
-bool readImaginary(const std::string& s, Real& im)
-{
-    if (s.empty() || s == "+") {
-        im = 1;
-        return true;
-    }
-    if (s == "-") {
-        im = -1;
-        return true;
-    }
-    return parseRealText(s, im);
-}
-
 } // namespace
 
 bool evaluateSeedText(const std::string& text, Complex& out)
 {
-    std::string s = withoutBlanks(text);
-    Real re = 0, im = 0;
-    if (const size_t comma = s.find(','); comma != std::string::npos) {
-        if (!parseRealText(s.substr(0, comma), re) || !parseRealText(s.substr(comma + 1), im))
+    // A seed is a number: only the constants e and i may appear, so a stray word
+    // ("junk" would read as j*u*n*k) is refused rather than taken as 0. Every
+    // other variable holds NaN, which makes any text that reads one fail.
+    ExprContext cx(true);
+    const Real nan = std::numeric_limits<Real>::quiet_NaN();
+    for (size_t slot = 0; slot < cx.env.vars.size(); ++slot)
+        if (slot != kSlotE && slot != kSlotI)
+            cx.env.vars[slot] = {nan, nan};
+    // "a,b" gives the two parts separately; anything else is one complex expression.
+    if (const size_t comma = text.find(','); comma != std::string::npos && text.find('(') == std::string::npos) {
+        Real re = 0, im = 0;
+        if (EvaluateRealText(cx, text.substr(0, comma), re) || EvaluateRealText(cx, text.substr(comma + 1), im) ||
+            re != re || im != im)
             return false;
-    } else if (!s.empty() && (s.back() == 'i' || s.back() == 'I')) {
-        s.pop_back();
-        const size_t k = imaginaryStart(s);
-        if (k != std::string::npos && !parseRealText(s.substr(0, k), re))
-            return false;
-        if (!readImaginary(k == std::string::npos ? s : s.substr(k), im))
-            return false;
-    } else if (!parseRealText(s, re)) {
-        return false;
+        out = {re, im};
+        return true;
     }
-    out = {re, im};
+    Complex v;
+    if (EvaluateComplexText(cx, text, v) || v.re != v.re || v.im != v.im)
+        return false;
+    out = v;
     return true;
 }
 

@@ -18,9 +18,8 @@ inline constexpr size_t kMaxSeeds = 10;
 inline constexpr size_t kMaxSeedText = 100;      // characters of one seed's text
 inline constexpr size_t kMaxSeedListText = 1111; // characters of the whole list as edited
 
-// The value of one seed text. Until the expression compiler is on main this
-// reads the forms "a + bi" (also "bi", "-i", "a - bi"), "a,b" and a plain
-// real; it is the one place to switch to the compiler. False for anything else.
+// The value of one seed text: "re,im", or any complex expression ("0.5 + 0.2i",
+// "cis(pi/3)/2"). False when it does not compile or evaluate.
 bool evaluateSeedText(const std::string& text, Complex& out);
 
 // The rule of the seed-list dialog: split at ';', take the pieces in order

@@ -21,13 +21,14 @@ TEST(SeedText, ReadsComplexPairsAndRealForms)
     EXPECT_EQ(value("0 + 0i"), (Complex{0, 0}));
     EXPECT_EQ(value("0.2+0.3i"), (Complex{0.2L, 0.3L}));
     EXPECT_EQ(value(" -1.5 - 2i "), (Complex{-1.5L, -2}));
-    EXPECT_EQ(value("1e-3-2i"), (Complex{1e-3L, -2})); // the exponent's sign is not the split
+    EXPECT_EQ(value("2cis(0)-i^2"), (Complex{3, 0})); // any complex expression of constants
+    EXPECT_EQ(value("2(1+i)"), (Complex{2, 2}));
     EXPECT_EQ(value("-i"), (Complex{0, -1}));
     EXPECT_EQ(value("3i"), (Complex{0, 3}));
     EXPECT_EQ(value("0.25,-0.5"), (Complex{0.25L, -0.5L}));
     EXPECT_EQ(value("2.5"), (Complex{2.5L, 0}));
     Complex z{7, 7};
-    for (const char* bad : {"", "junk", "1+", "1,", ",2", "1+2j", "i i", "1,2,3"})
+    for (const char* bad : {"", "junk", "1+", "1,", ",2", "1+2j", "z", "(1+2", "1,2,3", "ln(0)"})
         EXPECT_FALSE(evaluateSeedText(bad, z)) << bad;
     EXPECT_EQ(z, (Complex{7, 7})); // a refused text leaves the value alone
 }
