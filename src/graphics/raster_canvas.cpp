@@ -1,5 +1,7 @@
 #include "graphics/raster_canvas.h"
 
+#include "graphics/pixel_font.h"
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -176,9 +178,26 @@ void RasterCanvas::drawMark(WorldPoint p, MarkKind kind, int size, int colourInd
     line(x - s, y + s, x - s, y - s, pen);
 }
 
-void RasterCanvas::drawText(WorldPoint, const std::string&, const TextStyle&)
+void RasterCanvas::drawText(WorldPoint anchor, const std::string& text, const TextStyle& style)
 {
-    ++textsSkipped_;
+    const Real ax = view().xToPixelF(anchor.x), ay = view().yToPixelF(anchor.y);
+    if (!std::isfinite(ax) || !std::isfinite(ay) || std::fabs(ax) > 1e6L || std::fabs(ay) > 1e6L)
+        return;
+    const long left = roundHalfDown(ax) + style.offsetX, top = roundHalfDown(ay) + style.offsetY;
+    const Rgb c = colour(style.colour);
+    long x = left;
+    for (unsigned char ch : text) {
+        const auto rows = glyphRows(ch);
+        if (style.opaque)
+            for (long dy = -1; dy <= kGlyphHeight; ++dy)
+                for (long dx = -1; dx < kGlyphAdvance; ++dx)
+                    plot(x + dx, top + dy, colour(0), 1);
+        for (int r = 0; r < kGlyphHeight; ++r)
+            for (int col = 0; col < kGlyphWidth; ++col)
+                if (rows[static_cast<size_t>(r)] & (0x10 >> col))
+                    plot(x + col, top + r, c, 1);
+        x += kGlyphAdvance;
+    }
 }
 
 void RasterCanvas::drawDotList(std::span<const WorldPoint> ps, std::optional<int> fill, std::optional<int> outline,

@@ -2,7 +2,9 @@
 // A canvas that draws into an Image with no toolkit: for headless rendering
 // (batch, tests) and as the default overlay canvas of a host. Lines are one
 // pixel wide per unit of pen width, broken styles follow dashPattern(); text
-// is not rendered (there is no font engine here) but counted.
+// uses the small pixel font (pixel_font.h), horizontal, its top-left corner
+// at the mapped anchor plus the style's offsets; face, size and angle are
+// not rendered.
 #include "graphics/canvas.h"
 #include "graphics/image.h"
 
@@ -13,7 +15,6 @@ public:
     RasterCanvas(Image& target, const View& view, const Palette& palette)
         : Canvas(view, palette), image_(target) {}
 
-    int textsSkipped() const { return textsSkipped_; }
 
     void drawSegment(WorldPoint a, WorldPoint b, const Pen& pen) override;
     void drawPolyline(std::span<const WorldPoint> points, const Pen& pen) override;
@@ -31,7 +32,6 @@ private:
     void plot(long x, long y, Rgb c, int width);
     void line(Real x0, Real y0, Real x1, Real y1, const Pen& pen);
     Image& image_;
-    int textsSkipped_ = 0;
 };
 
 } // namespace qx

@@ -1,5 +1,6 @@
 #include "graphics/colour.h"
 #include "graphics/image.h"
+#include "graphics/pixel_font.h"
 #include "graphics/raster_canvas.h"
 #include "graphics/recording_canvas.h"
 
@@ -215,6 +216,37 @@ TEST(RasterCanvas, MarksDotsAndWideLines)
     im.fill(0);
     c.drawSegment({-5, 0}, {5, 0}, Pen{1, 3, 0});
     EXPECT_EQ(countColour(im, 0x0000FF), 33);
-    c.drawText({0, 0}, "label", TextStyle{});
-    EXPECT_EQ(c.textsSkipped(), 1);
+}
+
+TEST(RasterCanvas, TextInThePixelFont)
+{
+    const View v = unitView(21, 11, 10);
+    const Palette p = testPalette();
+    Image im(21, 11, 0);
+    RasterCanvas c(im, v, p);
+    TextStyle s;
+    s.colour = 1;
+    s.offsetX = 1;
+    s.offsetY = -3;
+    c.drawText({-10, 0}, "1-", s); // top-left at column 1, row 2
+    // "1": 0x04,0x0C,0x04,0x04,0x04,0x04,0x0E -> 10 pixels; "-": 5 pixels.
+    EXPECT_EQ(countColour(im, 0x0000FF), 15);
+    EXPECT_EQ(im.at(1 + 2, 2), 0x0000FFu); // top of the "1"
+    EXPECT_EQ(im.at(1 + 1, 2), 0u);
+    EXPECT_EQ(im.at(7, 5), 0x0000FFu);     // the "-", one advance (6) to the right, row 3
+    EXPECT_EQ(im.at(11, 5), 0x0000FFu);
+    EXPECT_EQ(im.at(12, 5), 0u);
+    // A character without a glyph is a hollow box; pixels off the image are dropped.
+    Image box(21, 11, 0);
+    RasterCanvas b(box, v, p);
+    b.drawText({10, 10}, "Q", s);
+    EXPECT_EQ(countColour(box, 0x0000FF), 0);
+    b.drawText({-10, v.yMax}, "Q", TextStyle{}); // top-left at (0, 0)
+    EXPECT_EQ(countColour(box, 0x0000FF), 20);  // 5 + 5 + 2 * 5 pixels of outline
+    EXPECT_EQ(box.at(0, 0), 0x0000FFu);
+    EXPECT_EQ(box.at(2, 3), 0u);
+    EXPECT_EQ(box.at(4, 6), 0x0000FFu);
+    // Every label character has its own glyph, not the box.
+    for (unsigned char ch : std::string("0123456789-+.,/eipxyz \xB0"))
+        EXPECT_NE(glyphRows(ch), glyphRows('Q')) << ch;
 }
