@@ -162,6 +162,15 @@ void EpsCanvas::pathLines(std::span<const WorldPoint> points, bool close, std::s
         line(s, point(points[0]) + " lineto");
 }
 
+// The closing lines of a filled shape: dash, colour, width, stroke.
+void EpsCanvas::outlineStroke(const Pen& outline, std::string& s) const
+{
+    line(s, dashLine(outline));
+    line(s, rgbLine(outline.colour));
+    line(s, widthLine(outline.width));
+    line(s, "stroke");
+}
+
 void EpsCanvas::drawSegment(WorldPoint a, WorldPoint b, const Pen& pen)
 {
     if (!clipToInnerFrame(view(), a, b))
@@ -202,10 +211,7 @@ void EpsCanvas::fillPolygon(std::span<const WorldPoint> points, std::optional<in
         line(s, "fill");
         line(s, "grestore");
     }
-    line(s, dashLine(outline));
-    line(s, rgbLine(outline.colour));
-    line(s, widthLine(outline.width));
-    line(s, "stroke");
+    outlineStroke(outline, s);
     out_ += s;
 }
 
@@ -234,10 +240,7 @@ void EpsCanvas::roundRect(WorldPoint c1, WorldPoint c2, Real r, std::optional<in
         line(s, "fill");
     }
     line(s, "grestore");
-    line(s, dashLine(outline));
-    line(s, rgbLine(outline.colour));
-    line(s, widthLine(outline.width));
-    line(s, "stroke");
+    outlineStroke(outline, s);
     out_ += s;
 }
 

@@ -75,6 +75,7 @@ private:
     const std::string& dashLine(const Pen& pen) const;
     void pathLines(std::span<const WorldPoint> points, bool close, std::string& s) const;
     void line(std::string& s, const std::string& text) const;
+    void outlineStroke(const Pen& outline, std::string& s) const;
 
     EpsSetup setup_;
     EpsLayout layout_;
