@@ -3,6 +3,8 @@
 #include "core/colour_tables.h"
 #include "core/tvorlpwin.h"
 
+#include <random>
+
 #include <vector>
 
 namespace qx {
@@ -21,8 +23,19 @@ public:
     // Built table of sequence i for a sweep.
     ColourTable colourTable(int i) const;
 
+    // Slot i (0..30) becomes preset `preset` (presetSequence rules); false
+    // for a bad slot.
+    bool initSequence(int slot, int preset, bool allowSeven = false);
+    // "Palette change": the next preset of 1..6, 0, ... in slot 0.
+    void paletteChange();
+    int currentPreset() const { return preset_; }
+    // "Ancient palette": slot 0 becomes the 109-colour old sequence.
+    void ancientPalette();
+
 protected:
     std::vector<ColourSequence> sequences_;
+    std::mt19937 random_{std::random_device{}()};
+    int preset_ = 0;
 };
 
 } // namespace qx
