@@ -45,4 +45,16 @@ ColourTable TVorlTWin::colourTable(int i) const
     return buildTable(sequences_[static_cast<size_t>(i)]);
 }
 
+void TVorlTWin::beginColourEdit(ColourEditMode mode, const std::string& title)
+{
+    edit_ = qx::beginColourEdit(sequences_[0], binaryColourCount(), mode);
+    edit_.title = title;
+}
+
+void TVorlTWin::keepColourEdit(const ColourEdit& e)
+{
+    int count = binaryColourCount();
+    qx::keepColourEdit(e, sequences_[0], count);
+}
+
 } // namespace qx

@@ -154,4 +154,13 @@ int TMJ0Win::writeDocument(const std::string& path)
     return 0;
 }
 
+void TMJ0Win::keepColourEdit(const ColourEdit& e)
+{
+    int count = params_.binaryCount;
+    qx::keepColourEdit(e, sequences_[0], count);
+    params_.binaryCount = count;
+    setDocumentChanged(true);
+    redraw();
+}
+
 } // namespace qx

@@ -78,6 +78,9 @@ public:
     // "Open last" is on; true when one was read.
     bool openInitialDocument(const std::string& handedOver);
     const CommonHeader& fileHeader() const { return fileState_.header; }
+    // The colour editor's result, with the binary count k; redraws.
+    void keepColourEdit(const ColourEdit& e) override;
+    int binaryColourCount() const override { return params_.binaryCount; }
 
 protected:
     // "Draw" when a host shows the window; a model on its own just marks

@@ -34,11 +34,14 @@ std::span<const CommandSpec> TMJWin::commandTable() { return kCommands; }
 void TMJWin::buildMenus(MenuBar& bar) const
 {
     TMJ0Win::buildMenus(bar);
+    bar.addTable(fileCommandTable());
     bar.addTable(commandTable());
 }
 
 bool TMJWin::handleCommand(int id)
 {
+    if (handleFileCommand(id))
+        return true;
     if (id == CmdDegree) {
         degreeCommand();
         return true;
