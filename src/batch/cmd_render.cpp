@@ -3,6 +3,7 @@
 // (the threaded sweep) and writes the picture it shows.
 #include "batch/cmd_render.h"
 
+#include "batch/documents.h"
 #include "core/messages.h"
 #include "core/real_text.h"
 #include "graphics/export/bmp_writer.h"
@@ -25,11 +26,13 @@ namespace {
 
 constexpr const char* kHelp =
     "usage: quorvex-batch render --tool mandel|julia [options] -o FILE\n"
+    "       quorvex-batch render DOCUMENT [options] -o FILE\n"
     "\n"
     "Draws the picture a Mandelbrot or Julia window shows and writes it as PNG or BMP\n"
-    "(chosen by the extension of FILE). Every option left out keeps the window's default.\n"
+    "(chosen by the extension of FILE). Every option left out keeps the window's default,\n"
+    "or the value of the DOCUMENT (.man or .jul) when one is given.\n"
     "\n"
-    "  --tool mandel|julia   which window (required)\n"
+    "  --tool mandel|julia   which window (required without a DOCUMENT)\n"
     "  --size WxH            picture size in pixels, each side 2..30000, at most\n"
     "                        64 megapixels (default 1024x768)\n"
     "  --centre X,Y          centre of the view (default -0.75,0 for mandel, 0,0 for julia)\n"
@@ -44,6 +47,8 @@ constexpr const char* kHelp =
     "  --mode M              bands, dem, blend, binary or iim (julia only; default bands)\n"
     "  --threads N           worker threads (default: all cores)\n"
     "  -o FILE               output file, *.png or *.bmp (required)\n"
+    "  --save FILE           also write the document of the picture (*.man for\n"
+    "                        mandel, *.jul for julia)\n"
     "  --help                this text\n"
     "\n"
     "Progress is shown when standard error is a terminal.\n"
@@ -62,6 +67,7 @@ struct RenderJob {
     std::optional<std::string> c, degree, reps, threshold, mode;
     int threads = 0;
     std::string output;
+    std::string save;
     std::vector<std::string> documents; // positional arguments: reserved for documents
 };
 
@@ -161,6 +167,8 @@ bool takeOption(const std::string& name, const std::string& value, RenderJob& jo
         job.mode = value;
     else if (name == "-o")
         job.output = value;
+    else if (name == "--save")
+        job.save = value;
     else {
         error = (name.rfind("-", 0) == 0 ? "bad value '" + value + "' for " : "unknown option ") + name;
         return false;
@@ -169,7 +177,7 @@ bool takeOption(const std::string& name, const std::string& value, RenderJob& jo
 }
 
 const char* const kValueOptions[] = {"--tool", "--size", "--centre", "--width", "--c", "--degree", "--reps",
-                                     "--threshold", "--mode", "--threads", "-o"};
+                                     "--threshold", "--mode", "--threads", "-o", "--save"};
 
 bool takesValue(const std::string& a)
 {
@@ -198,12 +206,12 @@ int parseArgs(const Args& args, RenderJob& job)
         if (!takeOption(a, args[++i], job, error))
             return usageError(error);
     }
-    if (job.tool.empty())
-        return usageError("--tool mandel|julia is required");
+    if (job.tool.empty() && job.documents.empty())
+        return usageError("--tool mandel|julia or a DOCUMENT is required");
     if (job.output.empty())
         return usageError("-o FILE is required");
-    if (!job.documents.empty())
-        return usageError("documents cannot be rendered yet: '" + job.documents[0] + "'");
+    if (job.documents.size() > 1)
+        return usageError("one DOCUMENT at most");
     return 0;
 }
 
@@ -287,6 +295,35 @@ int writePicture(const std::string& path, const Image& image)
     return endsWith(path, ".bmp") ? writeBmp(path, view) : writePng(path, view);
 }
 
+// The window of --tool, or the one holding the document; 0, 1 after an
+// "error E:" report, or 2 after a usage message.
+int prepareWindow(RenderJob& job, std::unique_ptr<TMJ0Win>& win)
+{
+    if (job.documents.empty()) {
+        win = makeWindow(job.tool);
+        return 0;
+    }
+    if (const int e = loadDocument(job.documents[0], win)) {
+        reportFileError(e);
+        return 1;
+    }
+    if (!job.tool.empty() && job.tool != toolName(*win))
+        return usageError("the document is a " + std::string(toolName(*win)) + " document, not " + job.tool);
+    job.tool = toolName(*win);
+    return 0;
+}
+
+int saveDocument(const RenderJob& job, TMJ0Win& win)
+{
+    if (job.save.empty())
+        return 0;
+    if (const int e = win.writeDocument(job.save)) {
+        reportFileError(e);
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int runRender(const Args& args)
@@ -296,8 +333,13 @@ int runRender(const Args& args)
         return r == 1 ? (std::fputs(kHelp, stdout), 0) : r;
     if (!endsWith(job.output, ".png") && !endsWith(job.output, ".bmp"))
         return usageError("the output file must end in .png or .bmp");
+    std::unique_ptr<TMJ0Win> win;
+    if (const int r = prepareWindow(job, win))
+        return r;
+    const char* docExt = win->isJulia() ? ".jul" : ".man";
+    if (!job.save.empty() && !endsWith(job.save, docExt))
+        return usageError(std::string("--save needs a file ending in ") + docExt);
     BatchHost host;
-    const auto win = makeWindow(job.tool);
     win->attach(host);
     win->resize(job.width, job.height);
     win->setSweepThreads(job.threads);
@@ -312,6 +354,8 @@ int runRender(const Args& args)
         std::fprintf(stderr, "quorvex-batch render: %s: %s\n", job.output.c_str(), messageText(e).c_str());
         return 1;
     }
+    if (const int e = saveDocument(job, *win))
+        return e;
     const std::string c = win->isJulia() ? ", c = " + formatComplex(win->parameter(), 7) : "";
     std::fprintf(stderr, "%s: %dx%d %s%s, %.2f s\n", job.output.c_str(), job.width, job.height,
                  job.tool.c_str(), c.c_str(), seconds);

@@ -1,5 +1,6 @@
 // quorvex-batch: the headless program. It renders, exports, evaluates and
 // inspects from the command line with the same core as the windows.
+#include "batch/cmd_info.h"
 #include "batch/cmd_render.h"
 #include "batch/commands.h"
 
@@ -11,7 +12,8 @@ namespace qx::batch {
 const std::vector<Command>& commands()
 {
     static const std::vector<Command> table = {
-        {"render", runRender, "draw a Mandelbrot or Julia picture into a PNG or BMP file"},
+        {"render", runRender, "draw a Mandelbrot or Julia picture (or document) into a PNG or BMP file"},
+        {"info", runInfo, "print the kind, version and main parameters of a .man or .jul document"},
     };
     return table;
 }

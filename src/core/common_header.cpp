@@ -8,7 +8,7 @@ namespace qx {
 int32_t printLayoutHundredths(Real v)
 {
     const Real x = std::ceil(v * 100 - 0.5L);
-    if (!(x > -2e9L && x < 2e9L)) // NaN or out of range
+    if (!(x >= -2147483648.0L && x <= 2147483647.0L)) // NaN or beyond int32
         return 0;
     return static_cast<int32_t>(x);
 }

@@ -83,6 +83,13 @@ TEST(CommonHeaderLayout, PrintLayoutRoundsHalfDownAndZeroMeansDefaultMargin)
     EXPECT_EQ(back.printLayout[2], 0);  // only the first value has the default
 }
 
+TEST(CommonHeaderLayout, ExtremeStoredLayoutValuesWriteBackUnchanged)
+{
+    EXPECT_EQ(printLayoutHundredths(-21222191.35L), -2122219135);
+    EXPECT_EQ(printLayoutHundredths(21474836.47L), 2147483647);
+    EXPECT_EQ(printLayoutHundredths(1e30L), 0); // beyond int32: refused, not wrapped
+}
+
 TEST(CommonHeaderRead, ForeignKindAndTruncationChangeNothing)
 {
     ByteWriter w;
