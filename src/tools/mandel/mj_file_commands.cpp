@@ -62,9 +62,10 @@ bool TMJWin::offerToSave()
 {
     if (!documentChanged())
         return true;
-    if (!host().askYesNo("save changes to " + documentName()))
-        return true;
-    return saveCommand();
+    const int answer = host().askYesNoCancel("save changes to " + documentName(), "careful!");
+    if (answer < 0)
+        return false;
+    return answer == 0 || saveCommand();
 }
 
 void TMJWin::openCommand()

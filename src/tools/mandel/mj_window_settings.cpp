@@ -106,4 +106,23 @@ bool TMJ0Win::openInitialDocument(const std::string& handedOver)
     return reopenLast_ && !lastDocument_.empty() && readDocument(lastDocument_) == 0;
 }
 
+void TMJ0Win::loadStartupFiles(bool reopenLast, const std::string& document)
+{
+    readSettingsFile();
+    reopenLast_ = reopenLast;
+    openInitialDocument(document);
+}
+
+bool TMJ0Win::storedPlacement(WindowPlacement& p) const
+{
+    p = fileState_.header.placement;
+    return p.width > 0 && p.height > 0;
+}
+
+void TMJ0Win::saveSettingsOnClose(const WindowPlacement& placement)
+{
+    fileState_.header.placement = placement;
+    writeSettingsFile();
+}
+
 } // namespace qx

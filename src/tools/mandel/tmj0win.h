@@ -78,6 +78,10 @@ public:
     // "Open last" is on; true when one was read.
     bool openInitialDocument(const std::string& handedOver);
     const CommonHeader& fileHeader() const { return fileState_.header; }
+    // Window hooks: settings at set-up and close, the stored placement.
+    void loadStartupFiles(bool reopenLast, const std::string& document) override;
+    bool storedPlacement(WindowPlacement& p) const override;
+    void saveSettingsOnClose(const WindowPlacement& placement) override;
     // The colour editor's result, with the binary count k; redraws.
     void keepColourEdit(const ColourEdit& e) override;
     int binaryColourCount() const override { return params_.binaryCount; }

@@ -34,8 +34,10 @@ public:
     // True when written.
     bool saveCommand();
     bool saveAsCommand();
-    // "save changes to " + name, when the document changed: true to go on.
+    // "save changes to " + name (yes, no, cancel), when the document
+    // changed: true to go on.
     bool offerToSave();
+    bool queryClose() override { return offerToSave(); }
 };
 
 } // namespace qx
