@@ -134,6 +134,27 @@ TEST_F(DocumentFiles, EveryTruncationIsRefusedAndChangesNothing)
     }
 }
 
+TEST_F(DocumentFiles, ExtraBytesAndHugeCountsAreRefused)
+{
+    TManWin a;
+    auto bytes = encodeMJDocument(a.captureDocument());
+    MJDocument d;
+    auto longer = bytes;
+    longer.push_back(0);
+    EXPECT_EQ(decodeMJDocument(longer, kMandelKind, d), 6);
+    // The slide count sits right after the colour tables: 10 seed texts before the end.
+    const size_t slideCount = bytes.size() - kSeedTexts * kSeedTextBytes - 4;
+    auto many = bytes;
+    many[slideCount + 3] = 0x7F;
+    EXPECT_EQ(decodeMJDocument(many, kMandelKind, d), 6);
+    many = bytes;
+    many[slideCount] = 1; // one slide announced, none stored
+    EXPECT_EQ(decodeMJDocument(many, kMandelKind, d), 6);
+    longer.resize(kMaxDocumentBytes + 1);
+    ASSERT_TRUE(writeFileAtomically(path("big.man"), longer));
+    EXPECT_EQ(a.readDocument(path("big.man")), 11);
+}
+
 TEST_F(DocumentFiles, OutOfRangeValuesAreRefusedByTheWindow)
 {
     TManWin a;

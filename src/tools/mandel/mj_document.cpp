@@ -123,6 +123,9 @@ int readSections(ByteReader& r, MJDocument& d)
     if (d.flags[DocFlagNoSeeds] == 0)
         for (std::string& s : d.seeds)
             if (!r.fixedText(kSeedTextBytes, s)) return kErrInconsistent;
+    // Without further sections nothing may follow: extra bytes mean a damaged file.
+    if (d.flags[DocFlagNoFurther] != 0 && r.remaining() > 0)
+        return kErrInconsistent;
     return 0;
 }
 

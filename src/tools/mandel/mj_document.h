@@ -22,6 +22,8 @@ inline constexpr int kSeedTexts = 10;
 inline constexpr size_t kSeedTextBytes = 101;
 inline constexpr size_t kFormulaBytes = 256;
 inline constexpr int32_t kMaxSlides = 10000;
+// No document is larger: header, body, the most slides and seed texts.
+inline constexpr size_t kMaxDocumentBytes = 1u << 20;
 
 // Positions in the int16 item.
 enum MJDocInt : int {
@@ -68,8 +70,9 @@ std::vector<uint8_t> encodeMJDocument(const MJDocument& d);
 
 // Reads a document of window kind `kind` into `d` (changed only on 0).
 // Returns 0; 11 for version 0, a negative one or one newer than ours;
-// 8 for another window kind; 6 for a file cut short, with too many
-// slides, or with counts or colours out of range. Older versions are
+// 8 for another window kind; 6 for a file cut short or too long, with
+// too many slides, or with counts or colours out of range. The window's
+// further sections (text objects) of other writers are skipped. Older versions are
 // converted: maximum reps from the int16 item below 10; below 4 the
 // display modes shift, two binary colours, dilations 0 and 1, no second
 // formula and the old colour tables; anti-aliasing only from 11.

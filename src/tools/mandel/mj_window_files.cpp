@@ -127,7 +127,7 @@ int TMJ0Win::applyDocument(const MJDocument& d)
 int TMJ0Win::readDocument(const std::string& path)
 {
     std::vector<uint8_t> bytes;
-    if (!readWholeFile(path, bytes))
+    if (!readWholeFile(path, bytes, kMaxDocumentBytes))
         return kErrCannotOpen;
     MJDocument d = fileState_;
     if (const int e = decodeMJDocument(bytes, windowKind(), d))
