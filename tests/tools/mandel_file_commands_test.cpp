@@ -88,6 +88,29 @@ TEST_F(FileCommands, OpenOffersToSaveAChangedDocumentAndShowsRefusals)
     EXPECT_EQ(encodeMJDocument(win.captureDocument()), before);
 }
 
+TEST_F(FileCommands, OpenTakesTheDocumentAndItsName)
+{
+    TManWin other;
+    ASSERT_TRUE(other.setView(0.25L, 0.5L, 0.125L));
+    other.setMaxReps(999);
+    ASSERT_EQ(other.writeDocument(path("o.man")), 0);
+    host.files = {path("o.man")};
+    win.handleCommand(CmdOpen);
+    EXPECT_TRUE(host.prompts.empty()); // nothing changed, nothing asked
+    EXPECT_TRUE(host.errors.empty());
+    EXPECT_EQ(win.documentName(), path("o.man"));
+    EXPECT_EQ(host.currentTitle, path("o.man"));
+    EXPECT_EQ(win.view().centerX, 0.25L);
+    EXPECT_EQ(win.maxReps(), 999);
+    EXPECT_FALSE(win.documentChanged());
+    win.setDocumentChanged(true);
+    host.yesNoAnswers = {true}; // save first: goes to the document's own file
+    host.files = {path("o.man")};
+    win.setMaxReps(321);
+    win.handleCommand(CmdOpen);
+    EXPECT_EQ(win.maxReps(), 321); // the saved document was opened again
+}
+
 TEST_F(FileCommands, PaletteChangeCyclesAndAncientPaletteHasNoInterpolation)
 {
     EXPECT_EQ(win.sequence(0).anchors, (std::vector<Rgb>{0x000080, 0x0080FF, 0x00FFFF, 0x005080}));
