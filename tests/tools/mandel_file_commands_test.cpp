@@ -111,6 +111,23 @@ TEST_F(FileCommands, OpenTakesTheDocumentAndItsName)
     EXPECT_EQ(win.maxReps(), 321); // the saved document was opened again
 }
 
+TEST_F(FileCommands, DrawingAnOpenedDocumentLeavesItUnchanged)
+{
+    TManWin other;
+    ASSERT_TRUE(other.setView(0.25L, 0.5L, 0.125L));
+    ASSERT_EQ(other.writeDocument(path("o.man")), 0);
+    win.resize(24, 18);
+    paintAndFinish(win); // the window's own first picture
+    ASSERT_EQ(win.readDocument(path("o.man")), 0);
+    paintAndFinish(win);
+    EXPECT_TRUE(win.figureValid());
+    EXPECT_FALSE(win.documentChanged());
+    win.zoomIn();
+    win.draw();
+    paintAndFinish(win);
+    EXPECT_TRUE(win.documentChanged()); // a moved view is a change again
+}
+
 TEST_F(FileCommands, PaletteChangeCyclesAndAncientPaletteHasNoInterpolation)
 {
     EXPECT_EQ(win.sequence(0).anchors, (std::vector<Rgb>{0x000080, 0x0080FF, 0x00FFFF, 0x005080}));

@@ -137,6 +137,7 @@ int TMJ0Win::readDocument(const std::string& path)
     setDocumentName(path);
     lastDocument_ = path;
     setDocumentChanged(false);
+    firstSweep_ = true; // drawing the opened document does not change it
     figureValid_ = false;
     compositeValid_ = false;
     return 0;
