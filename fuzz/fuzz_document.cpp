@@ -1,6 +1,9 @@
 // Mandelbrot/Julia document reader: any bytes give a code; an accepted
-// document writes back and reads again to the same bytes.
+// document writes back and reads again to the same bytes, and a window
+// either takes it or refuses it with 6.
 #include "tools/mandel/mj_document.h"
+#include "tools/mandel/tjulwin.h"
+#include "tools/mandel/tmanwin.h"
 
 #include <cstdlib>
 
@@ -19,6 +22,12 @@ void check(const std::vector<uint8_t>& bytes, int32_t kind)
     if (qx::decodeMJDocument(once, kind, again) != 0)
         std::abort();
     if (qx::encodeMJDocument(again) != once)
+        std::abort();
+    static qx::TManWin man;
+    static qx::TJulWin jul;
+    qx::TMJ0Win& win = kind == qx::kJuliaKind ? static_cast<qx::TMJ0Win&>(jul) : man;
+    const int applied = win.applyDocument(d);
+    if (applied != 0 && applied != 6)
         std::abort();
 }
 
