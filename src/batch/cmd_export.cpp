@@ -21,8 +21,8 @@ constexpr const char* kHelp =
     "use 'render' for them. Every option left out keeps the window's default.\n"
     "\n"
     "  --format eps          the output format (required; eps is the only one so far)\n"
-    "  DOCUMENT              a .man or .jul document to export (documents cannot be\n"
-    "                        read yet: the command reports 'cannot open file')\n"
+    "  DOCUMENT              a .man or .jul document to export; options given\n"
+    "                        override its values\n"
     "  --tool mandel|julia   which window, when no document is given\n"
     "  --size WxH            window size in pixels, 2..30000 each (default 1024x768);\n"
     "                        at 96 dpi a 641x481 window gives a 480 x 360 point page\n"
@@ -33,6 +33,7 @@ constexpr const char* kHelp =
     "                        their orbits are drawn over the picture\n"
     "  --orbit-length N      points per seed orbit (default 1000)\n"
     "  -o FILE               output file, *.eps (required; overwritten if it exists)\n"
+    "  --save FILE           also write the window's document (*.man or *.jul)\n"
     "  --help                this text\n"
     "\n"
     "Examples:\n"
@@ -51,13 +52,10 @@ int runExport(const Args& args)
         return usageError(job, "--format eps is required");
     if (!endsWith(job.output, ".eps"))
         return usageError(job, "the output file must end in .eps");
-    if (!job.documents.empty()) { // documents are read once the document files exist
-        std::fprintf(stderr, "quorvex-batch export: %s: %s\n", job.documents[0].c_str(),
-                     messageText(ErrCannotOpenFile).c_str());
-        return 1;
-    }
+    std::unique_ptr<TMJ0Win> win;
+    if (const int r = prepareWindow(job, win))
+        return r;
     BatchHost host;
-    const auto win = makeWindow(job.tool);
     win->attach(host);
     win->resize(job.width, job.height);
     if (const int e = applyOptions(job, *win))
@@ -66,6 +64,8 @@ int runExport(const Args& args)
         std::fprintf(stderr, "quorvex-batch export: %s: %s\n", job.output.c_str(), messageText(e).c_str());
         return 1;
     }
+    if (const int e = saveDocument(job, *win))
+        return e;
     std::fprintf(stderr, "%s: EPS file saved\n", job.output.c_str());
     return 0;
 }

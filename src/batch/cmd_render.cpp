@@ -27,11 +27,13 @@ namespace {
 
 constexpr const char* kHelp =
     "usage: quorvex-batch render --tool mandel|julia [options] -o FILE\n"
+    "       quorvex-batch render DOCUMENT [options] -o FILE\n"
     "\n"
     "Draws the picture a Mandelbrot or Julia window shows and writes it as PNG or BMP\n"
-    "(chosen by the extension of FILE). Every option left out keeps the window's default.\n"
+    "(chosen by the extension of FILE). Every option left out keeps the window's default,\n"
+    "or the value of the DOCUMENT (.man or .jul) when one is given.\n"
     "\n"
-    "  --tool mandel|julia   which window (required)\n"
+    "  --tool mandel|julia   which window (required without a DOCUMENT)\n"
     "  --size WxH            picture size in pixels, each side 2..30000, at most\n"
     "                        64 megapixels (default 1024x768)\n"
     "  --centre X,Y          centre of the view (default -0.75,0 for mandel, 0,0 for julia)\n"
@@ -46,6 +48,8 @@ constexpr const char* kHelp =
     "  --mode M              bands, dem, blend, binary or iim (julia only; default bands)\n"
     "  --threads N           worker threads (default: all cores)\n"
     "  -o FILE               output file, *.png or *.bmp (required)\n"
+    "  --save FILE           also write the document of the picture (*.man for\n"
+    "                        mandel, *.jul for julia)\n"
     "  --help                this text\n"
     "\n"
     "Progress is shown when standard error is a terminal.\n"
@@ -70,8 +74,13 @@ int runRender(const Args& args)
         return r == 1 ? (std::fputs(kHelp, stdout), 0) : r;
     if (!endsWith(job.output, ".png") && !endsWith(job.output, ".bmp"))
         return usageError(job, "the output file must end in .png or .bmp");
+    std::unique_ptr<TMJ0Win> win;
+    if (const int r = prepareWindow(job, win))
+        return r;
+    const char* docExt = win->isJulia() ? ".jul" : ".man";
+    if (!job.save.empty() && !endsWith(job.save, docExt))
+        return usageError(job, std::string("--save needs a file ending in ") + docExt);
     BatchHost host;
-    const auto win = makeWindow(job.tool);
     win->attach(host);
     win->resize(job.width, job.height);
     win->setSweepThreads(job.threads);
@@ -86,6 +95,8 @@ int runRender(const Args& args)
         std::fprintf(stderr, "quorvex-batch render: %s: %s\n", job.output.c_str(), messageText(e).c_str());
         return 1;
     }
+    if (const int e = saveDocument(job, *win))
+        return e;
     const std::string c = win->isJulia() ? ", c = " + formatComplex(win->parameter(), 7) : "";
     std::fprintf(stderr, "%s: %dx%d %s%s, %.2f s\n", job.output.c_str(), job.width, job.height,
                  job.tool.c_str(), c.c_str(), seconds);

@@ -1,6 +1,7 @@
 // quorvex-batch: the headless program. It renders, exports, evaluates and
 // inspects from the command line with the same core as the windows.
 #include "batch/cmd_export.h"
+#include "batch/cmd_info.h"
 #include "batch/cmd_render.h"
 #include "batch/commands.h"
 
@@ -16,7 +17,8 @@ int runDiff(const Args& args);
 const std::vector<Command>& commands()
 {
     static const std::vector<Command> table = {
-        {"render", runRender, "draw a Mandelbrot or Julia picture into a PNG or BMP file"},
+        {"render", runRender, "draw a Mandelbrot or Julia picture (or document) into a PNG or BMP file"},
+        {"info", runInfo, "print the kind, version and main parameters of a .man or .jul document"},
         {"eval", runEval, "evaluate an expression once and print its value"},
         {"diff", runDiff, "print the simplified derivative of an expression"},
         {"export", runExport, "write the vector picture of a Mandelbrot or Julia window as EPS"},

@@ -1,5 +1,7 @@
 #include "batch/render_job.h"
 
+#include "batch/documents.h"
+
 #include "core/messages.h"
 #include "core/real_text.h"
 #include "graphics/export/bmp_writer.h"
@@ -102,6 +104,8 @@ bool takeOption(const std::string& name, const std::string& value, RenderJob& jo
         job.mode = value;
     else if (name == "-o")
         job.output = value;
+    else if (name == "--save")
+        job.save = value;
     else if (name == "--format" && value == "eps")
         job.format = value;
     else if (name == "--seeds")
@@ -116,7 +120,7 @@ bool takeOption(const std::string& name, const std::string& value, RenderJob& jo
 }
 
 const char* const kValueOptions[] = {"--tool", "--size", "--centre", "--width", "--c", "--degree", "--reps",
-                                     "--threshold", "--mode", "--threads", "-o"};
+                                     "--threshold", "--mode", "--threads", "-o", "--save"};
 
 const char* const kExportOptions[] = {"--format", "--seeds", "--orbit-length"};
 
@@ -154,13 +158,10 @@ int parseRenderArgs(const Args& args, RenderJob& job, bool exportOptions)
     }
     if (job.output.empty())
         return usageError(job, "-o FILE is required");
-    if (!job.documents.empty()) {
-        if (exportOptions) // a document names its own tool
-            return 0;
-        return usageError(job, "documents cannot be rendered yet: '" + job.documents[0] + "'");
-    }
-    if (job.tool.empty())
-        return usageError(job, "--tool mandel|julia is required");
+    if (job.documents.size() > 1)
+        return usageError(job, "one DOCUMENT at most");
+    if (job.tool.empty() && job.documents.empty()) // a document names its own tool
+        return usageError(job, "--tool mandel|julia or a DOCUMENT is required");
     return 0;
 }
 
@@ -238,6 +239,33 @@ void render(TMJ0Win& win)
     win.paint();
     while (win.tick())
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
+int prepareWindow(RenderJob& job, std::unique_ptr<TMJ0Win>& win)
+{
+    if (job.documents.empty()) {
+        win = makeWindow(job.tool);
+        return 0;
+    }
+    if (const int e = loadDocument(job.documents[0], win)) {
+        reportFileError(e);
+        return 1;
+    }
+    if (!job.tool.empty() && job.tool != toolName(*win))
+        return usageError(job, "the document is a " + std::string(toolName(*win)) + " document, not " + job.tool);
+    job.tool = toolName(*win);
+    return 0;
+}
+
+int saveDocument(const RenderJob& job, TMJ0Win& win)
+{
+    if (job.save.empty())
+        return 0;
+    if (const int e = win.writeDocument(job.save)) {
+        reportFileError(e);
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace qx::batch

@@ -23,6 +23,7 @@ struct RenderJob {
     std::optional<std::string> c, degree, reps, threshold, mode;
     int threads = 0;
     std::string output;
+    std::string save;                   // --save: also write the document
     std::vector<std::string> documents; // positional arguments: documents
     // export only
     std::string format;
@@ -70,6 +71,11 @@ int parseRenderArgs(const Args& args, RenderJob& job, bool exportOptions);
 // The options as the window's own dialogs take them; 0 or a usage error.
 int applyOptions(const RenderJob& job, TMJ0Win& win);
 std::unique_ptr<TMJ0Win> makeWindow(const std::string& tool);
+// The window of --tool, or the one holding the job's document (which also
+// sets job.tool); 0, 1 after an "error E:" report, or 2 after a usage message.
+int prepareWindow(RenderJob& job, std::unique_ptr<TMJ0Win>& win);
+// --save: writes the window's document; 0, or 1 after an "error E:" report.
+int saveDocument(const RenderJob& job, TMJ0Win& win);
 // Runs the window's paint path to the end, as a screen host's timer would.
 void render(TMJ0Win& win);
 // Case-insensitive file name ending.

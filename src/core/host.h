@@ -34,6 +34,12 @@ public:
     virtual bool inputMany(const std::string& caption, const std::vector<std::string>& prompts,
                            std::vector<std::string>& values) = 0;
     virtual bool askYesNo(const std::string& question) = 0;
+    // Yes (1), no (0) or cancel (-1) under `caption`; hosts without a
+    // cancel button answer as askYesNo.
+    virtual int askYesNoCancel(const std::string& question, const std::string& /*caption*/)
+    {
+        return askYesNo(question) ? 1 : 0;
+    }
     // Radio choice among `items`; `index` comes in with the current choice.
     virtual bool chooseOne(const std::string& caption, const std::vector<std::string>& items, int& index) = 0;
 

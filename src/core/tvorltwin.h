@@ -1,7 +1,10 @@
 #pragma once
 // Adds the colour sequences (with gray sequences and binary colours).
+#include "core/colour_editor.h"
 #include "core/colour_tables.h"
 #include "core/tvorlpwin.h"
+
+#include <random>
 
 #include <vector>
 
@@ -21,8 +24,27 @@ public:
     // Built table of sequence i for a sweep.
     ColourTable colourTable(int i) const;
 
+    // Slot i (0..30) becomes preset `preset` (presetSequence rules); false
+    // for a bad slot.
+    bool initSequence(int slot, int preset, bool allowSeven = false);
+    // "Palette change": the next preset of 1..6, 0, ... in slot 0.
+    void paletteChange();
+    int currentPreset() const { return preset_; }
+    // "Ancient palette": slot 0 becomes the 109-colour old sequence.
+    void ancientPalette();
+
+    // The colour editor on slot 0: begin() fills colourEdit() for the
+    // dialog; keep writes the edit back (tools also take the binary count).
+    void beginColourEdit(ColourEditMode mode, const std::string& title);
+    const ColourEdit& colourEdit() const { return edit_; }
+    virtual void keepColourEdit(const ColourEdit& e);
+    virtual int binaryColourCount() const { return 2; }
+
 protected:
     std::vector<ColourSequence> sequences_;
+    std::mt19937 random_{std::random_device{}()};
+    int preset_ = 0;
+    ColourEdit edit_;
 };
 
 } // namespace qx

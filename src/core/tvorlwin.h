@@ -130,6 +130,17 @@ public:
     // Progress titles during the render (printing, slides, bitmap export).
     void setProgressReports(bool on) { progressReports_ = on; }
 
+    // ---- Settings and documents: tools that keep them override these.
+    // At set-up: read the settings file (when readSettings()), then open
+    // `document`, or the last document when `reopenLast`.
+    virtual void loadStartupFiles(bool /*reopenLast*/, const std::string& /*document*/) {}
+    // The window placement the settings file asked for, if any.
+    virtual bool storedPlacement(WindowPlacement& /*p*/) const { return false; }
+    // Before closing: offers to save a changed document; false = cancelled.
+    virtual bool queryClose() { return true; }
+    // The window closes at `placement`: write the settings file.
+    virtual void saveSettingsOnClose(const WindowPlacement& /*placement*/) {}
+
     void viewChanged() override;
     void overlaysChanged() override;
 

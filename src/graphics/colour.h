@@ -25,7 +25,15 @@ using Palette = std::array<Rgb, kPaletteSize>;
 constexpr int paletteSlot(int index) { return (index >= 1 && index < kPaletteSize) ? index : 0; }
 constexpr Rgb paletteColour(const Palette& palette, int index) { return palette[paletteSlot(index)]; }
 
-// The built-in basic colours: 0 black, 1 white, then a fixed spread of hues.
+// The built-in basic colours: 0 black, 1 white, then the named colours.
 Palette defaultPalette();
+
+// The 113-colour built-in table: the 61 basic colours followed by 52 more
+// (a hue wheel at two strengths); old documents index into it.
+inline constexpr int kLogicalPaletteSize = 113;
+using LogicalPalette = std::array<Rgb, kLogicalPaletteSize>;
+const LogicalPalette& logicalPalette();
+// Entry `index` of the table, entry 0 for an index outside 0..112.
+Rgb logicalColour(int index);
 
 } // namespace qx

@@ -1,7 +1,10 @@
 #include "ui/tool_window.h"
 
 #include "core/command_table.h"
+#include "core/frame_settings.h"
+#include "core/tvorltwin.h"
 #include "core/messages.h"
+#include "ui/colour_track_dialog.h"
 #include "ui/drawing_area.h"
 #include "ui/grid_dialog.h"
 #include "ui/input_dialog.h"
@@ -22,6 +25,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QThread>
 
 namespace qx::ui {
@@ -29,6 +33,16 @@ namespace qx::ui {
 namespace {
 constexpr int kTickMs = 40; // picture refresh while a render grows
 QString q(const std::string& s) { return QString::fromStdString(s); }
+
+// A stored placement is used only when it lies wholly on the screen.
+bool placementFitsScreen(const WindowPlacement& p)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return false;
+    const QRect r = screen->availableGeometry();
+    return placementFits(p, r.width(), r.height());
+}
 } // namespace
 
 ToolWindow::ToolWindow(std::unique_ptr<TVorlWin> model, const ToolLaunch& launch, QWidget* parent)
@@ -60,6 +74,12 @@ void ToolWindow::start(const WindowPlacement* placement)
 {
     model_->attach(*this);
     model_->setDocumentName(windowTitle().toStdString());
+    model_->setReadSettings(launch_.readSettings);
+    model_->loadStartupFiles(launch_.reopenLast, launch_.fileName.toStdString());
+    model_->restoreTitle();
+    WindowPlacement stored;
+    if (!placement && model_->storedPlacement(stored) && placementFitsScreen(stored))
+        placement = &stored;
     if (placement && placement->width > 0 && placement->height > 0) {
         move(placement->x, placement->y);
         resize(placement->width, placement->height);
@@ -230,6 +250,11 @@ void ToolWindow::moveEvent(QMoveEvent* e)
 
 void ToolWindow::closeEvent(QCloseEvent* e)
 {
+    if (!model_->queryClose()) {
+        e->ignore();
+        return;
+    }
+    model_->saveSettingsOnClose({x(), y(), width(), height(), isMaximized()});
     tickTimer_.stop();
     model_->finishRendering();
     if (viewDialog_)
@@ -305,6 +330,13 @@ bool ToolWindow::askYesNo(const std::string& question)
            QMessageBox::Yes;
 }
 
+int ToolWindow::askYesNoCancel(const std::string& question, const std::string& caption)
+{
+    const auto b = QMessageBox::question(this, q(caption), q(question),
+                                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    return b == QMessageBox::Yes ? 1 : (b == QMessageBox::No ? 0 : -1);
+}
+
 bool ToolWindow::chooseOne(const std::string& caption, const std::vector<std::string>& items, int& index)
 {
     QStringList list;
@@ -369,6 +401,8 @@ bool ToolWindow::openChildWindow(std::unique_ptr<TVorlWin> model, const WindowPl
     ToolLaunch launch = launch_;
     launch.title = windowTitle();
     launch.fileName.clear();
+    launch.readSettings = model->readSettings(); // the parent's "use defaults for child windows"
+    launch.reopenLast = false;
     auto* child = new ToolWindow(std::move(model), launch, this);
     child->start(&placement);
     return true;
@@ -471,6 +505,16 @@ bool ToolWindow::showModelessDialog(const std::string& name)
         gridDialog_->load();
         gridDialog_->show();
         gridDialog_->raise();
+        return true;
+    }
+    if (name == "COLORTRACK") {
+        auto* model = dynamic_cast<TVorlTWin*>(model_.get());
+        if (!model)
+            return false;
+        auto* dialog = new ColourTrackDialog(*model, [this] { redrawFromDialog(); }, this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->show();
+        dialog->raise();
         return true;
     }
     return false;

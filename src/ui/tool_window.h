@@ -55,6 +55,7 @@ public:
     bool inputMany(const std::string& caption, const std::vector<std::string>& prompts,
                    std::vector<std::string>& values) override;
     bool askYesNo(const std::string& question) override;
+    int askYesNoCancel(const std::string& question, const std::string& caption) override;
     bool chooseOne(const std::string& caption, const std::vector<std::string>& items, int& index) override;
     std::string openFileName(const std::string& filter, const std::string& suggestion) override;
     std::string saveFileName(const std::string& filter, const std::string& suggestion) override;

@@ -99,13 +99,25 @@ TEST(BatchExport, BadInputIsRefusedAndWritesNothing)
     EXPECT_FALSE(std::filesystem::exists(out));
 }
 
-TEST(BatchExport, DocumentsAreNotReadYet)
+TEST(BatchExport, ExportsASavedDocument)
 {
-    const std::string out = tempFile("doc.eps");
+    const std::string out = tempFile("doc.eps"), doc = tempFile("doc.jul"), png = tempFile("doc.png");
     std::string err;
-    EXPECT_EQ(runBatch("export --format eps picture.jul -o " + out, &err), 1);
-    EXPECT_NE(err.find("picture.jul: cannot open file"), std::string::npos);
+    EXPECT_EQ(runBatch("export --format eps missing.jul -o " + out, &err), 1);
+    EXPECT_NE(err.find("error 11: cannot open file"), std::string::npos) << err;
     EXPECT_FALSE(std::filesystem::exists(out));
+
+    ASSERT_EQ(runBatch("render --tool julia --c -1 --size 64x48 -o " + png + " --save " + doc, &err), 0) << err;
+    ASSERT_EQ(runBatch("export --format eps " + doc + " --mode iim --size 161x121 -o " + out, &err), 0) << err;
+    std::ifstream in(out, std::ios::binary);
+    std::string first;
+    std::getline(in, first);
+    EXPECT_EQ(first, "%!PS-Adobe-3.0 EPSF-3.0\r");
+    std::string second;
+    std::getline(in, second);
+    EXPECT_EQ(second, "%%BoundingBox: 0 0 120 90\r");
+    // A document of the other kind is refused when --tool names one.
+    EXPECT_EQ(runBatch("export --format eps " + doc + " --tool mandel -o " + out, &err), 2);
 }
 
 TEST(BatchExport, FailedWriteIsReported)

@@ -547,18 +547,20 @@ TEST(Overlays, GridDialogLabelsAndMarks)
 TEST(ColourLayers, SequencesSampleOffsetAndSlides)
 {
     Fixture f;
-    EXPECT_EQ(f.win.sequenceCount(), 1);
+    EXPECT_EQ(f.win.sequenceCount(), 31);
     ColourSequence bad;
     bad.steps = 0;
     EXPECT_EQ(f.win.setSequence(1, bad), 17);
     ColourSequence two;
     two.anchors = {0x0000FF, 0xFF0000};
     two.steps = 2;
-    EXPECT_EQ(f.win.setSequence(3, two), 17); // no gaps
+    EXPECT_EQ(f.win.setSequence(32, two), 17); // no gaps
+    EXPECT_EQ(f.win.setSequence(31, two), 17); // 31 slots at most
     EXPECT_EQ(f.win.setSequence(1, two), 0);
-    EXPECT_EQ(f.win.sequenceCount(), 2);
+    EXPECT_EQ(f.win.sequenceCount(), 31);
     EXPECT_EQ(f.win.colourTable(1).length(), 4);
-    EXPECT_EQ(f.win.colourTable(7).length(), 0);
+    EXPECT_EQ(f.win.colourTable(7).length(), 80);
+    EXPECT_EQ(f.win.colourTable(31).length(), 0);
     // Anti-aliasing samples 0.42 of the current pixel pitch away.
     EXPECT_EQ(f.win.sampleOffset(), 0.42L * 4 / 20);
     f.win.handleCommand(CmdNewZoomWindow);

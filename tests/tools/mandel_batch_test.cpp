@@ -112,10 +112,12 @@ TEST(BatchRender, BadOptionsAreRefusedWithoutOutput)
                             "--tool mandel --reps 1@1", "--tool mandel --threshold 0",
                             "--tool mandel --c 0,1", "--tool julia --c nonsense", "--tool mandel --size 10", "--tool mandel --size 20000x20000", "--tool mandel --size 1x10",
                             "--tool mandel --width -1", "--tool mandel --threads 0", "--tool mandel --bogus 1",
-                            "--tool mandel some.man", "--tool mandel --mode"}) {
+                            "--tool mandel --mode"}) {
         EXPECT_EQ(runBatch(std::string("render ") + bad + " -o " + path), 2) << bad;
         EXPECT_FALSE(exists(path)) << bad;
     }
+    EXPECT_EQ(runBatch("render --tool mandel /nonexistent-dir/some.man -o " + path), 1); // unreadable document
+    EXPECT_FALSE(exists(path));
     EXPECT_EQ(runBatch("render --tool mandel"), 2);
     EXPECT_EQ(runBatch("render --tool mandel -o " + tempFile("x.gif")), 2);
     EXPECT_EQ(runBatch("render --tool mandel --size 8x8 -o /nonexistent-dir/x.png"), 1);

@@ -21,6 +21,8 @@ TMJ0Win::TMJ0Win(bool julia) : params_(defaultParams(julia))
     special_.set(SlotCriticalOrbit, 1);
     special_.set(SlotFixedPoint, 5);
     special_.set(SlotAncestor, 1);
+    sequences_[0].binary[0] = paletteColour(palette_, 58);
+    sequences_[0].binary[1] = paletteColour(palette_, 59);
 }
 
 MJParams TMJ0Win::params() const

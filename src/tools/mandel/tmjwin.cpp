@@ -55,6 +55,7 @@ constexpr std::array<CommandSpec, 6> kJuliaHelp{{
 void TMJWin::buildMenus(MenuBar& bar) const
 {
     TMJ0Win::buildMenus(bar);
+    bar.addTable(fileCommandTable());
     bar.addTable(commandTable());
     if (isJulia())
         bar.addTable(kJuliaHelp);
@@ -80,6 +81,8 @@ bool TMJWin::showHelp(int id)
 
 bool TMJWin::handleCommand(int id)
 {
+    if (handleFileCommand(id))
+        return true;
     if (id == CmdDegree) {
         degreeCommand();
         return true;

@@ -1,0 +1,167 @@
+// Documents and settings files of the Mandelbrot and Julia windows.
+#include "tools/mandel/tmj0win.h"
+
+#include "core/file_io.h"
+#include "core/special_colours.h"
+
+#include <cmath>
+
+namespace qx {
+
+namespace {
+
+bool finiteReal(Real v) { return std::isfinite(v); }
+bool positive(Real v) { return finiteReal(v) && v > 0; }
+
+// The values a window cannot take refuse the whole document.
+bool documentInRange(const MJDocument& d, bool julia)
+{
+    const auto& i = d.ints;
+    const auto& r = d.reals;
+    const int mode = i[DocIntMode];
+    if (i[DocIntDegree] < kMinDegree || i[DocIntDegree] > kMaxDegree || mode < 0 || mode > 4)
+        return false;
+    if (!julia && mode == static_cast<int>(DisplayMode::Iim))
+        return false;
+    if (i[DocIntBinaryCount] < 1 || i[DocIntBinaryCount] > kMaxBinaryColours)
+        return false;
+    if (!finiteReal(r[DocRealCentreX]) || !finiteReal(r[DocRealCentreY]) || !positive(r[DocRealHalfWidth]))
+        return false;
+    if (!positive(r[DocRealThreshold]) || !positive(r[DocRealDemThickness]) || !positive(r[DocRealZoomFactor]))
+        return false;
+    if (!(r[DocRealZoomStep] > 1) || !finiteReal(r[DocRealZoomStep]))
+        return false;
+    if (!(r[DocRealMaxReps] >= 1 && r[DocRealMaxReps] <= 2147483647.0L))
+        return false;
+    if (!(r[DocRealOrbitLength] >= 1 && r[DocRealOrbitLength] <= 2147483647.0L))
+        return false;
+    const Complex c = d.variables[kVariableC];
+    return finiteReal(c.re) && finiteReal(c.im) && !d.sequences.empty() && checkSequence(d.sequences[0]) == 0;
+}
+
+bool validSpecialSlots(const std::array<int16_t, 15>& slots)
+{
+    for (int s = kFirstSpecialSlot; s <= kLastSpecialSlot; ++s)
+        if (slots[static_cast<size_t>(s)] < 0 || slots[static_cast<size_t>(s)] >= kPaletteSize)
+            return false;
+    return true;
+}
+
+} // namespace
+
+const char* TMJ0Win::documentFilter() const
+{
+    return isJulia() ? "Julia files (*.JUL)|*.jul" : "Mandelbrot files (*.MAN)|*.man";
+}
+
+MJDocument TMJ0Win::captureDocument() const
+{
+    MJDocument d = fileState_;
+    d.header.kind = windowKind();
+    for (int s = 0; s < 15; ++s)
+        d.header.specialSlots[static_cast<size_t>(s)] = special_.get(s);
+    d.header.palette = palette_;
+    d.ints[DocIntDegree] = static_cast<int16_t>(params_.degree);
+    d.ints[DocIntMouseMode] = static_cast<int16_t>(mouseMode_);
+    d.ints[DocIntMode] = static_cast<int16_t>(params_.mode);
+    d.ints[DocIntBinaryCount] = static_cast<int16_t>(params_.binaryCount);
+    d.ints[DocIntAntiAlias] = antiAlias_ ? 1 : 0;
+    d.flags[DocFlagAxes] = grid_.axesOn ? 1 : 0;
+    d.flags[DocFlagOverlay] = overlayOrbits_ ? 1 : 0;
+    d.reals[DocRealCentreX] = view_.centerX;
+    d.reals[DocRealCentreY] = view_.centerY;
+    d.reals[DocRealHalfWidth] = view_.halfWidth;
+    d.reals[DocRealDemThickness] = params_.demThickness;
+    d.reals[DocRealThreshold] = params_.threshold;
+    d.reals[DocRealZoomFactor] = zoomFactor_;
+    d.reals[DocRealZoomStep] = zoomStep_;
+    d.reals[DocRealOrbitLength] = orbitLength_;
+    d.reals[DocRealMaxReps] = maxReps_;
+    d.variables[kVariableC] = params_.c;
+    d.zoomPlacement = zoomPlacement_;
+    d.popupPlacement = popupPlacement_;
+    d.sequences = {sequences_[0]};
+    d.slides.clear();
+    for (const Slide& s : slides_)
+        d.slides.push_back({s.maxReps, s.centerX, s.centerY, s.halfWidth, s.c});
+    return d;
+}
+
+int TMJ0Win::applyDocument(const MJDocument& d)
+{
+    if (!documentInRange(d, params_.julia) || !validSpecialSlots(d.header.specialSlots) ||
+        !setView(d.reals[DocRealCentreX], d.reals[DocRealCentreY], d.reals[DocRealHalfWidth]))
+        return kErrInconsistent;
+    fileState_ = d;
+    for (int s = kFirstSpecialSlot; s <= kLastSpecialSlot; ++s)
+        special_.set(s, d.header.specialSlots[static_cast<size_t>(s)]);
+    if (d.header.paletteTaken)
+        palette_ = d.header.palette;
+    params_.degree = d.ints[DocIntDegree];
+    params_.mode = static_cast<DisplayMode>(d.ints[DocIntMode]);
+    params_.binaryCount = d.ints[DocIntBinaryCount];
+    params_.demThickness = d.reals[DocRealDemThickness];
+    params_.demScale = demScaleFor(params_.demThickness);
+    params_.threshold = d.reals[DocRealThreshold];
+    params_.c = d.variables[kVariableC];
+    antiAlias_ = d.ints[DocIntAntiAlias] != 0;
+    grid_.axesOn = d.flags[DocFlagAxes] != 0;
+    overlayOrbits_ = d.flags[DocFlagOverlay] != 0;
+    zoomFactor_ = d.reals[DocRealZoomFactor];
+    zoomStep_ = d.reals[DocRealZoomStep];
+    orbitLength_ = static_cast<int32_t>(d.reals[DocRealOrbitLength]);
+    maxReps_ = static_cast<int32_t>(d.reals[DocRealMaxReps]);
+    const int mouse = d.ints[DocIntMouseMode];
+    for (const CommandSpec& m : mouseModes())
+        if (m.id == mouse)
+            mouseMode_ = mouse;
+    zoomPlacement_ = d.zoomPlacement;
+    popupPlacement_ = d.popupPlacement;
+    sequences_[0] = d.sequences[0];
+    slides_.clear();
+    for (const DocSlide& s : d.slides)
+        slides_.push_back({s.maxReps, s.centreX, s.centreY, s.halfWidth, s.c});
+    return 0;
+}
+
+int TMJ0Win::readDocument(const std::string& path)
+{
+    std::vector<uint8_t> bytes;
+    if (!readWholeFile(path, bytes, kMaxDocumentBytes))
+        return kErrCannotOpen;
+    MJDocument d = fileState_;
+    if (const int e = decodeMJDocument(bytes, windowKind(), d))
+        return e;
+    if (const int e = applyDocument(d))
+        return e;
+    setDocumentName(path);
+    lastDocument_ = path;
+    setDocumentChanged(false);
+    firstSweep_ = true; // drawing the opened document does not change it
+    figureValid_ = false;
+    compositeValid_ = false;
+    return 0;
+}
+
+int TMJ0Win::writeDocument(const std::string& path)
+{
+    const MJDocument d = captureDocument();
+    if (!writeFileAtomically(path, encodeMJDocument(d)))
+        return kErrCannotOpen;
+    fileState_ = d;
+    setDocumentName(path);
+    lastDocument_ = path;
+    setDocumentChanged(false);
+    return 0;
+}
+
+void TMJ0Win::keepColourEdit(const ColourEdit& e)
+{
+    int count = params_.binaryCount;
+    qx::keepColourEdit(e, sequences_[0], count);
+    params_.binaryCount = count;
+    setDocumentChanged(true);
+    redraw();
+}
+
+} // namespace qx
