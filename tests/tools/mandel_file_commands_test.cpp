@@ -71,6 +71,26 @@ TEST_F(FileCommands, SaveWithoutAFileNameAsksForOneThenSavesInPlace)
     EXPECT_EQ(other.maxReps(), 555);
 }
 
+TEST_F(FileCommands, SeedsAndOrbitOverlaysTravelWithTheDocument)
+{
+    TJulWin jul;
+    jul.attach(host);
+    jul.setSeedListText("0.1; 0.2+0.3i; cis(0)/2");
+    jul.setOverlayOrbits(true);
+    ASSERT_EQ(jul.writeDocument(path("s.jul")), 0);
+    TJulWin other;
+    ASSERT_EQ(other.readDocument(path("s.jul")), 0);
+    ASSERT_EQ(other.seeds().size(), 3u);
+    EXPECT_EQ(other.seeds()[1].text, "0.2+0.3i");
+    EXPECT_EQ(other.seeds()[1].value, (Complex{0.2L, 0.3L}));
+    EXPECT_EQ(other.seeds()[2].value, (Complex{0.5L, 0}));
+    EXPECT_TRUE(other.overlayOrbits());
+    jul.setSeedListText(""); // an empty list stays empty
+    ASSERT_EQ(jul.writeDocument(path("e.jul")), 0);
+    ASSERT_EQ(other.readDocument(path("e.jul")), 0);
+    EXPECT_TRUE(other.seeds().empty());
+}
+
 TEST_F(FileCommands, OpenOffersToSaveAChangedDocumentAndShowsRefusals)
 {
     TJulWin jul;

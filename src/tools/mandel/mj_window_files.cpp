@@ -1,6 +1,10 @@
 // Documents and settings files of the Mandelbrot and Julia windows.
 #include "tools/mandel/tmj0win.h"
 
+#include "core/seed_list.h"
+
+#include <algorithm>
+
 #include "core/file_io.h"
 #include "core/special_colours.h"
 
@@ -54,6 +58,21 @@ const char* TMJ0Win::documentFilter() const
     return isJulia() ? "Julia files (*.JUL)|*.jul" : "Mandelbrot files (*.MAN)|*.man";
 }
 
+// The seeds a document names: its first seed-count texts, up to the first
+// that no longer reads as a number.
+std::vector<Seed> documentSeeds(const MJDocument& d)
+{
+    std::vector<Seed> seeds;
+    const int count = std::clamp<int>(d.ints[DocIntSeedCount], 0, static_cast<int>(d.seeds.size()));
+    for (int i = 0; i < count; ++i) {
+        Complex v;
+        if (!evaluateSeedText(d.seeds[static_cast<size_t>(i)], v))
+            break;
+        seeds.push_back({v, d.seeds[static_cast<size_t>(i)]});
+    }
+    return seeds;
+}
+
 MJDocument TMJ0Win::captureDocument() const
 {
     MJDocument d = fileState_;
@@ -84,6 +103,9 @@ MJDocument TMJ0Win::captureDocument() const
     d.slides.clear();
     for (const Slide& s : slides_)
         d.slides.push_back({s.maxReps, s.centerX, s.centerY, s.halfWidth, s.c});
+    d.ints[DocIntSeedCount] = static_cast<int16_t>(seeds_.size());
+    for (size_t i = 0; i < d.seeds.size(); ++i)
+        d.seeds[i] = i < seeds_.size() ? seeds_[i].text : std::string();
     return d;
 }
 
@@ -121,6 +143,7 @@ int TMJ0Win::applyDocument(const MJDocument& d)
     slides_.clear();
     for (const DocSlide& s : d.slides)
         slides_.push_back({s.maxReps, s.centreX, s.centreY, s.halfWidth, s.c});
+    seeds_ = documentSeeds(d);
     return 0;
 }
 
