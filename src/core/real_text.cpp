@@ -7,9 +7,7 @@
 
 namespace qx {
 
-namespace {
-
-std::string trimmed(const std::string& s)
+std::string trimmedText(const std::string& s)
 {
     size_t a = 0, b = s.size();
     while (a < b && std::isspace(static_cast<unsigned char>(s[a])))
@@ -19,11 +17,9 @@ std::string trimmed(const std::string& s)
     return s.substr(a, b - a);
 }
 
-} // namespace
-
 bool parseRealText(const std::string& text, Real& out)
 {
-    const std::string t = trimmed(text);
+    const std::string t = trimmedText(text);
     if (t.empty())
         return false;
     if (t == "pi" || t == "PI" || t == "-pi" || t == "-PI") {

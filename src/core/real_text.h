@@ -14,5 +14,7 @@ namespace qx {
 bool parseRealText(const std::string& text, Real& out);
 // True when the text is a number that is a whole value in int32 range.
 bool parseIntText(const std::string& text, int32_t& out);
+// The text without leading and trailing blanks.
+std::string trimmedText(const std::string& text);
 
 } // namespace qx

@@ -1,5 +1,6 @@
 #include "core/seed_list.h"
 
+#include "core/real_text.h"
 #include "expr/text_eval.h"
 
 #include <algorithm>
@@ -9,19 +10,6 @@
 
 namespace qx {
 
-namespace {
-
-std::string trimmed(const std::string& s)
-{
-    size_t a = 0, b = s.size();
-    while (a < b && std::isspace(static_cast<unsigned char>(s[a])))
-        ++a;
-    while (b > a && std::isspace(static_cast<unsigned char>(s[b - 1])))
-        --b;
-    return s.substr(a, b - a);
-}
-
-} // namespace
 
 bool evaluateSeedText(const std::string& text, Complex& out)
 {
@@ -55,7 +43,7 @@ std::vector<Seed> parseSeedList(const std::string& text, size_t minLength)
     size_t start = 0;
     while (seeds.size() < kMaxSeeds && start <= text.size()) {
         const size_t end = std::min(text.find(';', start), text.size());
-        const std::string piece = trimmed(text.substr(start, end - start));
+        const std::string piece = trimmedText(text.substr(start, end - start));
         Complex v;
         if (piece.size() < std::max<size_t>(minLength, 1) || piece.size() > kMaxSeedText ||
             !evaluateSeedText(piece, v))

@@ -3,6 +3,7 @@
 #include "graphics/export/eps_canvas.h"
 #include "graphics/export/page_writer.h"
 #include "core/file_io.h"
+#include "support/ghostscript.h"
 
 #include <gtest/gtest.h>
 
@@ -197,7 +198,7 @@ TEST_F(EpsFixture, GhostscriptRendersThePage)
 {
     const auto dir = std::filesystem::temp_directory_path() / ("qx_gs_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
-    const std::string eps = (dir / "page.eps").string(), ppm = (dir / "page.ppm").string();
+    const std::string eps = (dir / "page.eps").string();
     palette[0] = makeRgb(255, 255, 255);
     palette[6] = makeRgb(255, 0, 0);
     std::string body = draw([&](EpsCanvas& c) {
@@ -210,35 +211,10 @@ TEST_F(EpsFixture, GhostscriptRendersThePage)
         c.circle({500, 100}, 20, 6, 1, Pen{1, 1, 0});
     });
     ASSERT_TRUE(writeFileAtomically(eps, epsHeader(layout, setup) + body + kEpsTrailer));
-    const std::string cmd = "gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -sDEVICE=ppmraw -r72 -sOutputFile=" + ppm +
-                            " " + eps + " 2>&1";
-    ASSERT_EQ(std::system(cmd.c_str()), 0) << "Ghostscript refused the file";
-    std::ifstream in(ppm, std::ios::binary);
-    std::string magic;
-    int w = 0, h = 0, max = 0;
-    in >> magic;
-    auto number = [&in] { // the header may carry '#' comment lines
-        in >> std::ws;
-        while (in.peek() == '#') {
-            std::string skip;
-            std::getline(in, skip);
-            in >> std::ws;
-        }
-        int v = 0;
-        in >> v;
-        return v;
-    };
-    w = number();
-    h = number();
-    max = number();
-    in.get();
-    ASSERT_EQ(magic, "P6");
-    ASSERT_EQ(w, 480);
-    ASSERT_EQ(h, 360);
-    ASSERT_EQ(max, 255);
-    std::vector<unsigned char> rgb(static_cast<size_t>(w) * h * 3);
-    in.read(reinterpret_cast<char*>(rgb.data()), static_cast<std::streamsize>(rgb.size()));
-    auto at = [&](int x, int y) { const size_t i = (static_cast<size_t>(y) * w + x) * 3; return std::array<int, 3>{rgb[i], rgb[i + 1], rgb[i + 2]}; };
+    const test::Ppm page = test::ghostscript(eps, 72);
+    ASSERT_EQ(page.w, 480);
+    ASSERT_EQ(page.h, 360);
+    auto at = [&](int x, int y) { return page.at(x, y); };
     // World (200, 200) is page point (150, 150): inside the red square, 210 rows from the top.
     EXPECT_EQ(at(150, 360 - 150), (std::array<int, 3>{255, 0, 0}));
     EXPECT_EQ(at(400, 360 - 50), (std::array<int, 3>{255, 255, 255}));

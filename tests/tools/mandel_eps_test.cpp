@@ -4,6 +4,7 @@
 #include "core/file_io.h"
 #include "tools/mandel/mj_commands.h"
 #include "tools/mandel/tjulwin.h"
+#include "support/ghostscript.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,8 @@
 #include <unistd.h>
 
 using namespace qx;
+using qx::test::Ppm;
+using qx::test::ghostscript;
 
 namespace {
 
@@ -38,51 +41,6 @@ std::string fileText(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-struct Ppm {
-    int w = 0, h = 0;
-    std::vector<unsigned char> rgb;
-    bool lit(int x, int y) const // not the black background
-    {
-        const size_t i = (static_cast<size_t>(y) * w + x) * 3;
-        return rgb[i] || rgb[i + 1] || rgb[i + 2];
-    }
-};
-
-// Ghostscript's reading of an EPS file at `dpi`; empty when it fails.
-Ppm ghostscript(const std::string& eps, int dpi)
-{
-    const std::string ppm = eps + ".ppm";
-    const std::string cmd = "gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -sDEVICE=ppmraw -r" + std::to_string(dpi) +
-                            " -sOutputFile=" + ppm + " " + eps + " 2>&1";
-    Ppm p;
-    if (const int rc = std::system(cmd.c_str()); rc != 0) {
-        ADD_FAILURE() << cmd << " exited with " << rc;
-        return p;
-    }
-    std::ifstream in(ppm, std::ios::binary);
-    std::string magic;
-    auto number = [&in] { // the header may carry '#' comment lines
-        in >> std::ws;
-        while (in.peek() == '#') {
-            std::string skip;
-            std::getline(in, skip);
-            in >> std::ws;
-        }
-        int v = 0;
-        in >> v;
-        return v;
-    };
-    in >> magic;
-    p.w = number();
-    p.h = number();
-    number(); // the maximum value, 255
-    in.get();
-    p.rgb.resize(static_cast<size_t>(p.w) * p.h * 3);
-    in.read(reinterpret_cast<char*>(p.rgb.data()), static_cast<std::streamsize>(p.rgb.size()));
-    std::remove(ppm.c_str());
-    return p;
 }
 
 // A rabbit Julia window drawn by inverse iteration, 641 x 481 pixels.
