@@ -27,6 +27,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QThread>
+#include <algorithm>
 
 namespace qx::ui {
 
@@ -99,7 +100,13 @@ void ToolWindow::start(const WindowPlacement* placement)
 void ToolWindow::buildMenus()
 {
     const MenuBar bar = model_->menuBar();
-    for (const Menu& m : bar.menus()) {
+    // The Help menu stands last, whatever order the tool's layers added menus in.
+    std::vector<const Menu*> menus;
+    for (const Menu& m : bar.menus())
+        menus.push_back(&m);
+    std::stable_partition(menus.begin(), menus.end(), [](const Menu* m) { return m->title != kMenuHelp; });
+    for (const Menu* mp : menus) {
+        const Menu& m = *mp;
         QMenu* menu = menuBar()->addMenu(q(m.title));
         connect(menu, &QMenu::aboutToShow, this, &ToolWindow::refreshChecks);
         addEntries(menu, m.entries);

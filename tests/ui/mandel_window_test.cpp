@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QtTest>
@@ -113,6 +114,8 @@ private slots:
                 ++shown;
             }
             QCOMPARE(shown, row == 0 ? 5 : 6);
+            const auto menus = w->menuBar()->actions();
+            QCOMPARE(menus.last()->text(), QStringLiteral("&Help")); // after the tool's own menus
         }
     }
 
