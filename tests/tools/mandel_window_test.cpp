@@ -287,6 +287,9 @@ TEST(MandelWindow, ShowPeriodPutsTheReportInTheTitle)
     EXPECT_EQ(host.currentTitle, "0.5000000 + 0.0000000i : infinity at rep = 5");
     win.mouseDown(MouseButton::Left, {115, 100});
     EXPECT_EQ(host.currentTitle, "-1.0000000 + 0.0000000i : period = 2");
+    win.setDocumentName("noname1.man");
+    win.mouseUp(MouseButton::Left, {115, 100}); // the report lasts while the button is held
+    EXPECT_EQ(host.currentTitle, "noname1.man");
 }
 
 TEST(MandelWindow, MenusCarryEveryCommand)

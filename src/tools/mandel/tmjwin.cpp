@@ -126,9 +126,19 @@ void TMJWin::mouseDown(MouseButton button, PixelPoint p)
 {
     if (button == MouseButton::Left && mouseMode() == CmdShowPeriod) {
         host().setTitle(periodReportAt(p));
+        periodShown_ = true;
         return;
     }
     TMJ0Win::mouseDown(button, p);
+}
+
+void TMJWin::mouseUp(MouseButton button, PixelPoint p)
+{
+    if (periodShown_) { // the report stays only while the button is held
+        periodShown_ = false;
+        restoreTitle();
+    }
+    TMJ0Win::mouseUp(button, p);
 }
 
 } // namespace qx

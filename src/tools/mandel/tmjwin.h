@@ -22,8 +22,13 @@ public:
     void degreeCommand();
     // Left button in mode 120: the period report in the title.
     void mouseDown(MouseButton button, PixelPoint p) override;
+    // Releasing the button puts the normal title back after a period report.
+    void mouseUp(MouseButton button, PixelPoint p) override;
     // Help (790..): the help text of one menu in a text window; false for another id.
     bool showHelp(int id);
+
+private:
+    bool periodShown_ = false;
 
     // ---- File and colour commands (mj_file_commands.cpp).
     // 57, 58, 59, 515, 519, 523, 629, 630; false for another id.
