@@ -1,6 +1,7 @@
 #include "batch/render_job.h"
 
 #include "batch/documents.h"
+#include "core/seed_list.h"
 
 #include "core/messages.h"
 #include "core/real_text.h"
@@ -202,7 +203,7 @@ int applyOptions(const RenderJob& job, TMJ0Win& win)
         Complex c;
         if (!win.isJulia())
             return usageError(job, "--c applies to --tool julia only");
-        if (!parseComplexText(*job.c, c))
+        if (!evaluateSeedText(*job.c, c))
             return usageError(job, "cannot understand --c '" + *job.c + "'");
         win.setParameter(c);
     }

@@ -178,33 +178,3 @@ TEST(MandelDegree, TwoToTenAccepted)
     EXPECT_EQ(p.degree, 3);
 }
 
-TEST(MandelTexts, ComplexAndFractionTexts)
-{
-    Complex z;
-    ASSERT_TRUE(parseComplexText("-0.75,0.1", z));
-    EXPECT_EQ(z, (Complex{-0.75L, 0.1L}));
-    ASSERT_TRUE(parseComplexText("-0.1225611668766535961+0.7448617666197442366i", z));
-    EXPECT_EQ(z, (Complex{-0.1225611668766535961L, 0.7448617666197442366L}));
-    ASSERT_TRUE(parseComplexText(" 1e-3 - 2E+2i ", z));
-    EXPECT_EQ(z, (Complex{0.001L, -200}));
-    ASSERT_TRUE(parseComplexText("-i", z));
-    EXPECT_EQ(z, (Complex{0, -1}));
-    ASSERT_TRUE(parseComplexText("0.5i", z));
-    EXPECT_EQ(z, (Complex{0, 0.5L}));
-    ASSERT_TRUE(parseComplexText("2-i", z));
-    EXPECT_EQ(z, (Complex{2, -1}));
-    ASSERT_TRUE(parseComplexText("-1.25", z));
-    EXPECT_EQ(z, (Complex{-1.25L, 0}));
-    z = {7, 7};
-    for (const char* bad : {"", "1,", "a+bi", "1+2j", "1,2,3", "--1"})
-        EXPECT_FALSE(parseComplexText(bad, z)) << bad;
-    EXPECT_EQ(z, (Complex{7, 7}));
-
-    Real t = 0;
-    ASSERT_TRUE(parseRealOrFraction("2/5", t));
-    EXPECT_EQ(t, 2.0L / 5);
-    ASSERT_TRUE(parseRealOrFraction("0.25", t));
-    EXPECT_EQ(t, 0.25L);
-    EXPECT_FALSE(parseRealOrFraction("1/0", t));
-    EXPECT_FALSE(parseRealOrFraction("1/", t));
-}

@@ -259,8 +259,8 @@ TEST(MandelWindow, IndifferentCycleOpensOneJuliaChild)
     EXPECT_EQ(child->documentName(), "i2c_2500.jul");
     EXPECT_EQ(win->openJuliaChild({-1, 0}), 0);
     EXPECT_EQ(child->documentName(), "jchild3.jul");
-    // Refused text: error 1, child untouched.
-    host.textAnswers = {"half"};
+    // A text that does not evaluate: error 1, child untouched.
+    host.textAnswers = {"1/0"};
     win->handleCommand(CmdOneCycle);
     EXPECT_EQ(host.errors.back().first, 1);
     EXPECT_EQ(child->parameter(), (Complex{-1, 0}));

@@ -28,66 +28,6 @@ bool parseReal(const std::string& text, Real& value)
     return true;
 }
 
-bool parseRealOrFraction(const std::string& text, Real& value)
-{
-    const auto slash = text.find('/');
-    if (slash == std::string::npos)
-        return parseReal(text, value);
-    Real num = 0, den = 0;
-    if (!parseReal(text.substr(0, slash), num) || !parseReal(text.substr(slash + 1), den) || den == 0)
-        return false;
-    value = num / den;
-    return true;
-}
-
-namespace {
-
-// The coefficient of i: "" and "+" mean 1, "-" means -1.
-bool parseImaginary(std::string text, Real& value)
-{
-    if (text.empty() || text == "+" || text == "-") {
-        value = text == "-" ? -1 : 1;
-        return true;
-    }
-    return parseReal(text, value);
-}
-
-// Where the imaginary term of "re+imi" starts: the last sign that is not
-// the first character and not part of an exponent; npos when none.
-size_t imaginaryStart(const std::string& s)
-{
-    for (size_t k = s.size(); k-- > 1;)
-        if ((s[k] == '+' || s[k] == '-') && s[k - 1] != 'e' && s[k - 1] != 'E')
-            return k;
-    return std::string::npos;
-}
-
-} // namespace
-
-bool parseComplexText(const std::string& text, Complex& value)
-{
-    std::string s;
-    for (char ch : text)
-        if (!std::isspace(static_cast<unsigned char>(ch)))
-            s += ch;
-    Real re = 0, im = 0;
-    if (const auto comma = s.find(','); comma != std::string::npos) {
-        if (!parseReal(s.substr(0, comma), re) || !parseReal(s.substr(comma + 1), im))
-            return false;
-    } else if (!s.empty() && (s.back() == 'i' || s.back() == 'I')) {
-        s.pop_back();
-        const size_t k = imaginaryStart(s);
-        if (k != std::string::npos && !parseReal(s.substr(0, k), re))
-            return false;
-        if (!parseImaginary(k == std::string::npos ? s : s.substr(k), im))
-            return false;
-    } else if (!parseReal(s, re)) {
-        return false;
-    }
-    value = {re, im};
-    return true;
-}
-
 MJParamTexts paramTexts(const MJParams& p)
 {
     char buf[96];

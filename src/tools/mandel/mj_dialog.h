@@ -37,12 +37,5 @@ int applyDegreeText(const std::string& text, MJParams& p);
 
 // Reads a whole text as a real number, surrounding blanks allowed.
 bool parseReal(const std::string& text, Real& value);
-// A real number or a quotient of two ("2/5"), for the cycle coordinate.
-// (Texts will go through the expression compiler once it is available.)
-bool parseRealOrFraction(const std::string& text, Real& value);
-// A complex number written "re,im", "re+imi", "re-imi", "imi" or "re"
-// (a lone "i" counts as 1i). Stands in for the expression compiler until
-// parameter texts go through it.
-bool parseComplexText(const std::string& text, Complex& value);
 
 } // namespace qx

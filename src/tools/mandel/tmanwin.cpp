@@ -1,5 +1,7 @@
 #include "tools/mandel/tmanwin.h"
 
+#include "expr/text_eval.h"
+
 #include "core/messages.h"
 #include "tools/mandel/mj_commands.h"
 #include "tools/mandel/mj_examples.h"
@@ -122,8 +124,9 @@ int TManWin::openJuliaChild(Complex c, const std::string& title)
 int TManWin::openIndifferentCycle(int cycle, const std::string& text)
 {
     Real t = 0;
-    if (!parseRealOrFraction(text, t))
-        return ErrCannotUnderstand;
+    ExprContext cx;
+    if (const int e = EvaluateRealText(cx, text, t))
+        return e;
     const IndifferentCycle ic = indifferentCycle(cycle, t);
     return openJuliaChild(ic.c, ic.title);
 }
