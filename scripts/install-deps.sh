@@ -3,7 +3,7 @@
 set -e
 PKGS="build-essential cmake ninja-build ccache pkg-config
       qt6-base-dev libgl-dev fonts-dejavu-core
-      libgtest-dev libbenchmark-dev
+      libgtest-dev libbenchmark-dev zlib1g-dev
       xvfb xauth ghostscript imagemagick"
 missing=""
 for p in $PKGS; do
