@@ -5,7 +5,7 @@
 // calling thread's processor clock for the one-thread kernels (so other
 // work on the machine does not count), on the wall clock for the threaded
 // sweeps.
-#include "core/fake_host.h"
+#include "model/fake_host.h"
 #include "tools/mandel/mj_kernel.h"
 #include "tools/mandel/tmanwin.h"
 

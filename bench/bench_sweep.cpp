@@ -8,7 +8,7 @@
 // BM_SweepEscape/N      the sweep with a 200-step escape-time colour function,
 //                       where the work per pixel dominates: the speed-up
 //                       from 1 to N threads.
-#include "core/pixel_sweep.h"
+#include "model/pixel_sweep.h"
 
 #include <benchmark/benchmark.h>
 

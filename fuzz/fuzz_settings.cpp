@@ -1,6 +1,6 @@
 // Settings reader: any bytes give a code, and whatever was read writes back
 // and reads again to the same record.
-#include "core/settings_file.h"
+#include "model/settings_file.h"
 
 #include <cstdlib>
 

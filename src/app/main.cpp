@@ -1,7 +1,7 @@
 // Entry point: hand a document to a running copy, or start the program.
 #include "app/single_instance.h"
 #include "app/vorl_frame.h"
-#include "core/launch_table.h"
+#include "registry/launch_table.h"
 
 #include <QApplication>
 

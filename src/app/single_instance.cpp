@@ -1,6 +1,6 @@
 #include "app/single_instance.h"
 
-#include "core/file_io.h"
+#include "base/file_io.h"
 
 #include <QCryptographicHash>
 #include <QLocalServer>

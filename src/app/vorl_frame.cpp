@@ -1,7 +1,7 @@
 #include "app/vorl_frame.h"
 
-#include "core/about.h"
-#include "core/file_io.h"
+#include "model/about.h"
+#include "base/file_io.h"
 #include "ui/text_window.h"
 #include "ui/tool_factory.h"
 

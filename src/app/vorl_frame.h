@@ -1,8 +1,8 @@
 #pragma once
 // The main frame: a menu bar that opens tool windows, the two start switches,
 // qx.ini, dispatch of documents by extension, program help and the about box.
-#include "core/frame_settings.h"
-#include "core/launch_table.h"
+#include "model/frame_settings.h"
+#include "registry/launch_table.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -2,7 +2,7 @@
 // and print the result, for users who check their maps and for our tests.
 #include "batch/commands.h"
 
-#include "core/messages.h"
+#include "base/messages.h"
 #include "expr/differentiate.h"
 #include "expr/evaluator.h"
 #include "expr/format.h"

@@ -4,7 +4,7 @@
 #include "batch/cmd_export.h"
 
 #include "batch/render_job.h"
-#include "core/messages.h"
+#include "base/messages.h"
 
 #include <cstdio>
 

@@ -5,8 +5,8 @@
 
 #include "batch/render_job.h"
 
-#include "core/messages.h"
-#include "core/real_text.h"
+#include "base/messages.h"
+#include "base/real_text.h"
 #include "graphics/export/bmp_writer.h"
 #include "graphics/export/png_writer.h"
 #include "tools/mandel/mj_period.h"

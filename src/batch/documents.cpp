@@ -1,7 +1,7 @@
 #include "batch/documents.h"
 
-#include "core/file_io.h"
-#include "core/messages.h"
+#include "base/file_io.h"
+#include "base/messages.h"
 #include "tools/mandel/tjulwin.h"
 #include "tools/mandel/tmanwin.h"
 

@@ -1,10 +1,10 @@
 #include "batch/render_job.h"
 
 #include "batch/documents.h"
-#include "core/seed_list.h"
+#include "model/seed_list.h"
 
-#include "core/messages.h"
-#include "core/real_text.h"
+#include "base/messages.h"
+#include "base/real_text.h"
 #include "graphics/export/bmp_writer.h"
 #include "tools/mandel/mj_dialog.h"
 #include "tools/mandel/tjulwin.h"

@@ -2,7 +2,7 @@
 // What the render and export commands share: the options that set up a
 // Mandelbrot or Julia window, a host without a screen, and the render loop.
 #include "batch/commands.h"
-#include "core/host.h"
+#include "model/host.h"
 #include "tools/mandel/tmj0win.h"
 
 #include <memory>

@@ -3,7 +3,7 @@
 // and the checked multiplication, division, exponential and logarithm.
 // Everything here is inline because both the tree evaluator and the flat
 // program call it in their inner loops and must round identically.
-#include "core/numeric.h"
+#include "base/numeric.h"
 
 #include <cmath>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // reports an error ends the compilation with that code.
 #include "expr/compiler.h"
 
-#include "core/messages.h"
+#include "base/messages.h"
 #include "expr/compile_steps.h"
 
 namespace qx {

@@ -1,7 +1,7 @@
 #pragma once
 // What an evaluation reads and writes besides the tree: the variable table,
 // the value registers, the discontinuity flag and the random source.
-#include "core/numeric.h"
+#include "base/numeric.h"
 #include "expr/arith.h"
 
 #include <array>

@@ -1,6 +1,6 @@
 #pragma once
 // Writing numbers and points as text.
-#include "core/numeric.h"
+#include "base/numeric.h"
 
 #include <string>
 

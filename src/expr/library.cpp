@@ -1,6 +1,6 @@
 #include "expr/library.h"
 
-#include "core/messages.h"
+#include "base/messages.h"
 
 #include <array>
 #include <cctype>

@@ -1,7 +1,7 @@
 #pragma once
 // Expression trees: one node per operator, function or operand. A node owns
 // its children; the root is owned by whoever asked for the compilation.
-#include "core/numeric.h"
+#include "base/numeric.h"
 
 #include <cstdint>
 #include <memory>

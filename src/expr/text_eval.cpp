@@ -1,6 +1,6 @@
 #include "expr/text_eval.h"
 
-#include "core/messages.h"
+#include "base/messages.h"
 #include "expr/evaluator.h"
 
 namespace qx {

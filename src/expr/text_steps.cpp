@@ -1,6 +1,6 @@
 // The text steps of the compiler: normalisation, brackets, names and the
 // rewriting of the SUM, PROD and CHI forms.
-#include "core/messages.h"
+#include "base/messages.h"
 #include "expr/compile_steps.h"
 #include "expr/compiler.h"
 #include "expr/names.h"

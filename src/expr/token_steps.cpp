@@ -1,6 +1,6 @@
 // The token steps of the compiler: tokens, named constants, numbers, postfix
 // factorials, commas, implicit multiplication and the adjacency check.
-#include "core/messages.h"
+#include "base/messages.h"
 #include "expr/arith.h"
 #include "expr/compile_steps.h"
 #include "expr/names.h"

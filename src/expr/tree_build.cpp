@@ -1,6 +1,6 @@
 // Building the tree from the checked token sequence: innermost bracket groups
 // first, each reduced through eight precedence levels.
-#include "core/messages.h"
+#include "base/messages.h"
 #include "expr/compile_steps.h"
 #include "expr/names.h"
 

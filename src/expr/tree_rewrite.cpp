@@ -1,6 +1,6 @@
 // Tree steps after building: negation nodes, ITER counts, the IFPOS and JOIN
 // forms, LG, and a final check of the special forms.
-#include "core/messages.h"
+#include "base/messages.h"
 #include "expr/arith.h"
 #include "expr/compile_steps.h"
 

@@ -1,6 +1,6 @@
 #include "graphics/grid_settings.h"
 
-#include "core/real_text.h"
+#include "base/real_text.h"
 #include "graphics/axes.h"
 
 namespace qx {

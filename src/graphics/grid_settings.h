@@ -1,7 +1,7 @@
 #pragma once
 // Axes and rectangular-grid settings of a window (the SETGRID dialog) and
 // their validation from the dialog's field texts.
-#include "core/numeric.h"
+#include "base/numeric.h"
 
 #include <array>
 #include <string>

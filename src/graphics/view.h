@@ -3,7 +3,7 @@
 // pixel rectangle, and the exact mapping between the two. World y grows
 // upward, pixel rows grow downward; column 0 shows xMin and column W-1 xMax,
 // row 0 shows yMax and row H-1 yMin.
-#include "core/numeric.h"
+#include "base/numeric.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #include "ui/colour_track_dialog.h"
 
-#include "core/messages.h"
-#include "core/tvorltwin.h"
+#include "base/messages.h"
+#include "model/tvorltwin.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -2,7 +2,7 @@
 // The COLORTRACK dialog: edits a colour sequence, its gray sequence or the
 // binary colours of a window. It works on a copy of the model's edit;
 // "keep edits" hands the copy back, "discard" drops it.
-#include "core/colour_editor.h"
+#include "model/colour_editor.h"
 
 #include <QDialog>
 #include <functional>

@@ -1,7 +1,7 @@
 #include "ui/grid_dialog.h"
 
-#include "core/messages.h"
-#include "core/tgridwin.h"
+#include "base/messages.h"
+#include "model/tgridwin.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "ui/mark_text_dialogs.h"
 
-#include "core/messages.h"
-#include "core/tkvawinm.h"
+#include "base/messages.h"
+#include "model/tkvawinm.h"
 
 #include <QCheckBox>
 #include <QFormLayout>

@@ -1,6 +1,6 @@
 #include "ui/mj_param_dialog.h"
 
-#include "core/messages.h"
+#include "base/messages.h"
 #include "tools/mandel/tmj0win.h"
 
 #include <QButtonGroup>

@@ -1,7 +1,7 @@
 #include "ui/text_window.h"
 
-#include "core/file_io.h"
-#include "core/messages.h"
+#include "base/file_io.h"
+#include "base/messages.h"
 
 #include <QFileDialog>
 #include <QFontDatabase>

@@ -1,6 +1,6 @@
 #include "ui/tool_factory.h"
 
-#include "core/tool_registry.h"
+#include "registry/tool_registry.h"
 #include "ui/tool_window.h"
 
 namespace qx::ui {

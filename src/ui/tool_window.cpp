@@ -1,9 +1,9 @@
 #include "ui/tool_window.h"
 
-#include "core/command_table.h"
-#include "core/frame_settings.h"
-#include "core/tvorltwin.h"
-#include "core/messages.h"
+#include "model/command_table.h"
+#include "model/frame_settings.h"
+#include "model/tvorltwin.h"
+#include "base/messages.h"
 #include "ui/colour_track_dialog.h"
 #include "ui/drawing_area.h"
 #include "ui/grid_dialog.h"

@@ -2,8 +2,8 @@
 // The Qt window that hosts one tool model: menus built from the model's
 // command tables, the drawing area showing the model's picture, dialogs, and
 // the timer that drives a background render.
-#include "core/host.h"
-#include "core/tvorlwin.h"
+#include "model/host.h"
+#include "model/tvorlwin.h"
 #include "ui/mark_text_dialogs.h"
 #include "ui/text_window.h"
 #include "ui/tool_factory.h"

@@ -1,7 +1,7 @@
 #include "ui/view_dialog.h"
 
-#include "core/messages.h"
-#include "core/tkvawing.h"
+#include "base/messages.h"
+#include "model/tkvawing.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

@@ -2,8 +2,8 @@
 // extension, the about box and the hand-over from a second program start.
 #include "app/single_instance.h"
 #include "app/vorl_frame.h"
-#include "core/file_io.h"
-#include "core/frame_settings.h"
+#include "base/file_io.h"
+#include "model/frame_settings.h"
 #include "ui/tool_window.h"
 #include "ui/text_window.h"
 #include "ui/tool_factory.h"

@@ -1,5 +1,5 @@
 // quorvex-batch with documents: render DOCUMENT, --save and info, run as a program.
-#include "core/file_io.h"
+#include "base/file_io.h"
 #include "tools/mandel/tmanwin.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // How texts are read: implicit products, names, numbers, precedence, errors.
 #include "expr_test_util.h"
 
-#include "core/messages.h"
+#include "base/messages.h"
 #include "expr/tree_text.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 #include "expr/format.h"
 #include "expr/text_eval.h"
 
-#include "core/messages.h"
+#include "base/messages.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // page file names, and a real PostScript interpreter reading the result.
 #include "graphics/export/eps_canvas.h"
 #include "graphics/export/page_writer.h"
-#include "core/file_io.h"
+#include "base/file_io.h"
 #include "support/ghostscript.h"
 
 #include <gtest/gtest.h>

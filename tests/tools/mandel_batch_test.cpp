@@ -1,5 +1,5 @@
 // The render command of quorvex-batch, run as a program.
-#include "core/fake_host.h"
+#include "model/fake_host.h"
 #include "tools/mandel/tjulwin.h"
 #include "tools/mandel/tmanwin.h"
 

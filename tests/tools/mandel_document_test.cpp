@@ -1,8 +1,8 @@
 // Mandelbrot and Julia documents: round trips, refusals that leave the
 // window as it was, conversion of old versions, and safe saving.
-#include "core/colour_presets.h"
-#include "core/file_io.h"
-#include "core/frame_settings.h"
+#include "model/colour_presets.h"
+#include "base/file_io.h"
+#include "model/frame_settings.h"
 #include "tools/mandel/tjulwin.h"
 #include "tools/mandel/tmanwin.h"
 

@@ -1,7 +1,7 @@
 // Inverse iteration on the screen and in EPS files, and the EPS command of
 // the Mandelbrot and Julia windows, checked with Ghostscript as the reader.
-#include "core/fake_host.h"
-#include "core/file_io.h"
+#include "model/fake_host.h"
+#include "base/file_io.h"
 #include "tools/mandel/mj_commands.h"
 #include "tools/mandel/tjulwin.h"
 #include "support/ghostscript.h"

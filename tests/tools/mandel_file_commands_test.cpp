@@ -1,7 +1,7 @@
 // Open, Save, Save As, the colour commands and the colour editor rules, and
 // the settings slots of the Mandelbrot and Julia windows.
-#include "core/colour_presets.h"
-#include "core/fake_host.h"
+#include "model/colour_presets.h"
+#include "model/fake_host.h"
 #include "tools/mandel/mj_commands.h"
 #include "tools/mandel/tjulwin.h"
 #include "tools/mandel/tmanwin.h"

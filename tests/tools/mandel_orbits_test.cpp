@@ -1,4 +1,4 @@
-#include "core/fake_host.h"
+#include "model/fake_host.h"
 #include "tools/mandel/mj_commands.h"
 #include "tools/mandel/mj_escape.h"
 #include "tools/mandel/mj_iim.h"

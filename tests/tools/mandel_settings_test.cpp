@@ -1,4 +1,4 @@
-#include "core/messages.h"
+#include "base/messages.h"
 #include "tools/mandel/mj_dialog.h"
 #include "tools/mandel/mj_params.h"
 

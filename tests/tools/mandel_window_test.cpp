@@ -1,5 +1,5 @@
-#include "core/fake_host.h"
-#include "core/tool_registry.h"
+#include "model/fake_host.h"
+#include "registry/tool_registry.h"
 #include "tools/mandel/mj_commands.h"
 #include "tools/mandel/tjulwin.h"
 #include "tools/mandel/tmanwin.h"

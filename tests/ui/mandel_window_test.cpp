@@ -1,6 +1,6 @@
 // The Mandelbrot and Julia windows on screen: their picture, the settings
 // dialog, the help texts of their menus and the Julia child.
-#include "core/tool_registry.h"
+#include "registry/tool_registry.h"
 #include "tools/mandel/mj_commands.h"
 #include "tools/mandel/tmj0win.h"
 #include "ui/drawing_area.h"

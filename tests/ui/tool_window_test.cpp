@@ -1,8 +1,8 @@
 // A tool window hosting a model: menus from the command tables, a render that
 // grows on worker threads and stops on Q, overlays recomposed without a
 // re-render, the modeless view and grid dialogs, and right-button zoom windows.
-#include "core/tfmjwin.h"
-#include "core/tool_registry.h"
+#include "model/tfmjwin.h"
+#include "registry/tool_registry.h"
 #include "ui/drawing_area.h"
 #include "ui/grid_dialog.h"
 #include "ui/input_dialog.h"

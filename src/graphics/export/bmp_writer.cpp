@@ -1,6 +1,6 @@
 #include "graphics/export/bmp_writer.h"
 
-#include "core/file_io.h"
+#include "base/file_io.h"
 
 #include <cstdio>
 

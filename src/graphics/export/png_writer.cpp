@@ -1,6 +1,6 @@
 #include "graphics/export/png_writer.h"
 
-#include "core/file_io.h"
+#include "base/file_io.h"
 
 #include <zlib.h>
 

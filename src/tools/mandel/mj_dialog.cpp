@@ -1,6 +1,6 @@
 #include "tools/mandel/mj_dialog.h"
 
-#include "core/messages.h"
+#include "base/messages.h"
 
 #include <cctype>
 #include <cmath>

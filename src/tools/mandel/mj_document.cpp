@@ -1,7 +1,7 @@
 #include "tools/mandel/mj_document.h"
 
-#include "core/colour_presets.h"
-#include "core/frame_settings.h"
+#include "model/colour_presets.h"
+#include "model/frame_settings.h"
 
 namespace qx {
 

@@ -2,10 +2,10 @@
 // The Mandelbrot and Julia document (.man, .jul) as stored: the common
 // header and the body items in file order. Fields the windows do not model
 // are kept as read, so a document opened and saved again keeps them.
-#include "core/colour_tables.h"
-#include "core/common_header.h"
-#include "core/numeric.h"
-#include "core/window_placement.h"
+#include "model/colour_tables.h"
+#include "model/common_header.h"
+#include "base/numeric.h"
+#include "base/window_placement.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 // Escape iteration of z -> z^d + c in extended arithmetic.
-#include "core/numeric.h"
+#include "base/numeric.h"
 
 #include <cstdint>
 

@@ -2,7 +2,7 @@
 // Named parameters: the Julia examples, the indifferent cycles on the
 // boundaries of the main cardioid and the period-2 disc, and the random
 // cardioid point a new Julia window starts with.
-#include "core/numeric.h"
+#include "base/numeric.h"
 
 #include <cstdint>
 #include <functional>

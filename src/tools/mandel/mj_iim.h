@@ -1,7 +1,7 @@
 #pragma once
 // Backward iteration of z -> z^d + c: the d preimages of a point and the
 // inverse-image method that draws a Julia set from the repelling fixed point.
-#include "core/numeric.h"
+#include "base/numeric.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,7 +1,7 @@
 #pragma once
 // Parameters c whose critical orbit under z^2 + c provably never passes a
 // threshold, so their pixels are the set colour without iterating.
-#include "core/numeric.h"
+#include "base/numeric.h"
 
 namespace qx {
 

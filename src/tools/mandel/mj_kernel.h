@@ -2,8 +2,8 @@
 // The per-pixel colour of Mandelbrot and Julia pictures. A kernel is prepared
 // once per render from the parameters and the colour tables; it is a plain
 // value, so each sweep worker takes its own copy.
-#include "core/colour_tables.h"
-#include "core/numeric.h"
+#include "model/colour_tables.h"
+#include "base/numeric.h"
 #include "tools/mandel/mj_escape.h"
 #include "tools/mandel/mj_params.h"
 

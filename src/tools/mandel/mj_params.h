@@ -1,7 +1,7 @@
 #pragma once
 // The parameters of a Mandelbrot or Julia window and the plain rules that
 // depend on them alone: view defaults and the symmetry a render may use.
-#include "core/numeric.h"
+#include "base/numeric.h"
 
 #include <cstdint>
 

@@ -6,7 +6,7 @@
 // own, so the answer never depends on the order of the calls.
 #include <cstddef> // before the core headers, which use size_t
 
-#include "core/pixel_sweep.h"
+#include "model/pixel_sweep.h"
 #include "tools/mandel/mj_kernel.h"
 
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 // Black-and-white printing of a Mandelbrot or Julia picture, from the row
 // codes its render recorded.
-#include "core/colour_tables.h"
+#include "model/colour_tables.h"
 #include "tools/mandel/mj_kernel.h"
 
 namespace qx {

@@ -1,12 +1,12 @@
 // Documents and settings files of the Mandelbrot and Julia windows.
 #include "tools/mandel/tmj0win.h"
 
-#include "core/seed_list.h"
+#include "model/seed_list.h"
 
 #include <algorithm>
 
-#include "core/file_io.h"
-#include "core/special_colours.h"
+#include "base/file_io.h"
+#include "model/special_colours.h"
 
 #include <cmath>
 

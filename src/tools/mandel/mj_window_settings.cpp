@@ -3,8 +3,8 @@
 // real array 2: right-button zoom factor).
 #include "tools/mandel/tmj0win.h"
 
-#include "core/file_io.h"
-#include "core/special_colours.h"
+#include "base/file_io.h"
+#include "model/special_colours.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 
 #include "expr/text_eval.h"
 
-#include "core/messages.h"
+#include "base/messages.h"
 #include "tools/mandel/mj_commands.h"
 #include "tools/mandel/mj_examples.h"
 #include "tools/mandel/tjulwin.h"

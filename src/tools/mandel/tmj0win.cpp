@@ -1,6 +1,6 @@
 #include "tools/mandel/tmj0win.h"
 
-#include "core/special_colours.h"
+#include "model/special_colours.h"
 #include "tools/mandel/mj_escape.h"
 #include "tools/mandel/mj_period.h"
 #include "tools/mandel/mj_pixel_kernel.h"

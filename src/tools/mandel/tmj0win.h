@@ -4,8 +4,8 @@
 // use, and the map for orbits.
 #include <cstddef> // before the core headers, which use size_t
 
-#include "core/tfmjwin.h"
-#include "core/settings_file.h"
+#include "model/tfmjwin.h"
+#include "model/settings_file.h"
 #include "tools/mandel/mj_dialog.h"
 #include "tools/mandel/mj_document.h"
 #include "tools/mandel/mj_kernel.h"

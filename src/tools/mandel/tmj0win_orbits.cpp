@@ -2,7 +2,7 @@
 // Julia windows.
 #include "tools/mandel/tmj0win.h"
 
-#include "core/special_colours.h"
+#include "model/special_colours.h"
 #include "tools/mandel/mj_iim.h"
 
 namespace qx {

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "core/messages.h"
+#include "base/messages.h"
 #include "tools/mandel/mj_commands.h"
 
 #include <array>

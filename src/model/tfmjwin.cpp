@@ -1,0 +1,103 @@
+#include "model/tfmjwin.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace qx {
+
+namespace {
+
+constexpr std::array<CommandSpec, 1> kCommands{{
+    {CmdMaxPeriod, "Maximum = 10000 ...", "", CommandKind::Plain, kMenuMisc, ""},
+}};
+
+} // namespace
+
+TFMJWin::TFMJWin()
+{
+    watch_ = true;
+}
+
+std::span<const CommandSpec> TFMJWin::commandTable()
+{
+    return kCommands;
+}
+
+void TFMJWin::buildMenus(MenuBar& bar) const
+{
+    TVorlSWin::buildMenus(bar);
+    bar.addTable(commandTable());
+}
+
+bool TFMJWin::handleCommand(int id)
+{
+    if (id != CmdMaxPeriod)
+        return TVorlSWin::handleCommand(id);
+    std::string text = std::to_string(maxPeriod_);
+    if (host().inputText("maximum period", text))
+        if (const int e = setMaxPeriod(text))
+            host().showError(e);
+    return true;
+}
+
+int TFMJWin::drawFigure(Canvas&)
+{
+    return sweep();
+}
+
+void TFMJWin::drawOverlays(Canvas& c)
+{
+    drawAxes(c);
+    drawZoomRectangles(c);
+    drawOrbitOverlays(c);
+    drawMarks(c);
+    drawLabels(c);
+    drawTransientMarks(c);
+}
+
+SweepGeometry TFMJWin::sweepGeometry() const
+{
+    // One pitch from the half-width on both axes (scaled by the aspect of a
+    // view set by its corners), from the top-left pixel.
+    const Real pitch = 2 * view_.halfWidth / std::max<Real>(view_.pixWidth - 1, 1);
+    return {view_.pixWidth, view_.pixHeight, view_.xMin, view_.yMax, pitch, pitch * view_.aspect};
+}
+
+int TFMJWin::sweep()
+{
+    const auto kernel = makeKernel();
+    if (!kernel)
+        return 3;
+    SweepOptions options;
+    options.symmetry = sweepSymmetry();
+    options.antiAlias = antiAlias_;
+    options.sampleOffset = sampleOffset();
+    options.threads = threads_;
+    return startSweep(*kernel, sweepGeometry(), options);
+}
+
+void TFMJWin::renderFinished(int status)
+{
+    // A finished sweep of a moved view changes the document, except the
+    // window's very first picture.
+    if (status == 0 && !firstSweep_ && std::fabs(defaultHalfWidth_ - view_.halfWidth) > 1e-16L)
+        documentChanged_ = true;
+    firstSweep_ = false;
+}
+
+void TFMJWin::openZoomWindow(WorldPoint centre)
+{
+    auto child = makeZoomChild();
+    if (!child)
+        return;
+    const Real hw = view_.halfWidth / zoomFactor_, hh = view_.halfHeight / zoomFactor_;
+    child->setView(centre.x, centre.y, hw);
+    child->setReadSettings(!useDefaults_);
+    if (!host().openChildWindow(std::move(child), zoomPlacement_))
+        return;
+    if (zoomRectangle_)
+        addZoomRectangle({centre.x - hw, centre.x + hw, centre.y - hh, centre.y + hh});
+}
+
+} // namespace qx

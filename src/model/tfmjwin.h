@@ -1,0 +1,43 @@
+#pragma once
+// Adds the escape-time pixel sweep over the whole view, and the maximum
+// period command (545). Tools override makeKernel() and, when their
+// picture is symmetric, sweepSymmetry().
+#include "model/tvorlswin.h"
+
+namespace qx {
+
+class TFMJWin : public TVorlSWin {
+public:
+    TFMJWin();
+
+    bool handleCommand(int id) override;
+    void buildMenus(MenuBar& bar) const override;
+    static std::span<const CommandSpec> commandTable();
+
+    // drawFigure of sweeping tools: starts sweep().
+    int drawFigure(Canvas& figure) override;
+    void drawOverlays(Canvas& composite) override;
+    // Start the sweep on worker threads: kRenderPending or an error code.
+    virtual int sweep();
+    // Inverse-image drawing (tools with an inverse map).
+    virtual int drawInverse(Canvas&) { return 0; }
+    // 0 none, 1 mirror about the horizontal centre line, 2 point symmetry.
+    virtual int sweepSymmetry() const { return 0; }
+    // Geometry of the sweep for the current view.
+    SweepGeometry sweepGeometry() const;
+    // Worker threads for sweeps; 0 = one per core.
+    void setSweepThreads(int n) { threads_ = n; }
+
+    // Opens a child of the same kind via makeZoomChild().
+    void openZoomWindow(WorldPoint centre) override;
+    // A fresh model of the same tool with this window's drawing settings;
+    // nullptr when the tool has no zoom windows.
+    virtual std::unique_ptr<TVorlWin> makeZoomChild() const { return nullptr; }
+
+protected:
+    void renderFinished(int status) override;
+    int threads_ = 0;
+    bool firstSweep_ = true;
+};
+
+} // namespace qx

@@ -1,0 +1,182 @@
+#include "model/tkvawing.h"
+
+#include "model/command_ids.h"
+#include "base/real_text.h"
+
+#include <array>
+#include <cstdio>
+
+namespace qx {
+
+namespace {
+
+using K = CommandKind;
+constexpr std::array<CommandSpec, 7> kCommands{{
+    {CmdExportEps, "&EPS ...", "", K::Plain, kMenuFile, "E&xport"},
+    {CmdView, "&View ...", "", K::Plain, kMenuView, ""},
+    {CmdZoomOut, "Zoom &out", "PgDown", K::Plain, kMenuView, ""},
+    {CmdZoomIn, "Zoom &in", "PgUp", K::Plain, kMenuView, ""},
+    {CmdZoomFactor, "Zoom &factor ...", "", K::Plain, kMenuView, ""},
+    {CmdShift, "&Shift ...", "", K::Plain, kMenuView, ""},
+    {CmdLastWindow, "&Last window", "Backspace", K::Plain, kMenuView, ""},
+}};
+
+} // namespace
+
+TKVAWing::TKVAWing() : palette_(defaultPalette())
+{
+    view_.recomputeView();
+}
+
+std::span<const CommandSpec> TKVAWing::commandTable()
+{
+    return kCommands;
+}
+
+void TKVAWing::buildMenus(MenuBar& bar) const
+{
+    for (const char* title : {kMenuFile, kMenuEdit, kMenuBtns, kMenuView, kMenuMisc})
+        bar.menu(title);
+    bar.addTable(commandTable());
+}
+
+MenuBar TKVAWing::menuBar() const
+{
+    MenuBar bar;
+    buildMenus(bar);
+    return bar;
+}
+
+bool TKVAWing::isChecked(int) const
+{
+    return false;
+}
+
+bool TKVAWing::handleCommand(int id)
+{
+    switch (id) {
+    case CmdView: viewCommandDialog(); return true;
+    case CmdExportEps: exportEpsCommand(); return true;
+    case CmdZoomOut: zoomOut(); return true;
+    case CmdZoomIn: zoomIn(); return true;
+    case CmdZoomFactor: {
+        char buf[48];
+        std::snprintf(buf, sizeof buf, "%.10Lg", zoomStep_);
+        std::string text = buf;
+        if (host().inputText("zoom factor", text))
+            if (const int e = setZoomStep(text))
+                host().showError(e);
+        return true;
+    }
+    case CmdShift: {
+        std::string h = "0", v = "0";
+        if (host().inputTwo("hori", h, "vert", v))
+            if (const int e = shiftBy(h, v))
+                host().showError(e);
+        return true;
+    }
+    case CmdLastWindow:
+        if (!lastWindow())
+            host().showError(9);
+        return true;
+    default: return false;
+    }
+}
+
+void TKVAWing::recomputeView()
+{
+    view_.recomputeView();
+}
+
+void TKVAWing::resize(int width, int height)
+{
+    view_.setPixelSize(width, height);
+    recomputeView();
+}
+
+// The modeless VIEWCEN/VIEWCOR dialog when the host has it, else a modal
+// many-field input with the same texts and rules.
+void TKVAWing::viewCommandDialog()
+{
+    if (host().showModelessDialog(view_.byCorners ? "VIEWCOR" : "VIEWCEN"))
+        return;
+    int e = 0;
+    if (view_.byCorners) {
+        const ViewCornerTexts t = currentViewCornerTexts();
+        std::vector<std::string> v{t.left, t.right, t.down, t.up};
+        if (!host().inputMany("view", {"left", "right", "down", "up"}, v) || v.size() != 4)
+            return;
+        e = applyViewByCorners({v[0], v[1], v[2], v[3]});
+    } else {
+        const ViewCenterTexts t = currentViewCenterTexts();
+        std::vector<std::string> v{t.hori, t.vert, t.width};
+        if (!host().inputMany("view", {"hori", "vert", "width"}, v) || v.size() != 3)
+            return;
+        e = applyViewByCenter({v[0], v[1], v[2]});
+    }
+    if (e)
+        host().showError(e);
+}
+
+int TKVAWing::applyViewByCenter(const ViewCenterTexts& texts)
+{
+    Real cx, cy, w;
+    if (const int e = parseViewByCenter(texts, cx, cy, w))
+        return e;
+    return changeView([&](View& v) { return v.setViewByCenter(cx, cy, w); }) ? 0 : 17;
+}
+
+int TKVAWing::applyViewByCorners(const ViewCornerTexts& texts)
+{
+    WorldRect r;
+    if (const int e = parseViewByCorners(texts, r))
+        return e;
+    return changeView([&](View& v) { return v.setViewByCorners(r.left, r.right, r.down, r.up); }) ? 0 : 17;
+}
+
+int TKVAWing::setZoomStep(const std::string& text)
+{
+    Real f;
+    if (!parseRealText(text, f))
+        return 1;
+    if (!(f > 1) || f > 1e6L)
+        return 17;
+    zoomStep_ = f;
+    return 0;
+}
+
+int TKVAWing::shiftBy(const std::string& horiText, const std::string& vertText)
+{
+    Real sx, sy;
+    if (!parseRealText(horiText, sx))
+        return 1;
+    if (!parseRealText(vertText, sy))
+        return 1001;
+    return changeView([&](View& v) { return shiftView(v, sx, sy); }) ? 0 : 17;
+}
+
+void TKVAWing::zoomOut()
+{
+    changeView([&](View& v) { return scaleView(v, zoomStep_); });
+}
+
+void TKVAWing::zoomIn()
+{
+    changeView([&](View& v) { return scaleView(v, 1 / zoomStep_); });
+}
+
+bool TKVAWing::lastWindow()
+{
+    if (!history_.pop(view_))
+        return false;
+    recomputeView();
+    viewChanged();
+    return true;
+}
+
+bool TKVAWing::setView(Real cx, Real cy, Real halfWidth)
+{
+    return view_.setViewByCenter(cx, cy, halfWidth);
+}
+
+} // namespace qx

@@ -1,0 +1,441 @@
+#include "model/tvorlwin.h"
+
+#include "model/deferred_canvas.h"
+#include "base/real_text.h"
+#include "model/status_title.h"
+#include "graphics/axes.h"
+
+#include <array>
+#include <cmath>
+
+namespace qx {
+
+namespace {
+
+using K = CommandKind;
+constexpr const char* kZoomWindows = "Zoom &windows";
+constexpr std::array<CommandSpec, 8> kCommands{{
+    {CmdDraw, "&Draw", "Ctrl+D", K::Plain, kMenuView, "", true},
+    {CmdRefresh, "&Refresh", "Ctrl+R", K::Plain, kMenuView, ""},
+    {CmdAxes, "&Axes", "", K::Toggle, kMenuView, "", true},
+    {CmdMagnification, "&Magnifications ...", "", K::Plain, kMenuView, ""},
+    {CmdNewZoomWindow, "&New zoom window", "", K::Toggle, kMenuView, kZoomWindows},
+    {CmdZoomRectangle, "Zoom &rectangle", "", K::Toggle, kMenuView, kZoomWindows},
+    {CmdUseDefaults, "&Use defaults", "", K::Toggle, kMenuView, kZoomWindows},
+    {CmdWatch, "&Watch", "", K::Toggle, kMenuMisc, ""},
+}};
+
+bool isMouseMode(int id) { return id >= CmdMouseFirst && id <= CmdMouseLast; }
+
+} // namespace
+
+TVorlWin::TVorlWin() = default;
+
+TVorlWin::~TVorlWin()
+{
+    sweep_.interrupt();
+    sweep_.wait();
+}
+
+std::span<const CommandSpec> TVorlWin::commandTable()
+{
+    return kCommands;
+}
+
+void TVorlWin::buildMenus(MenuBar& bar) const
+{
+    TFuncWin::buildMenus(bar);
+    for (const CommandSpec& m : mouseModes())
+        bar.add(m);
+    bar.addTable(commandTable());
+}
+
+bool TVorlWin::isChecked(int id) const
+{
+    switch (id) {
+    case CmdWatch: return watch_;
+    case CmdNewZoomWindow: return newZoomWindow_;
+    case CmdZoomRectangle: return zoomRectangle_;
+    case CmdUseDefaults: return useDefaults_;
+    case CmdAxes: return grid_.axesOn;
+    default:
+        if (bool on = false; orbitToggleState(id, on))
+            return on;
+        return isMouseMode(id) ? mouseMode_ == id : TFuncWin::isChecked(id);
+    }
+}
+
+bool TVorlWin::toggle(int id)
+{
+    switch (id) {
+    case CmdWatch: watch_ = !watch_; break;
+    case CmdNewZoomWindow: newZoomWindow_ = !newZoomWindow_; break;
+    case CmdZoomRectangle: zoomRectangle_ = !zoomRectangle_; break;
+    case CmdUseDefaults: useDefaults_ = !useDefaults_; break;
+    case CmdAxes:
+        grid_.axesOn = !grid_.axesOn;
+        overlaysChanged();
+        break;
+    default: return false;
+    }
+    host().menuChecksChanged();
+    return true;
+}
+
+bool TVorlWin::handleCommand(int id)
+{
+    if (toggle(id) || handleOrbitCommand(id))
+        return true;
+    if (isMouseMode(id)) {
+        for (const CommandSpec& m : mouseModes())
+            if (m.id == id) {
+                mouseMode_ = id;
+                host().menuChecksChanged();
+                return true;
+            }
+        return false;
+    }
+    switch (id) {
+    case CmdDraw: draw(); return true;
+    case CmdRefresh: refresh(); return true;
+    case CmdMagnification: host().showMessage(magnificationText(), "current magnification"); return true;
+    default: return TFuncWin::handleCommand(id);
+    }
+}
+
+// ---- Paint path and background rendering.
+
+void TVorlWin::resize(int width, int height)
+{
+    if (drawingInPaint_) { // the figure is being drawn on: resize after the drawing
+        deferredSize_ = {width, height};
+        return;
+    }
+    if (width == view_.pixWidth && height == view_.pixHeight && figure_.width == width && figure_.height == height)
+        return;
+    TFuncWin::resize(width, height);
+    if (busy_) { // the images change size once the workers have let go of them
+        supersedeRender();
+        return;
+    }
+    allocateImages();
+    if (attached())
+        host().requestRepaint();
+}
+
+// Images the size of the drawing area, cleared; the figure must be drawn anew.
+void TVorlWin::allocateImages()
+{
+    figure_.resize(view_.pixWidth, view_.pixHeight, palette_[0]);
+    composite_.resize(view_.pixWidth, view_.pixHeight, palette_[0]);
+    codes_.assign(figure_.pixels.size(), 0);
+    figureValid_ = compositeValid_ = false;
+    firstDrawPending_ = true;
+}
+
+void TVorlWin::paint()
+{
+    if (!attached() || busy_ || (figureValid_ && compositeValid_))
+        return; // a running render keeps the picture current through tick()
+    if (figure_.width != view_.pixWidth || figure_.height != view_.pixHeight)
+        allocateImages(); // painted before the first resize
+    if (!figureValid_) {
+        if (firstDrawPending_)
+            figure_.fill(palette_[0]);
+        firstDrawPending_ = false;
+        setStatusTitle(1);
+        int status;
+        {
+            // A drawing on this thread (inverse iteration) polls the host,
+            // which may deliver a resize: it waits until the canvas is gone.
+            drawingInPaint_ = true;
+            DeferredCanvas canvas(host(), figure_, view_, palette_);
+            status = drawFigure(canvas);
+            drawingInPaint_ = false;
+        }
+        if (deferredSize_) {
+            const auto [w, h] = *deferredSize_;
+            deferredSize_.reset();
+            resize(w, h); // allocates new images and asks for a new paint
+            return;
+        }
+        if (status == kRenderPending) {
+            busy_ = true;
+            host().backgroundWorkStarted();
+            return;
+        }
+        figureValid_ = true;
+        restoreTitle();
+        if (status != 0 && status != kSweepInterrupted)
+            host().showError(status);
+    }
+    compose();
+}
+
+void TVorlWin::compose()
+{
+    composite_ = figure_;
+    const auto canvas = host().createCanvas(composite_, view_, palette_);
+    drawOverlays(*canvas);
+    compositeValid_ = true;
+}
+
+bool TVorlWin::tick()
+{
+    if (!busy_)
+        return false;
+    copyFinishedRows();
+    if (progressReports_)
+        showProgress(sweep_.rowsDone(), sweep_.rows());
+    if (host().pollInterrupt() == kSweepInterrupted)
+        sweep_.interrupt();
+    if (!sweep_.finished())
+        return true;
+    finishBackground(sweep_.wait());
+    return false;
+}
+
+void TVorlWin::copyFinishedRows()
+{
+    sweep_.takeFinishedRows(rowScratch_);
+    if (!watch_ || rowScratch_.empty())
+        return;
+    for (int r : rowScratch_)
+        composite_.copyRows(figure_, r, r + 1);
+    host().showProgressImage();
+}
+
+void TVorlWin::finishBackground(int status)
+{
+    busy_ = false;
+    if (restartPending_) { // superseded: render again with the new view or size
+        restartPending_ = false;
+        renderFinished(kSweepInterrupted); // its picture is not the document's
+        if (figure_.width != view_.pixWidth || figure_.height != view_.pixHeight)
+            allocateImages();
+        host().requestRepaint();
+        return;
+    }
+    renderFinished(status < 0 ? 0 : status);
+    figureValid_ = true;
+    restoreTitle();
+    compose();
+    host().requestRepaint();
+}
+
+void TVorlWin::interruptRendering()
+{
+    if (busy_)
+        sweep_.interrupt();
+}
+
+int TVorlWin::finishRendering()
+{
+    if (!busy_)
+        return 0;
+    const int status = sweep_.wait();
+    finishBackground(status);
+    return status < 0 ? 0 : status;
+}
+
+// A running render is out of date (new view, new size, Draw): stop it
+// without waiting; tick() starts the next one when the workers are done.
+void TVorlWin::supersedeRender()
+{
+    sweep_.interrupt();
+    restartPending_ = true;
+    figureValid_ = false;
+    compositeValid_ = false;
+}
+
+int TVorlWin::startSweep(const PixelKernel& kernel, const SweepGeometry& geometry, const SweepOptions& options)
+{
+    if (const int e = sweep_.start(figure_, &codes_, geometry, options, kernel))
+        return e;
+    return kRenderPending;
+}
+
+void TVorlWin::renderFinished(int) {}
+
+// ---- Virtual operations with base behaviour.
+
+int TVorlWin::drawFigure(Canvas&)
+{
+    return 0;
+}
+
+void TVorlWin::drawOverlays(Canvas&) {}
+
+void TVorlWin::openZoomWindow(WorldPoint) {}
+
+void TVorlWin::repaintNow()
+{
+    paint();
+    if (!busy_) // a running render keeps "press Q to quit" until it ends
+        restoreTitle();
+    host().requestRepaint();
+}
+
+void TVorlWin::zoomAt(PixelPoint pixel, Real factor)
+{
+    const WorldPoint p = view_.pixelToWorld(pixel);
+    if (newZoomWindow_) {
+        openZoomWindow(p);
+        return;
+    }
+    if (!(factor > 0))
+        return;
+    maxReps_ = roundHalfDown(maxReps_ * 4.0L / 3);
+    changeView([&](View& v) { return zoomViewAt(v, p, 1 / factor); });
+}
+
+void TVorlWin::redrawNow()
+{
+    draw();
+    paint();
+}
+
+int TVorlWin::redrawInto(Canvas& canvas)
+{
+    finishRendering();
+    const int status = drawFigure(canvas);
+    if (status == kRenderPending) { // a sweep draws into the figure image only
+        finishRendering();
+        return 0;
+    }
+    drawOverlays(canvas);
+    return status;
+}
+
+void TVorlWin::draw()
+{
+    if (busy_) {
+        supersedeRender();
+        return;
+    }
+    figureValid_ = false;
+    compositeValid_ = false;
+    if (attached())
+        host().requestRepaint();
+}
+
+void TVorlWin::refresh()
+{
+    if (!attached())
+        return;
+    restoreTitle();
+    compositeValid_ = false;
+    if (!busy_)
+        paint();
+    host().requestRepaint();
+}
+
+void TVorlWin::viewChanged()
+{
+    draw();
+}
+
+void TVorlWin::overlaysChanged()
+{
+    compositeValid_ = false;
+    if (attached())
+        host().requestRepaint();
+}
+
+void TVorlWin::mouseDown(MouseButton button, PixelPoint p)
+{
+    if (button != MouseButton::Right)
+        return;
+    if (busy_) { // a right-click stops a render
+        interruptRendering();
+        return;
+    }
+    zoomAt(p, 1 / zoomFactor_);
+}
+
+bool TVorlWin::keyDown(int key)
+{
+    if (orbiterActive_ && orbiterKey(key))
+        return true;
+    if (!busy_ || key != 'Q')
+        return false;
+    interruptRendering();
+    return true;
+}
+
+// ---- Titles, magnification, inputs.
+
+void TVorlWin::setStatusTitle(int kind, int a, int b)
+{
+    const std::string t = statusTitle(kind, a, b);
+    if (!t.empty())
+        host().setTitle(t);
+}
+
+void TVorlWin::restoreTitle()
+{
+    host().setTitle(documentName_);
+}
+
+void TVorlWin::showProgress(int row, int rows)
+{
+    const auto step = progressStep(row, rows);
+    if (!step)
+        return;
+    if (*step < 0)
+        restoreTitle();
+    else
+        host().setTitle(progressTitle(*step));
+}
+
+Real TVorlWin::magnification() const
+{
+    return std::log10(defaultHalfWidth_ / view_.halfWidth);
+}
+
+std::string TVorlWin::magnificationText() const
+{
+    const Real m = magnification();
+    return formatReal(std::fabs(m) < 0.00005L ? 0 : m, 1, 4); // never "-0.0000"
+}
+
+void TVorlWin::setInitialPosition(int32_t x, int32_t y)
+{
+    zoomPlacement_ = popupPlacement_ = childPlacement(x, y);
+}
+
+int TVorlWin::setOrbitLength(const std::string& text)
+{
+    int32_t n;
+    if (!parseIntText(text, n) || n <= 0)
+        return 1;
+    orbitLength_ = n;
+    overlaysChanged();
+    return 0;
+}
+
+int TVorlWin::setMaxPeriod(const std::string& text)
+{
+    int32_t n;
+    if (!parseIntText(text, n))
+        return 1;
+    if (n < 2 || n > kMaxPeriodLimit)
+        return 17;
+    maxPeriod_ = n;
+    return 0;
+}
+
+void TVorlWin::addZoomRectangle(const WorldRect& r)
+{
+    zoomRects_.push_back(r);
+    overlaysChanged();
+}
+
+void TVorlWin::drawZoomRectangles(Canvas& canvas) const
+{
+    const Pen pen{special_.get(SlotZoomRectangle), 1, PenSolid};
+    for (const auto& r : zoomRects_)
+        canvas.drawRect({r.left, r.up}, {r.right, r.down}, std::nullopt, pen);
+}
+
+} // namespace qx

@@ -1,0 +1,268 @@
+#pragma once
+// The dynamics window base: figure and composite images and the paint
+// path, background rendering, mouse modes, right-button zoom, watch,
+// magnification, special colours, status titles and child-window switches.
+//
+// How a host drives it (all calls on the user-interface thread):
+//   attach(host); resize(w, h); setUp();
+//   paintEvent:  model.paint(); then show model.picture();
+//   timer, after Host::backgroundWorkStarted(): call model.tick() every
+//                20..50 ms until it returns false (it calls showProgressImage
+//                as rows arrive and requestRepaint at the end);
+//   Q, an accelerator key, move, resize start, right-click while busy():
+//                model.interruptRendering();
+//   mouse:       model.mouseDown(button, pixel) ...; keys: model.keyDown(key)
+//   close:       model.finishRendering() (joins the workers).
+// Nothing here blocks the caller: a pixel sweep runs on worker threads and
+// tick() copies the finished rows into the picture (when "Watch" is on); a
+// view change, resize or Draw during a render stops it without waiting and
+// the next render starts once the workers have finished their rows.
+#include "model/colour_tables.h"
+#include "model/orbit_settings.h"
+#include "model/command_ids.h"
+#include "model/pixel_sweep.h"
+#include "model/seed_list.h"
+#include "model/tfuncwin.h"
+#include "base/window_placement.h"
+#include "graphics/image.h"
+
+#include <memory>
+#include <optional>
+#include <utility>
+#include <string>
+#include <vector>
+
+namespace qx {
+
+enum class MouseButton { Left, Right, Middle };
+
+// drawFigure() result meaning "started on worker threads; tick() finishes it".
+inline constexpr int kRenderPending = -1;
+
+class TVorlWin : public TFuncWin {
+public:
+    TVorlWin();
+    ~TVorlWin() override;
+
+    bool handleCommand(int id) override;
+    void buildMenus(MenuBar& bar) const override;
+    bool isChecked(int id) const override;
+    static std::span<const CommandSpec> commandTable();
+
+    // ---- Host interface.
+    const Image& picture() const { return composite_; }
+    void resize(int width, int height) override;
+    bool busy() const { return busy_; }
+    // Advance a background render: show new rows, poll the host for an
+    // interrupt, finish when the workers are done. True while still busy.
+    bool tick();
+    void interruptRendering();
+    // Block until a background render ends; returns its status (0, 81) or 0.
+    int finishRendering();
+    virtual void mouseDown(MouseButton button, PixelPoint p);
+    // A key (upper-cased character code); 'Q' interrupts a render. True when used.
+    virtual bool keyDown(int key);
+
+    // ---- Virtual operations of the chain.
+    // Render the figure on `figure` (a canvas on the figure image). Returns
+    // 0, 81 (interrupted) or kRenderPending (background sweep started).
+    virtual int drawFigure(Canvas& figure);
+    virtual void drawOverlays(Canvas& composite);
+    virtual void openZoomWindow(WorldPoint centre);
+    virtual void repaintNow();
+    virtual void prepareOutput() { recomputeView(); }
+    // The paint path: render when the figure is invalid, recompose when the
+    // composite is, else nothing.
+    virtual void paint();
+    // Right-button zoom: `factor` multiplies the half-width (1/10 by default).
+    virtual void zoomAt(PixelPoint pixel, Real factor);
+    virtual void redrawNow();
+    // Run drawFigure and drawOverlays on another device (exports). A pending
+    // background render is finished first. Returns the drawFigure status.
+    virtual int redrawInto(Canvas& canvas);
+    virtual Complex map(Complex z) { return z; }
+    virtual void draw();
+    virtual void refresh();
+
+    // ---- Status titles and progress.
+    void setStatusTitle(int kind, int a = 0, int b = 0);
+    void restoreTitle();
+    void showProgress(int row, int rows);
+    void setDocumentName(const std::string& name) { documentName_ = name; }
+    const std::string& documentName() const { return documentName_; }
+
+    // ---- State queried by tools, dialogs and tests.
+    bool figureValid() const { return figureValid_; }
+    bool compositeValid() const { return compositeValid_; }
+    const Image& figureImage() const { return figure_; }
+    const std::vector<int32_t>& rowCodes() const { return codes_; }
+    bool documentChanged() const { return documentChanged_; }
+    void setDocumentChanged(bool on) { documentChanged_ = on; }
+    int32_t maxReps() const { return maxReps_; }
+    void setMaxReps(int32_t n) { maxReps_ = n; }
+    int32_t orbitLength() const { return orbitLength_; }
+    int32_t maxPeriod() const { return maxPeriod_; }
+    Real zoomFactor() const { return zoomFactor_; }
+    Real defaultHalfWidth() const { return defaultHalfWidth_; }
+    int mouseMode() const { return mouseMode_; }
+    bool watch() const { return watch_; }
+    bool newZoomWindow() const { return newZoomWindow_; }
+    bool zoomRectangle() const { return zoomRectangle_; }
+    bool useDefaultsForChildren() const { return useDefaults_; }
+    // Whether set-up reads the tool's settings file (set by the creator:
+    // the frame, or a parent window from its "Use defaults" switch).
+    bool readSettings() const { return readSettings_; }
+    void setReadSettings(bool on) { readSettings_ = on; }
+    const std::vector<WorldRect>& zoomRectangles() const { return zoomRects_; }
+    // log10(default half-width / half-width).
+    Real magnification() const;
+    std::string magnificationText() const; // 4 decimals
+    // The placements of zoom children and pop-ups, from the window's own
+    // initial position.
+    void setInitialPosition(int32_t x, int32_t y);
+    const WindowPlacement& zoomPlacement() const { return zoomPlacement_; }
+    // Input commands with the text the dialog returned: 0, 1 or 17.
+    int setOrbitLength(const std::string& text);
+    int setMaxPeriod(const std::string& text);
+    static constexpr int32_t kMaxPeriodLimit = 10000;
+    // Mouse modes the tool offers (ids 120..125 with their texts), in order.
+    virtual std::vector<CommandSpec> mouseModes() const { return {}; }
+    // Progress titles during the render (printing, slides, bitmap export).
+    void setProgressReports(bool on) { progressReports_ = on; }
+
+    // ---- Settings and documents: tools that keep them override these.
+    // At set-up: read the settings file (when readSettings()), then open
+    // `document`, or the last document when `reopenLast`.
+    virtual void loadStartupFiles(bool /*reopenLast*/, const std::string& /*document*/) {}
+    // The window placement the settings file asked for, if any.
+    virtual bool storedPlacement(WindowPlacement& /*p*/) const { return false; }
+    // Before closing: offers to save a changed document; false = cancelled.
+    virtual bool queryClose() { return true; }
+    // The window closes at `placement`: write the settings file.
+    virtual void saveSettingsOnClose(const WindowPlacement& /*placement*/) {}
+
+    void viewChanged() override;
+    void overlaysChanged() override;
+
+    // ---- Orbits (tvorlwin_orbits.cpp): the seed list and its overlays, the
+    // orbiter, the mouse-held image modes and the coordinate table. Tools
+    // that offer them add orbitCommandTable() to their menus.
+    static std::span<const CommandSpec> orbitCommandTable();
+    const std::vector<Seed>& seeds() const { return seeds_; }
+    // "Seed list ...": the list becomes parseSeedList(text); recomposes only.
+    void setSeedListText(const std::string& text);
+    void setSeeds(std::vector<Seed> seeds);
+    bool overlayOrbits() const { return overlayOrbits_; }
+    void setOverlayOrbits(bool on);
+    const OrbitSettings& orbitSettings() const { return orbit_; }
+    // "IIM limits ...": 0 or the code of parseIimLimits (nothing changes then).
+    int setIimLimits(const std::string& screen, const std::string& output);
+    // Points k = 0 .. orbit length from `start` under map(); it stops early
+    // at a point that is not finite, since the orbit cannot come back.
+    std::vector<Complex> orbitFrom(Complex start);
+    // One pass per seed: every orbit point inside the view as a dot in the
+    // critical-orbit colour. Part of drawOverlays while the overlay is on.
+    void drawOrbitOverlays(Canvas& canvas);
+    // The orbiter: a marker at the start, then one at each map() image per
+    // space bar; Q, another start or 15 s without a key ends it.
+    void startOrbiter(Complex start);
+    bool orbiterActive() const { return orbiterActive_; }
+    void advanceOrbiter();
+    void endOrbiter();
+    // The host's idle timer ran out (Host::setIdleTimer).
+    virtual void idleTimeout();
+    // "Seed point ...": 0 and the orbiter started at the point, or 1.
+    int seedPoint(const std::string& text);
+    // Mouse-held modes: 124 marks the preimages of the point under the
+    // mouse, 125 its image, while the left button is held.
+    virtual void mouseMove(PixelPoint p);
+    virtual void mouseUp(MouseButton button, PixelPoint p);
+    virtual std::vector<Complex> preimagesOf(Complex) { return {}; }
+    void showHeldMarkers(int mode, PixelPoint p);
+    struct TransientMark {
+        WorldPoint p;
+        int colour;
+    };
+    // Orbiter and mouse-held markers: drawn over the composite, never kept.
+    const std::vector<TransientMark>& transientMarks() const { return transient_; }
+    void drawTransientMarks(Canvas& canvas) const;
+    // The most recently computed orbit (orbiter, or the overlay after a
+    // change of the seeds or the length) and its table text.
+    const std::vector<Complex>& lastOrbit() const { return lastOrbit_; }
+    std::string coordinateTable() const { return orbitTableText(lastOrbit_, orbit_.ascending); }
+
+protected:
+    bool handleOrbitCommand(int id);
+    // Check state of an orbit toggle; false when `id` is none.
+    bool orbitToggleState(int id, bool& on) const;
+    bool orbiterKey(int key);
+    void seedListCommand();
+    void seedPointCommand();
+    void tableCommand();
+    void markerAttributesCommand();
+    void iimLimitsCommand();
+
+    std::vector<Seed> seeds_ = defaultSeeds();
+    OrbitSettings orbit_;
+    std::vector<Complex> lastOrbit_;
+    bool overlayFresh_ = true; // the next overlay pass is the latest orbit
+    bool tableShown_ = false;     // "Ascending" rebuilds a table once shown
+    bool drawingInPaint_ = false; // drawFigure runs on this thread inside paint()
+    std::optional<std::pair<int, int>> deferredSize_; // a resize that came meanwhile
+    bool orbiterActive_ = false;
+    Complex orbiterPoint_{};
+    int heldMode_ = 0;
+    std::vector<TransientMark> transient_;
+
+protected:
+    // Start a sweep into the figure image (for drawFigure overrides).
+    // Returns kRenderPending, or an error code of PixelSweep::start.
+    int startSweep(const PixelKernel& kernel, const SweepGeometry& geometry, const SweepOptions& options);
+    // A background render ended with `status` (0 or 81); the figure is
+    // complete or partial and about to be marked valid.
+    virtual void renderFinished(int status);
+    void compose();
+    void addZoomRectangle(const WorldRect& r);
+    void drawZoomRectangles(Canvas& canvas) const;
+    void supersedeRender();
+
+    Image figure_;
+    Image composite_;
+    std::vector<int32_t> codes_; // row-buffer codes of the figure, W * H
+    bool figureValid_ = false;
+    bool compositeValid_ = false;
+    bool firstDrawPending_ = true;
+    bool busy_ = false;
+    bool restartPending_ = false; // the running render was superseded
+    bool documentChanged_ = false;
+    bool progressReports_ = false;
+
+    Real defaultHalfWidth_ = 5;
+    int32_t maxReps_ = 100;
+    int32_t reps_ = -1;
+    int32_t orbitLength_ = 1000;
+    int32_t maxPeriod_ = 30000;
+    Real zoomFactor_ = 10;
+    int mouseMode_ = CmdMouseFirst;
+    bool newZoomWindow_ = true;
+    bool zoomRectangle_ = true;
+    bool watch_ = false;
+    bool overlayOrbits_ = false;
+    bool useDefaults_ = true;
+    bool readSettings_ = false;
+    WindowPlacement zoomPlacement_ = childPlacement(0, 0);
+    WindowPlacement popupPlacement_ = childPlacement(0, 0);
+    std::vector<WorldRect> zoomRects_;
+    std::string documentName_;
+
+private:
+    void finishBackground(int status);
+    void allocateImages();
+    void copyFinishedRows();
+    bool toggle(int id);
+
+    PixelSweep sweep_;
+    std::vector<int> rowScratch_;
+};
+
+} // namespace qx
