@@ -3,6 +3,7 @@
 #include "model/about.h"
 #include "base/file_io.h"
 #include "ui/text_window.h"
+#include "registry/tool_registry.h"
 #include "ui/tool_factory.h"
 
 #include <QAction>
@@ -14,6 +15,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QRandomGenerator>
 #include <QScreen>
@@ -85,15 +87,21 @@ void TVorlFrame::buildMenus()
         }
         const QString text = path.back();
         auto run = [this, r] { createTool(r, {}); };
+        QAction* a = nullptr;
         if (menu) {
-            addCommand(menu, row.command, text, QString::fromLatin1(row.key), run);
+            a = addCommand(menu, row.command, text, QString::fromLatin1(row.key), run);
         } else {
             // A launch row without a submenu is an item of the menu bar itself.
-            QAction* a = menuBar()->addAction(text);
+            a = menuBar()->addAction(text);
             a->setShortcut(QKeySequence(QString::fromLatin1(row.key)));
             a->setData(row.command);
             connect(a, &QAction::triggered, this, run);
             actions_.emplace_back(row.command, a);
+        }
+        // Tools not built yet stay in the menu, greyed, so the layout is the final one.
+        if (!toolOfRow(r)) {
+            a->setEnabled(false);
+            a->setToolTip(tr("not available yet"));
         }
     }
     QMenu* help = menuBar()->addMenu(tr("&Help"));
@@ -124,10 +132,8 @@ void TVorlFrame::toggleUseDefaults()
     refreshChecks();
 }
 
-QWidget* TVorlFrame::createTool(int row, const QString& fileName)
+ui::ToolLaunch TVorlFrame::nextLaunch(int row, const QString& fileName) const
 {
-    if (row < 0 || row >= kToolRows)
-        return nullptr;
     ui::ToolLaunch launch;
     launch.row = row;
     launch.title = QString::fromStdString(newWindowTitle(row, counters_[row]));
@@ -135,8 +141,35 @@ QWidget* TVorlFrame::createTool(int row, const QString& fileName)
     launch.version = kProductVersion;
     launch.reopenLast = openLast_;
     launch.readSettings = !useDefaults_ && row != kRowComplexDynamicPlane;
+    return launch;
+}
+
+QWidget* TVorlFrame::createTool(int row, const QString& fileName)
+{
+    if (row < 0 || row >= kToolRows)
+        return nullptr;
+    if (!toolOfRow(row)) {
+        tellNotAvailable(row);
+        return nullptr;
+    }
+    const ui::ToolLaunch launch = nextLaunch(row, fileName);
     ++counters_[row];
     return ui::createToolWindow(launch, this);
+}
+
+// Said without blocking: the frame keeps taking documents and commands.
+void TVorlFrame::tellNotAvailable(int row)
+{
+    if (notAvailable_)
+        notAvailable_->close();
+    auto* box = new QMessageBox(QMessageBox::Information, tr("not available yet"),
+                                tr("The window \"%1\" is not available yet in this version of Quorvex.")
+                                    .arg(QString::fromStdString(menuName(kLaunchTable[row]))),
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+    notAvailable_ = box;
 }
 
 QWidget* TVorlFrame::viewer(QPointer<QWidget>& slot, const QString& title)

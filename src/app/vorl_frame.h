@@ -3,6 +3,7 @@
 // qx.ini, dispatch of documents by extension, program help and the about box.
 #include "model/frame_settings.h"
 #include "registry/launch_table.h"
+#include "ui/tool_factory.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -23,8 +24,14 @@ class TVorlFrame : public QMainWindow {
 public:
     explicit TVorlFrame(QWidget* parent = nullptr);
 
-    // Opens a new window of the launch row and hands it the document `fileName` (may be empty).
+    // Opens a new window of the launch row and hands it the document `fileName`
+    // (may be empty). A row whose tool is not built yet opens nothing: the user
+    // is told so, and its counter stays.
     QWidget* createTool(int row, const QString& fileName);
+    // What a new window of the row would be handed now.
+    ui::ToolLaunch nextLaunch(int row, const QString& fileName) const;
+    // The message box of the last refused launch, if it is still open.
+    QWidget* notAvailableBox() const { return notAvailable_; }
     // Opens a document in the tool its extension names; unknown extensions are ignored.
     void openByName(const QString& path);
     // A later program start delivered `text`: raise the frame and open the path it names.
@@ -68,6 +75,7 @@ private:
     QWidget* viewer(QPointer<QWidget>& slot, const QString& title);
     bool closeToolWindows();
     void saveSettings();
+    void tellNotAvailable(int row);
 
     std::array<uint16_t, kToolRows> counters_{};
     bool openLast_ = false;
@@ -79,6 +87,7 @@ private:
     QString slidePath_, printerPath_;
     QPointer<QWidget> slideViewer_, printerViewer_;
     QPointer<QWidget> about_;
+    QPointer<QWidget> notAvailable_;
     ui::TextWindow* help_ = nullptr;
     std::vector<std::pair<int, QAction*>> actions_;
 };

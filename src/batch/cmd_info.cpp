@@ -1,4 +1,4 @@
-// quorvex-batch info: what a Mandelbrot or Julia document holds.
+// quorvex-batch info: what a document holds.
 #include "batch/cmd_info.h"
 
 #include "batch/documents.h"
@@ -13,22 +13,8 @@ namespace {
 constexpr const char* kHelp =
     "usage: quorvex-batch info DOCUMENT\n"
     "\n"
-    "Prints the kind, version and main parameters of a .man or .jul document.\n"
+    "Prints the kind, version and main parameters of a document.\n"
     "A document that cannot be read gives \"error E: message\" and exit status 1.\n";
-
-const char* modeName(DisplayMode m)
-{
-    static const char* const kNames[] = {"bands", "dem", "iim", "blend", "binary"};
-    const int i = static_cast<int>(m);
-    return (i >= 0 && i <= 4) ? kNames[i] : "?";
-}
-
-std::string real(Real v)
-{
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.18Lg", v);
-    return buf;
-}
 
 } // namespace
 
@@ -40,18 +26,12 @@ int runInfo(const Args& args)
         std::fprintf(stderr, "quorvex-batch info: one DOCUMENT is needed (try --help)\n");
         return 2;
     }
-    std::unique_ptr<TMJ0Win> win;
-    if (const int e = loadDocument(args[0], win)) {
-        reportFileError(e);
+    std::unique_ptr<TVorlWin> win;
+    const ToolDescriptor* tool = nullptr;
+    if (loadDocument(args[0], win, tool))
         return 1;
-    }
-    const View& v = win->view();
-    const MJParams p = win->params();
-    std::printf("kind: %s (%d)\nversion: %d\n", toolName(*win), win->windowKind(), win->fileHeader().version);
-    std::printf("centre: %s,%s\nwidth: %s\n", real(v.centerX).c_str(), real(v.centerY).c_str(),
-                real(v.halfWidth).c_str());
-    std::printf("c: %s,%s\ndegree: %d\nmaximum reps: %d%s\nmode: %s\n", real(p.c.re).c_str(),
-                real(p.c.im).c_str(), p.degree, p.maxReps, p.antiAlias ? "@1" : "", modeName(p.mode));
+    if (tool->describe)
+        std::fputs(tool->describe(*win).c_str(), stdout);
     return 0;
 }
 

@@ -1,44 +1,38 @@
 #include "batch/documents.h"
 
-#include "base/file_io.h"
 #include "base/messages.h"
-#include "tools/mandel/tjulwin.h"
-#include "tools/mandel/tmanwin.h"
+#include "registry/launch_table.h"
 
 #include <cstdio>
+#include <fstream>
 
 namespace qx::batch {
 
-namespace {
-
-bool juliaDocument(const std::string& path)
+int loadDocument(const std::string& path, std::unique_ptr<TVorlWin>& win, const ToolDescriptor*& tool)
 {
-    std::vector<uint8_t> head;
-    if (readWholeFile(path, head) && head.size() >= 4) {
-        const int32_t kind = head[0] | (head[1] << 8) | (head[2] << 16) | (head[3] << 24);
-        if (kind == kJuliaKind || kind == kMandelKind)
-            return kind == kJuliaKind;
+    int row = -1;
+    tool = toolOfDocument(path, row);
+    if (!tool) {
+        if (row >= 0) {
+            std::fprintf(stderr, "error %d: %s: a document of the %s window, which this build does not have yet\n",
+                         ErrNothingToDo, path.c_str(), menuName(kLaunchTable[row]).c_str());
+            return ErrNothingToDo;
+        }
+        const int e = std::ifstream(path, std::ios::binary).good() ? ErrIncompatibleVersions : ErrCannotOpenFile;
+        reportFileError(e);
+        return e;
     }
-    return path.size() >= 4 && (path.compare(path.size() - 4, 4, ".jul") == 0 ||
-                                path.compare(path.size() - 4, 4, ".JUL") == 0);
-}
-
-} // namespace
-
-int loadDocument(const std::string& path, std::unique_ptr<TMJ0Win>& win)
-{
-    if (juliaDocument(path))
-        win = std::make_unique<TJulWin>();
-    else
-        win = std::make_unique<TManWin>();
-    return win->readDocument(path);
+    win = tool->create();
+    if (const int e = win->readDocument(path)) {
+        reportFileError(e);
+        return e;
+    }
+    return 0;
 }
 
 void reportFileError(int code)
 {
     std::fprintf(stderr, "error %d: %s\n", code, messageText(code).c_str());
 }
-
-const char* toolName(const TMJ0Win& win) { return win.isJulia() ? "julia" : "mandel"; }
 
 } // namespace qx::batch

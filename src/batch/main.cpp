@@ -17,11 +17,11 @@ int runDiff(const Args& args);
 const std::vector<Command>& commands()
 {
     static const std::vector<Command> table = {
-        {"render", runRender, "draw a Mandelbrot or Julia picture (or document) into a PNG or BMP file"},
-        {"info", runInfo, "print the kind, version and main parameters of a .man or .jul document"},
+        {"render", runRender, "draw the picture of a tool window (or document) into a PNG or BMP file"},
+        {"info", runInfo, "print the kind, version and main parameters of a document"},
         {"eval", runEval, "evaluate an expression once and print its value"},
         {"diff", runDiff, "print the simplified derivative of an expression"},
-        {"export", runExport, "write the vector picture of a Mandelbrot or Julia window as EPS"},
+        {"export", runExport, "write the vector picture of a tool window as EPS"},
     };
     return table;
 }

@@ -1,15 +1,13 @@
 #include "batch/render_job.h"
 
 #include "batch/documents.h"
-#include "model/seed_list.h"
 
 #include "base/messages.h"
 #include "base/real_text.h"
 #include "graphics/export/bmp_writer.h"
-#include "tools/mandel/mj_dialog.h"
-#include "tools/mandel/tjulwin.h"
-#include "tools/mandel/tmanwin.h"
+#include "registry/launch_table.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -36,25 +34,6 @@ int usageError(const RenderJob& job, const std::string& what)
 
 namespace {
 
-// --seeds turns the orbit overlay on with the seed list typed as in the
-// window's dialog; --orbit-length sets the points per orbit.
-int applyOrbitOptions(const RenderJob& job, TMJ0Win& win)
-{
-    if (job.orbitLength)
-        if (win.setOrbitLength(*job.orbitLength))
-            return usageError(job, "--orbit-length needs a whole number above 0");
-    if (job.seeds) {
-        if (!win.isJulia())
-            return usageError(job, "--seeds applies to --tool julia only");
-        win.setSeedListText(*job.seeds);
-        if (win.seeds().empty())
-            return usageError(job, "cannot understand --seeds '" + *job.seeds + "'");
-        win.setOverlayOrbits(true);
-    }
-    return 0;
-}
-
-
 // At most 64 megapixels: the picture and its row codes take 8 bytes a pixel.
 constexpr int64_t kMaxPixels = int64_t(1) << 26;
 
@@ -78,13 +57,15 @@ bool parsePoint(const std::string& s, WorldPoint& p)
            parseRealText(s.substr(comma + 1), p.y);
 }
 
-// One option with its value; false (and a message) for a bad one.
+// A common option with its value; false (and a message) for a bad one.
 bool takeOption(const std::string& name, const std::string& value, RenderJob& job, std::string& error)
 {
     Real r = 0;
     int32_t n = 0;
-    if (name == "--tool" && (value == "mandel" || value == "julia"))
-        job.tool = value;
+    if (name == "--tool" && (job.tool = toolByBatchName(value)))
+        ;
+    else if (name == "--tool")
+        error = "unknown tool '" + value + "'; the tools are " + toolNames(", ");
     else if (name == "--size" && parseSize(value, job.width, job.height))
         ;
     else if (name == "--centre" && parsePoint(value, job.centre.emplace()))
@@ -93,48 +74,35 @@ bool takeOption(const std::string& name, const std::string& value, RenderJob& jo
         job.halfWidth = r;
     else if (name == "--threads" && parseIntText(value, n) && n >= 1 && n <= 1024)
         job.threads = n;
-    else if (name == "--c")
-        job.c = value;
-    else if (name == "--degree")
-        job.degree = value;
-    else if (name == "--reps")
-        job.reps = value;
-    else if (name == "--threshold")
-        job.threshold = value;
-    else if (name == "--mode")
-        job.mode = value;
     else if (name == "-o")
         job.output = value;
     else if (name == "--save")
         job.save = value;
     else if (name == "--format" && value == "eps")
         job.format = value;
-    else if (name == "--seeds")
-        job.seeds = value;
-    else if (name == "--orbit-length")
-        job.orbitLength = value;
-    else {
-        error = (name.rfind("-", 0) == 0 ? "bad value '" + value + "' for " : "unknown option ") + name;
-        return false;
-    }
-    return true;
+    else if (error.empty())
+        error = "bad value '" + value + "' for " + name;
+    return error.empty();
 }
 
-const char* const kValueOptions[] = {"--tool", "--size", "--centre", "--width", "--c", "--degree", "--reps",
-                                     "--threshold", "--mode", "--threads", "-o", "--save"};
+const char* const kValueOptions[] = {"--tool", "--size", "--centre", "--width", "--threads", "-o", "--save"};
 
-const char* const kExportOptions[] = {"--format", "--seeds", "--orbit-length"};
+// Whether some registered tool takes the option `a` in this command.
+bool isToolOption(const std::string& a, bool exportOptions)
+{
+    for (const ToolDescriptor* t : registeredTools())
+        for (const BatchOption& o : t->batchOptions)
+            if (a == o.name && (exportOptions || !o.exportOnly))
+                return true;
+    return false;
+}
 
-bool takesValue(const std::string& a, bool exportOptions)
+bool isCommonOption(const std::string& a, bool exportOptions)
 {
     for (const char* o : kValueOptions)
         if (a == o)
             return true;
-    if (exportOptions)
-        for (const char* o : kExportOptions)
-            if (a == o)
-                return true;
-    return false;
+    return exportOptions && a == "--format";
 }
 
 } // namespace
@@ -145,7 +113,8 @@ int parseRenderArgs(const Args& args, RenderJob& job, bool exportOptions)
         const std::string& a = args[i];
         if (a == "--help" || a == "-h")
             return 1;
-        if (!takesValue(a, exportOptions)) {
+        const bool common = isCommonOption(a, exportOptions);
+        if (!common && !isToolOption(a, exportOptions)) {
             if (a.rfind("-", 0) == 0)
                 return usageError(job, "unknown option " + a);
             job.documents.push_back(a);
@@ -154,77 +123,86 @@ int parseRenderArgs(const Args& args, RenderJob& job, bool exportOptions)
         if (i + 1 >= args.size())
             return usageError(job, a + " needs a value");
         std::string error;
-        if (!takeOption(a, args[++i], job, error))
+        if (!common)
+            job.toolOptions.emplace_back(a, args[++i]);
+        else if (!takeOption(a, args[++i], job, error))
             return usageError(job, error);
     }
     if (job.output.empty())
         return usageError(job, "-o FILE is required");
     if (job.documents.size() > 1)
         return usageError(job, "one DOCUMENT at most");
-    if (job.tool.empty() && job.documents.empty()) // a document names its own tool
-        return usageError(job, "--tool mandel|julia or a DOCUMENT is required");
+    if (!job.tool && job.documents.empty()) // a document names its own tool
+        return usageError(job, "--tool " + toolNames("|") + " or a DOCUMENT is required");
     return 0;
 }
 
 namespace {
 
-bool modeFromName(const std::string& name, DisplayMode& mode)
+// "  --name ARG" padded to the help's column, then the help lines.
+std::string helpEntry(const std::string& head, const std::string& text)
 {
-    static const std::pair<const char*, DisplayMode> kModes[] = {
-        {"bands", DisplayMode::Bands}, {"dem", DisplayMode::Dem}, {"blend", DisplayMode::Blend},
-        {"binary", DisplayMode::Binary}, {"iim", DisplayMode::Iim}};
-    for (const auto& [n, m] : kModes)
-        if (name == n) {
-            mode = m;
-            return true;
-        }
-    return false;
-}
-
-// The option behind a settings-dialog code (the thickness is not an option).
-const char* fieldOption(int code)
-{
-    if (code >= 1000)
-        return code >= 2000 ? "thickness" : "--reps";
-    return code == ErrOutOfBounds ? "--mode" : "--threshold";
+    std::string out = "  " + head;
+    out += out.size() < 24 ? std::string(24 - out.size(), ' ') : "\n" + std::string(24, ' ');
+    for (char c : text)
+        out += c == '\n' ? "\n" + std::string(24, ' ') : std::string(1, c);
+    return out + "\n";
 }
 
 } // namespace
 
-int applyOptions(const RenderJob& job, TMJ0Win& win)
+std::string optionHelp(bool exportOptions)
 {
-    if (job.centre || job.halfWidth) {
-        const View& v = win.view();
-        const WorldPoint c = job.centre.value_or(WorldPoint{v.centerX, v.centerY});
-        if (!win.setView(c.x, c.y, job.halfWidth.value_or(v.halfWidth)))
-            return usageError(job, "bad view");
-    }
-    if (job.c) {
-        Complex c;
-        if (!win.isJulia())
-            return usageError(job, "--c applies to --tool julia only");
-        if (!evaluateSeedText(*job.c, c))
-            return usageError(job, "cannot understand --c '" + *job.c + "'");
-        win.setParameter(c);
-    }
-    if (job.degree)
-        if (const int e = win.applyDegree(*job.degree))
-            return usageError(job, "--degree " + *job.degree + ": " + messageText(e) + " (2..10)");
-    MJParamTexts t = paramTexts(win.params());
-    if (job.mode && !modeFromName(*job.mode, t.mode))
-        return usageError(job, "unknown --mode " + *job.mode);
-    t.threshold = job.threshold.value_or(t.threshold);
-    t.maxReps = job.reps.value_or(t.maxReps);
-    if (const int e = win.applySettings(t))
-        return usageError(job, std::string(fieldOption(e)) + ": " + messageText(e));
-    return applyOrbitOptions(job, win);
+    std::string h = helpEntry("--tool TOOL", "which window (required without a DOCUMENT): " + toolNames(", "));
+    h += helpEntry("--size WxH", "picture size in pixels, each side 2..30000, at most\n64 megapixels (default 1024x768)");
+    h += helpEntry("--centre X,Y", "centre of the view (default: the window's start view)");
+    h += helpEntry("--width W", "half-width of the view in world units (default: the window's)");
+    h += helpEntry("--threads N", "worker threads (default: all cores)");
+    h += helpEntry("-o FILE", exportOptions ? "output file, *.eps (required; overwritten if it exists)"
+                                            : "output file, *.png or *.bmp (required)");
+    h += helpEntry("--save FILE", "also write the document of the picture (the tool's\nextension)");
+    // Each tool option once, grouped by the tools that take it.
+    std::vector<std::pair<std::string, std::string>> groups; // takers, entries
+    std::vector<std::string> seen;
+    for (const ToolDescriptor* t : registeredTools())
+        for (const BatchOption& o : t->batchOptions) {
+            if ((o.exportOnly && !exportOptions) || std::find(seen.begin(), seen.end(), o.name) != seen.end())
+                continue;
+            seen.push_back(o.name);
+            std::string takers;
+            for (const ToolDescriptor* u : registeredTools())
+                for (const BatchOption& p : u->batchOptions)
+                    if (std::string(p.name) == o.name)
+                        takers += (takers.empty() ? "" : ", ") + std::string(u->batchName);
+            auto g = std::find_if(groups.begin(), groups.end(), [&](const auto& x) { return x.first == takers; });
+            if (g == groups.end())
+                g = groups.insert(groups.end(), {takers, ""});
+            g->second += helpEntry(std::string(o.name) + " " + o.argument, o.help);
+        }
+    h += helpEntry("--help", "this text");
+    for (const auto& [takers, entries] : groups)
+        h += "\nOptions of " + takers + ":\n" + entries;
+    return h;
 }
 
-std::unique_ptr<TMJ0Win> makeWindow(const std::string& tool)
+std::string toolExamples(const std::string& command)
 {
-    if (tool == "julia")
-        return std::make_unique<TJulWin>();
-    return std::make_unique<TManWin>();
+    std::string out;
+    for (const ToolDescriptor* t : registeredTools()) {
+        std::string lines = t->batchExamples;
+        for (size_t at = 0, end; (end = lines.find('\n', at)) != std::string::npos; at = end + 1) {
+            const std::string line = lines.substr(at, end - at);
+            if (line.find("quorvex-batch " + command + " ") == 0)
+                out += "  " + line + "\n";
+        }
+    }
+    return out;
+}
+
+std::string documentExtension(const ToolDescriptor& tool)
+{
+    const int row = rowOfTool(tool);
+    return row >= 0 ? kLaunchTable[row].extension : "";
 }
 
 bool endsWith(std::string s, const std::string& tail)
@@ -234,7 +212,7 @@ bool endsWith(std::string s, const std::string& tail)
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-void render(TMJ0Win& win)
+void render(TVorlWin& win)
 {
     win.setProgressReports(true);
     win.paint();
@@ -242,23 +220,54 @@ void render(TMJ0Win& win)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
-int prepareWindow(RenderJob& job, std::unique_ptr<TMJ0Win>& win)
+int prepareWindow(RenderJob& job, std::unique_ptr<TVorlWin>& win)
 {
     if (job.documents.empty()) {
-        win = makeWindow(job.tool);
+        win = job.tool->create();
         return 0;
     }
-    if (const int e = loadDocument(job.documents[0], win)) {
-        reportFileError(e);
+    const ToolDescriptor* named = job.tool;
+    if (loadDocument(job.documents[0], win, job.tool))
         return 1;
-    }
-    if (!job.tool.empty() && job.tool != toolName(*win))
-        return usageError(job, "the document is a " + std::string(toolName(*win)) + " document, not " + job.tool);
-    job.tool = toolName(*win);
+    if (named && named != job.tool)
+        return usageError(job, "the document is a " + std::string(job.tool->batchName) + " document, not " +
+                                   named->batchName);
     return 0;
 }
 
-int saveDocument(const RenderJob& job, TMJ0Win& win)
+namespace {
+
+bool takesOption(const ToolDescriptor& tool, const std::string& name)
+{
+    for (const BatchOption& o : tool.batchOptions)
+        if (name == o.name)
+            return true;
+    return false;
+}
+
+} // namespace
+
+int setUpWindow(const RenderJob& job, Host& host, TVorlWin& win)
+{
+    win.attach(host);
+    win.resize(job.width, job.height);
+    win.setSweepThreads(job.threads);
+    for (const auto& [name, value] : job.toolOptions)
+        if (!takesOption(*job.tool, name))
+            return usageError(job, name + " does not apply to --tool " + job.tool->batchName);
+    if (job.centre || job.halfWidth) {
+        const View& v = win.view();
+        const WorldPoint c = job.centre.value_or(WorldPoint{v.centerX, v.centerY});
+        if (!win.setView(c.x, c.y, job.halfWidth.value_or(v.halfWidth)))
+            return usageError(job, "bad view");
+    }
+    std::string error;
+    if (job.tool->applyBatchOptions && !job.tool->applyBatchOptions(win, job.toolOptions, error))
+        return usageError(job, error);
+    return 0;
+}
+
+int saveDocument(const RenderJob& job, TVorlWin& win)
 {
     if (job.save.empty())
         return 0;

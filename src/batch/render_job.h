@@ -1,9 +1,11 @@
 #pragma once
-// What the render and export commands share: the options that set up a
-// Mandelbrot or Julia window, a host without a screen, and the render loop.
+// What the render and export commands share: the options that set up a tool
+// window, a host without a screen, and the render loop. Tools are found in
+// the registry; the options a tool takes besides the common ones come from
+// its registration.
 #include "batch/commands.h"
 #include "model/host.h"
-#include "tools/mandel/tmj0win.h"
+#include "registry/tool_registry.h"
 
 #include <memory>
 #include <optional>
@@ -16,18 +18,16 @@ namespace qx::batch {
 // What the command line asks for; unset options keep the window's defaults.
 struct RenderJob {
     std::string command = "render"; // the sub-command, for messages
-    std::string tool;
+    const ToolDescriptor* tool = nullptr; // --tool, or the document's tool
     int width = 1024, height = 768;
     std::optional<WorldPoint> centre;
     std::optional<Real> halfWidth;
-    std::optional<std::string> c, degree, reps, threshold, mode;
     int threads = 0;
     std::string output;
     std::string save;                   // --save: also write the document
     std::vector<std::string> documents; // positional arguments: documents
-    // export only
-    std::string format;
-    std::optional<std::string> seeds, orbitLength;
+    std::string format;                 // export only
+    BatchOptionValues toolOptions;      // options only some tools take
 };
 
 // A host without a screen: dialogs are cancelled, errors and progress go to stderr.
@@ -65,19 +65,26 @@ private:
 // Prints "quorvex-batch COMMAND: what (try --help)"; returns 2.
 int usageError(const RenderJob& job, const std::string& what);
 // 0 and the job, 1 for --help, 2 after a usage message. With `exportOptions`
-// --format, --seeds and --orbit-length are accepted as well. Positional
+// --format and the tools' export options are accepted as well. Positional
 // arguments are collected as documents; the caller decides about them.
 int parseRenderArgs(const Args& args, RenderJob& job, bool exportOptions);
-// The options as the window's own dialogs take them; 0 or a usage error.
-int applyOptions(const RenderJob& job, TMJ0Win& win);
-std::unique_ptr<TMJ0Win> makeWindow(const std::string& tool);
+// The help lines of the common options (`exportOptions` as above) and of
+// every option a registered tool takes, with the tools that take it.
+std::string optionHelp(bool exportOptions);
+// The examples of every registered tool for `command`, indented.
+std::string toolExamples(const std::string& command);
 // The window of --tool, or the one holding the job's document (which also
 // sets job.tool); 0, 1 after an "error E:" report, or 2 after a usage message.
-int prepareWindow(RenderJob& job, std::unique_ptr<TMJ0Win>& win);
+int prepareWindow(RenderJob& job, std::unique_ptr<TVorlWin>& win);
+// Attaches the host, sizes the window and applies the view and the tool's
+// options as the window's own dialogs would; 0 or a usage error.
+int setUpWindow(const RenderJob& job, Host& host, TVorlWin& win);
 // --save: writes the window's document; 0, or 1 after an "error E:" report.
-int saveDocument(const RenderJob& job, TMJ0Win& win);
+int saveDocument(const RenderJob& job, TVorlWin& win);
+// The extension of the tool's documents (".man").
+std::string documentExtension(const ToolDescriptor& tool);
 // Runs the window's paint path to the end, as a screen host's timer would.
-void render(TMJ0Win& win);
+void render(TVorlWin& win);
 // Case-insensitive file name ending.
 bool endsWith(std::string s, const std::string& tail);
 

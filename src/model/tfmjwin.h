@@ -25,8 +25,6 @@ public:
     virtual int sweepSymmetry() const { return 0; }
     // Geometry of the sweep for the current view.
     SweepGeometry sweepGeometry() const;
-    // Worker threads for sweeps; 0 = one per core.
-    void setSweepThreads(int n) { threads_ = n; }
 
     // Opens a child of the same kind via makeZoomChild().
     void openZoomWindow(WorldPoint centre) override;
@@ -36,7 +34,6 @@ public:
 
 protected:
     void renderFinished(int status) override;
-    int threads_ = 0;
     bool firstSweep_ = true;
 };
 

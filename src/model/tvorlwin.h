@@ -23,6 +23,7 @@
 #include "model/pixel_sweep.h"
 #include "model/seed_list.h"
 #include "model/tfuncwin.h"
+#include "base/messages.h"
 #include "base/window_placement.h"
 #include "graphics/image.h"
 
@@ -127,10 +128,16 @@ public:
     static constexpr int32_t kMaxPeriodLimit = 10000;
     // Mouse modes the tool offers (ids 120..125 with their texts), in order.
     virtual std::vector<CommandSpec> mouseModes() const { return {}; }
+    // Worker threads for sweeps; 0 = one per core.
+    void setSweepThreads(int n) { threads_ = n; }
     // Progress titles during the render (printing, slides, bitmap export).
     void setProgressReports(bool on) { progressReports_ = on; }
 
     // ---- Settings and documents: tools that keep them override these.
+    // Read a document into the window: 0, or its code (nothing changes).
+    virtual int readDocument(const std::string& /*path*/) { return ErrNothingToDo; }
+    // Write the window's document safely: 0, or its code.
+    virtual int writeDocument(const std::string& /*path*/) { return ErrNothingToDo; }
     // At set-up: read the settings file (when readSettings()), then open
     // `document`, or the last document when `reopenLast`.
     virtual void loadStartupFiles(bool /*reopenLast*/, const std::string& /*document*/) {}
@@ -239,6 +246,7 @@ protected:
 
     Real defaultHalfWidth_ = 5;
     int32_t maxReps_ = 100;
+    int threads_ = 0; // sweep workers, 0 = one per core
     int32_t reps_ = -1;
     int32_t orbitLength_ = 1000;
     int32_t maxPeriod_ = 30000;

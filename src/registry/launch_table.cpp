@@ -31,6 +31,14 @@ Dispatch dispatchByExtension(const std::string& path)
     return {};
 }
 
+std::string menuName(const LaunchRow& row)
+{
+    std::string name;
+    for (const char* p = row.menuPath; *p; ++p)
+        name += *p == '|' ? std::string(", ") : std::string(1, *p);
+    return name;
+}
+
 std::string newWindowTitle(int row, int counter)
 {
     return "noname" + std::to_string(counter + 1) + kLaunchTable[row].extension;

@@ -58,6 +58,9 @@ struct Dispatch {
 // upper case against the launch table (and SLI, PRN). Anything else is ignored.
 Dispatch dispatchByExtension(const std::string& path);
 
+// The menu path of a row as a user reads it: "Dynamic plane, Complex".
+std::string menuName(const LaunchRow& row);
+
 // The title of a new window of `row` whose counter stands at `counter`: "nonameN.ext".
 std::string newWindowTitle(int row, int counter);
 

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
 #include <QSignalSpy>
@@ -58,8 +59,8 @@ private slots:
         f.commandAction(402)->trigger();
         f.commandAction(401)->trigger();
         QCOMPARE(titles(f).mid(3), (QStringList{"noname2.jul", "noname3.man"}));
-        f.commandAction(411)->trigger();
-        QCOMPARE(titles(f).last(), QStringLiteral("noname1.bmp"));
+        // A new Dimension window is named .bmp although .dim documents open it.
+        QCOMPARE(f.nextLaunch(rowOfCommand(411), {}).title, QStringLiteral("noname1.bmp"));
     }
 
     void switchesAreNeverBothOn()
@@ -88,19 +89,32 @@ private slots:
     {
         TVorlFrame f;
         f.createTool(0, {});
-        f.createTool(5, {});
+        f.createTool(1, {});
         f.commandAction(48)->trigger(); // open last on, use defaults off
         f.createTool(0, QStringLiteral("/tmp/a.man"));
-        f.createTool(5, {});
         const auto w = toolWindows(f);
-        QCOMPARE(w.size(), 4);
+        QCOMPARE(w.size(), 3);
         QCOMPARE(w[0]->launch().version, 13);
         QVERIFY(!w[0]->launch().readSettings && !w[0]->launch().reopenLast);
         QVERIFY(w[2]->launch().readSettings && w[2]->launch().reopenLast);
         QCOMPARE(w[2]->launch().fileName, QStringLiteral("/tmp/a.man"));
         // The complex dynamic plane never reads its settings file.
-        QVERIFY(!w[1]->launch().readSettings && !w[3]->launch().readSettings);
-        QVERIFY(w[3]->launch().reopenLast);
+        QVERIFY(!f.nextLaunch(5, {}).readSettings && f.nextLaunch(5, {}).reopenLast);
+        QVERIFY(f.nextLaunch(1, {}).readSettings);
+    }
+
+    void toolsNotBuiltYetAreGreyedAndSaySo()
+    {
+        TVorlFrame f;
+        QVERIFY(f.commandAction(401)->isEnabled() && f.commandAction(402)->isEnabled());
+        for (int command : {403, 404, 405, 406, 407, 408, 409, 410, 411, 412, 413})
+            QVERIFY2(!f.commandAction(command)->isEnabled(), qPrintable(QString::number(command)));
+        QVERIFY(!f.createTool(5, {}));
+        QCOMPARE(f.counter(5), 0);
+        auto* box = qobject_cast<QMessageBox*>(f.notAvailableBox());
+        QVERIFY(box && box->isVisible() && !box->isModal());
+        QVERIFY2(box->text().contains(QStringLiteral("Dynamic plane, Complex")), qPrintable(box->text()));
+        QVERIFY(box->text().contains(QStringLiteral("not available yet")));
     }
 
     void documentsOpenByExtension()
@@ -111,7 +125,11 @@ private slots:
         f.openByName(QStringLiteral("x.dim"));
         for (const char* ignored : {"x.bmp", "x.txt", "x.jpeg", "noext", "a."})
             f.openByName(QString::fromLatin1(ignored));
-        QCOMPARE(titles(f), (QStringList{"noname1.man", "noname1.ppc", "noname1.bmp"}));
+        QCOMPARE(titles(f), (QStringList{"noname1.man"}));
+        // A .par document names the complex parameter plane, and x.dim the Dimension
+        // window: neither is built yet, so the user is told and no window opens.
+        auto* box = qobject_cast<QMessageBox*>(f.notAvailableBox());
+        QVERIFY(box && box->text().contains(QStringLiteral("Dimension")));
         QCOMPARE(toolWindows(f)[0]->launch().fileName, QStringLiteral("/data/picture.man"));
         QVERIFY(!f.slideViewer());
         f.openByName(QStringLiteral("show.SLI"));
@@ -122,7 +140,7 @@ private slots:
         QCOMPARE(f.slideViewer(), first); // created once, then reused
         f.openByName(QStringLiteral("page.prn"));
         QVERIFY(f.printerViewer() && f.printerViewer()->isHidden());
-        QCOMPARE(toolWindows(f).size(), 3);
+        QCOMPARE(toolWindows(f).size(), 1);
     }
 
     void droppedFilesOpenInOrder()

@@ -1,6 +1,8 @@
 #include "model/fake_host.h"
 #include "model/tfmjwin.h"
+#include "registry/launch_table.h"
 #include "registry/tool_registry.h"
+#include "support/plane_test_window.h"
 
 #include <gtest/gtest.h>
 
@@ -229,7 +231,7 @@ TEST(Magnification, ZeroAtTheDefaultViewOneAfterATenfoldZoom)
 TEST(ZoomWindows, ChildOfTheSameKindAndRectangleInTheParent)
 {
     FakeHost host;
-    auto model = createToolModel(2); // a row whose tool is still the generic model
+    auto model = std::make_unique<test::PlaneTestWin>();
     ASSERT_TRUE(model);
     model->attach(host);
     model->resize(21, 11);
@@ -436,21 +438,27 @@ TEST(Menus, ChainTablesBecomeOneMenuTree)
     model->finishRendering();
 }
 
-TEST(ToolRegistry, ThirteenRowsOfPlaceholders)
+TEST(ToolRegistry, RegisteredRowsMakeTheirWindowsAndOthersNone)
 {
-    for (int row = 0; row < kLaunchRows; ++row)
-        EXPECT_NE(createToolModel(row), nullptr) << row;
+    EXPECT_NE(createToolModel(0), nullptr);
+    EXPECT_NE(createToolModel(1), nullptr);
+    for (int row = 2; row < kToolRows; ++row)
+        EXPECT_EQ(createToolModel(row), nullptr) << row; // not built yet: no stand-in picture
     EXPECT_EQ(createToolModel(13), nullptr);
     EXPECT_EQ(createToolModel(-1), nullptr);
+}
+
+TEST(PlaneTestWindow, DrawsAPictureAndShowsPoints)
+{
     FakeHost host;
-    auto m = createToolModel(4);
-    m->attach(host);
-    m->resize(40, 30);
-    paintAndFinish(*m);
+    test::PlaneTestWin m;
+    m.attach(host);
+    m.resize(40, 30);
+    paintAndFinish(m);
     // A real picture: more than one colour.
-    const Image& p = m->picture();
+    const Image& p = m.picture();
     EXPECT_NE(std::count(p.pixels.begin(), p.pixels.end(), p.pixels[0]), static_cast<long>(p.pixels.size()));
-    m->mouseDown(MouseButton::Left, {20, 15});
+    m.mouseDown(MouseButton::Left, {20, 15});
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].second, "point");
 }

@@ -2,7 +2,7 @@
 // grows on worker threads and stops on Q, overlays recomposed without a
 // re-render, the modeless view and grid dialogs, and right-button zoom windows.
 #include "model/tfmjwin.h"
-#include "registry/tool_registry.h"
+#include "support/plane_test_window.h"
 #include "ui/drawing_area.h"
 #include "ui/grid_dialog.h"
 #include "ui/input_dialog.h"
@@ -61,7 +61,7 @@ class ToolWindowTest : public QObject {
 private slots:
     void menusComeFromTheCommandTables()
     {
-        std::unique_ptr<ToolWindow> w(openWindow(createToolModel(2)));
+        std::unique_ptr<ToolWindow> w(openWindow(std::make_unique<test::PlaneTestWin>()));
         QAction* draw = w->commandAction(CmdDraw);
         QVERIFY(draw);
         QCOMPARE(draw->text(), QStringLiteral("&Draw"));
@@ -75,7 +75,7 @@ private slots:
 
     void renderFillsThePictureAndRestoresTheTitle()
     {
-        std::unique_ptr<ToolWindow> w(openWindow(createToolModel(2)));
+        std::unique_ptr<ToolWindow> w(openWindow(std::make_unique<test::PlaneTestWin>()));
         w->area()->update();
         QVERIFY(waitForRender(w.get()));
         const Image& pic = w->model().picture();
@@ -87,7 +87,7 @@ private slots:
 
     void axesRecomposeWithoutRendering()
     {
-        std::unique_ptr<ToolWindow> w(openWindow(createToolModel(2)));
+        std::unique_ptr<ToolWindow> w(openWindow(std::make_unique<test::PlaneTestWin>()));
         w->area()->update();
         QVERIFY(waitForRender(w.get()));
         const Image figure = w->model().figureImage();
@@ -118,7 +118,7 @@ private slots:
 
     void viewDialogAppliesAndStaysOpen()
     {
-        std::unique_ptr<ToolWindow> w(openWindow(createToolModel(2)));
+        std::unique_ptr<ToolWindow> w(openWindow(std::make_unique<test::PlaneTestWin>()));
         w->runCommand(CmdView);
         ui::ViewDialog* d = w->viewDialog();
         QVERIFY(d && d->isVisible() && !d->isModal());
@@ -135,7 +135,7 @@ private slots:
 
     void gridDialogTurnsTheAxesOn()
     {
-        std::unique_ptr<ToolWindow> w(openWindow(createToolModel(2)));
+        std::unique_ptr<ToolWindow> w(openWindow(std::make_unique<test::PlaneTestWin>()));
         w->runCommand(CmdGrid);
         ui::GridDialog* g = w->gridDialog();
         QVERIFY(g && g->isVisible());
@@ -150,7 +150,7 @@ private slots:
 
     void rightClickOpensAZoomWindow()
     {
-        std::unique_ptr<ToolWindow> w(openWindow(createToolModel(2)));
+        std::unique_ptr<ToolWindow> w(openWindow(std::make_unique<test::PlaneTestWin>()));
         w->area()->update();
         QVERIFY(waitForRender(w.get()));
         const Real width = w->model().view().halfWidth;

@@ -72,9 +72,9 @@ public:
     int applyDocument(const MJDocument& d);
     // Read and apply a file: 0, or its code (nothing changes). On success
     // the document name and the last document become `path`.
-    int readDocument(const std::string& path);
+    int readDocument(const std::string& path) override;
     // Write safely (temporary file, then rename): 0, or 11.
-    int writeDocument(const std::string& path);
+    int writeDocument(const std::string& path) override;
     // Settings: what the window keeps between runs, and their files. The
     // path variants are for tests and the batch program.
     SettingsFile captureSettings() const;

@@ -1,0 +1,18 @@
+// The tools this build has. A new tool adds its registration here: one
+// #include of its folder's *_tool.h and one entry in the list.
+#include "registry/tool_registry.h"
+
+#include "tools/mandel/mj_tool.h"
+
+namespace qx {
+
+const std::vector<const ToolDescriptor*>& registeredTools()
+{
+    static const std::vector<const ToolDescriptor*> tools = {
+        &mandelbrotTool(),
+        &juliaTool(),
+    };
+    return tools;
+}
+
+} // namespace qx
