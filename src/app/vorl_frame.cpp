@@ -1,6 +1,6 @@
 #include "app/vorl_frame.h"
 
-#include "model/about.h"
+#include "registry/about.h"
 #include "base/file_io.h"
 #include "ui/text_window.h"
 #include "registry/tool_registry.h"

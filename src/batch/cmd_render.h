@@ -1,5 +1,5 @@
 #pragma once
-// quorvex-batch render: a Mandelbrot or Julia picture into a PNG or BMP file.
+// quorvex-batch render: the picture of a tool window into a PNG or BMP file.
 #include "batch/commands.h"
 
 namespace qx::batch {

@@ -153,7 +153,10 @@ std::string helpEntry(const std::string& head, const std::string& text)
 
 std::string optionHelp(bool exportOptions)
 {
-    std::string h = helpEntry("--tool TOOL", "which window (required without a DOCUMENT): " + toolNames(", "));
+    std::string tools;
+    for (const ToolDescriptor* t : registeredTools())
+        tools += "\n" + std::string(t->batchName) + ": " + t->title;
+    std::string h = helpEntry("--tool TOOL", "which window (required without a DOCUMENT):" + tools);
     h += helpEntry("--size WxH", "picture size in pixels, each side 2..30000, at most\n64 megapixels (default 1024x768)");
     h += helpEntry("--centre X,Y", "centre of the view (default: the window's start view)");
     h += helpEntry("--width W", "half-width of the view in world units (default: the window's)");

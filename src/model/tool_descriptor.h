@@ -31,7 +31,7 @@ using BatchOptionValues = std::vector<std::pair<std::string, std::string>>;
 struct ToolDescriptor {
     int launchCommand = 0;         // the frame command of its launch-table row
     const char* batchName = "";    // the name after --tool
-    const char* title = "";        // "Mandelbrot window", for help texts
+    const char* title = "";        // the window's name in help texts
     std::unique_ptr<TVorlWin> (*create)() = nullptr;
     int32_t documentKind = -1;     // the kind code that begins its documents
 

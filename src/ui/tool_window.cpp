@@ -8,9 +8,9 @@
 #include "ui/drawing_area.h"
 #include "ui/grid_dialog.h"
 #include "ui/input_dialog.h"
-#include "ui/mj_param_dialog.h"
+#include "ui/form_dialog.h"
 #include "ui/text_window.h"
-#include "tools/mandel/tmj0win.h"
+#include "registry/tool_registry.h"
 #include "ui/qt_canvas.h"
 #include "ui/text_window.h"
 #include "ui/view_dialog.h"
@@ -156,9 +156,29 @@ GridDialog* ToolWindow::gridDialog() const
     return gridDialog_;
 }
 
-MJParamDialog* ToolWindow::paramDialog() const
+FormDialog* ToolWindow::formDialog(const std::string& name) const
 {
-    return paramDialog_;
+    for (const QPointer<FormDialog>& d : formDialogs_)
+        if (d && d->formName() == name)
+            return d;
+    return nullptr;
+}
+
+bool ToolWindow::showFormDialog(const std::string& name)
+{
+    FormDialog* dialog = formDialog(name);
+    if (!dialog) {
+        std::unique_ptr<DialogForm> form = dialogFormFor(*model_, name);
+        if (!form)
+            return false;
+        dialog = new FormDialog(std::move(form), [this] { redrawFromDialog(); }, this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        formDialogs_.emplace_back(dialog);
+    }
+    dialog->load();
+    dialog->show();
+    dialog->raise();
+    return true;
 }
 
 
@@ -491,19 +511,8 @@ bool ToolWindow::showModelessDialog(const std::string& name)
         viewDialog_->raise();
         return true;
     }
-    if (name == "JPARAM") {
-        auto* mj = dynamic_cast<TMJ0Win*>(model_.get());
-        if (!mj)
-            return false;
-        if (!paramDialog_) {
-            paramDialog_ = new MJParamDialog(*mj, [this] { redrawFromDialog(); }, this);
-            paramDialog_->setAttribute(Qt::WA_DeleteOnClose);
-        }
-        paramDialog_->load();
-        paramDialog_->show();
-        paramDialog_->raise();
+    if (showFormDialog(name))
         return true;
-    }
     if (name == "SETGRID") {
         if (!gridDialog_) {
             gridDialog_ = new GridDialog(*model_, [this] { redrawFromDialog(); }, this);

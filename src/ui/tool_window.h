@@ -22,7 +22,7 @@ namespace qx::ui {
 class DrawingArea;
 class ViewDialog;
 class GridDialog;
-class MJParamDialog;
+class FormDialog;
 class TextWindow;
 
 class ToolWindow : public QMainWindow, public Host {
@@ -70,7 +70,8 @@ public:
     void backgroundWorkStarted() override;
     void menuChecksChanged() override;
     bool showModelessDialog(const std::string& name) override;
-    class MJParamDialog* paramDialog() const;
+    // The open settings dialog built from the form `name` ("JPARAM"), or null.
+    FormDialog* formDialog(const std::string& name) const;
     bool showTextWindow(const std::string& title, const std::string& text) override;
     void setIdleTimer(int ms) override;
     double screenDpi() const override;
@@ -96,6 +97,8 @@ private:
     void redrawFromDialog();
     // MARKATT and NEWTEXT; false for another name.
     bool showMarkTextDialog(const std::string& name);
+    // A dialog that a tool describes as a form (registry), opened once and reused.
+    bool showFormDialog(const std::string& name);
 
     std::unique_ptr<TVorlWin> model_;
     ToolLaunch launch_;
@@ -108,7 +111,7 @@ private:
     std::map<int, QAction*> actions_;
     QPointer<ViewDialog> viewDialog_;
     QPointer<GridDialog> gridDialog_;
-    QPointer<MJParamDialog> paramDialog_;
+    std::vector<QPointer<FormDialog>> formDialogs_;
     bool interruptRequested_ = false;
     bool inTick_ = false;
     int longLoopDepth_ = 0;

@@ -4,7 +4,7 @@
 #include "tools/mandel/mj_commands.h"
 #include "tools/mandel/tmj0win.h"
 #include "ui/drawing_area.h"
-#include "ui/mj_param_dialog.h"
+#include "ui/form_dialog.h"
 #include "ui/text_window.h"
 #include "ui/tool_window.h"
 
@@ -63,17 +63,25 @@ private slots:
     {
         auto w = open(0, "noname1.man");
         w->runCommand(CmdSettings);
-        ui::MJParamDialog* d = w->paramDialog();
+        ui::FormDialog* d = w->formDialog("JPARAM");
         QVERIFY(d && d->isVisible());
-        QVERIFY(d->modes[2]->isHidden()); // no IIM in a Mandelbrot window
-        QCOMPARE(d->threshold->text(), QStringLiteral("4.00"));
-        QCOMPARE(d->maxReps->text(), QStringLiteral("400"));
-        d->modes[3]->setChecked(true);
-        d->maxReps->setText("500@1");
+        QCOMPARE(d->windowTitle(), QStringLiteral("settings"));
+        QCOMPARE(d->choices.size(), size_t(5));
+        QCOMPARE(d->choices[1]->text(), QStringLiteral("DEM  thickness (pixels)"));
+        QVERIFY(d->choices[2]->isHidden()); // no IIM in a Mandelbrot window
+        QVERIFY(d->choices[0]->isChecked());
+        QLineEdit* threshold = d->fields[0];
+        QLineEdit* maxReps = d->fields[1];
+        QCOMPARE(threshold->text(), QStringLiteral("4.00"));
+        QCOMPARE(maxReps->text(), QStringLiteral("400"));
+        d->choices[3]->setChecked(true);
+        maxReps->setText("500@1");
         QVERIFY(d->apply());
-        QCOMPARE(d->threshold->text(), QStringLiteral("256.00"));
+        QCOMPARE(threshold->text(), QStringLiteral("256.00"));
         QCOMPARE(w->model().maxReps(), 500);
-        QCOMPARE(d->maxReps->text(), QStringLiteral("500@1"));
+        QCOMPARE(maxReps->text(), QStringLiteral("500@1"));
+        w->runCommand(CmdSettings);
+        QCOMPARE(w->formDialog("JPARAM"), d); // one dialog, reused
         QVERIFY(!w->model().figureValid()); // redrawn
 
         // A refused entry shows its message and changes nothing.
@@ -84,19 +92,20 @@ private slots:
                 box->accept();
             }
         });
-        d->maxReps->setText("1@1");
-        d->threshold->setText("9");
+        maxReps->setText("1@1");
+        threshold->setText("9");
         QVERIFY(!d->apply());
         QCOMPARE(shown, QStringLiteral("out of bounds"));
         QCOMPARE(w->model().maxReps(), 500);
-        QCOMPARE(d->threshold->text(), QStringLiteral("256.00")); // put back
+        QCOMPARE(threshold->text(), QStringLiteral("256.00")); // put back
+        QCOMPARE(maxReps->text(), QStringLiteral("1@1"));     // kept for correcting
     }
 
     void juliaSettingsOfferInverseIteration()
     {
         auto w = open(1, "noname1.jul");
         w->runCommand(CmdSettings);
-        QVERIFY(!w->paramDialog()->modes[2]->isHidden());
+        QVERIFY(!w->formDialog("JPARAM")->choices[2]->isHidden());
     }
 
     void everyMenuHasItsHelpText()

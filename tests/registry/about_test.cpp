@@ -1,4 +1,4 @@
-#include "model/about.h"
+#include "registry/about.h"
 
 #include <gtest/gtest.h>
 
