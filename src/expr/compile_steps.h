@@ -11,6 +11,10 @@ namespace qx::compile {
 // Text steps: the text holds upper-case characters and, after names are
 // recognised, function code bytes 128..255.
 int normalise(std::string_view input, std::string& text);
+// A function name, a blank and an operand without brackets ("sin x") is error
+// 6, as "sin" followed by anything but a bracket is; the blank must not turn
+// it into a product of letters. Runs on the text as typed.
+int checkFunctionBeforeBlank(std::string_view input, bool complexMode);
 int checkBrackets(std::string& text);
 int recogniseNames(std::string& text, bool complexMode);
 int rewriteSumProd(std::string& text);

@@ -14,6 +14,7 @@ int compileText(const ExprContext& cx, std::string_view input, TreePtr& tree)
     using namespace compile;
     std::string text;
     int e = normalise(input, text);
+    if (!e) e = checkFunctionBeforeBlank(input, cx.complexMode());
     if (!e) e = checkBrackets(text);
     if (!e) e = expandUserFunctions(text, cx.library);
     if (!e) e = recogniseNames(text, cx.complexMode());

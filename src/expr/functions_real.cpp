@@ -33,6 +33,7 @@ bool powerReal(Real a, Real b, Real& out)
     if (integerTest({b, 0}, n)) return powIntReal(n, a, out);
     out = 0;
     if (!(a >= 0)) return false;
+    if (a < kTiny && b < 0) return false; // a zero base has no negative power
     const Real l = b * (a < kTiny ? -kExpLimit : std::log(a));
     if (l < -kExpLimit) return true;
     if (!(l <= kExpLimit)) return false;

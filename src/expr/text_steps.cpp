@@ -82,6 +82,47 @@ int normalise(std::string_view input, std::string& text)
     return text.size() > kMaxExpressionText ? ErrOutOfBounds : ErrOk;
 }
 
+namespace {
+
+bool isNamedConstant(int c)
+{
+    return c == code::PiName || c == code::PhiName || c == code::Pinf || c == code::Ninf || c == code::DegName;
+}
+
+// Whether a letter run reads as letters followed by a unary function name
+// (SIN, XSIN): the first suffix that is a name decides, as in readRun.
+bool runEndsInFunction(const std::string& run, bool complexMode)
+{
+    for (size_t i = 0; i < run.size(); ++i)
+        if (const int c = lookupName(std::string_view(run).substr(i), complexMode))
+            return c < 1000 && isUnaryFunction(c) && !isNamedConstant(c);
+    return false;
+}
+
+} // namespace
+
+int checkFunctionBeforeBlank(std::string_view input, bool complexMode)
+{
+    for (size_t i = 0; i < input.size();) {
+        if (!std::isalpha(static_cast<unsigned char>(input[i])) && input[i] != '@') {
+            ++i;
+            continue;
+        }
+        std::string run;
+        for (; i < input.size() && (std::isalpha(static_cast<unsigned char>(input[i])) || input[i] == '@'); ++i)
+            run += static_cast<char>(std::toupper(static_cast<unsigned char>(input[i])));
+        size_t j = i;
+        while (j < input.size() && input[j] == ' ')
+            ++j;
+        const bool operandFollows = j > i && j < input.size() &&
+                                    (std::isalnum(static_cast<unsigned char>(input[j])) || input[j] == '.' ||
+                                     input[j] == '@');
+        if (operandFollows && runEndsInFunction(run, complexMode))
+            return ErrInconsistentData;
+    }
+    return ErrOk;
+}
+
 int checkBrackets(std::string& text)
 {
     int depth = 0;

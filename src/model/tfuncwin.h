@@ -1,12 +1,74 @@
 #pragma once
-// The layer that will hold the expression compiler state, the variable
-// table and the user functions of a window. It adds nothing yet; it keeps
-// its place in the chain so the layers above need not change later.
+// The expression state of a window: the compiler context (complex or real
+// mode, simplify flag, user-function library), the 27-slot variable table
+// with the lower and upper bounds of each letter, and the typed texts that
+// are read through it. Every tool window compiles and evaluates here, so each
+// window has its own variables and its own library.
+#include "expr/compiler.h"
 #include "model/tkvawinm.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
 
 namespace qx {
 
+// Letter slots of the variable table ('@' is 0, A is 1, ... Z is 26).
+inline constexpr int kSlotA = 1, kSlotB = 2, kSlotC = 3;
+
 class TFuncWin : public TKVAWinm {
+public:
+    // ---- Compiler state.
+    bool complexMode() const { return cx_.complexMode(); }
+    const ExprContext& exprContext() const { return cx_; }
+    const FunctionLibrary& library() const { return cx_.library; }
+    void setLibrary(FunctionLibrary library) { cx_.library = std::move(library); }
+
+    // Compiles `text` in the window's context: 0 and the tree in `tree`, or
+    // the error code, shown through the host (message 400 + code), and
+    // `tree` untouched.
+    int compileInto(const std::string& text, TreePtr& tree);
+
+    // ---- The variable table.
+    Complex variable(int slot) const { return cx_.env.vars.at(static_cast<size_t>(slot)); }
+    // Sets a letter; it then counts as defined for constant texts.
+    void setVariable(int slot, Complex value);
+    bool variableDefined(int slot) const { return (definedSlots_ >> slot) & 1u; }
+    // The adjustment bounds of a letter, -10 and +10 unless set.
+    Real variableMinimum(int slot) const { return minimum_.at(static_cast<size_t>(slot)); }
+    Real variableMaximum(int slot) const { return maximum_.at(static_cast<size_t>(slot)); }
+    // 0, or 6 when low > high (nothing changes).
+    int setVariableBounds(int slot, Real low, Real high);
+
+    // ---- Constant texts: seeds, parameters, coordinates. A constant may use
+    // the letters the window defines (E, I in complex windows, and what the
+    // tool or the user set) and no other: "junk" is refused instead of
+    // reading as j*u*n*k = 0. "a,b" gives the two parts separately, anything
+    // else is one complex expression (real in real windows).
+    // 0 and the value, or the code (nothing reported).
+    int evaluateConstant(const std::string& text, Complex& out) const;
+    int evaluateRealConstant(const std::string& text, Real& out) const;
+
+protected:
+    // Windows start in real mode; complex tools switch before they compile.
+    void setComplexMode(bool on);
+
+    ExprContext cx_;
+
+private:
+    // The context constant texts evaluate in: undefined letters hold NaN.
+    ExprContext constantContext() const;
+
+    uint32_t definedSlots_ = 1u << kSlotE;
+    std::array<Real, kVariableCount> minimum_ = filled(-10);
+    std::array<Real, kVariableCount> maximum_ = filled(10);
+
+    static std::array<Real, kVariableCount> filled(Real v)
+    {
+        std::array<Real, kVariableCount> a;
+        a.fill(v);
+        return a;
+    }
 };
 
 } // namespace qx

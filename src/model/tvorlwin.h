@@ -156,6 +156,11 @@ public:
     // that offer them add orbitCommandTable() to their menus.
     static std::span<const CommandSpec> orbitCommandTable();
     const std::vector<Seed>& seeds() const { return seeds_; }
+    // Seed texts read as constants of the window.
+    SeedReader seedReader() const
+    {
+        return [this](const std::string& t, Complex& v) { return evaluateConstant(t, v) == 0; };
+    }
     // "Seed list ...": the list becomes parseSeedList(text); recomposes only.
     void setSeedListText(const std::string& text);
     void setSeeds(std::vector<Seed> seeds);

@@ -71,7 +71,7 @@ bool TVorlWin::handleOrbitCommand(int id)
 
 void TVorlWin::setSeedListText(const std::string& text)
 {
-    setSeeds(parseSeedList(text.substr(0, kMaxSeedListText)));
+    setSeeds(parseSeedList(text.substr(0, kMaxSeedListText), seedReader()));
 }
 
 void TVorlWin::setSeeds(std::vector<Seed> seeds)
@@ -190,7 +190,7 @@ bool TVorlWin::orbiterKey(int key)
 int TVorlWin::seedPoint(const std::string& text)
 {
     Complex z;
-    if (text.size() > 255 || !evaluateSeedText(text, z))
+    if (text.size() > 255 || evaluateConstant(text, z))
         return 1;
     mouseMode_ = CmdMouseFirst + 1;
     startOrbiter(z);

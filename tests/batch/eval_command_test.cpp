@@ -74,6 +74,16 @@ TEST(BatchEval, ErrorsPrintTheirCodeAndMessage)
     EXPECT_EQ(r.out, "error 1: cannot understand\n");
     r = batch("eval --set xy=1 'x'");
     EXPECT_EQ(r.status, 1);
+    // A function name and an operand without brackets; without the blank the
+    // letters are a product as before.
+    r = batch("eval 'sin x'");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "error 6: inconsistent data\n");
+    r = batch("eval --decimals 1 --set s=2 --set i=3 --set n=4 --set x=5 'sinx'");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "120.0\n");
+    r = batch("eval '0^(-0.5)'");
+    EXPECT_EQ(r.status, 1);
 }
 
 TEST(BatchDiff, PrintsTheSimplifiedDerivative)

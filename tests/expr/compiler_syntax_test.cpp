@@ -133,6 +133,26 @@ TEST(CompilerErrors, EveryCodeOfTheTable)
     EXPECT_EQ(c.error("1" + std::string(5000, '0')), ErrOutOfBounds); // beyond the largest real
 }
 
+TEST(CompilerErrors, AFunctionNameBeforeABlankNeedsItsBracket)
+{
+    Calc c;
+    c.set('X', 2.0L);
+    c.set('S', 3.0L);
+    c.set('I', 5.0L);
+    c.set('N', 7.0L);
+    for (const char* text : {"sin x", "SIN  X", "sin 2", "xsin x", "1+cos .5", "exp x+1", "abs x"})
+        EXPECT_EQ(c.error(text), ErrInconsistentData) << text;
+    EXPECT_EQ(*c.real("sinx"), 3 * 5 * 7 * 2); // no blank: a product of letters, as before
+    EXPECT_EQ(*c.real("sin (0)"), 0);         // a bracket may follow the blank
+    EXPECT_EQ(*c.real("sin(x) x"), std::sin(2.0L) * 2);
+    EXPECT_EQ(c.error("pi x"), ErrOk); // a constant is no function (PIX reads P*I*X, blank or not)
+    EXPECT_EQ(*c.real("x pi"), 3.14159265358979311600L * 2);
+    EXPECT_EQ(*c.real("x x"), 4);
+    Calc z(true); // CIS is a function in complex mode only
+    EXPECT_EQ(z.error("cis x"), ErrInconsistentData);
+    EXPECT_EQ(c.error("cis x"), ErrOk);
+}
+
 TEST(CompilerErrors, BytesOutsidePrintableAsciiAreRefused)
 {
     Calc c;

@@ -152,6 +152,13 @@ TEST(EvaluationPowers, IntegerAndRealExponents)
     EXPECT_FALSE(c.real("x^0.5"));
     EXPECT_EQ(*c.real("4^0.5"), 2);
     EXPECT_LT(*c.real("0^0.5"), 1e-1000L); // ln 0 counts as -5000
+    // A zero base has no negative power: a failure, not e^2500.
+    c.set('A', 0.0L);
+    for (const char* zeroBase : {"0^(-0.5)", "0^-1", "a^(-0.5)", "a^-2", "0.00000000000000001^(-0.5)"})
+        EXPECT_FALSE(c.real(zeroBase)) << zeroBase;
+    Calc folded; // the simplifier folds constants with the same rule
+    EXPECT_FALSE(folded.real("0^(-0.5)"));
+    EXPECT_EQ(*folded.real("0^2"), 0);
     EXPECT_FALSE(c.real("10^5000.5"));
     EXPECT_EQ(*c.real("pow(3,x)"), -8);
     EXPECT_FALSE(c.real("pow(2.5,x)"));

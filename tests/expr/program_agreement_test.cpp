@@ -12,6 +12,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <random>
+#include <span>
 
 using namespace qx;
 using qx::test::Calc;
@@ -117,6 +119,37 @@ TEST(ProgramAgreement, RandomComplexExpressions)
     agreeOnRandomTexts(true, 98765, 3000, tally);
     EXPECT_GT(tally.succeeded, tally.compared / 5);
     EXPECT_LT(tally.succeeded, tally.compared);
+}
+
+// Maps users type every day, which random texts rarely form: several
+// multiplications and subtractions in one complex expression, rational maps,
+// Newton maps and the real pairs of plane maps. Each must agree bit for bit,
+// compiled as typed and as its derivative.
+TEST(ProgramAgreement, EverydayMaps)
+{
+    const char* complexMaps[] = {
+        "z*z-(c+1)", "(z+1)*(z-1)-c", "zz+c", "zzz-2z+2", "z-(zzz-2z+2)/(3zz-2)", "(zz+1)/(zz-1)",
+        "(zzz+c)/(2zz)", "z^4-z+c", "zz*z*z+c*z", "(z-1)(z+1)(z-i)", "c*z*(1-z)", "z-(z^5-1)/(5z^4)",
+        "(2zzz+1)/(3zz)", "exp(z)+c", "z*z*z*z*z-c*z*z+1"};
+    const char* realMaps[] = {"y+1-1.4xx", "0.3x", "xx-yy+c", "2xy+c", "x-(xxx-2x+2)/(3xx-2)", "c*x*(1-x)",
+                              "(xx+1)/(xx-1)", "y-sin(x)", "x*x*x-y*y*x+c"};
+    std::mt19937 rng(4242);
+    Agreement tally;
+    for (bool complexMode : {true, false}) {
+        for (const char* text : complexMode ? std::span<const char* const>(complexMaps)
+                                            : std::span<const char* const>(realMaps)) {
+            Calc c(complexMode);
+            TreePtr t = c.tree(text);
+            ASSERT_TRUE(t) << text;
+            compare(c.cx, *t, rng, text, tally);
+            if (::testing::Test::HasFatalFailure()) return;
+            TreePtr d = DifferentiateTree(c.cx, *t, complexMode ? 'Z' : 'X');
+            ASSERT_TRUE(d) << "d/dx " << text;
+            compare(c.cx, *d, rng, std::string("d/dx ") + text, tally);
+            if (::testing::Test::HasFatalFailure()) return;
+        }
+    }
+    EXPECT_GT(tally.succeeded, tally.compared * 9 / 10); // everyday maps evaluate almost everywhere
 }
 
 TEST(ProgramAgreement, FunctionsOfTheRegisterResult)

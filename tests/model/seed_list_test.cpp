@@ -1,5 +1,6 @@
 #include "model/orbit_settings.h"
 #include "model/seed_list.h"
+#include "model/tfuncwin.h"
 
 #include <gtest/gtest.h>
 
@@ -7,11 +8,29 @@ using namespace qx;
 
 namespace {
 
+// A complex window's expression state, as the Mandelbrot and Julia windows have it.
+struct ComplexWindow : TFuncWin {
+    ComplexWindow() { setComplexMode(true); }
+};
+
+const ComplexWindow& window()
+{
+    static const ComplexWindow w;
+    return w;
+}
+
+bool evaluateSeedText(const std::string& text, Complex& z) { return window().evaluateConstant(text, z) == 0; }
+
 Complex value(const std::string& text)
 {
     Complex z{-99, -99};
     EXPECT_TRUE(evaluateSeedText(text, z)) << text;
     return z;
+}
+
+std::vector<Seed> parseSeedList(const std::string& text, size_t minLength = 1)
+{
+    return qx::parseSeedList(text, evaluateSeedText, minLength);
 }
 
 } // namespace

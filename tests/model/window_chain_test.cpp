@@ -600,6 +600,31 @@ TEST(PaintPath, AModelWithoutAHostDoesNothing)
     EXPECT_EQ(win.log.kernels.load(), 0);
 }
 
+TEST(Interruption, DrawDuringARenderStartsOverFromTheTop)
+{
+    // "Draw" invalidates the figure: the render under way is superseded and
+    // the next paint renders the whole figure again, with what changed since.
+    Fixture f(8, 40);
+    std::atomic<bool> gate{false};
+    f.win.log.gate = &gate;
+    f.win.paint();
+    while (!f.win.log.entered)
+        std::this_thread::yield();
+    f.win.base = 0x300000;
+    EXPECT_TRUE(f.win.handleCommand(CmdDraw));
+    EXPECT_TRUE(f.win.busy()); // returned at once, the worker still holds row 0
+    gate = true;
+    while (f.win.tick())
+        std::this_thread::yield();
+    EXPECT_FALSE(f.win.figureValid()); // the superseded render is not the figure
+    f.win.log.gate = nullptr;
+    f.render();
+    EXPECT_EQ(f.win.log.kernels.load(), 2);
+    ASSERT_TRUE(f.win.figureValid());
+    for (int row : {0, 20, 39}) // every row is of the second render
+        EXPECT_EQ(f.win.figureImage().at(7, row), 0x300000u + 7) << row;
+}
+
 TEST(Interruption, DrawViewChangeAndResizeDuringARenderNeverWait)
 {
     // The worker is held inside row 0: any call that waited for it would hang.

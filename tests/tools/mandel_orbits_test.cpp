@@ -129,6 +129,29 @@ TEST_F(OrbitFixture, OverlayOffDrawsNothingAndRunawayOrbitsStop)
     EXPECT_TRUE(std::isfinite(orbit.back().re));
 }
 
+TEST_F(OrbitFixture, SeedsMayNameTheParameterC)
+{
+    // c = -1: the seed C starts at -1, whose orbit is -1, 0, -1, 0, ...
+    win.setSeedListText("C; C/2; 2C+i");
+    ASSERT_EQ(win.seeds().size(), 3u);
+    EXPECT_EQ(win.seeds()[0].value, (Complex{-1, 0}));
+    EXPECT_EQ(win.seeds()[1].value, (Complex{-0.5L, 0}));
+    EXPECT_EQ(win.seeds()[2].value, (Complex{-2, 1}));
+    win.setOrbitLength("6");
+    const auto orbit = win.orbitFrom(win.seeds()[0].value);
+    ASSERT_GE(orbit.size(), 5u);
+    for (size_t k = 0; k < orbit.size(); ++k)
+        EXPECT_EQ(orbit[k], (Complex{k % 2 ? 0.0L : -1.0L, 0})) << k;
+    // The variable follows the parameter; letters the window does not define stay refused.
+    win.setParameter({0.25L, 0.5L});
+    EXPECT_EQ(win.variable(kSlotC), (Complex{0.25L, 0.5L}));
+    win.setSeedListText("c; junk");
+    ASSERT_EQ(win.seeds().size(), 1u);
+    EXPECT_EQ(win.seeds()[0].value, (Complex{0.25L, 0.5L}));
+    EXPECT_EQ(win.seedPoint("a+1"), 1);
+    EXPECT_EQ(win.seedPoint("c+1"), 0);
+}
+
 TEST_F(OrbitFixture, OrbiterAdvancesWithSpaceAndEndsWithQ)
 {
     ASSERT_EQ(win.mouseMode(), CmdJuliaSet);

@@ -72,7 +72,7 @@ bool applyOptions(TVorlWin& base, const BatchOptionValues& values, std::string& 
     auto& win = dynamic_cast<TMJ0Win&>(base);
     if (const std::string* text = valueOf(values, "--c")) {
         Complex c;
-        if (!evaluateSeedText(*text, c)) {
+        if (win.evaluateConstant(*text, c)) {
             error = "cannot understand --c '" + *text + "'";
             return false;
         }

@@ -60,13 +60,13 @@ const char* TMJ0Win::documentFilter() const
 
 // The seeds a document names: its first seed-count texts, up to the first
 // that no longer reads as a number.
-std::vector<Seed> documentSeeds(const MJDocument& d)
+std::vector<Seed> documentSeeds(const MJDocument& d, const SeedReader& read)
 {
     std::vector<Seed> seeds;
     const int count = std::clamp<int>(d.ints[DocIntSeedCount], 0, static_cast<int>(d.seeds.size()));
     for (int i = 0; i < count; ++i) {
         Complex v;
-        if (!evaluateSeedText(d.seeds[static_cast<size_t>(i)], v))
+        if (!read(d.seeds[static_cast<size_t>(i)], v))
             break;
         seeds.push_back({v, d.seeds[static_cast<size_t>(i)]});
     }
@@ -125,7 +125,7 @@ int TMJ0Win::applyDocument(const MJDocument& d)
     params_.demThickness = d.reals[DocRealDemThickness];
     params_.demScale = demScaleFor(params_.demThickness);
     params_.threshold = d.reals[DocRealThreshold];
-    params_.c = d.variables[kVariableC];
+    setParameter(d.variables[kVariableC]);
     antiAlias_ = d.ints[DocIntAntiAlias] != 0;
     grid_.axesOn = d.flags[DocFlagAxes] != 0;
     overlayOrbits_ = d.flags[DocFlagOverlay] != 0;
@@ -143,7 +143,7 @@ int TMJ0Win::applyDocument(const MJDocument& d)
     slides_.clear();
     for (const DocSlide& s : d.slides)
         slides_.push_back({s.maxReps, s.centreX, s.centreY, s.halfWidth, s.c});
-    seeds_ = documentSeeds(d);
+    seeds_ = documentSeeds(d, seedReader());
     return 0;
 }
 

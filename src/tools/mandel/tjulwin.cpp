@@ -30,7 +30,7 @@ uint32_t systemRandom(uint32_t count)
 
 TJulWin::TJulWin(const RandomIndex& random) : TMJWin(true)
 {
-    params_.c = randomCardioidParameter(random ? random : RandomIndex(systemRandom));
+    setParameter(randomCardioidParameter(random ? random : RandomIndex(systemRandom)));
 }
 
 TJulWin::~TJulWin()
@@ -85,7 +85,7 @@ bool TJulWin::applyExample(int command)
     const JuliaExample* e = juliaExample(command);
     if (!e)
         return false;
-    params_.c = e->c;
+    setParameter(e->c);
     maxReps_ = e->maxReps;
     overlayOrbits_ = false;
     seeds_.clear();
@@ -105,7 +105,7 @@ std::unique_ptr<TVorlWin> TJulWin::makeZoomChild() const
 
 TPromWin::TPromWin(Complex c) : TJulWin([](uint32_t) { return 0u; })
 {
-    params_.c = c;
+    setParameter(c);
 }
 
 } // namespace qx

@@ -1,7 +1,5 @@
 #include "tools/mandel/tmanwin.h"
 
-#include "expr/text_eval.h"
-
 #include "base/messages.h"
 #include "tools/mandel/mj_commands.h"
 #include "tools/mandel/mj_examples.h"
@@ -124,8 +122,7 @@ int TManWin::openJuliaChild(Complex c, const std::string& title)
 int TManWin::openIndifferentCycle(int cycle, const std::string& text)
 {
     Real t = 0;
-    ExprContext cx;
-    if (const int e = EvaluateRealText(cx, text, t))
+    if (const int e = evaluateRealConstant(text, t))
         return e;
     const IndifferentCycle ic = indifferentCycle(cycle, t);
     return openJuliaChild(ic.c, ic.title);

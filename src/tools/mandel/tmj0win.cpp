@@ -9,6 +9,8 @@ namespace qx {
 
 TMJ0Win::TMJ0Win(bool julia) : params_(defaultParams(julia))
 {
+    setComplexMode(true);
+    setParameter(params_.c);
     const MJViewDefaults v = viewDefaults(julia);
     defaultHalfWidth_ = v.halfWidth;
     mouseMode_ = v.mouseMode;

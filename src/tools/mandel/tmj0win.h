@@ -22,7 +22,12 @@ public:
     MJParams params() const;
     bool isJulia() const { return params_.julia; }
     Complex parameter() const { return params_.c; }
-    void setParameter(Complex c) { params_.c = c; }
+    // c is also the expression variable C, so seeds and constants can use it.
+    void setParameter(Complex c)
+    {
+        params_.c = c;
+        setVariable(kSlotC, c);
+    }
     int degree() const { return params_.degree; }
 
     // Settings dialog: 0 and a redraw, or the error code and no change.

@@ -1,0 +1,96 @@
+#include "model/tfuncwin.h"
+
+#include "base/messages.h"
+#include "expr/text_eval.h"
+
+#include <limits>
+
+namespace qx {
+
+int TFuncWin::compileInto(const std::string& text, TreePtr& tree)
+{
+    TreePtr compiled;
+    const int e = CompileExpression(cx_, text, compiled);
+    if (e) {
+        if (attached())
+            host().showError(e);
+        return e;
+    }
+    tree = std::move(compiled);
+    return ErrOk;
+}
+
+void TFuncWin::setComplexMode(bool on)
+{
+    cx_.env.complexMode = on;
+    cx_.env.resetVariables();
+    definedSlots_ = (1u << kSlotE) | (on ? 1u << kSlotI : 0u);
+}
+
+void TFuncWin::setVariable(int slot, Complex value)
+{
+    cx_.env.vars.at(static_cast<size_t>(slot)) = value;
+    definedSlots_ |= 1u << slot;
+}
+
+int TFuncWin::setVariableBounds(int slot, Real low, Real high)
+{
+    if (slot < 0 || slot >= kVariableCount || !(low <= high))
+        return ErrInconsistentData;
+    minimum_[static_cast<size_t>(slot)] = low;
+    maximum_[static_cast<size_t>(slot)] = high;
+    return ErrOk;
+}
+
+ExprContext TFuncWin::constantContext() const
+{
+    ExprContext cx = cx_;
+    const Real nan = std::numeric_limits<Real>::quiet_NaN();
+    for (int slot = 0; slot < kVariableCount; ++slot)
+        if (!variableDefined(slot))
+            cx.env.vars[static_cast<size_t>(slot)] = {nan, nan};
+    return cx;
+}
+
+namespace {
+
+bool finite(Complex v) { return v.re == v.re && v.im == v.im; }
+
+} // namespace
+
+int TFuncWin::evaluateConstant(const std::string& text, Complex& out) const
+{
+    ExprContext cx = constantContext();
+    if (const size_t comma = text.find(','); comma != std::string::npos && text.find('(') == std::string::npos) {
+        Real re = 0, im = 0;
+        if (const int e = EvaluateRealText(cx, text.substr(0, comma), re))
+            return e;
+        if (const int e = EvaluateRealText(cx, text.substr(comma + 1), im))
+            return e;
+        if (!finite({re, im}))
+            return ErrCannotUnderstand;
+        out = {re, im};
+        return ErrOk;
+    }
+    Complex v;
+    if (const int e = EvaluateComplexText(cx, text, v))
+        return e;
+    if (!finite(v))
+        return ErrCannotUnderstand;
+    out = v;
+    return ErrOk;
+}
+
+int TFuncWin::evaluateRealConstant(const std::string& text, Real& out) const
+{
+    ExprContext cx = constantContext();
+    Real v = 0;
+    if (const int e = EvaluateRealText(cx, text, v))
+        return e;
+    if (v != v)
+        return ErrCannotUnderstand;
+    out = v;
+    return ErrOk;
+}
+
+} // namespace qx
