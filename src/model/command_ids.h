@@ -4,6 +4,9 @@ namespace qx {
 
 enum CommandId : int {
     CmdUseDefaults = 49,
+    CmdSave = 57,
+    CmdSaveAs = 58,
+    CmdOpen = 59,
     CmdDraw = 94,
     CmdAxes = 109,
     CmdView = 114,         // "View ...": the VIEWCEN or VIEWCOR dialog

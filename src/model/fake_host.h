@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <deque>
+#include <optional>
 #include <thread>
 #include <memory>
 #include <string>
@@ -42,7 +43,16 @@ public:
     std::vector<std::pair<std::string, std::string>> textWindows; // title, text
     int idleTimerMs = 0;                 // the last setIdleTimer (0: none running)
     std::vector<std::string> fileFilters; // filter of each file dialog
+    std::optional<WindowPlacement> placement;    // what windowPlacement answers (none: no placement)
+    std::vector<WindowPlacement> placedAt;       // every placeWindow
 
+    bool windowPlacement(WindowPlacement& p) const override
+    {
+        if (placement)
+            p = *placement;
+        return placement.has_value();
+    }
+    void placeWindow(const WindowPlacement& p) override { placedAt.push_back(p); }
     void setTitle(const std::string& t) override { currentTitle = t; titles.push_back(t); }
     std::string title() const override { return currentTitle; }
     void showError(int code, const std::string& caption = {}) override { errors.emplace_back(code, caption); }

@@ -85,6 +85,11 @@ public:
     // Call the model's idleTimeout() once `ms` milliseconds pass without a
     // key press; a new call restarts the wait, 0 cancels it.
     virtual void setIdleTimer(int /*ms*/) {}
+    // The window's placement on the screen now; false when the host has none.
+    virtual bool windowPlacement(WindowPlacement& /*p*/) const { return false; }
+    // Move and size the window to a placement a document asked for; a host
+    // ignores one that does not fit its screen.
+    virtual void placeWindow(const WindowPlacement& /*p*/) {}
     // The screen's logical pixels per inch (horizontal), for export scales.
     virtual double screenDpi() const { return 96; }
 };

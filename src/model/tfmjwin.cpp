@@ -94,6 +94,10 @@ void TFMJWin::openZoomWindow(WorldPoint centre)
     const Real hw = view_.halfWidth / zoomFactor_, hh = view_.halfHeight / zoomFactor_;
     child->setView(centre.x, centre.y, hw);
     child->setReadSettings(!useDefaults_);
+    // A new, untitled document with the parent's drawing settings: saving it
+    // can never overwrite the parent's file. It keeps its own settings file.
+    child->setZoomChild(true);
+    child->setDocumentName("noname" + std::to_string(++zoomChildren_) + child->toolFiles().extension);
     if (!host().openChildWindow(std::move(child), zoomPlacement_))
         return;
     if (zoomRectangle_)

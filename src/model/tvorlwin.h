@@ -22,6 +22,7 @@
 #include "model/command_ids.h"
 #include "model/pixel_sweep.h"
 #include "model/seed_list.h"
+#include "model/settings_file.h"
 #include "model/tfuncwin.h"
 #include "base/messages.h"
 #include "base/window_placement.h"
@@ -36,6 +37,17 @@
 namespace qx {
 
 enum class MouseButton { Left, Right, Middle };
+
+// What a tool tells the chain about its files.
+struct ToolFiles {
+    int32_t kind = 0;         // window kind in headers; 0 = the tool keeps no files
+    std::string extension;    // ".man"
+    std::string filter;       // "Mandelbrot files (*.MAN)|*.man"
+    std::string settingsStem; // "mandel": mandel.ini, and mandelz.ini for zoom windows
+};
+
+// The largest document any tool writes.
+inline constexpr size_t kMaxDocumentFileBytes = 1u << 20;
 
 // drawFigure() result meaning "started on worker threads; tick() finishes it".
 inline constexpr int kRenderPending = -1;
@@ -133,20 +145,54 @@ public:
     // Progress titles during the render (printing, slides, bitmap export).
     void setProgressReports(bool on) { progressReports_ = on; }
 
-    // ---- Settings and documents: tools that keep them override these.
+    // ---- Documents and settings files (tvorlwin_files.cpp), once for every
+    // tool: the common header with the live placement, atomic saves, the
+    // changed flag, Open/Save/Save As, the last document, settings read at
+    // set-up and written at close. A tool gives toolFiles() and the hooks
+    // below for its own sections; a tool without files keeps kind 0.
+    virtual ToolFiles toolFiles() const { return {}; }
+    // "mandel.ini"; zoom windows keep their own file, "mandelz.ini".
+    std::string settingsFileName() const;
     // Read a document into the window: 0, or its code (nothing changes).
-    virtual int readDocument(const std::string& /*path*/) { return ErrNothingToDo; }
-    // Write the window's document safely: 0, or its code.
-    virtual int writeDocument(const std::string& /*path*/) { return ErrNothingToDo; }
+    // On success the window's name and the last document become `path`.
+    int readDocument(const std::string& path);
+    // Write the window's document safely (temporary file, then rename): 0 or 11.
+    int writeDocument(const std::string& path);
+    // The header of the last document or settings file read or written.
+    const CommonHeader& fileHeader() const { return fileHeader_; }
+    const std::string& lastDocument() const { return lastDocument_; }
     // At set-up: read the settings file (when readSettings()), then open
     // `document`, or the last document when `reopenLast`.
-    virtual void loadStartupFiles(bool /*reopenLast*/, const std::string& /*document*/) {}
-    // The window placement the settings file asked for, if any.
-    virtual bool storedPlacement(WindowPlacement& /*p*/) const { return false; }
-    // Before closing: offers to save a changed document; false = cancelled.
-    virtual bool queryClose() { return true; }
+    void loadStartupFiles(bool reopenLast, const std::string& document);
+    // The handed-over document, else the last one when "Open last" is on;
+    // true when one was read.
+    bool openInitialDocument(const std::string& handedOver);
+    // The window placement the settings file or document asked for, if any.
+    bool storedPlacement(WindowPlacement& p) const;
+    // Before closing: "save changes to " + name when the document changed;
+    // false = cancelled.
+    bool queryClose() { return offerToSave(); }
     // The window closes at `placement`: write the settings file.
-    virtual void saveSettingsOnClose(const WindowPlacement& /*placement*/) {}
+    void saveSettingsOnClose(const WindowPlacement& placement);
+    // Settings: what the window keeps between runs, and their files. The
+    // path variants are for tests and the batch program.
+    SettingsFile captureSettings() const;
+    void applySettingsFile(const SettingsFile& s);
+    int readSettingsFrom(const std::string& path);
+    bool writeSettingsTo(const std::string& path) const;
+    void readSettingsFile();
+    void writeSettingsFile() const;
+    void setWriteSettings(bool on) { writeSettings_ = on; }
+    void setReopenLast(bool on) { reopenLast_ = on; }
+    // Zoom windows are new, untitled documents with their own settings file.
+    bool isZoomChild() const { return zoomChild_; }
+    void setZoomChild(bool on) { zoomChild_ = on; }
+    // Open (59), Save (57), Save As (58): the tool places them in its menus.
+    static std::span<const CommandSpec> documentCommandTable();
+    void openCommand();
+    bool saveCommand();
+    bool saveAsCommand();
+    bool offerToSave();
 
     void viewChanged() override;
     void overlaysChanged() override;
@@ -204,6 +250,29 @@ public:
     std::string coordinateTable() const { return orbitTableText(lastOrbit_, orbit_.ascending); }
 
 protected:
+    // ---- A tool's own files. The body follows the common header; decoding
+    // changes the window only when it returns 0.
+    virtual void encodeDocumentBody(ByteWriter& /*w*/) const {}
+    virtual int decodeDocumentBody(ByteReader& /*r*/, const CommonHeader& /*h*/) { return ErrNothingToDo; }
+    // The tool's slots of the settings file.
+    virtual void captureToolSettings(SettingsFile& /*s*/) const {}
+    virtual void applyToolSettings(const SettingsFile& /*s*/) {}
+    // The header the next document write starts with: the kept header with
+    // the window's kind, live placement, special colours and palette.
+    CommonHeader documentHeader() const;
+    // A document was read: the next picture is the document's own.
+    virtual void documentRead() {}
+    bool handleDocumentCommand(int id);
+
+    CommonHeader fileHeader_;  // kept as read for the next write
+    SlotGroup settingsGroup1_; // slots kept as read for the next write
+    SlotGroup settingsGroup2_;
+    std::string lastDocument_;
+    bool writeSettings_ = true;
+    bool reopenLast_ = false;
+    bool zoomChild_ = false;
+    int zoomChildren_ = 0; // names "nonameN" of this window's zoom windows
+
     bool handleOrbitCommand(int id);
     // Check state of an orbit toggle; false when `id` is none.
     bool orbitToggleState(int id, bool& on) const;

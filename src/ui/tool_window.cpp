@@ -91,8 +91,31 @@ void ToolWindow::start(const WindowPlacement* placement)
     model_->resize(std::max(1, area_->width()), std::max(1, area_->height()));
     model_->setUp();
     refreshChecks();
-    show();
+    if (placement && placement->maximized)
+        showMaximized();
+    else
+        show();
     area_->setFocus();
+}
+
+bool ToolWindow::windowPlacement(WindowPlacement& p) const
+{
+    // The normal geometry, so that a maximized window comes back to its size when restored.
+    const QRect r = isMaximized() ? normalGeometry() : geometry();
+    p = {r.x(), r.y(), r.width(), r.height(), isMaximized()};
+    return true;
+}
+
+void ToolWindow::placeWindow(const WindowPlacement& p)
+{
+    if (p.width <= 0 || p.height <= 0 || !placementFitsScreen(p))
+        return;
+    if (isMaximized() && !p.maximized)
+        showNormal();
+    move(p.x, p.y);
+    resize(p.width, p.height);
+    if (p.maximized)
+        showMaximized();
 }
 
 // ---- Menus built from the model's command tables.
@@ -281,7 +304,9 @@ void ToolWindow::closeEvent(QCloseEvent* e)
         e->ignore();
         return;
     }
-    model_->saveSettingsOnClose({x(), y(), width(), height(), isMaximized()});
+    WindowPlacement placement;
+    windowPlacement(placement);
+    model_->saveSettingsOnClose(placement);
     tickTimer_.stop();
     model_->finishRendering();
     if (viewDialog_)
@@ -426,7 +451,9 @@ std::unique_ptr<Canvas> ToolWindow::createCanvas(Image& target, const View& view
 bool ToolWindow::openChildWindow(std::unique_ptr<TVorlWin> model, const WindowPlacement& placement)
 {
     ToolLaunch launch = launch_;
-    launch.title = windowTitle();
+    // A zoom window is a new document with a name of its own; other children
+    // take the parent's title until the model names them.
+    launch.title = model->documentName().empty() ? windowTitle() : QString::fromStdString(model->documentName());
     launch.fileName.clear();
     launch.readSettings = model->readSettings(); // the parent's "use defaults for child windows"
     launch.reopenLast = false;

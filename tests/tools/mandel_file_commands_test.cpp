@@ -10,6 +10,8 @@
 
 #include <deque>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace qx {
 namespace {
@@ -129,6 +131,66 @@ TEST_F(FileCommands, OpenTakesTheDocumentAndItsName)
     win.setMaxReps(321);
     win.handleCommand(CmdOpen);
     EXPECT_EQ(win.maxReps(), 321); // the saved document was opened again
+}
+
+TEST_F(FileCommands, DocumentsCarryTheLiveWindowPlacement)
+{
+    host.placement = WindowPlacement{40, 60, 700, 500, false};
+    host.files = {path("p.man")};
+    win.handleCommand(CmdSaveAs);
+    ASSERT_TRUE(host.errors.empty());
+    // Opening it in another window reads the placement and places the window.
+    FileHost other;
+    TManWin b;
+    b.attach(other);
+    other.files = {path("p.man")};
+    b.handleCommand(CmdOpen);
+    EXPECT_EQ(b.fileHeader().placement, (WindowPlacement{40, 60, 700, 500, false}));
+    ASSERT_EQ(other.placedAt.size(), 1u);
+    EXPECT_EQ(other.placedAt[0], (WindowPlacement{40, 60, 700, 500, false}));
+    WindowPlacement stored;
+    EXPECT_TRUE(b.storedPlacement(stored));
+    // A maximized window is stored as such; the window moved since the last save.
+    host.placement = WindowPlacement{0, 0, 1024, 700, true};
+    win.handleCommand(CmdSave);
+    other.files = {path("p.man")};
+    b.handleCommand(CmdOpen);
+    EXPECT_TRUE(other.placedAt.back().maximized);
+    EXPECT_EQ(other.placedAt.back().width, 1024);
+}
+
+TEST_F(FileCommands, SavingAZoomWindowNeverTouchesTheParentsFile)
+{
+    host.files = {path("parent.man")};
+    win.handleCommand(CmdSaveAs);
+    ASSERT_EQ(win.documentName(), path("parent.man"));
+    const auto parentBytes = [&] {
+        std::ifstream in(path("parent.man"), std::ios::binary);
+        return std::vector<char>(std::istreambuf_iterator<char>(in), {});
+    };
+    const auto before = parentBytes();
+    win.resize(40, 30);
+    win.openZoomWindow({-0.5L, 0.25L});
+    ASSERT_EQ(host.children.size(), 1u);
+    TVorlWin& child = *host.children[0];
+    EXPECT_EQ(child.documentName(), "noname1.man"); // a new, untitled document
+    EXPECT_TRUE(child.isZoomChild());
+    EXPECT_EQ(child.settingsFileName(), "mandelz.ini");
+    EXPECT_EQ(win.settingsFileName(), "mandel.ini");
+    // Save in the child asks for a name; cancelling writes nothing anywhere.
+    FileHost childHost;
+    child.attach(childHost);
+    child.setDocumentChanged(true);
+    child.handleCommand(CmdSave);
+    EXPECT_EQ(parentBytes(), before);
+    childHost.files = {path("zoom.man")};
+    child.handleCommand(CmdSave);
+    EXPECT_EQ(child.documentName(), path("zoom.man"));
+    EXPECT_EQ(parentBytes(), before);
+    EXPECT_TRUE(fs::exists(path("zoom.man")));
+    // A second zoom window gets the next name.
+    win.openZoomWindow({0, 0});
+    EXPECT_EQ(host.children[1]->documentName(), "noname2.man");
 }
 
 TEST_F(FileCommands, DrawingAnOpenedDocumentLeavesItUnchanged)

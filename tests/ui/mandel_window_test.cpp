@@ -128,6 +128,19 @@ private slots:
         }
     }
 
+    void zoomWindowIsANewDocument()
+    {
+        auto w = open(0, "/tmp/qx_parent_document.man");
+        QVERIFY(rendered(*w));
+        QTest::mouseClick(w->area(), Qt::RightButton, {}, QPoint(100, 80));
+        const auto children = w->findChildren<ToolWindow*>();
+        QCOMPARE(children.size(), 1);
+        // Not the parent's file name: Save in the zoom window must ask for a name.
+        QCOMPARE(children[0]->windowTitle(), QStringLiteral("noname1.man"));
+        QCOMPARE(QString::fromStdString(children[0]->model().documentName()), QStringLiteral("noname1.man"));
+        QCOMPARE(QString::fromStdString(children[0]->model().settingsFileName()), QStringLiteral("mandelz.ini"));
+    }
+
     void leftClickInJuliaModeOpensTheJuliaChild()
     {
         auto w = open(0, "noname1.man");

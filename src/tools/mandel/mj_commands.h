@@ -3,9 +3,6 @@
 namespace qx {
 
 enum MJCommandId : int {
-    CmdSave = 57,
-    CmdSaveAs = 58,
-    CmdOpen = 59,
     CmdReopen = 98,         // show the Julia child again
     CmdShowPeriod = 120,    // mouse modes
     CmdJuliaSet = 121,      // Mandelbrot: open the Julia child; Julia: orbiter

@@ -131,30 +131,22 @@ int readSections(ByteReader& r, MJDocument& d)
 
 } // namespace
 
-std::vector<uint8_t> encodeMJDocument(const MJDocument& d)
+void encodeMJBody(ByteWriter& w, const MJDocument& d)
 {
-    ByteWriter w;
-    CommonHeader h = d.header;
-    h.version = kFileVersion;
-    h.extraGroups = 0;
-    writeCommonHeader(w, h);
     MJDocument body = d;
     body.flags[DocFlagNoSlides] = 0;
     body.flags[DocFlagNoSeeds] = 0;
     body.flags[DocFlagNoFurther] = 1; // no text objects are written
     writeBody(w, body);
-    return w.take();
 }
 
-int decodeMJDocument(const std::vector<uint8_t>& bytes, int32_t kind, MJDocument& d)
+int decodeMJBody(ByteReader& r, const CommonHeader& h, MJDocument& d)
 {
-    ByteReader r(bytes);
     MJDocument next = d;
+    next.header = h;
     next.slides.clear();
     next.seeds = {};
-    if (const int e = readCommonHeader(r, kind, next.header))
-        return e;
-    const int32_t version = next.header.version;
+    const int32_t version = h.version;
     if (version <= 0 || version > kFileVersion)
         return kErrCannotOpen;
     if (!readFixedItems(r, next) || !readFormulasAndPlacements(r, version, next))
@@ -167,6 +159,26 @@ int decodeMJDocument(const std::vector<uint8_t>& bytes, int32_t kind, MJDocument
     next.header.version = kFileVersion;
     d = std::move(next);
     return 0;
+}
+
+std::vector<uint8_t> encodeMJDocument(const MJDocument& d)
+{
+    ByteWriter w;
+    CommonHeader h = d.header;
+    h.version = kFileVersion;
+    h.extraGroups = 0;
+    writeCommonHeader(w, h);
+    encodeMJBody(w, d);
+    return w.take();
+}
+
+int decodeMJDocument(const std::vector<uint8_t>& bytes, int32_t kind, MJDocument& d)
+{
+    ByteReader r(bytes);
+    CommonHeader h = d.header;
+    if (const int e = readCommonHeader(r, kind, h))
+        return e;
+    return decodeMJBody(r, h, d);
 }
 
 } // namespace qx

@@ -64,6 +64,12 @@ struct MJDocument {
     std::array<std::string, kSeedTexts> seeds;
 };
 
+// The body after the common header, as encodeMJDocument writes it.
+void encodeMJBody(ByteWriter& w, const MJDocument& d);
+// Reads the body of a document whose header is `h` (old versions take their
+// binary colours from its special slots) into `d` (changed only on 0).
+int decodeMJBody(ByteReader& r, const CommonHeader& h, MJDocument& d);
+
 // Always writes the current version, one colour sequence per slot held,
 // the slide list, the seed texts, and no further sections.
 std::vector<uint8_t> encodeMJDocument(const MJDocument& d);

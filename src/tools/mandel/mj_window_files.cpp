@@ -43,20 +43,7 @@ bool documentInRange(const MJDocument& d, bool julia)
     return finiteReal(c.re) && finiteReal(c.im) && !d.sequences.empty() && checkSequence(d.sequences[0]) == 0;
 }
 
-bool validSpecialSlots(const std::array<int16_t, 15>& slots)
-{
-    for (int s = kFirstSpecialSlot; s <= kLastSpecialSlot; ++s)
-        if (slots[static_cast<size_t>(s)] < 0 || slots[static_cast<size_t>(s)] >= kPaletteSize)
-            return false;
-    return true;
-}
-
 } // namespace
-
-const char* TMJ0Win::documentFilter() const
-{
-    return isJulia() ? "Julia files (*.JUL)|*.jul" : "Mandelbrot files (*.MAN)|*.man";
-}
 
 // The seeds a document names: its first seed-count texts, up to the first
 // that no longer reads as a number.
@@ -76,10 +63,7 @@ std::vector<Seed> documentSeeds(const MJDocument& d, const SeedReader& read)
 MJDocument TMJ0Win::captureDocument() const
 {
     MJDocument d = fileState_;
-    d.header.kind = windowKind();
-    for (int s = 0; s < 15; ++s)
-        d.header.specialSlots[static_cast<size_t>(s)] = special_.get(s);
-    d.header.palette = palette_;
+    d.header = documentHeader();
     d.ints[DocIntDegree] = static_cast<int16_t>(params_.degree);
     d.ints[DocIntMouseMode] = static_cast<int16_t>(mouseMode_);
     d.ints[DocIntMode] = static_cast<int16_t>(params_.mode);
@@ -111,14 +95,10 @@ MJDocument TMJ0Win::captureDocument() const
 
 int TMJ0Win::applyDocument(const MJDocument& d)
 {
-    if (!documentInRange(d, params_.julia) || !validSpecialSlots(d.header.specialSlots) ||
+    if (!documentInRange(d, params_.julia) ||
         !setView(d.reals[DocRealCentreX], d.reals[DocRealCentreY], d.reals[DocRealHalfWidth]))
         return kErrInconsistent;
     fileState_ = d;
-    for (int s = kFirstSpecialSlot; s <= kLastSpecialSlot; ++s)
-        special_.set(s, d.header.specialSlots[static_cast<size_t>(s)]);
-    if (d.header.paletteTaken)
-        palette_ = d.header.palette;
     params_.degree = d.ints[DocIntDegree];
     params_.mode = static_cast<DisplayMode>(d.ints[DocIntMode]);
     params_.binaryCount = d.ints[DocIntBinaryCount];
@@ -147,34 +127,27 @@ int TMJ0Win::applyDocument(const MJDocument& d)
     return 0;
 }
 
-int TMJ0Win::readDocument(const std::string& path)
+ToolFiles TMJ0Win::toolFiles() const
 {
-    std::vector<uint8_t> bytes;
-    if (!readWholeFile(path, bytes, kMaxDocumentBytes))
-        return kErrCannotOpen;
+    if (isJulia())
+        return {kJuliaKind, ".jul", "Julia files (*.JUL)|*.jul", "jul"};
+    return {kMandelKind, ".man", "Mandelbrot files (*.MAN)|*.man", "mandel"};
+}
+
+void TMJ0Win::encodeDocumentBody(ByteWriter& w) const
+{
+    encodeMJBody(w, captureDocument());
+}
+
+int TMJ0Win::decodeDocumentBody(ByteReader& r, const CommonHeader& h)
+{
     MJDocument d = fileState_;
-    if (const int e = decodeMJDocument(bytes, windowKind(), d))
+    d.header = h;
+    if (const int e = decodeMJBody(r, h, d))
         return e;
     if (const int e = applyDocument(d))
         return e;
-    setDocumentName(path);
-    lastDocument_ = path;
-    setDocumentChanged(false);
-    firstSweep_ = true; // drawing the opened document does not change it
-    figureValid_ = false;
-    compositeValid_ = false;
-    return 0;
-}
-
-int TMJ0Win::writeDocument(const std::string& path)
-{
-    const MJDocument d = captureDocument();
-    if (!writeFileAtomically(path, encodeMJDocument(d)))
-        return kErrCannotOpen;
     fileState_ = d;
-    setDocumentName(path);
-    lastDocument_ = path;
-    setDocumentChanged(false);
     return 0;
 }
 

@@ -5,7 +5,6 @@
 #include <cstddef> // before the core headers, which use size_t
 
 #include "model/tfmjwin.h"
-#include "model/settings_file.h"
 #include "tools/mandel/mj_dialog.h"
 #include "tools/mandel/mj_document.h"
 #include "tools/mandel/mj_kernel.h"
@@ -68,38 +67,11 @@ public:
 
     // ---- Documents and settings files (mj_window_files.cpp).
     int32_t windowKind() const { return isJulia() ? kJuliaKind : kMandelKind; }
-    const char* settingsFileName() const { return isJulia() ? "jul.ini" : "mandel.ini"; }
-    // "Mandelbrot files (*.MAN)|*.man" or the Julia filter.
-    const char* documentFilter() const;
+    ToolFiles toolFiles() const override;
     // The window as a document; fields it does not model are kept as read.
     MJDocument captureDocument() const;
     // Takes a document: 0, or 6 for a value out of range (nothing changes).
     int applyDocument(const MJDocument& d);
-    // Read and apply a file: 0, or its code (nothing changes). On success
-    // the document name and the last document become `path`.
-    int readDocument(const std::string& path) override;
-    // Write safely (temporary file, then rename): 0, or 11.
-    int writeDocument(const std::string& path) override;
-    // Settings: what the window keeps between runs, and their files. The
-    // path variants are for tests and the batch program.
-    SettingsFile captureSettings() const;
-    void applySettingsFile(const SettingsFile& s);
-    int readSettingsFrom(const std::string& path);
-    bool writeSettingsTo(const std::string& path) const;
-    // Uses settingsPath(settingsFileName()); nothing when switched off.
-    void readSettingsFile();
-    void writeSettingsFile() const;
-    void setWriteSettings(bool on) { writeSettings_ = on; }
-    void setReopenLast(bool on) { reopenLast_ = on; }
-    const std::string& lastDocument() const { return lastDocument_; }
-    // At set-up: the handed-over document, else the last one when
-    // "Open last" is on; true when one was read.
-    bool openInitialDocument(const std::string& handedOver);
-    const CommonHeader& fileHeader() const { return fileState_.header; }
-    // Window hooks: settings at set-up and close, the stored placement.
-    void loadStartupFiles(bool reopenLast, const std::string& document) override;
-    bool storedPlacement(WindowPlacement& p) const override;
-    void saveSettingsOnClose(const WindowPlacement& placement) override;
     // The colour editor's result, with the binary count k; redraws.
     void keepColourEdit(const ColourEdit& e) override;
     int binaryColourCount() const override { return params_.binaryCount; }
@@ -108,14 +80,14 @@ protected:
     // "Draw" when a host shows the window; a model on its own just marks
     // its figure for the next paint.
     void redraw();
+    void encodeDocumentBody(ByteWriter& w) const override;
+    int decodeDocumentBody(ByteReader& r, const CommonHeader& h) override;
+    void captureToolSettings(SettingsFile& s) const override;
+    void applyToolSettings(const SettingsFile& s) override;
+    void documentRead() override { firstSweep_ = true; } // drawing it does not change it
 
     MJParams params_;
-    MJDocument fileState_;      // the last document read or written
-    SlotGroup settingsGroup1_;  // slots kept as read for the next write
-    SlotGroup settingsGroup2_;
-    std::string lastDocument_;
-    bool writeSettings_ = true;
-    bool reopenLast_ = false;
+    MJDocument fileState_; // the body of the last document read or written
 };
 
 } // namespace qx

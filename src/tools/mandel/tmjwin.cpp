@@ -55,7 +55,8 @@ constexpr std::array<CommandSpec, 6> kJuliaHelp{{
 void TMJWin::buildMenus(MenuBar& bar) const
 {
     TMJ0Win::buildMenus(bar);
-    bar.addTable(fileCommandTable());
+    bar.addTable(documentCommandTable());
+    bar.addTable(colourCommandTable());
     bar.addTable(commandTable());
     if (isJulia())
         bar.addTable(kJuliaHelp);
@@ -81,7 +82,7 @@ bool TMJWin::showHelp(int id)
 
 bool TMJWin::handleCommand(int id)
 {
-    if (handleFileCommand(id))
+    if (handleDocumentCommand(id) || handleColourCommand(id))
         return true;
     if (id == CmdDegree) {
         degreeCommand();

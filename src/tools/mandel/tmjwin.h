@@ -30,21 +30,10 @@ public:
 private:
     bool periodShown_ = false;
 
-    // ---- File and colour commands (mj_file_commands.cpp).
-    // 57, 58, 59, 515, 519, 523, 629, 630; false for another id.
-    bool handleFileCommand(int id);
-    static std::span<const CommandSpec> fileCommandTable();
-    // Open (59): offers to save a changed document first, then asks for a
-    // file; a refused file shows its code and the window stays as it was.
-    void openCommand();
-    // Save (57) to the document's name, or Save As (58) when it has none.
-    // True when written.
-    bool saveCommand();
-    bool saveAsCommand();
-    // "save changes to " + name (yes, no, cancel), when the document
-    // changed: true to go on.
-    bool offerToSave();
-    bool queryClose() override { return offerToSave(); }
+    // ---- Colour commands (mj_file_commands.cpp): 515, 519, 523, 629, 630;
+    // false for another id.
+    bool handleColourCommand(int id);
+    static std::span<const CommandSpec> colourCommandTable();
 };
 
 } // namespace qx
