@@ -38,7 +38,6 @@ constexpr std::array<CommandSpec, 2> kCommands{{
     {CmdClearText, "C&lear text", "", CommandKind::Plain, kMenuEdit, ""},
 }};
 
-constexpr size_t kMaxLabelText = 255;
 
 // Field i as a real within [low, high]: 0, or 1 / 17 plus 1000 * i.
 int readField(const std::vector<std::string>& t, size_t i, Real low, Real high, Real& out)

@@ -7,6 +7,8 @@
 
 namespace qx {
 
+inline constexpr size_t kMaxLabelText = 255;
+
 struct TextLabel {
     WorldPoint anchor;
     std::string text;

@@ -22,6 +22,7 @@
 #include "model/command_ids.h"
 #include "model/pixel_sweep.h"
 #include "model/seed_list.h"
+#include "model/overlay_section.h"
 #include "model/settings_file.h"
 #include "model/tfuncwin.h"
 #include "base/messages.h"
@@ -257,6 +258,10 @@ protected:
     // The tool's slots of the settings file.
     virtual void captureToolSettings(SettingsFile& /*s*/) const {}
     virtual void applyToolSettings(const SettingsFile& /*s*/) {}
+    // The overlays a document keeps (grid, labels, marks), and taking them
+    // from one; the caller has checked them (readOverlaySection).
+    OverlayState overlayState() const;
+    void applyOverlayState(const OverlayState& s);
     // The header the next document write starts with: the kept header with
     // the window's kind, live placement, special colours and palette.
     CommonHeader documentHeader() const;

@@ -90,6 +90,20 @@ CommonHeader TVorlWin::documentHeader() const
     return h;
 }
 
+OverlayState TVorlWin::overlayState() const
+{
+    return {grid_, labels_, marks_, markAttr_};
+}
+
+void TVorlWin::applyOverlayState(const OverlayState& s)
+{
+    grid_ = s.grid;
+    labels_ = s.labels;
+    marks_ = s.marks;
+    markAttr_ = s.markAttributes;
+    overlaysChanged();
+}
+
 int TVorlWin::writeDocument(const std::string& path)
 {
     if (toolFiles().kind == 0)

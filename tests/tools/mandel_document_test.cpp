@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -137,7 +138,9 @@ TEST_F(DocumentFiles, EveryTruncationIsRefusedAndChangesNothing)
 TEST_F(DocumentFiles, ExtraBytesAndHugeCountsAreRefused)
 {
     TManWin a;
-    auto bytes = encodeMJDocument(a.captureDocument());
+    MJDocument plain = a.captureDocument();
+    plain.overlays.reset(); // no further sections: the seed texts end the file
+    auto bytes = encodeMJDocument(plain);
     MJDocument d;
     auto longer = bytes;
     longer.push_back(0);
@@ -153,6 +156,51 @@ TEST_F(DocumentFiles, ExtraBytesAndHugeCountsAreRefused)
     longer.resize(kMaxDocumentBytes + 1);
     ASSERT_TRUE(writeFileAtomically(path("big.man"), longer));
     EXPECT_EQ(a.readDocument(path("big.man")), 11);
+}
+
+TEST_F(DocumentFiles, GridLabelsAndMarksSurviveSaveAndOpen)
+{
+    TManWin a;
+    GridSettings g = a.grid();
+    g.axesOn = true;
+    g.quadrants = {true, false, true, false};
+    g.x.tickInterval = 0.25L;
+    g.y.places = 3;
+    g.dotted = true;
+    ASSERT_EQ(a.applyGridSettings(g, gridTexts(g)), 0);
+    ASSERT_EQ(a.addLabel({{0.5L, -0.25L}, "period 3", {}}), 0);
+    a.addMark({-1, 0.5L});
+    ASSERT_EQ(a.writeDocument(path("g.man")), 0);
+    TManWin b;
+    ASSERT_EQ(b.readDocument(path("g.man")), 0);
+    EXPECT_EQ(b.grid(), g);
+    ASSERT_EQ(b.labels().size(), 1u);
+    EXPECT_EQ(b.labels()[0].text, "period 3");
+    EXPECT_EQ(b.labels()[0].anchor.y, -0.25L);
+    ASSERT_EQ(b.marks().size(), 1u);
+    EXPECT_EQ(b.marks()[0].x, -1);
+    // Write, read, write: the same bytes.
+    ASSERT_EQ(b.writeDocument(path("g2.man")), 0);
+    std::vector<uint8_t> first, second;
+    ASSERT_TRUE(readWholeFile(path("g.man"), first));
+    ASSERT_TRUE(readWholeFile(path("g2.man"), second));
+    EXPECT_EQ(first, second);
+    // A damaged section refuses the document and the window stays.
+    auto bad = first;
+    bad[bad.size() - 32] = 0xFF; // the mark size: kind, big, then size, colour, count, one mark
+    ASSERT_TRUE(writeFileAtomically(path("bad.man"), bad));
+    TManWin c;
+    const auto before = encodeMJDocument(c.captureDocument());
+    EXPECT_EQ(c.readDocument(path("bad.man")), 6);
+    EXPECT_EQ(encodeMJDocument(c.captureDocument()), before);
+    // Sections of other writers are skipped.
+    auto foreign = first;
+    const auto at = std::search(foreign.begin(), foreign.end(), std::begin("QXOV"), std::begin("QXOV") + 4);
+    ASSERT_NE(at, foreign.end());
+    std::fill(at, at + 4, 'Z');
+    ASSERT_TRUE(writeFileAtomically(path("other.man"), foreign));
+    EXPECT_EQ(c.readDocument(path("other.man")), 0);
+    EXPECT_TRUE(c.labels().empty());
 }
 
 TEST_F(DocumentFiles, OutOfRangeValuesAreRefusedByTheWindow)

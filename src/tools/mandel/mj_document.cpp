@@ -52,6 +52,8 @@ void writeBody(ByteWriter& w, const MJDocument& d)
     writeColourTables(w, d.sequences);
     writeSlides(w, d.slides);
     for (const std::string& s : d.seeds) w.fixedText(s, kSeedTextBytes);
+    if (d.overlays)
+        writeOverlaySection(w, *d.overlays);
 }
 
 bool readFixedItems(ByteReader& r, MJDocument& d)
@@ -124,9 +126,13 @@ int readSections(ByteReader& r, MJDocument& d)
         for (std::string& s : d.seeds)
             if (!r.fixedText(kSeedTextBytes, s)) return kErrInconsistent;
     // Without further sections nothing may follow: extra bytes mean a damaged file.
-    if (d.flags[DocFlagNoFurther] != 0 && r.remaining() > 0)
-        return kErrInconsistent;
-    return 0;
+    if (d.flags[DocFlagNoFurther] != 0)
+        return r.remaining() > 0 ? kErrInconsistent : 0;
+    OverlayState overlays;
+    const int e = readOverlaySection(r, overlays);
+    if (e == 0)
+        d.overlays = std::move(overlays);
+    return e == kOverlayForeign ? 0 : e; // other writers' sections are skipped
 }
 
 } // namespace
@@ -136,7 +142,7 @@ void encodeMJBody(ByteWriter& w, const MJDocument& d)
     MJDocument body = d;
     body.flags[DocFlagNoSlides] = 0;
     body.flags[DocFlagNoSeeds] = 0;
-    body.flags[DocFlagNoFurther] = 1; // no text objects are written
+    body.flags[DocFlagNoFurther] = d.overlays ? 0 : 1;
     writeBody(w, body);
 }
 
@@ -146,6 +152,7 @@ int decodeMJBody(ByteReader& r, const CommonHeader& h, MJDocument& d)
     next.header = h;
     next.slides.clear();
     next.seeds = {};
+    next.overlays.reset();
     const int32_t version = h.version;
     if (version <= 0 || version > kFileVersion)
         return kErrCannotOpen;

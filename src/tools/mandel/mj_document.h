@@ -4,10 +4,12 @@
 // are kept as read, so a document opened and saved again keeps them.
 #include "model/colour_tables.h"
 #include "model/common_header.h"
+#include "model/overlay_section.h"
 #include "base/numeric.h"
 #include "base/window_placement.h"
 
 #include <array>
+#include <optional>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -62,6 +64,8 @@ struct MJDocument {
     std::vector<ColourSequence> sequences{ColourSequence{}};
     std::vector<DocSlide> slides;
     std::array<std::string, kSeedTexts> seeds;
+    // The further sections: grid, labels and marks (none in files of other writers).
+    std::optional<OverlayState> overlays;
 };
 
 // The body after the common header, as encodeMJDocument writes it.

@@ -70,6 +70,8 @@ MJDocument TMJ0Win::captureDocument() const
     d.ints[DocIntBinaryCount] = static_cast<int16_t>(params_.binaryCount);
     d.ints[DocIntAntiAlias] = antiAlias_ ? 1 : 0;
     d.flags[DocFlagAxes] = grid_.axesOn ? 1 : 0;
+    d.flags[DocFlagGrid] = grid_.gridOn() ? 1 : 0;
+    d.overlays = overlayState();
     d.flags[DocFlagOverlay] = overlayOrbits_ ? 1 : 0;
     d.reals[DocRealCentreX] = view_.centerX;
     d.reals[DocRealCentreY] = view_.centerY;
@@ -108,6 +110,8 @@ int TMJ0Win::applyDocument(const MJDocument& d)
     setParameter(d.variables[kVariableC]);
     antiAlias_ = d.ints[DocIntAntiAlias] != 0;
     grid_.axesOn = d.flags[DocFlagAxes] != 0;
+    if (d.overlays)
+        applyOverlayState(*d.overlays);
     overlayOrbits_ = d.flags[DocFlagOverlay] != 0;
     zoomFactor_ = d.reals[DocRealZoomFactor];
     zoomStep_ = d.reals[DocRealZoomStep];
