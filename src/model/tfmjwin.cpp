@@ -91,6 +91,7 @@ void TFMJWin::openZoomWindow(WorldPoint centre)
     auto child = makeZoomChild();
     if (!child)
         return;
+    child->copyDrawingSettings(*this);
     const Real hw = view_.halfWidth / zoomFactor_, hh = view_.halfHeight / zoomFactor_;
     child->setView(centre.x, centre.y, hw);
     child->setReadSettings(!useDefaults_);

@@ -28,8 +28,8 @@ public:
 
     // Opens a child of the same kind via makeZoomChild().
     void openZoomWindow(WorldPoint centre) override;
-    // A fresh model of the same tool with this window's drawing settings;
-    // nullptr when the tool has no zoom windows.
+    // A fresh model of the same tool (the chain then copies this window's
+    // drawing settings into it); nullptr when the tool has no zoom windows.
     virtual std::unique_ptr<TVorlWin> makeZoomChild() const { return nullptr; }
 
 protected:

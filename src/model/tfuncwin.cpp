@@ -7,6 +7,18 @@
 
 namespace qx {
 
+void TFuncWin::copyDrawingSettings(const TKVAWing& from)
+{
+    TKVAWinm::copyDrawingSettings(from);
+    if (const auto* f = dynamic_cast<const TFuncWin*>(&from); f && f->complexMode() == complexMode()) {
+        cx_.library = f->cx_.library;
+        cx_.env.vars = f->cx_.env.vars;
+        definedSlots_ = f->definedSlots_;
+        minimum_ = f->minimum_;
+        maximum_ = f->maximum_;
+    }
+}
+
 int TFuncWin::compileInto(const std::string& text, TreePtr& tree)
 {
     TreePtr compiled;

@@ -18,6 +18,9 @@ inline constexpr int kSlotA = 1, kSlotB = 2, kSlotC = 3;
 
 class TFuncWin : public TKVAWinm {
 public:
+    // A child takes the parent's library, variables and their bounds.
+    void copyDrawingSettings(const TKVAWing& from) override;
+
     // ---- Compiler state.
     bool complexMode() const { return cx_.complexMode(); }
     const ExprContext& exprContext() const { return cx_; }

@@ -6,6 +6,15 @@
 
 namespace qx {
 
+void TGridWin::copyDrawingSettings(const TKVAWing& from)
+{
+    TKVAWing::copyDrawingSettings(from);
+    if (const auto* g = dynamic_cast<const TGridWin*>(&from)) {
+        grid_ = g->grid_;
+        special_ = g->special_;
+    }
+}
+
 namespace {
 
 constexpr std::array<CommandSpec, 1> kCommands{{

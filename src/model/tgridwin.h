@@ -10,6 +10,7 @@ namespace qx {
 class TGridWin : public TKVAWing {
 public:
     bool handleCommand(int id) override;
+    void copyDrawingSettings(const TKVAWing& from) override;
     void buildMenus(MenuBar& bar) const override;
     static std::span<const CommandSpec> commandTable();
 

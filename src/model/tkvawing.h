@@ -26,6 +26,9 @@ public:
     bool attached() const { return host_ != nullptr; }
     // Called by the host once after attach() and the first resize().
     virtual void setUp() {}
+    // A child window (zoom window, Julia child) takes its parent's drawing
+    // settings: each level of the chain copies its own fields and passes on.
+    virtual void copyDrawingSettings(const TKVAWing& from) { palette_ = from.palette_; }
 
     // Commands: each class handles its own ids and passes the rest to its
     // base. Returns false for an id nobody handles.

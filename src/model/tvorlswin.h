@@ -20,6 +20,12 @@ public:
     // chain). The base colours every pixel with the set colour.
     virtual std::unique_ptr<PixelKernel> makeKernel() const;
 
+    void copyDrawingSettings(const TKVAWing& from) override
+    {
+        TVorlTWin::copyDrawingSettings(from);
+        if (const auto* s = dynamic_cast<const TVorlSWin*>(&from))
+            antiAlias_ = s->antiAlias_;
+    }
     bool antiAlias() const { return antiAlias_; }
     void setAntiAlias(bool on) { antiAlias_ = on; }
     // Sample offset of anti-aliasing: 0.42 of the current pixel pitch.

@@ -14,6 +14,12 @@ class TVorlTWin : public TVorlPWin {
 public:
     static constexpr int kMaxSequences = 31;
     TVorlTWin();
+    void copyDrawingSettings(const TKVAWing& from) override
+    {
+        TVorlPWin::copyDrawingSettings(from);
+        if (const auto* t = dynamic_cast<const TVorlTWin*>(&from))
+            sequences_ = t->sequences_;
+    }
 
     int sequenceCount() const { return static_cast<int>(sequences_.size()); }
     const ColourSequence& sequence(int i) const { return sequences_.at(static_cast<size_t>(i)); }

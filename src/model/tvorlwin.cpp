@@ -31,6 +31,17 @@ bool isMouseMode(int id) { return id >= CmdMouseFirst && id <= CmdMouseLast; }
 
 TVorlWin::TVorlWin() = default;
 
+void TVorlWin::copyDrawingSettings(const TKVAWing& from)
+{
+    TFuncWin::copyDrawingSettings(from);
+    if (const auto* v = dynamic_cast<const TVorlWin*>(&from)) {
+        maxReps_ = v->maxReps_;
+        maxPeriod_ = v->maxPeriod_;
+        zoomFactor_ = v->zoomFactor_;
+        threads_ = v->threads_;
+    }
+}
+
 TVorlWin::~TVorlWin()
 {
     sweep_.interrupt();

@@ -59,6 +59,7 @@ public:
     ~TVorlWin() override;
 
     bool handleCommand(int id) override;
+    void copyDrawingSettings(const TKVAWing& from) override;
     void buildMenus(MenuBar& bar) const override;
     bool isChecked(int id) const override;
     static std::span<const CommandSpec> commandTable();

@@ -228,6 +228,36 @@ TEST(Magnification, ZeroAtTheDefaultViewOneAfterATenfoldZoom)
     EXPECT_EQ(f.win.magnificationText(), "0.9586"); // log10(10 / 1.1)
 }
 
+TEST(ZoomWindows, EveryLevelHandsItsDrawingSettingsToTheChild)
+{
+    // The test tool copies nothing itself: what the child has, the chain gave it.
+    FakeHost host;
+    test::PlaneTestWin parent;
+    parent.attach(host);
+    parent.resize(21, 11);
+    parent.palette()[3] = 0x123456;                            // TKVAWing
+    GridSettings g = parent.grid();
+    g.axesOn = true;
+    ASSERT_EQ(parent.applyGridSettings(g, gridTexts(g)), 0);  // TGridWin
+    parent.setVariable(kSlotA, {0.5L, 0});                     // TFuncWin
+    parent.setMaxReps(777);                                    // TVorlWin
+    parent.paletteChange();                                    // TVorlTWin
+    parent.setAntiAlias(true);                                 // TVorlSWin
+    parent.openZoomWindow({0, 0});
+    ASSERT_EQ(host.children.size(), 1u);
+    auto& child = dynamic_cast<test::PlaneTestWin&>(*host.children[0]);
+    EXPECT_EQ(child.palette()[3], 0x123456u);
+    EXPECT_TRUE(child.grid().axesOn);
+    EXPECT_EQ(child.variable(kSlotA), (Complex{0.5L, 0}));
+    Complex a;
+    EXPECT_EQ(child.evaluateConstant("2a", a), 0); // defined in the child too
+    EXPECT_EQ(child.maxReps(), 777);
+    ASSERT_NE(parent.sequence(0).anchors, test::PlaneTestWin().sequence(0).anchors);
+    EXPECT_EQ(child.sequence(0).anchors, parent.sequence(0).anchors);
+    EXPECT_TRUE(child.antiAlias());
+    EXPECT_TRUE(child.labels().empty()); // labels and marks belong to the parent's picture
+}
+
 TEST(ZoomWindows, ChildOfTheSameKindAndRectangleInTheParent)
 {
     FakeHost host;

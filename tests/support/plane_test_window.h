@@ -60,16 +60,7 @@ public:
 
     std::unique_ptr<TVorlWin> makeZoomChild() const override
     {
-        auto child = std::make_unique<PlaneTestWin>();
-        child->palette_ = palette_;
-        child->sequences_ = sequences_;
-        child->grid_ = grid_;
-        child->special_ = special_;
-        child->maxReps_ = maxReps_;
-        child->zoomFactor_ = zoomFactor_;
-        child->antiAlias_ = antiAlias_;
-        child->threads_ = threads_;
-        return child;
+        return std::make_unique<PlaneTestWin>();
     }
 };
 

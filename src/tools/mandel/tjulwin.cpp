@@ -98,7 +98,6 @@ bool TJulWin::applyExample(int command)
 std::unique_ptr<TVorlWin> TJulWin::makeZoomChild() const
 {
     auto child = std::make_unique<TJulWin>([](uint32_t) { return 0u; });
-    child->copyDrawingSettings(*this);
     child->setParameter(params_.c);
     return child;
 }

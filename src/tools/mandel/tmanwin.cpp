@@ -92,9 +92,7 @@ void TManWin::drawOverlays(Canvas& composite)
 
 std::unique_ptr<TVorlWin> TManWin::makeZoomChild() const
 {
-    auto child = std::make_unique<TManWin>();
-    child->copyDrawingSettings(*this);
-    return child;
+    return std::make_unique<TManWin>();
 }
 
 int TManWin::openJuliaChild(Complex c, const std::string& title)

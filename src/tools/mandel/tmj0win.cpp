@@ -64,24 +64,19 @@ int TMJ0Win::applyDegree(const std::string& text)
     return applyDegreeText(text, params_);
 }
 
-void TMJ0Win::copyDrawingSettings(const TMJ0Win& other)
+void TMJ0Win::copyDrawingSettings(const TKVAWing& from)
 {
+    TFMJWin::copyDrawingSettings(from);
+    const auto* other = dynamic_cast<const TMJ0Win*>(&from);
+    if (!other)
+        return;
     const bool julia = params_.julia;
     const Complex c = params_.c;
-    params_ = other.params_;
+    params_ = other->params_;
     params_.julia = julia;
-    params_.c = c;
+    setParameter(c); // the window's own c, also as the variable C
     if (!julia && params_.mode == DisplayMode::Iim) // only Julia windows draw by inverse images
         params_.mode = DisplayMode::Bands;
-    maxReps_ = other.maxReps_;
-    antiAlias_ = other.antiAlias_;
-    maxPeriod_ = other.maxPeriod_;
-    sequences_ = other.sequences_;
-    palette_ = other.palette_;
-    special_ = other.special_;
-    grid_ = other.grid_;
-    zoomFactor_ = other.zoomFactor_;
-    threads_ = other.threads_;
 }
 
 MJColours TMJ0Win::renderColours() const

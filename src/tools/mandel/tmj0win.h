@@ -36,7 +36,7 @@ public:
     // Degree, threshold, mode and its settings, maximum reps, colours,
     // special colours, grid, zoom factor and sweep threads of `other` (what
     // a child window inherits); c and the window kind stay.
-    void copyDrawingSettings(const TMJ0Win& other);
+    void copyDrawingSettings(const TKVAWing& from) override;
 
     // The colours a render reads from the window's tables and palette.
     MJColours renderColours() const;
