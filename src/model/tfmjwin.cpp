@@ -46,16 +46,6 @@ int TFMJWin::drawFigure(Canvas&)
     return sweep();
 }
 
-void TFMJWin::drawOverlays(Canvas& c)
-{
-    drawAxes(c);
-    drawZoomRectangles(c);
-    drawOrbitOverlays(c);
-    drawMarks(c);
-    drawLabels(c);
-    drawTransientMarks(c);
-}
-
 SweepGeometry TFMJWin::sweepGeometry() const
 {
     // One pitch from the half-width on both axes (scaled by the aspect of a

@@ -16,7 +16,6 @@ public:
 
     // drawFigure of sweeping tools: starts sweep().
     int drawFigure(Canvas& figure) override;
-    void drawOverlays(Canvas& composite) override;
     // Start the sweep on worker threads: kRenderPending or an error code.
     virtual int sweep();
     // Inverse-image drawing (tools with an inverse map).

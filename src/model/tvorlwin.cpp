@@ -275,7 +275,16 @@ int TVorlWin::drawFigure(Canvas&)
     return 0;
 }
 
-void TVorlWin::drawOverlays(Canvas&) {}
+void TVorlWin::drawOverlays(Canvas& c)
+{
+    drawAxes(c);
+    drawZoomRectangles(c);
+    drawOrbitOverlays(c);
+    drawMarks(c);
+    drawLabels(c);
+    drawTransientMarks(c);
+    drawToolOverlays(c);
+}
 
 void TVorlWin::openZoomWindow(WorldPoint) {}
 

@@ -82,7 +82,11 @@ public:
     // Render the figure on `figure` (a canvas on the figure image). Returns
     // 0, 81 (interrupted) or kRenderPending (background sweep started).
     virtual int drawFigure(Canvas& figure);
-    virtual void drawOverlays(Canvas& composite);
+    // Everything drawn over the cached figure, for every tool: axes and grid,
+    // zoom rectangles, seed orbits, marks, labels, the orbiter's marks, and
+    // last the tool's own (drawToolOverlays). Recomposing never re-renders.
+    void drawOverlays(Canvas& composite);
+    virtual void drawToolOverlays(Canvas& /*composite*/) {}
     virtual void openZoomWindow(WorldPoint centre);
     virtual void repaintNow();
     virtual void prepareOutput() { recomputeView(); }

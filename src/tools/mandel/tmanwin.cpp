@@ -81,9 +81,8 @@ void TManWin::mouseDown(MouseButton button, PixelPoint p)
 }
 
 // The marker of the Julia child's parameter over the picture.
-void TManWin::drawOverlays(Canvas& composite)
+void TManWin::drawToolOverlays(Canvas& composite)
 {
-    TMJWin::drawOverlays(composite);
     if (child_) {
         const Complex c = child_->parameter();
         composite.drawMark({c.re, c.im}, markAttr_.kind, markAttr_.size, markAttr_.colour);

@@ -26,7 +26,7 @@ public:
     static std::span<const CommandSpec> commandTable();
     std::vector<CommandSpec> mouseModes() const override;
     void mouseDown(MouseButton button, PixelPoint p) override;
-    void drawOverlays(Canvas& composite) override;
+    void drawToolOverlays(Canvas& composite) override;
     std::unique_ptr<TVorlWin> makeZoomChild() const override;
 
     // Opens (first use) or updates the Julia child for c, titled `title`,
