@@ -131,6 +131,15 @@ TextStyle labelStyle(const Pen& pen, int offsetX, int offsetY)
     return t;
 }
 
+// A scale label: its pi and degree codes are the grid's.
+TextStyle scaleStyle(const Pen& pen, const GridSettings& s, int offsetX, int offsetY)
+{
+    TextStyle t = labelStyle(pen, offsetX, offsetY);
+    t.piCode = s.x.piMultiples || s.y.piMultiples ? s.piChar : 0;
+    t.degreeCode = s.suffixChar;
+    return t;
+}
+
 // Ticks and labels along one axis; `alongX` picks the axis.
 void drawTicks(Canvas& c, const AxisFrame& f, const Pen& pen, bool alongX)
 {
@@ -151,9 +160,9 @@ void drawTicks(Canvas& c, const AxisFrame& f, const Pen& pen, bool alongX)
             continue;
         const std::string text = axisScaleLabel(t, a, f.s.piChar, f.s.suffixChar);
         if (alongX)
-            c.drawText({t, 0}, text, labelStyle(pen, 0, 4));
+            c.drawText({t, 0}, text, scaleStyle(pen, f.s, 0, 4));
         else
-            c.drawText({0, t}, text, labelStyle(pen, -4, 0));
+            c.drawText({0, t}, text, scaleStyle(pen, f.s, -4, 0));
     }
     c.comment(alongX ? "x-ticks end" : "y-ticks end");
 }

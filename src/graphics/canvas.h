@@ -31,6 +31,12 @@ struct TextStyle {
     int offsetX = 0;      // pixels added to the mapped anchor
     int offsetY = 0;
     bool opaque = false;  // fill the text box with the background first
+    // Axis scale labels carry the program's one-byte codes for the pi sign
+    // and the degree sign (0: the text has none and is UTF-8). Files that
+    // keep the codes (EPS) write them as they are; the screen, SVG and TeX
+    // show the real signs.
+    int piCode = 0;
+    int degreeCode = 0;
 };
 
 class Canvas {

@@ -162,7 +162,8 @@ public:
     // Read a document into the window: 0, or its code (nothing changes).
     // On success the window's name and the last document become `path`.
     int readDocument(const std::string& path);
-    // Write the window's document safely (temporary file, then rename): 0 or 11.
+    // Write the window's document safely (temporary file, then rename): 0 or
+    // 12 "cannot save file" (the previous file stays as it was).
     int writeDocument(const std::string& path);
     // The header of the last document or settings file read or written.
     const CommonHeader& fileHeader() const { return fileHeader_; }

@@ -113,7 +113,7 @@ int TVorlWin::writeDocument(const std::string& path)
     writeCommonHeader(w, h);
     encodeDocumentBody(w);
     if (!writeFileAtomically(path, w.take()))
-        return kErrCannotOpen;
+        return ErrCannotSaveFile;
     fileHeader_ = h;
     setDocumentName(path);
     lastDocument_ = path;

@@ -130,6 +130,23 @@ void QtCanvas::drawMark(WorldPoint p, MarkKind kind, int size, int colourIndex)
     }
 }
 
+QString screenText(const std::string& text, const TextStyle& style)
+{
+    if (style.piCode == 0 && style.degreeCode == 0)
+        return QString::fromStdString(text);
+    QString s;
+    for (const char ch : text) {
+        const int b = static_cast<unsigned char>(ch);
+        if (b == style.piCode)
+            s += QChar(0x03C0);
+        else if (b == style.degreeCode)
+            s += QChar(0x00B0);
+        else
+            s += QChar::fromLatin1(ch);
+    }
+    return s;
+}
+
 void QtCanvas::drawText(WorldPoint anchor, const std::string& text, const TextStyle& style)
 {
     QFont font(QString::fromStdString(style.face));
@@ -140,7 +157,7 @@ void QtCanvas::drawText(WorldPoint anchor, const std::string& text, const TextSt
     painter_.setFont(font);
     painter_.translate(map(anchor) + QPointF(style.offsetX, style.offsetY));
     painter_.rotate(-style.angleTenths / 10.0);
-    const QString s = QString::fromStdString(text);
+    const QString s = screenText(text, style);
     // The anchor is the top-left corner of the text box. Glyphs go through a
     // path: the glyph cache does not draw into this image format.
     const QFontMetricsF metrics(font);

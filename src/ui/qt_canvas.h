@@ -13,6 +13,10 @@ namespace qx::ui {
 QImage wrapImage(Image& image);
 QImage wrapImage(const Image& image);
 QColor toQColor(Rgb c);
+// The text as the screen shows it: UTF-8, or, in a text with the program's
+// sign codes (TextStyle::piCode, degreeCode), one character a byte with
+// those codes shown as the pi and degree signs.
+QString screenText(const std::string& text, const TextStyle& style);
 
 class QtCanvas : public Canvas {
 public:

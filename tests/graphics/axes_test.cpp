@@ -112,6 +112,45 @@ TEST(AxesDrawing, AxesTicksLabelsAndCommentsInOrder)
     EXPECT_EQ(c.count("comment y-ticks end"), 1u);
 }
 
+// Remembers the style of every text, beside the recording.
+struct StyleCanvas : RecordingCanvas {
+    using RecordingCanvas::RecordingCanvas;
+    std::vector<std::pair<std::string, TextStyle>> texts;
+    void drawText(WorldPoint a, const std::string& text, const TextStyle& style) override
+    {
+        texts.emplace_back(text, style);
+        RecordingCanvas::drawText(a, text, style);
+    }
+};
+
+TEST(AxesDrawing, ScaleLabelsNameTheirSignCodes)
+{
+    // The screen and the text formats show real pi and degree signs only if
+    // they know which bytes are the codes; the letters "x" and "y" have none.
+    const View v = squareView(4);
+    const Palette p = defaultPalette();
+    StyleCanvas c(v, p);
+    GridSettings s;
+    s.axesOn = true;
+    s.x = piScale();
+    s.x.tickInterval = kPi / 2;
+    s.y = decimals(11); // one decimal and the degree suffix
+    drawAxesAndGrid(c, s, AxesPens{Pen{5, 1, 0}, Pen{7, 1, 0}});
+    bool sawPi = false, sawDegree = false;
+    for (const auto& [text, style] : c.texts) {
+        if (text == "x" || text == "y") {
+            EXPECT_EQ(style.piCode, 0);
+            continue;
+        }
+        EXPECT_EQ(style.piCode, 112) << text;
+        EXPECT_EQ(style.degreeCode, 176) << text;
+        sawPi = sawPi || text.find('p') != std::string::npos;
+        sawDegree = sawDegree || text.find('\xB0') != std::string::npos;
+    }
+    EXPECT_TRUE(sawPi);
+    EXPECT_TRUE(sawDegree);
+}
+
 TEST(AxesDrawing, XOnlyAndAxisOutOfView)
 {
     View v;

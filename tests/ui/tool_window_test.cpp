@@ -6,6 +6,7 @@
 #include "ui/drawing_area.h"
 #include "ui/grid_dialog.h"
 #include "ui/input_dialog.h"
+#include "ui/qt_canvas.h"
 #include "ui/tool_window.h"
 #include "ui/view_dialog.h"
 
@@ -59,6 +60,18 @@ bool waitForRender(ToolWindow* w)
 class ToolWindowTest : public QObject {
     Q_OBJECT
 private slots:
+    void scaleLabelsShowRealPiAndDegreeSigns()
+    {
+        TextStyle scale;
+        scale.piCode = 'p';
+        scale.degreeCode = 176;
+        QCOMPARE(ui::screenText("3p/4", scale), QString::fromUtf8("3\u03C0/4"));
+        QCOMPARE(ui::screenText("-p", scale), QString::fromUtf8("-\u03C0"));
+        QCOMPARE(ui::screenText("45.0\xB0", scale), QString::fromUtf8("45.0\u00B0"));
+        TextStyle typed; // a label the user typed is UTF-8, its p a letter
+        QCOMPARE(ui::screenText("p\xC3\xA9riode", typed), QString::fromUtf8("p\u00E9riode"));
+    }
+
     void menusComeFromTheCommandTables()
     {
         std::unique_ptr<ToolWindow> w(openWindow(std::make_unique<test::PlaneTestWin>()));
