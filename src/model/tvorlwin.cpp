@@ -375,7 +375,7 @@ void TVorlWin::mouseDown(MouseButton button, PixelPoint p)
 
 bool TVorlWin::keyDown(int key)
 {
-    if (orbiterActive_ && orbiterKey(key))
+    if (orbits_.orbiterActive && orbiterKey(key))
         return true;
     if (!busy_ || key != 'Q')
         return false;

@@ -208,7 +208,7 @@ public:
     // orbiter, the mouse-held image modes and the coordinate table. Tools
     // that offer them add orbitCommandTable() to their menus.
     static std::span<const CommandSpec> orbitCommandTable();
-    const std::vector<Seed>& seeds() const { return seeds_; }
+    const std::vector<Seed>& seeds() const { return orbits_.seeds; }
     // Seed texts read as constants of the window.
     SeedReader seedReader() const
     {
@@ -217,9 +217,9 @@ public:
     // "Seed list ...": the list becomes parseSeedList(text); recomposes only.
     void setSeedListText(const std::string& text);
     void setSeeds(std::vector<Seed> seeds);
-    bool overlayOrbits() const { return overlayOrbits_; }
+    bool overlayOrbits() const { return orbits_.overlayOn; }
     void setOverlayOrbits(bool on);
-    const OrbitSettings& orbitSettings() const { return orbit_; }
+    const OrbitSettings& orbitSettings() const { return orbits_.settings; }
     // "IIM limits ...": 0 or the code of parseIimLimits (nothing changes then).
     int setIimLimits(const std::string& screen, const std::string& output);
     // Points k = 0 .. orbit length from `start` under map(); it stops early
@@ -231,7 +231,7 @@ public:
     // The orbiter: a marker at the start, then one at each map() image per
     // space bar; Q, another start or 15 s without a key ends it.
     void startOrbiter(Complex start);
-    bool orbiterActive() const { return orbiterActive_; }
+    bool orbiterActive() const { return orbits_.orbiterActive; }
     void advanceOrbiter();
     void endOrbiter();
     // The host's idle timer ran out (Host::setIdleTimer).
@@ -249,12 +249,12 @@ public:
         int colour;
     };
     // Orbiter and mouse-held markers: drawn over the composite, never kept.
-    const std::vector<TransientMark>& transientMarks() const { return transient_; }
+    const std::vector<TransientMark>& transientMarks() const { return orbits_.transient; }
     void drawTransientMarks(Canvas& canvas) const;
     // The most recently computed orbit (orbiter, or the overlay after a
     // change of the seeds or the length) and its table text.
-    const std::vector<Complex>& lastOrbit() const { return lastOrbit_; }
-    std::string coordinateTable() const { return orbitTableText(lastOrbit_, orbit_.ascending); }
+    const std::vector<Complex>& lastOrbit() const { return orbits_.lastOrbit; }
+    std::string coordinateTable() const { return orbitTableText(orbits_.lastOrbit, orbits_.settings.ascending); }
 
 protected:
     // ---- A tool's own files. The body follows the common header; decoding
@@ -294,17 +294,22 @@ protected:
     void markerAttributesCommand();
     void iimLimitsCommand();
 
-    std::vector<Seed> seeds_ = defaultSeeds();
-    OrbitSettings orbit_;
-    std::vector<Complex> lastOrbit_;
-    bool overlayFresh_ = true; // the next overlay pass is the latest orbit
-    bool tableShown_ = false;     // "Ascending" rebuilds a table once shown
+    // Seeds, orbit overlays, the orbiter, the mouse-held image modes and the
+    // coordinate table: one member, so the window class holds one concern.
+    struct OrbitState {
+        std::vector<Seed> seeds = defaultSeeds();
+        OrbitSettings settings;
+        bool overlayOn = false;
+        std::vector<Complex> lastOrbit;
+        bool overlayFresh = true; // the next overlay pass is the latest orbit
+        bool tableShown = false;  // "Ascending" rebuilds a table once shown
+        bool orbiterActive = false;
+        Complex orbiterPoint{};
+        int heldMode = 0;
+        std::vector<TransientMark> transient;
+    } orbits_;
     bool drawingInPaint_ = false; // drawFigure runs on this thread inside paint()
     std::optional<std::pair<int, int>> deferredSize_; // a resize that came meanwhile
-    bool orbiterActive_ = false;
-    Complex orbiterPoint_{};
-    int heldMode_ = 0;
-    std::vector<TransientMark> transient_;
 
 protected:
     // Start a sweep into the figure image (for drawFigure overrides).
@@ -340,7 +345,6 @@ protected:
     bool newZoomWindow_ = true;
     bool zoomRectangle_ = true;
     bool watch_ = false;
-    bool overlayOrbits_ = false;
     bool useDefaults_ = true;
     bool readSettings_ = false;
     WindowPlacement zoomPlacement_ = childPlacement(0, 0);

@@ -39,9 +39,9 @@ std::span<const CommandSpec> TVorlWin::orbitCommandTable()
 bool TVorlWin::orbitToggleState(int id, bool& on) const
 {
     switch (id) {
-    case CmdOverlay: on = overlayOrbits_; return true;
-    case CmdEraseMarks: on = orbit_.eraseMarks; return true;
-    case CmdAscending: on = orbit_.ascending; return true;
+    case CmdOverlay: on = orbits_.overlayOn; return true;
+    case CmdEraseMarks: on = orbits_.settings.eraseMarks; return true;
+    case CmdAscending: on = orbits_.settings.ascending; return true;
     default: return false;
     }
 }
@@ -50,11 +50,11 @@ bool TVorlWin::handleOrbitCommand(int id)
 {
     switch (id) {
     case CmdSeedList: seedListCommand(); return true;
-    case CmdOverlay: setOverlayOrbits(!overlayOrbits_); break;
-    case CmdEraseMarks: orbit_.eraseMarks = !orbit_.eraseMarks; break;
+    case CmdOverlay: setOverlayOrbits(!orbits_.overlayOn); break;
+    case CmdEraseMarks: orbits_.settings.eraseMarks = !orbits_.settings.eraseMarks; break;
     case CmdAscending:
-        orbit_.ascending = !orbit_.ascending;
-        if (tableShown_ && !lastOrbit_.empty()) // a shown table is rebuilt in its new order
+        orbits_.settings.ascending = !orbits_.settings.ascending;
+        if (orbits_.tableShown && !orbits_.lastOrbit.empty()) // a shown table is rebuilt in its new order
             tableCommand();
         break;
     case CmdSeedPoint: seedPointCommand(); return true;
@@ -76,21 +76,21 @@ void TVorlWin::setSeedListText(const std::string& text)
 
 void TVorlWin::setSeeds(std::vector<Seed> seeds)
 {
-    seeds_ = std::move(seeds);
-    overlayFresh_ = true;
+    orbits_.seeds = std::move(seeds);
+    orbits_.overlayFresh = true;
     overlaysChanged();
 }
 
 void TVorlWin::setOverlayOrbits(bool on)
 {
-    overlayOrbits_ = on;
-    overlayFresh_ = true;
+    orbits_.overlayOn = on;
+    orbits_.overlayFresh = true;
     overlaysChanged();
 }
 
 int TVorlWin::setIimLimits(const std::string& screen, const std::string& output)
 {
-    return parseIimLimits(screen, output, orbit_);
+    return parseIimLimits(screen, output, orbits_.settings);
 }
 
 std::vector<Complex> TVorlWin::orbitFrom(Complex start)
@@ -107,12 +107,12 @@ std::vector<Complex> TVorlWin::orbitFrom(Complex start)
 
 void TVorlWin::drawOrbitOverlays(Canvas& canvas)
 {
-    if (!overlayOrbits_)
+    if (!orbits_.overlayOn)
         return;
     const int colour = special_.get(SlotCriticalOrbit);
     std::vector<WorldPoint> dots;
     reps_ = 0;
-    for (const Seed& seed : seeds_) {
+    for (const Seed& seed : orbits_.seeds) {
         const std::vector<Complex> orbit = orbitFrom(seed.value);
         reps_ += static_cast<int32_t>(orbit.size());
         dots.clear();
@@ -120,15 +120,15 @@ void TVorlWin::drawOrbitOverlays(Canvas& canvas)
             if (view_.inView(z.re, z.im))
                 dots.push_back({z.re, z.im});
         canvas.drawDotList(dots, colour, std::nullopt, 1);
-        if (overlayFresh_)
-            lastOrbit_ = orbit;
+        if (orbits_.overlayFresh)
+            orbits_.lastOrbit = orbit;
     }
-    overlayFresh_ = false;
+    orbits_.overlayFresh = false;
 }
 
 void TVorlWin::seedListCommand()
 {
-    std::string text = seedListText(seeds_);
+    std::string text = seedListText(orbits_.seeds);
     if (host().inputText("seed list", text))
         setSeedListText(text);
 }
@@ -137,11 +137,11 @@ void TVorlWin::seedListCommand()
 
 void TVorlWin::startOrbiter(Complex start)
 {
-    orbiterActive_ = true;
-    orbiterPoint_ = start;
-    lastOrbit_ = {start};
-    transient_.clear();
-    transient_.push_back({{start.re, start.im}, markAttr_.colour});
+    orbits_.orbiterActive = true;
+    orbits_.orbiterPoint = start;
+    orbits_.lastOrbit = {start};
+    orbits_.transient.clear();
+    orbits_.transient.push_back({{start.re, start.im}, markAttr_.colour});
     setStatusTitle(10);
     host().setIdleTimer(kOrbiterIdleMs);
     overlaysChanged();
@@ -149,23 +149,23 @@ void TVorlWin::startOrbiter(Complex start)
 
 void TVorlWin::advanceOrbiter()
 {
-    if (!orbiterActive_)
+    if (!orbits_.orbiterActive)
         return;
-    orbiterPoint_ = map(orbiterPoint_);
-    lastOrbit_.push_back(orbiterPoint_);
-    if (orbit_.eraseMarks)
-        transient_.clear();
-    transient_.push_back({{orbiterPoint_.re, orbiterPoint_.im}, markAttr_.colour});
+    orbits_.orbiterPoint = map(orbits_.orbiterPoint);
+    orbits_.lastOrbit.push_back(orbits_.orbiterPoint);
+    if (orbits_.settings.eraseMarks)
+        orbits_.transient.clear();
+    orbits_.transient.push_back({{orbits_.orbiterPoint.re, orbits_.orbiterPoint.im}, markAttr_.colour});
     host().setIdleTimer(kOrbiterIdleMs);
     overlaysChanged();
 }
 
 void TVorlWin::endOrbiter()
 {
-    if (!orbiterActive_)
+    if (!orbits_.orbiterActive)
         return;
-    orbiterActive_ = false;
-    transient_.clear();
+    orbits_.orbiterActive = false;
+    orbits_.transient.clear();
     host().setIdleTimer(0);
     compositeValid_ = false;
     refresh(); // the overlays again, without the markers
@@ -199,8 +199,8 @@ int TVorlWin::seedPoint(const std::string& text)
 
 void TVorlWin::seedPointCommand()
 {
-    std::string text = formatReal(orbiterPoint_.re, 1, 6) + (orbiterPoint_.im < 0 ? " - " : " + ") +
-                       formatReal(std::fabs(orbiterPoint_.im), 1, 6) + "i";
+    std::string text = formatReal(orbits_.orbiterPoint.re, 1, 6) + (orbits_.orbiterPoint.im < 0 ? " - " : " + ") +
+                       formatReal(std::fabs(orbits_.orbiterPoint.im), 1, 6) + "i";
     if (!host().inputText("seed point: z =", text))
         return;
     if (const int e = seedPoint(text))
@@ -212,38 +212,38 @@ void TVorlWin::seedPointCommand()
 
 void TVorlWin::showHeldMarkers(int mode, PixelPoint p)
 {
-    heldMode_ = mode;
+    orbits_.heldMode = mode;
     const WorldPoint w = view_.pixelToWorld(p);
-    transient_.assign(1, {w, markAttr_.colour});
+    orbits_.transient.assign(1, {w, markAttr_.colour});
     if (mode == CmdMouseLast) {
         const Complex z = map({w.x, w.y});
-        transient_.push_back({{z.re, z.im}, markAttr_.colour});
+        orbits_.transient.push_back({{z.re, z.im}, markAttr_.colour});
     } else {
         for (const Complex& z : preimagesOf({w.x, w.y}))
-            transient_.push_back({{z.re, z.im}, special_.get(SlotAncestor)});
+            orbits_.transient.push_back({{z.re, z.im}, special_.get(SlotAncestor)});
     }
     overlaysChanged();
 }
 
 void TVorlWin::mouseMove(PixelPoint p)
 {
-    if (heldMode_)
-        showHeldMarkers(heldMode_, p);
+    if (orbits_.heldMode)
+        showHeldMarkers(orbits_.heldMode, p);
 }
 
 void TVorlWin::mouseUp(MouseButton, PixelPoint)
 {
-    if (!heldMode_)
+    if (!orbits_.heldMode)
         return;
-    heldMode_ = 0;
-    transient_.clear();
+    orbits_.heldMode = 0;
+    orbits_.transient.clear();
     overlaysChanged();
 }
 
 void TVorlWin::drawTransientMarks(Canvas& canvas) const
 {
     const int size = markAttr_.big ? 2 * markAttr_.size : markAttr_.size;
-    for (const TransientMark& m : transient_)
+    for (const TransientMark& m : orbits_.transient)
         canvas.drawMark(m.p, markAttr_.kind, size, m.colour);
 }
 
@@ -251,12 +251,12 @@ void TVorlWin::drawTransientMarks(Canvas& canvas) const
 
 void TVorlWin::tableCommand()
 {
-    if (lastOrbit_.empty()) {
+    if (orbits_.lastOrbit.empty()) {
         host().showError(10); // nothing to show
         return;
     }
-    tableShown_ = host().showTextWindow("orbit coordinates", coordinateTable());
-    if (!tableShown_)
+    orbits_.tableShown = host().showTextWindow("orbit coordinates", coordinateTable());
+    if (!orbits_.tableShown)
         host().showError(10);
 }
 
@@ -273,7 +273,7 @@ void TVorlWin::markerAttributesCommand()
 
 void TVorlWin::iimLimitsCommand()
 {
-    std::vector<std::string> values{std::to_string(orbit_.iimScreenLimit), std::to_string(orbit_.iimOutputLimit)};
+    std::vector<std::string> values{std::to_string(orbits_.settings.iimScreenLimit), std::to_string(orbits_.settings.iimOutputLimit)};
     if (!host().inputMany("IIM limits", {"screen (0: no limit)", "export and print"}, values))
         return;
     if (const int e = setIimLimits(values.at(0), values.at(1)))

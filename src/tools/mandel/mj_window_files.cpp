@@ -72,7 +72,7 @@ MJDocument TMJ0Win::captureDocument() const
     d.flags[DocFlagAxes] = grid_.axesOn ? 1 : 0;
     d.flags[DocFlagGrid] = grid_.gridOn() ? 1 : 0;
     d.overlays = overlayState();
-    d.flags[DocFlagOverlay] = overlayOrbits_ ? 1 : 0;
+    d.flags[DocFlagOverlay] = orbits_.overlayOn ? 1 : 0;
     d.reals[DocRealCentreX] = view_.centerX;
     d.reals[DocRealCentreY] = view_.centerY;
     d.reals[DocRealHalfWidth] = view_.halfWidth;
@@ -89,9 +89,9 @@ MJDocument TMJ0Win::captureDocument() const
     d.slides.clear();
     for (const Slide& s : slides_)
         d.slides.push_back({s.maxReps, s.centerX, s.centerY, s.halfWidth, s.c});
-    d.ints[DocIntSeedCount] = static_cast<int16_t>(seeds_.size());
+    d.ints[DocIntSeedCount] = static_cast<int16_t>(orbits_.seeds.size());
     for (size_t i = 0; i < d.seeds.size(); ++i)
-        d.seeds[i] = i < seeds_.size() ? seeds_[i].text : std::string();
+        d.seeds[i] = i < orbits_.seeds.size() ? orbits_.seeds[i].text : std::string();
     return d;
 }
 
@@ -112,7 +112,7 @@ int TMJ0Win::applyDocument(const MJDocument& d)
     grid_.axesOn = d.flags[DocFlagAxes] != 0;
     if (d.overlays)
         applyOverlayState(*d.overlays);
-    overlayOrbits_ = d.flags[DocFlagOverlay] != 0;
+    orbits_.overlayOn = d.flags[DocFlagOverlay] != 0;
     zoomFactor_ = d.reals[DocRealZoomFactor];
     zoomStep_ = d.reals[DocRealZoomStep];
     orbitLength_ = static_cast<int32_t>(d.reals[DocRealOrbitLength]);
@@ -127,7 +127,7 @@ int TMJ0Win::applyDocument(const MJDocument& d)
     slides_.clear();
     for (const DocSlide& s : d.slides)
         slides_.push_back({s.maxReps, s.centreX, s.centreY, s.halfWidth, s.c});
-    seeds_ = documentSeeds(d, seedReader());
+    orbits_.seeds = documentSeeds(d, seedReader());
     return 0;
 }
 

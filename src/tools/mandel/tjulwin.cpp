@@ -87,8 +87,8 @@ bool TJulWin::applyExample(int command)
         return false;
     setParameter(e->c);
     maxReps_ = e->maxReps;
-    overlayOrbits_ = false;
-    seeds_.clear();
+    orbits_.overlayOn = false;
+    orbits_.seeds.clear();
     if (attached())
         host().menuChecksChanged();
     redraw();

@@ -18,9 +18,9 @@ int TMJ0Win::drawInverse(Canvas& figure)
 {
     // The points fall on a clean background, not on the previous picture.
     figure.drawRect({view_.xMin, view_.yMax}, {view_.xMax, view_.yMin}, 0, Pen{0, 1, PenSolid});
-    const int status = runInverse(figure, orbit_.iimScreenLimit);
+    const int status = runInverse(figure, orbits_.settings.iimScreenLimit);
     if (status == kSweepInterrupted)
-        orbit_.iimScreenLimit = iimCeilingAfterInterrupt(reps_);
+        orbits_.settings.iimScreenLimit = iimCeilingAfterInterrupt(reps_);
     return status;
 }
 
@@ -60,8 +60,8 @@ bool TMJ0Win::drawEpsPage(Canvas& canvas, int)
     const Pen border{0, 1, PenSolid};
     canvas.drawRect({view_.xMin, view_.yMax}, {view_.xMax, view_.yMin}, 0, border);
     // An export stopped with Q keeps the points drawn so far, as the screen does.
-    if (params_.mode == DisplayMode::Iim && orbit_.iimOutputLimit > 0)
-        runInverse(canvas, orbit_.iimOutputLimit);
+    if (params_.mode == DisplayMode::Iim && orbits_.settings.iimOutputLimit > 0)
+        runInverse(canvas, orbits_.settings.iimOutputLimit);
     drawOverlays(canvas);
     return true;
 }
