@@ -1,10 +1,11 @@
 // quorvex-batch export: builds the window model a user would open, applies
-// the options as the window's own dialogs would, and runs the window's EPS
-// export: the background, the inverse-image points, orbits and overlays.
+// the options as the window's own dialogs would, and writes its picture in a
+// format of the export table (the same page path as the window's menu).
 #include "batch/cmd_export.h"
 
 #include "batch/render_job.h"
 #include "base/messages.h"
+#include "graphics/export/export_format.h"
 
 #include <cstdio>
 
@@ -12,18 +13,30 @@ namespace qx::batch {
 
 namespace {
 
+// "eps|svg" and the lines of the --format option, from the format table.
+std::string formatNames(const char* separator)
+{
+    std::string names;
+    for (const ExportFormat& f : ExportFormats::builtIn().rows())
+        names += (names.empty() ? "" : separator) + std::string(f.name);
+    return names;
+}
+
 std::string help()
 {
-    return "usage: quorvex-batch export --format eps [DOCUMENT] [options] -o FILE.eps\n"
+    std::string formats;
+    for (const ExportFormat& f : ExportFormats::builtIn().rows())
+        formats += "                        " + std::string(f.name) + ": " + f.label + " (*" + f.extension + ")\n";
+    return "usage: quorvex-batch export --format " + formatNames("|") + " [DOCUMENT] [options] -o FILE\n"
            "\n"
-           "Writes the vector picture of a tool window as Encapsulated PostScript: the\n"
+           "Writes the vector picture of a tool window as a file for papers: the\n"
            "background, what the tool draws as points and lines (such as the points of the\n"
            "inverse-image method, --mode iim), the orbits of the seed list and the axes.\n"
            "Escape-time pictures are pixels and are not exported; use 'render' for them.\n"
            "Every option left out keeps the window's default, or the DOCUMENT's value.\n"
            "At 96 dpi a 641x481 window gives a 480 x 360 point page.\n"
            "\n"
-           "  --format eps          the output format (required; eps is the only one so far)\n"
+           "  --format F            the output format (required):\n" + formats +
            "  DOCUMENT              a document to export; options given override its values\n" +
            optionHelp(true) +
            "\n"
@@ -38,23 +51,24 @@ int runExport(const Args& args)
     job.command = "export";
     if (const int r = parseRenderArgs(args, job, true))
         return r == 1 ? (std::fputs(help().c_str(), stdout), 0) : r;
-    if (job.format != "eps")
-        return usageError(job, "--format eps is required");
-    if (!endsWith(job.output, ".eps"))
-        return usageError(job, "the output file must end in .eps");
+    const ExportFormat* format = ExportFormats::builtIn().byName(job.format);
+    if (!format)
+        return usageError(job, "--format " + formatNames("|") + " is required");
+    if (!endsWith(job.output, format->extension))
+        return usageError(job, std::string("the output file must end in ") + format->extension);
     std::unique_ptr<TVorlWin> win;
     if (const int r = prepareWindow(job, win))
         return r;
     BatchHost host;
     if (const int e = setUpWindow(job, host, *win))
         return e;
-    if (const int e = win->exportEps(job.output, "1", [](const std::string&) { return true; })) {
+    if (const int e = win->exportPages(*format, job.output, "1", [](const std::string&) { return true; })) {
         std::fprintf(stderr, "quorvex-batch export: %s: %s\n", job.output.c_str(), messageText(e).c_str());
         return 1;
     }
     if (const int e = saveDocument(job, *win))
         return e;
-    std::fprintf(stderr, "%s: EPS file saved\n", job.output.c_str());
+    std::fprintf(stderr, "%s: %s file saved\n", job.output.c_str(), format->label);
     return 0;
 }
 

@@ -78,7 +78,7 @@ bool takeOption(const std::string& name, const std::string& value, RenderJob& jo
         job.output = value;
     else if (name == "--save")
         job.save = value;
-    else if (name == "--format" && value == "eps")
+    else if (name == "--format" && ExportFormats::builtIn().byName(value))
         job.format = value;
     else if (error.empty())
         error = "bad value '" + value + "' for " + name;

@@ -11,8 +11,7 @@ namespace qx {
 namespace {
 
 using K = CommandKind;
-constexpr std::array<CommandSpec, 7> kCommands{{
-    {CmdExportEps, "&EPS ...", "", K::Plain, kMenuFile, "E&xport"},
+constexpr std::array<CommandSpec, 6> kCommands{{
     {CmdView, "&View ...", "", K::Plain, kMenuView, ""},
     {CmdZoomOut, "Zoom &out", "PgDown", K::Plain, kMenuView, ""},
     {CmdZoomIn, "Zoom &in", "PgUp", K::Plain, kMenuView, ""},
@@ -37,6 +36,9 @@ void TKVAWing::buildMenus(MenuBar& bar) const
 {
     for (const char* title : {kMenuFile, kMenuEdit, kMenuBtns, kMenuView, kMenuMisc})
         bar.menu(title);
+    // One item per export format, from the format table.
+    for (const ExportFormat& f : formats_->rows())
+        bar.add({f.command, f.menuText, "", K::Plain, kMenuFile, "E&xport"});
     bar.addTable(commandTable());
 }
 
@@ -54,9 +56,12 @@ bool TKVAWing::isChecked(int) const
 
 bool TKVAWing::handleCommand(int id)
 {
+    if (const ExportFormat* f = formats_->byCommand(id)) {
+        exportCommand(*f);
+        return true;
+    }
     switch (id) {
     case CmdView: viewCommandDialog(); return true;
-    case CmdExportEps: exportEpsCommand(); return true;
     case CmdZoomOut: zoomOut(); return true;
     case CmdZoomIn: zoomIn(); return true;
     case CmdZoomFactor: {

@@ -6,6 +6,7 @@
 #include "model/host.h"
 #include "model/view_dialogs.h"
 #include "graphics/colour.h"
+#include "graphics/export/export_format.h"
 #include "graphics/export/page_writer.h"
 #include "graphics/view.h"
 #include "graphics/view_ops.h"
@@ -68,24 +69,33 @@ public:
     // Set the view by centre and half-width from code (tools, child windows).
     bool setView(Real cx, Real cy, Real halfWidth);
 
-    // ---- EPS export (tkvawing_eps.cpp).
-    // "EPS ...": the file name, the page count, the pages; then "EPS file
-    // saved" with the base name, or the message of the failure.
-    void exportEpsCommand();
-    // Writes the picture as EPS page(s) named from `path` (its extension is
-    // replaced by ".eps"); `ask` answers the overwrite question. Returns 0,
-    // 10 (the window has no vector picture), 12 (a page was not written),
-    // or 1 / 6 / 17 for a page count that is not a number, below 1 or
-    // above 999999.
+    // ---- Export (tkvawing_export.cpp), one path for every format of the table.
+    // The format's menu item: the file name, the page count, the pages; then
+    // "EPS file saved" (the format's label) with the base name, or the
+    // message of the failure.
+    void exportCommand(const ExportFormat& format);
+    // Writes the picture as page(s) of `format` named from `path` (its
+    // extension is replaced by the format's); `ask` answers the overwrite
+    // question, asked once. Q between pages stops the run. Returns 0, 10
+    // (the window has no picture of the format's kind), 12 (a page was not
+    // written, or Q), or 1 / 6 / 17 for a page count that is not a number,
+    // below 1 or above 999999.
+    int exportPages(const ExportFormat& format, const std::string& path, const std::string& pagesText,
+                    const PageWriter::Ask& ask);
+    // exportPages for the EPS row.
     int exportEps(const std::string& path, const std::string& pagesText, const PageWriter::Ask& ask);
-    // Whether the window has a vector picture to export (default: none).
-    virtual bool canExportEps() const { return false; }
-    // Called before the header is built; false ends the export.
-    virtual bool prepareEps() { return true; }
-    // Draws page `page` on the EPS canvas; false fails the page.
-    virtual bool drawEpsPage(Canvas& /*canvas*/, int /*page*/) { return false; }
-    const std::string& epsBaseName() const { return epsBaseName_; }
-    static constexpr int kMaxEpsPages = 999999;
+    // Whether the window has a picture the format takes (default: none).
+    virtual bool canExport(const ExportFormat& /*format*/) const { return false; }
+    // Called before the first page; false ends the export.
+    virtual bool prepareExport() { return true; }
+    // Draws page `page` on the format's canvas, the same for every format;
+    // false fails the page.
+    virtual bool drawExportPage(Canvas& /*canvas*/, int /*page*/) { return false; }
+    const std::string& exportBaseName() const { return exportBaseName_; }
+    static constexpr int kMaxExportPages = 999999;
+    // The formats the window's menus and export commands offer.
+    const ExportFormats& exportFormats() const { return *formats_; }
+    void setExportFormats(const ExportFormats& formats) { formats_ = &formats; }
 
 protected:
     Host& host() const { return *host_; }
@@ -97,12 +107,13 @@ protected:
     Palette palette_;
     ViewHistory history_;
     Real zoomStep_ = 1.1L;
-    std::string epsBaseName_ = "noname";
-    std::string epsCreator_ = "Zumbar";
+    std::string exportBaseName_ = "noname";
+    std::string exportCreator_ = "Zumbar";
+    const ExportFormats* formats_ = &ExportFormats::builtIn();
 
 private:
     void viewCommandDialog();
-    bool exportEpsPages(const std::string& base, int pages, PageWriter& writer);
+    bool writePages(const ExportFormat& format, const std::string& base, int pages, PageWriter& writer);
     Host* host_ = nullptr;
 };
 

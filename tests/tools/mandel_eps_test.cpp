@@ -194,7 +194,7 @@ TEST_F(IimFixture, CommandReportsSavedOrFailed)
     EXPECT_EQ(host.fileFilters.at(0), "EPS files (*.EPS)|*.eps");
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0], (std::pair<std::string, std::string>{"EPS file saved: cmd", "EPS"}));
-    EXPECT_EQ(win.epsBaseName(), path("cmd"));
+    EXPECT_EQ(win.exportBaseName(), path("cmd"));
     EXPECT_TRUE(std::filesystem::exists(path("cmd.eps")));
     win.handleCommand(CmdExportEps);
     ASSERT_EQ(host.errors.size(), 1u);

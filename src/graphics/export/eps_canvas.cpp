@@ -109,8 +109,29 @@ std::string epsString(const std::string& text)
 }
 
 EpsCanvas::EpsCanvas(const View& view, const Palette& palette, const EpsSetup& setup, const EpsLayout& layout)
-    : Canvas(view, palette), setup_(setup), layout_(layout)
+    : PageCanvas(view, palette), setup_(setup), layout_(layout)
 {
+}
+
+std::string EpsCanvas::pageFile() const
+{
+    return epsHeader(layout_, setup_) + out_ + kEpsTrailer;
+}
+
+std::unique_ptr<PageCanvas> makeEpsPage(const View& view, const Palette& palette, const ExportRun& run, int,
+                                        const std::string& title)
+{
+    EpsSetup setup;
+    setup.pages = run.pages;
+    setup.dpi = run.dpi;
+    setup.creator = run.creator;
+    setup.date = run.date;
+    setup.title = title;
+    setup.frameHalfWidth = run.frameHalfWidth;
+    EpsLayout layout;
+    if (!buildEpsLayout(view, setup, layout))
+        return nullptr;
+    return std::make_unique<EpsCanvas>(view, palette, setup, layout);
 }
 
 std::string EpsCanvas::point(Real x, Real y) const

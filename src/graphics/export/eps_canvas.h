@@ -1,7 +1,7 @@
 #pragma once
 // Encapsulated PostScript output: the drawing primitives written as
 // PostScript text, one page per file, with CR LF line ends.
-#include "graphics/canvas.h"
+#include "graphics/export/export_format.h"
 
 #include <array>
 #include <string>
@@ -38,17 +38,23 @@ inline constexpr const char* kEpsTrailer = "%%EOF\r\n";
 // The long date format of the header, e.g. "Sunday, December 6, 2026".
 std::string epsDateText();
 
+// The EPS row's page maker (export_format.h).
+std::unique_ptr<PageCanvas> makeEpsPage(const View& view, const Palette& palette, const ExportRun& run, int page,
+                                        const std::string& title);
+
 // A label's text inside PostScript parentheses: '(', ')' and '\' are escaped
 // so that no label can break the file.
 std::string epsString(const std::string& text);
 
-class EpsCanvas : public Canvas {
+class EpsCanvas : public PageCanvas {
 public:
     // The view must be at least 2 x 2 pixels (buildEpsLayout).
     EpsCanvas(const View& view, const Palette& palette, const EpsSetup& setup, const EpsLayout& layout);
 
     // The page body written so far.
     const std::string& text() const { return out_; }
+    // Header, body and trailer.
+    std::string pageFile() const override;
 
     void drawSegment(WorldPoint a, WorldPoint b, const Pen& pen) override;
     void drawPolyline(std::span<const WorldPoint> points, const Pen& pen) override;

@@ -59,8 +59,8 @@ public:
     std::vector<Complex> preimagesOf(Complex z) override;
     // EPS: the background, the inverse-image points (up to the output
     // limit) and every overlay; the escape-time picture is pixels only.
-    bool canExportEps() const override { return true; }
-    bool drawEpsPage(Canvas& canvas, int page) override;
+    bool canExport(const ExportFormat& format) const override { return format.vector; }
+    bool drawExportPage(Canvas& canvas, int page) override;
 
     // The "Show period" text for a pixel of the view.
     std::string periodReportAt(PixelPoint pixel) const;

@@ -55,7 +55,7 @@ std::vector<Complex> TMJ0Win::preimagesOf(Complex z)
     return preimages(z, params_.c, params_.degree);
 }
 
-bool TMJ0Win::drawEpsPage(Canvas& canvas, int)
+bool TMJ0Win::drawExportPage(Canvas& canvas, int)
 {
     const Pen border{0, 1, PenSolid};
     canvas.drawRect({view_.xMin, view_.yMax}, {view_.xMax, view_.yMin}, 0, border);
