@@ -10,11 +10,13 @@
 // - draw pen styles 0..4 so they look different (solid, dash, dot,
 //   dash-dot, dash-dot-dot; in Qt: Qt::PenStyle(style + 1)).
 #include "graphics/colour.h"
+#include "graphics/image.h"
 #include "graphics/pen.h"
 #include "graphics/view.h"
 
 #include <optional>
 #include <span>
+#include <vector>
 #include <string>
 
 namespace qx {
@@ -67,6 +69,15 @@ public:
                              std::optional<int> outline, int size) = 0;
     // A comment line (only text formats keep it).
     virtual void comment(const std::string& text) = 0;
+    // A circle of `radius` world units (measured along x). The default
+    // draws a 72-sided polygon; formats with a true circle override it.
+    virtual void drawCircle(WorldPoint centre, Real radius, std::optional<int> fill, const Pen& outline);
+    // Places a pixel picture over the rectangle between two world corners.
+    // False when the canvas refuses pixel pictures (the default).
+    virtual bool placePicture(const Image& /*picture*/, WorldPoint /*topLeft*/, WorldPoint /*bottomRight*/)
+    {
+        return false;
+    }
 
 private:
     const View& view_;

@@ -89,4 +89,10 @@ void RecordingCanvas::comment(const std::string& text)
     log.push_back("comment " + text);
 }
 
+void RecordingCanvas::drawCircle(WorldPoint c, Real radius, std::optional<int> fill, const Pen& outline)
+{
+    log.push_back("circle " + pt(c) + " r " + num(radius) + " fill " + (fill ? std::to_string(*fill) : "none") +
+                  " outline " + std::to_string(outline.colour));
+}
+
 } // namespace qx

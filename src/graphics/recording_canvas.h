@@ -32,6 +32,7 @@ public:
     void drawDotList(std::span<const WorldPoint> points, std::optional<int> fill, std::optional<int> outline,
                      int size) override;
     void comment(const std::string& text) override;
+    void drawCircle(WorldPoint centre, Real radius, std::optional<int> fill, const Pen& outline) override;
 
 private:
     std::vector<std::string> own_;

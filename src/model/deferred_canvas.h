@@ -40,6 +40,14 @@ public:
         real().drawDotList(p, fill, outline, size);
     }
     void comment(const std::string& text) override { real().comment(text); }
+    void drawCircle(WorldPoint c, Real radius, std::optional<int> fill, const Pen& outline) override
+    {
+        real().drawCircle(c, radius, fill, outline);
+    }
+    bool placePicture(const Image& picture, WorldPoint topLeft, WorldPoint bottomRight) override
+    {
+        return real().placePicture(picture, topLeft, bottomRight);
+    }
 
 private:
     Canvas& real()

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <vector>
 
 using namespace qx;
@@ -39,6 +41,43 @@ int countColour(const Image& im, Rgb c)
 }
 
 } // namespace
+
+// Keeps the default circle of Canvas and remembers the polygon it makes.
+struct PolygonCanvas : RecordingCanvas {
+    using RecordingCanvas::RecordingCanvas;
+    std::vector<WorldPoint> last;
+    void drawCircle(WorldPoint c, Real r, std::optional<int> fill, const Pen& pen) override
+    {
+        Canvas::drawCircle(c, r, fill, pen);
+    }
+    void fillPolygon(std::span<const WorldPoint> p, std::optional<int> fill, const Pen& pen, int hatch) override
+    {
+        last.assign(p.begin(), p.end());
+        RecordingCanvas::fillPolygon(p, fill, pen, hatch);
+    }
+};
+
+TEST(CircleAndPicture, TheDefaultCircleIsRoundInPixelsAndPicturesAreRefused)
+{
+    View v;
+    v.setPixelSize(201, 101);
+    ASSERT_TRUE(v.setViewByCorners(0, 10, 0, 1)); // x and y scales differ twenty-fold
+    const Palette p = defaultPalette();
+    PolygonCanvas c(v, p);
+    c.drawCircle({5, 0.5L}, 2, 3, Pen{4, 1, 0});
+    ASSERT_EQ(c.last.size(), 72u);
+    const Real cx = (5 - v.xMin) / v.dx, cy = (v.yMax - 0.5L) / v.dy;
+    for (const WorldPoint& q : c.last) {
+        const Real px = (q.x - v.xMin) / v.dx, py = (v.yMax - q.y) / v.dy;
+        EXPECT_NEAR(double(std::hypot(px - cx, py - cy)), double(2 / v.dx), 1e-6);
+    }
+    EXPECT_EQ(c.count("polygon"), 1u);
+    Image picture(4, 4);
+    EXPECT_FALSE(c.placePicture(picture, {0, 1}, {1, 0}));
+    RecordingCanvas r(v, p);
+    r.drawCircle({1, 0.5L}, 0.25L, std::nullopt, Pen{2, 1, 0});
+    EXPECT_EQ(r.log.back(), "circle (1,0.5) r 0.25 fill none outline 2");
+}
 
 TEST(PaletteRule, IndicesOutsideOneToSixtyMeanBackground)
 {

@@ -48,6 +48,14 @@ int countOf(const std::string& s, const std::string& what)
     return n;
 }
 
+TEST_F(EpsFixture, CirclesAreTrueArcs)
+{
+    const std::string t = draw([](EpsCanvas& c) { c.drawCircle({320, 240}, 10, 5, Pen{1, 1, 0}); });
+    EXPECT_EQ(countOf(t, " 0 360 arc"), 1) << t;
+    EXPECT_EQ(countOf(t, "% begin circle fill"), 1);
+    EXPECT_EQ(draw([](EpsCanvas& c) { c.drawCircle({320, 240}, 10, std::nullopt, Pen{-1, 1, 0}); }), "");
+}
+
 } // namespace
 
 TEST_F(EpsFixture, HeaderLinesAndBoundingBox)

@@ -67,6 +67,10 @@ public:
     void drawDotList(std::span<const WorldPoint> points, std::optional<int> fill, std::optional<int> outline,
                      int size) override;
     void comment(const std::string& text) override;
+    void drawCircle(WorldPoint centre, Real radius, std::optional<int> fill, const Pen& outline) override
+    {
+        circle(centre, radius, fill.value_or(-1), outline.colour, outline);
+    }
 
     // The emitters, in world coordinates; radii in world units.
     void roundRect(WorldPoint c1, WorldPoint c2, Real radius, std::optional<int> fill, const Pen& outline);
