@@ -4,6 +4,7 @@ namespace qx {
 
 enum CommandId : int {
     CmdUseDefaults = 49,
+    CmdSaveShow = 56,
     CmdSave = 57,
     CmdSaveAs = 58,
     CmdOpen = 59,
@@ -35,10 +36,15 @@ enum CommandId : int {
     CmdSeedPoint = 536,
     CmdTableCoordinates = 537,
     CmdMaxPeriod = 545,
+    CmdSlideCount = 567,
     CmdAscending = 568,
     CmdSeedList = 587,
     CmdIimLimits = 588,    // screen and output limits of inverse iteration
     CmdConstants = 590,
+    CmdAddSlide = 645,
+    CmdRemoveSlide = 646,
+    CmdClearSlides = 647,
+    CmdMakeSlides = 648,
 };
 
 } // namespace qx

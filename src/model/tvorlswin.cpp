@@ -1,6 +1,10 @@
 #include "model/tvorlswin.h"
 
+#include "base/file_io.h"
+#include "base/messages.h"
+
 #include <algorithm>
+#include <array>
 
 namespace qx {
 
@@ -32,13 +36,105 @@ Real TVorlSWin::sampleOffset() const
 
 void TVorlSWin::addSlide()
 {
-    slides_.push_back(Slide{maxReps_, view_.centerX, view_.centerY, view_.halfWidth, {}});
+    if (slides_.size() < static_cast<size_t>(kMaxSlides))
+        slides_.push_back(Slide{maxReps_, view_.centerX, view_.centerY, view_.halfWidth, slideParameter()});
 }
 
 void TVorlSWin::removeLastSlide()
 {
     if (!slides_.empty())
         slides_.pop_back();
+}
+
+namespace {
+
+constexpr std::array<CommandSpec, 6> kSlideCommands{{
+    {CmdAddSlide, "&Add to list", "F9", CommandKind::Plain, kMenuMisc, "&Slide list", true},
+    {CmdRemoveSlide, "&Remove last", "", CommandKind::Plain, kMenuMisc, "&Slide list"},
+    {CmdSlideCount, "&Number ...", "", CommandKind::Plain, kMenuMisc, "&Slide list"},
+    {CmdClearSlides, "&Clear list", "", CommandKind::Plain, kMenuMisc, "&Slide list"},
+    {CmdMakeSlides, "&Make slides", "", CommandKind::Plain, kMenuMisc, "&Slide list"},
+    {CmdSaveShow, "Save the &show ...", "", CommandKind::Plain, kMenuMisc, "&Slide list"},
+}};
+
+} // namespace
+
+std::span<const CommandSpec> TVorlSWin::slideCommandTable() { return kSlideCommands; }
+
+void TVorlSWin::buildMenus(MenuBar& bar) const
+{
+    TVorlTWin::buildMenus(bar);
+    bar.addTable(slideCommandTable());
+}
+
+bool TVorlSWin::handleCommand(int id)
+{
+    switch (id) {
+    case CmdAddSlide: addSlide(); return true;
+    case CmdRemoveSlide: removeLastSlide(); return true;
+    case CmdClearSlides: clearSlides(); return true;
+    case CmdSlideCount:
+        host().showMessage(std::to_string(slides_.size()) + " " + messageText(105), "slides");
+        return true;
+    case CmdMakeSlides:
+        if (const int e = makeSlides())
+            host().showError(e);
+        return true;
+    case CmdSaveShow: saveShowCommand(); return true;
+    default: return TVorlTWin::handleCommand(id);
+    }
+}
+
+int TVorlSWin::makeSlides()
+{
+    if (slides_.empty())
+        return 10; // nothing to show
+    showSlide(0);
+    return 0;
+}
+
+void TVorlSWin::showSlide(size_t index)
+{
+    const Slide& s = slides_[index];
+    nextSlide_ = static_cast<int>(index) + 1;
+    maxReps_ = s.maxReps;
+    applySlideParameter(s.c);
+    if (!setView(s.centerX, s.centerY, s.halfWidth))
+        nextSlide_ = -1;
+    draw();
+}
+
+// The next slide once this one is on the screen; an interrupted slide ends the show.
+void TVorlSWin::renderSettled(int status)
+{
+    if (nextSlide_ < 0)
+        return;
+    if (status != 0 || static_cast<size_t>(nextSlide_) >= slides_.size()) {
+        nextSlide_ = -1;
+        return;
+    }
+    showSlide(static_cast<size_t>(nextSlide_));
+}
+
+int TVorlSWin::saveShow(const std::string& path) const
+{
+    WindowPlacement p;
+    if (attached())
+        host().windowPlacement(p);
+    return writeFileAtomically(path, encodeSlideShow(p, slides_)) ? 0 : ErrCannotSaveFile;
+}
+
+void TVorlSWin::saveShowCommand()
+{
+    if (slides_.empty()) {
+        host().showError(10);
+        return;
+    }
+    const std::string name = host().saveFileName("Slide shows (*.SLI)|*.sli", "show.sli");
+    if (name.empty())
+        return;
+    if (const int e = saveShow(name))
+        host().showError(e);
 }
 
 } // namespace qx

@@ -1,6 +1,7 @@
 #pragma once
 // Adds the per-pixel colour used by the sweep, with anti-aliasing, and the
 // slide list values.
+#include "model/slide_list.h"
 #include "model/tvorltwin.h"
 
 #include <memory>
@@ -8,11 +9,6 @@
 
 namespace qx {
 
-struct Slide {
-    int32_t maxReps = 100;
-    Real centerX = 0, centerY = 0, halfWidth = 1;
-    Complex c;
-};
 
 class TVorlSWin : public TVorlTWin {
 public:
@@ -31,14 +27,37 @@ public:
     // Sample offset of anti-aliasing: 0.42 of the current pixel pitch.
     Real sampleOffset() const;
 
+    bool handleCommand(int id) override;
+    void buildMenus(MenuBar& bar) const override;
+    static std::span<const CommandSpec> slideCommandTable();
+
+    // ---- The slide list: "Add to list" (645, F9), "Remove last" (646),
+    // "Number ..." (567), "Clear list" (647), "Make slides" (648), "Save the
+    // show" (56). Each slide keeps maximum reps, the view and c.
     const std::vector<Slide>& slides() const { return slides_; }
     void addSlide();
     void removeLastSlide();
     void clearSlides() { slides_.clear(); }
+    // "Make slides": draws the slides one after the other, each when the
+    // previous is finished; Q ends the show. 10 (nothing to show) without slides.
+    int makeSlides();
+    bool showingSlides() const { return nextSlide_ >= 0; }
+    // "Save the show": the slides as a show file; 0 or 12.
+    int saveShow(const std::string& path) const;
 
 protected:
+    // The parameter a slide keeps, for tools that have one.
+    virtual Complex slideParameter() const { return {}; }
+    virtual void applySlideParameter(Complex /*c*/) {}
+    void renderSettled(int status) override;
+
     bool antiAlias_ = false;
     std::vector<Slide> slides_;
+
+private:
+    void showSlide(size_t index);
+    void saveShowCommand();
+    int nextSlide_ = -1; // the slide "Make slides" draws next, -1 when no show runs
 };
 
 } // namespace qx

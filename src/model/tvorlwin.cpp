@@ -232,6 +232,7 @@ void TVorlWin::finishBackground(int status)
     restoreTitle();
     compose();
     host().requestRepaint();
+    renderSettled(status < 0 ? 0 : status);
 }
 
 void TVorlWin::interruptRendering()

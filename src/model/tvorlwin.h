@@ -318,6 +318,9 @@ protected:
     // A background render ended with `status` (0 or 81); the figure is
     // complete or partial and about to be marked valid.
     virtual void renderFinished(int status);
+    // The figure of a finished render is valid and shown (not called for a
+    // superseded render).
+    virtual void renderSettled(int /*status*/) {}
     void compose();
     void addZoomRectangle(const WorldRect& r);
     void drawZoomRectangles(Canvas& canvas) const;

@@ -1,3 +1,4 @@
+#include "base/file_io.h"
 #include "model/fake_host.h"
 #include "model/tfmjwin.h"
 #include "registry/launch_table.h"
@@ -614,6 +615,58 @@ TEST(ColourLayers, SequencesSampleOffsetAndSlides)
     f.win.clearSlides();
     f.win.removeLastSlide();
     EXPECT_TRUE(f.win.slides().empty());
+}
+
+TEST(SlideList, CommandsMakeTheShowAndSaveIt)
+{
+    Fixture f;
+    const MenuBar bar = f.win.menuBar();
+    for (int id : {CmdAddSlide, CmdRemoveSlide, CmdSlideCount, CmdClearSlides, CmdMakeSlides, CmdSaveShow})
+        ASSERT_NE(bar.find(id), nullptr) << id;
+    EXPECT_EQ(bar.find(CmdAddSlide)->accelerator, "F9");
+    f.win.handleCommand(CmdMakeSlides);
+    ASSERT_EQ(f.host.errors.size(), 1u);
+    EXPECT_EQ(f.host.errors[0].first, 10); // nothing to show yet
+    f.win.setMaxReps(50);
+    f.win.handleCommand(CmdAddSlide);
+    ASSERT_TRUE(f.win.setView(1, 0.5L, 0.25L));
+    f.win.setMaxReps(60);
+    f.win.handleCommand(CmdAddSlide);
+    f.win.handleCommand(CmdSlideCount);
+    ASSERT_FALSE(f.host.messages.empty());
+    EXPECT_EQ(f.host.messages.back().first, "2 slides in the list");
+    // The show draws slide 0, then slide 1, each once the previous is on the screen.
+    f.win.handleCommand(CmdMakeSlides);
+    EXPECT_TRUE(f.win.showingSlides());
+    EXPECT_EQ(f.win.view().halfWidth, 2); // slide 0 is the window's first view
+    EXPECT_EQ(f.win.maxReps(), 50);
+    f.render();
+    EXPECT_EQ(f.win.view().centerX, 1); // slide 1 under way
+    EXPECT_EQ(f.win.maxReps(), 60);
+    f.render();
+    EXPECT_FALSE(f.win.showingSlides());
+    EXPECT_EQ(f.win.log.kernels.load(), 2);
+    // Q during a slide ends the show.
+    f.win.handleCommand(CmdMakeSlides);
+    f.host.interruptKeys = {81};
+    f.render();
+    EXPECT_FALSE(f.win.showingSlides());
+    // The show file holds the placement and both slides.
+    f.host.placement = WindowPlacement{10, 20, 300, 200, false};
+    const std::string path = ::testing::TempDir() + "/qx_show.sli";
+    f.host.fileAnswers = {path};
+    f.win.handleCommand(CmdSaveShow);
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(readWholeFile(path, bytes));
+    WindowPlacement p;
+    std::vector<Slide> slides;
+    ASSERT_EQ(decodeSlideShow(bytes, p, slides), 0);
+    EXPECT_EQ(p, (WindowPlacement{10, 20, 300, 200, false}));
+    EXPECT_EQ(slides, f.win.slides());
+    EXPECT_EQ(bytes[0] | (bytes[1] << 8), 2088);
+    bytes.pop_back(); // a show cut short is refused
+    EXPECT_EQ(decodeSlideShow(bytes, p, slides), 6);
+    std::remove(path.c_str());
 }
 
 TEST(PaintPath, AModelWithoutAHostDoesNothing)

@@ -372,3 +372,23 @@ TEST(MandelWindow, DemRenderKeepsTheUsersThreshold)
     EXPECT_EQ(std::count(codes.begin(), codes.end(), set) + std::count(codes.begin(), codes.end(), dem),
               static_cast<long>(codes.size()));
 }
+
+TEST(MandelWindow, JuliaSlidesKeepTheirParameter)
+{
+    FakeHost host;
+    TJulWin win([](uint32_t) { return 0u; });
+    win.attach(host);
+    win.resize(32, 24);
+    win.setParameter({-1, 0});
+    win.addSlide();
+    win.setParameter({0.25L, 0.5L});
+    win.addSlide();
+    ASSERT_EQ(win.slides()[0].c, (Complex{-1, 0}));
+    ASSERT_EQ(win.makeSlides(), 0);
+    EXPECT_EQ(win.parameter(), (Complex{-1, 0}));
+    EXPECT_EQ(win.variable(kSlotC), (Complex{-1, 0})); // and the variable C with it
+    paintAndFinish(win);
+    EXPECT_EQ(win.parameter(), (Complex{0.25L, 0.5L}));
+    paintAndFinish(win);
+    EXPECT_FALSE(win.showingSlides());
+}

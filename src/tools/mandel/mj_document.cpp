@@ -9,33 +9,6 @@ namespace {
 
 constexpr size_t kPlacementRecord = 17;
 
-void writeSlides(ByteWriter& w, const std::vector<DocSlide>& slides)
-{
-    w.i32(static_cast<int32_t>(slides.size()));
-    for (const DocSlide& s : slides) {
-        w.i32(s.maxReps);
-        w.real(s.centreX);
-        w.real(s.centreY);
-        w.real(s.halfWidth);
-        w.real(s.c.re);
-        w.real(s.c.im);
-    }
-}
-
-bool readSlides(ByteReader& r, std::vector<DocSlide>& slides)
-{
-    constexpr size_t kSlideBytes = 4 + 5 * 10;
-    int32_t n = 0;
-    if (!r.i32(n) || n < 0 || n > kMaxSlides || static_cast<size_t>(n) * kSlideBytes > r.remaining())
-        return false;
-    slides.assign(static_cast<size_t>(n), {});
-    for (DocSlide& s : slides)
-        if (!r.i32(s.maxReps) || !r.real(s.centreX) || !r.real(s.centreY) || !r.real(s.halfWidth) ||
-            !r.real(s.c.re) || !r.real(s.c.im))
-            return false;
-    return true;
-}
-
 void writeBody(ByteWriter& w, const MJDocument& d)
 {
     for (int16_t v : d.ints) w.i16(v);
@@ -50,7 +23,7 @@ void writeBody(ByteWriter& w, const MJDocument& d)
     writePlacement(w, d.zoomPlacement);
     writePlacement(w, d.popupPlacement);
     writeColourTables(w, d.sequences);
-    writeSlides(w, d.slides);
+    writeSlideList(w, d.slides);
     for (const std::string& s : d.seeds) w.fixedText(s, kSeedTextBytes);
     if (d.overlays)
         writeOverlaySection(w, *d.overlays);
@@ -120,7 +93,7 @@ void convertOld(int32_t version, MJDocument& d)
 
 int readSections(ByteReader& r, MJDocument& d)
 {
-    if (d.flags[DocFlagNoSlides] == 0 && !readSlides(r, d.slides))
+    if (d.flags[DocFlagNoSlides] == 0 && !readSlideList(r, d.slides))
         return kErrInconsistent;
     if (d.flags[DocFlagNoSeeds] == 0)
         for (std::string& s : d.seeds)

@@ -5,6 +5,7 @@
 #include "model/colour_tables.h"
 #include "model/common_header.h"
 #include "model/overlay_section.h"
+#include "model/slide_list.h"
 #include "base/numeric.h"
 #include "base/window_placement.h"
 
@@ -23,7 +24,6 @@ inline constexpr int kVariableC = 3;
 inline constexpr int kSeedTexts = 10;
 inline constexpr size_t kSeedTextBytes = 101;
 inline constexpr size_t kFormulaBytes = 256;
-inline constexpr int32_t kMaxSlides = 10000;
 // No document is larger: header, body, the most slides and seed texts.
 inline constexpr size_t kMaxDocumentBytes = 1u << 20;
 
@@ -44,12 +44,6 @@ enum MJDocReal : int {
     DocRealZoomStep = 14, DocRealOrbitLength = 15, DocRealMaxReps = 16,
 };
 
-struct DocSlide {
-    int32_t maxReps = 100;
-    Real centreX = 0, centreY = 0, halfWidth = 1;
-    Complex c;
-    friend bool operator==(const DocSlide&, const DocSlide&) = default;
-};
 
 struct MJDocument {
     CommonHeader header;
@@ -62,7 +56,7 @@ struct MJDocument {
     WindowPlacement zoomPlacement;
     WindowPlacement popupPlacement;
     std::vector<ColourSequence> sequences{ColourSequence{}};
-    std::vector<DocSlide> slides;
+    std::vector<Slide> slides;
     std::array<std::string, kSeedTexts> seeds;
     // The further sections: grid, labels and marks (none in files of other writers).
     std::optional<OverlayState> overlays;

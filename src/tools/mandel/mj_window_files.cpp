@@ -86,9 +86,7 @@ MJDocument TMJ0Win::captureDocument() const
     d.zoomPlacement = zoomPlacement_;
     d.popupPlacement = popupPlacement_;
     d.sequences = {sequences_[0]};
-    d.slides.clear();
-    for (const Slide& s : slides_)
-        d.slides.push_back({s.maxReps, s.centerX, s.centerY, s.halfWidth, s.c});
+    d.slides = slides_;
     d.ints[DocIntSeedCount] = static_cast<int16_t>(orbits_.seeds.size());
     for (size_t i = 0; i < d.seeds.size(); ++i)
         d.seeds[i] = i < orbits_.seeds.size() ? orbits_.seeds[i].text : std::string();
@@ -124,9 +122,7 @@ int TMJ0Win::applyDocument(const MJDocument& d)
     zoomPlacement_ = d.zoomPlacement;
     popupPlacement_ = d.popupPlacement;
     sequences_[0] = d.sequences[0];
-    slides_.clear();
-    for (const DocSlide& s : d.slides)
-        slides_.push_back({s.maxReps, s.centreX, s.centreY, s.halfWidth, s.c});
+    slides_ = d.slides;
     orbits_.seeds = documentSeeds(d, seedReader());
     return 0;
 }

@@ -85,6 +85,8 @@ protected:
     void captureToolSettings(SettingsFile& s) const override;
     void applyToolSettings(const SettingsFile& s) override;
     void documentRead() override { firstSweep_ = true; } // drawing it does not change it
+    Complex slideParameter() const override { return params_.c; }
+    void applySlideParameter(Complex c) override { setParameter(c); }
 
     MJParams params_;
     MJDocument fileState_; // the body of the last document read or written
