@@ -1,5 +1,7 @@
 #include "model/pixel_sweep.h"
 
+#include "model/worker_pool.h"
+
 #include <algorithm>
 
 namespace qx {
@@ -48,8 +50,11 @@ int PixelSweep::start(Image& image, std::vector<int32_t>* codes, const SweepGeom
     next_.store(0);
     done_.store(0);
     active_.store(n);
-    for (auto& k : kernels)
-        workers_.emplace_back(&PixelSweep::work, this, std::move(k));
+    tasks_ = n;
+    for (auto& k : kernels) {
+        auto* kernel = k.release(); // owned by its task from here on
+        WorkerPool::shared().submit([this, kernel] { work(std::unique_ptr<PixelKernel>(kernel)); });
+    }
     return 0;
 }
 
@@ -64,7 +69,10 @@ void PixelSweep::work(std::unique_ptr<PixelKernel> kernel)
         rowState_[static_cast<size_t>(r)].store(1, std::memory_order_release);
         done_.fetch_add(1, std::memory_order_release);
     }
+    kernel.reset(); // before the sweep may be destroyed by its waiter
+    std::lock_guard lock(doneMutex_);
     active_.fetch_sub(1, std::memory_order_release);
+    allDone_.notify_all();
 }
 
 PixelValue PixelSweep::pixel(PixelKernel& kernel, Real x, Real y, int c, int r) const
@@ -124,11 +132,13 @@ void PixelSweep::takeFinishedRows(std::vector<int>& out)
 
 int PixelSweep::wait()
 {
-    if (workers_.empty())
+    if (tasks_ == 0)
         return -1;
-    for (auto& t : workers_)
-        t.join();
-    workers_.clear();
+    {
+        std::unique_lock lock(doneMutex_);
+        allDone_.wait(lock, [this] { return active_.load(std::memory_order_acquire) == 0; });
+    }
+    tasks_ = 0;
     return (stop_.load() && done_.load() < rows_) ? kSweepInterrupted : 0;
 }
 

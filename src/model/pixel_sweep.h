@@ -2,15 +2,16 @@
 // The pixel sweep: colours every pixel of a picture from a per-tool kernel,
 // on a pool of worker threads.
 //
-// Threads and ownership. start() launches the workers and returns at once;
+// Threads and ownership. start() hands the work to the program's worker pool
+// (one task per requested thread) and returns at once;
 // the caller (the user-interface thread) keeps running and may
 //   - call interrupt() at any time (the flag is atomic; every worker stops
 //     after the row it is on, so the sweep ends within one row),
 //   - call takeFinishedRows() to learn which picture rows are final, and
 //     read exactly those rows of the image (they are never written again),
 //   - call finished() to learn whether all workers are done,
-// and must call wait() (joins the workers) before touching the image
-// otherwise. The destructor interrupts and waits.
+// and must call wait() (until every task has ended) before touching the
+// image otherwise. The destructor interrupts and waits.
 //
 // Work split: rows are claimed from an atomic counter, top to bottom, so
 // the workers share the load whatever the cost per row. Each worker owns a
@@ -22,6 +23,8 @@
 #include "graphics/image.h"
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <cstdint>
 #include <memory>
 #include <thread>
@@ -90,15 +93,16 @@ public:
               const SweepOptions& options, const PixelKernel& prototype);
 
     void interrupt() { stop_.store(true, std::memory_order_relaxed); }
-    bool running() const { return !workers_.empty(); }
+    bool running() const { return tasks_ > 0; }
     bool finished() const { return active_.load(std::memory_order_acquire) == 0; }
     int rows() const { return rows_; }
     int rowsDone() const { return done_.load(std::memory_order_acquire); }
-    int threadCount() const { return static_cast<int>(workers_.size()); }
+    // The tasks (kernels) the sweep runs in parallel.
+    int threadCount() const { return tasks_; }
     // Picture rows completed since the previous call (with symmetry a swept
     // row brings its mirror row). User-interface thread only.
     void takeFinishedRows(std::vector<int>& out);
-    // Join the workers. Returns 0 when every row was swept, 81 when the
+    // Wait for every task. Returns 0 when every row was swept, 81 when the
     // sweep was interrupted first, -1 when no sweep was started.
     int wait();
 
@@ -119,7 +123,9 @@ private:
     std::atomic<int> active_{0};
     std::unique_ptr<std::atomic<uint8_t>[]> rowState_; // 1 when swept row r is final
     std::vector<uint8_t> reported_;                     // UI side of takeFinishedRows
-    std::vector<std::thread> workers_;
+    int tasks_ = 0;                                     // tasks of the running sweep
+    std::mutex doneMutex_;
+    std::condition_variable allDone_;
 };
 
 // start() then wait(): a blocking sweep for batch use and tests. Returns 0

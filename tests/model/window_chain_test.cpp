@@ -646,11 +646,19 @@ TEST(SlideList, CommandsMakeTheShowAndSaveIt)
     f.render();
     EXPECT_FALSE(f.win.showingSlides());
     EXPECT_EQ(f.win.log.kernels.load(), 2);
-    // Q during a slide ends the show.
+    // Q during a slide ends the show (the worker is held inside the first slide).
+    std::atomic<bool> gate{false};
+    f.win.log.gate = &gate;
     f.win.handleCommand(CmdMakeSlides);
-    f.host.interruptKeys = {81};
-    f.render();
+    f.win.paint();
+    while (!f.win.log.entered)
+        std::this_thread::yield();
+    EXPECT_TRUE(f.win.keyDown('Q'));
+    gate = true;
+    while (f.win.tick())
+        std::this_thread::yield();
     EXPECT_FALSE(f.win.showingSlides());
+    f.win.log.gate = nullptr;
     // The show file holds the placement and both slides.
     f.host.placement = WindowPlacement{10, 20, 300, 200, false};
     const std::string path = ::testing::TempDir() + "/qx_show.sli";
