@@ -118,10 +118,6 @@ bool TVorlWin::handleCommand(int id)
 
 void TVorlWin::resize(int width, int height)
 {
-    if (drawingInPaint_) { // the figure is being drawn on: resize after the drawing
-        deferredSize_ = {width, height};
-        return;
-    }
     if (width == view_.pixWidth && height == view_.pixHeight && figure_.width == width && figure_.height == height)
         return;
     TFuncWin::resize(width, height);
@@ -157,18 +153,9 @@ void TVorlWin::paint()
         setStatusTitle(1);
         int status;
         {
-            // A drawing on this thread (inverse iteration) polls the host,
-            // which may deliver a resize: it waits until the canvas is gone.
-            drawingInPaint_ = true;
+            // Short drawing only: long work is a sweep or a drawing job.
             DeferredCanvas canvas(host(), figure_, view_, palette_);
             status = drawFigure(canvas);
-            drawingInPaint_ = false;
-        }
-        if (deferredSize_) {
-            const auto [w, h] = *deferredSize_;
-            deferredSize_.reset();
-            resize(w, h); // allocates new images and asks for a new paint
-            return;
         }
         if (status == kRenderPending) {
             busy_ = true;
@@ -195,6 +182,8 @@ bool TVorlWin::tick()
 {
     if (!busy_)
         return false;
+    if (job_.running())
+        return tickJob();
     copyFinishedRows();
     if (progressReports_)
         showProgress(sweep_.rowsDone(), sweep_.rows());
@@ -237,17 +226,57 @@ void TVorlWin::finishBackground(int status)
 
 void TVorlWin::interruptRendering()
 {
-    if (busy_)
+    if (busy_) {
         sweep_.interrupt();
+        job_.interrupt();
+    }
 }
 
 int TVorlWin::finishRendering()
 {
     if (!busy_)
         return 0;
-    const int status = sweep_.wait();
+    int status = 0;
+    if (job_.running()) {
+        status = job_.wait();
+        drawJobOutput();
+    } else {
+        status = sweep_.wait();
+    }
     finishBackground(status);
     return status < 0 ? 0 : status;
+}
+
+// A drawing job: its points go on the figure as they come, shown at once when
+// watch is on; the title shows its progress where its end is known.
+bool TVorlWin::tickJob()
+{
+    if (drawJobOutput() && watch_) {
+        composite_ = figure_;
+        host().showProgressImage();
+    }
+    const auto [done, total] = job_.output().progress();
+    if (total > 0)
+        showProgress(static_cast<int>(done * 1000 / total), 1000);
+    if (host().pollInterrupt() == kSweepInterrupted)
+        job_.interrupt();
+    if (!job_.finished())
+        return true;
+    const int status = job_.wait();
+    drawJobOutput();
+    finishBackground(status);
+    return false;
+}
+
+bool TVorlWin::drawJobOutput()
+{
+    std::vector<DotBatch> batches = job_.output().take();
+    if (batches.empty())
+        return false;
+    const auto canvas = host().createCanvas(figure_, view_, palette_);
+    for (const DotBatch& b : batches)
+        canvas->drawDotList(b.points, b.colour, std::nullopt, 1);
+    return true;
 }
 
 // A running render is out of date (new view, new size, Draw): stop it
@@ -255,6 +284,7 @@ int TVorlWin::finishRendering()
 void TVorlWin::supersedeRender()
 {
     sweep_.interrupt();
+    job_.interrupt();
     restartPending_ = true;
     figureValid_ = false;
     compositeValid_ = false;
@@ -264,6 +294,12 @@ int TVorlWin::startSweep(const PixelKernel& kernel, const SweepGeometry& geometr
 {
     if (const int e = sweep_.start(figure_, &codes_, geometry, options, kernel))
         return e;
+    return kRenderPending;
+}
+
+int TVorlWin::startDrawingJob(std::unique_ptr<DrawingJob> job)
+{
+    job_.start(std::move(job));
     return kRenderPending;
 }
 

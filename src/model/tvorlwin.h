@@ -20,6 +20,7 @@
 #include "model/colour_tables.h"
 #include "model/orbit_settings.h"
 #include "model/command_ids.h"
+#include "model/drawing_job.h"
 #include "model/pixel_sweep.h"
 #include "model/seed_list.h"
 #include "model/overlay_section.h"
@@ -308,13 +309,14 @@ protected:
         int heldMode = 0;
         std::vector<TransientMark> transient;
     } orbits_;
-    bool drawingInPaint_ = false; // drawFigure runs on this thread inside paint()
-    std::optional<std::pair<int, int>> deferredSize_; // a resize that came meanwhile
 
 protected:
     // Start a sweep into the figure image (for drawFigure overrides).
     // Returns kRenderPending, or an error code of PixelSweep::start.
     int startSweep(const PixelKernel& kernel, const SweepGeometry& geometry, const SweepOptions& options);
+    // Start a drawing job whose points go on the figure as they arrive (for
+    // drawFigure overrides of vector tools). Returns kRenderPending.
+    int startDrawingJob(std::unique_ptr<DrawingJob> job);
     // A background render ended with `status` (0 or 81); the figure is
     // complete or partial and about to be marked valid.
     virtual void renderFinished(int status);
@@ -357,11 +359,15 @@ protected:
 
 private:
     void finishBackground(int status);
+    bool tickJob();
+    // Draws the job's points that arrived; true when there were some.
+    bool drawJobOutput();
     void allocateImages();
     void copyFinishedRows();
     bool toggle(int id);
 
     PixelSweep sweep_;
+    JobRunner job_;
     std::vector<int> rowScratch_;
 };
 

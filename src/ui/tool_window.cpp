@@ -220,10 +220,6 @@ void ToolWindow::refreshChecks()
 
 void ToolWindow::runCommand(int id)
 {
-    if (longLoopDepth_ > 0) {
-        requestInterrupt(); // a command during a long loop only stops the loop
-        return;
-    }
     if (rendering()) {
         // The render gives way to the command, keeping what it drew.
         requestInterrupt();
@@ -246,9 +242,7 @@ void ToolWindow::backgroundWorkStarted()
 
 void ToolWindow::tick()
 {
-    inTick_ = true;
     const bool more = model_->tick();
-    inTick_ = false;
     if (!more)
         tickTimer_.stop();
     area_->update();
@@ -263,12 +257,8 @@ void ToolWindow::requestInterrupt()
 
 int ToolWindow::pollInterrupt()
 {
-    if (!inTick_) {
-        // A long loop on this thread: let the window take key presses and moves.
-        ++longLoopDepth_;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        --longLoopDepth_;
-    }
+    // Long work runs off this thread (sweeps and drawing jobs): the event
+    // loop is never entered from here; Q, moves and clicks set the request.
     if (interruptRequested_) {
         interruptRequested_ = false;
         return 'Q';
@@ -280,7 +270,7 @@ void ToolWindow::keyPressEvent(QKeyEvent* e)
 {
     const QString text = e->text().toUpper();
     const int key = text.size() == 1 ? text[0].unicode() : 0;
-    if (key == 'Q' && (model_->busy() || longLoopDepth_ > 0)) {
+    if (key == 'Q' && model_->busy()) {
         requestInterrupt();
         return;
     }
@@ -294,7 +284,7 @@ void ToolWindow::keyPressEvent(QKeyEvent* e)
 void ToolWindow::moveEvent(QMoveEvent* e)
 {
     QMainWindow::moveEvent(e);
-    if (rendering() || longLoopDepth_ > 0)
+    if (rendering())
         requestInterrupt();
 }
 

@@ -115,8 +115,6 @@ private:
     QPointer<GridDialog> gridDialog_;
     std::vector<QPointer<FormDialog>> formDialogs_;
     bool interruptRequested_ = false;
-    bool inTick_ = false;
-    int longLoopDepth_ = 0;
 };
 
 } // namespace qx::ui

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -76,7 +78,7 @@ TEST_F(IimFixture, DefaultLimitStopsAfterAThousandSteps)
     host.recordCanvas = true;
     paintAndFinish(win);
     EXPECT_TRUE(win.figureValid());
-    EXPECT_EQ(host.backgroundStarts, 0); // drawn in the paint, no sweep
+    EXPECT_EQ(host.backgroundStarts, 1); // a drawing job off the user-interface thread
     // Two preimages a step, all inside the view: the rabbit lies within |z| < 1.6.
     EXPECT_EQ(dotCount(host.canvasLog), 2000u);
     ASSERT_GE(host.canvasLog.size(), 2u);
@@ -86,17 +88,27 @@ TEST_F(IimFixture, DefaultLimitStopsAfterAThousandSteps)
 
 TEST_F(IimFixture, QStopsAtOnceAndSetsTheNewCeiling)
 {
-    ASSERT_EQ(win.setIimLimits("0", "1000"), 0); // no screen limit
+    ASSERT_EQ(win.setIimLimits("0", "1000"), 0); // no screen limit: only Q ends it
     host.recordCanvas = true;
-    host.interruptKeys = {0, 'Q'}; // polled every 5000 steps
+    host.interruptKeys = {0, 'Q'}; // the timer's second poll
     paintAndFinish(win);
-    EXPECT_EQ(dotCount(host.canvasLog), 20000u);
-    EXPECT_EQ(win.orbitSettings().iimScreenLimit, 10000);
+    EXPECT_TRUE(win.figureValid()); // what was drawn stays
+    const int32_t ceiling = win.orbitSettings().iimScreenLimit;
+    EXPECT_GE(ceiling, 1000);
+    EXPECT_EQ(ceiling % 200, 0); // the job stops between its batches
+    // Every point the job made reached the figure: two preimages a step, for
+    // the steps reached (the ceiling, unless the stop came before 1000 steps).
+    const size_t dots = dotCount(host.canvasLog);
+    EXPECT_EQ(dots % 400, 0u);
+    if (ceiling > 1000)
+        EXPECT_EQ(dots, 2u * static_cast<size_t>(ceiling));
+    else
+        EXPECT_LE(dots, 2000u);
     EXPECT_TRUE(host.errors.empty()); // an interruption is no error
     host.canvasLog.clear();
     win.draw();
     paintAndFinish(win);
-    EXPECT_EQ(dotCount(host.canvasLog), 20000u); // the next drawing stops at the ceiling
+    EXPECT_EQ(dotCount(host.canvasLog), 2u * static_cast<size_t>(ceiling)); // the next drawing stops at the ceiling
 }
 
 TEST_F(IimFixture, ExportWritesBackgroundPointsOrbitsAndLabels)
@@ -233,7 +245,7 @@ public:
 
 } // namespace
 
-TEST(IimResize, AResizeDuringTheDrawingWaitsForItsEnd)
+TEST(IimResize, AResizeDuringTheDrawingStartsItAgainAtTheNewSize)
 {
     ResizingHost host;
     TJulWin win{[](uint32_t) { return 0u; }};
@@ -243,13 +255,16 @@ TEST(IimResize, AResizeDuringTheDrawingWaitsForItsEnd)
     MJParamTexts t = paramTexts(win.params());
     t.mode = DisplayMode::Iim;
     ASSERT_EQ(win.applySettings(t), 0);
-    ASSERT_EQ(win.setIimLimits("6000", "1000"), 0); // long enough for one poll
+    ASSERT_EQ(win.setIimLimits("0", "1000"), 0); // runs until something stops it
     win.paint();
-    EXPECT_EQ(host.polls, 1);
-    EXPECT_EQ(win.view().pixWidth, 300); // applied after the drawing ...
+    while (win.tick()) // the first poll resizes: the drawing is superseded
+        std::this_thread::yield();
+    EXPECT_GE(host.polls, 1);
+    EXPECT_EQ(win.view().pixWidth, 300);
     EXPECT_EQ(win.figureImage().width, 300);
-    EXPECT_FALSE(win.figureValid());     // ... which starts again at the new size
-    win.paint();
+    EXPECT_FALSE(win.figureValid()); // it starts again at the new size
+    ASSERT_EQ(win.setIimLimits("3000", "1000"), 0);
+    paintAndFinish(win);
     EXPECT_TRUE(win.figureValid());
     EXPECT_EQ(win.picture().width, 300);
 }

@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QtTest>
+#include <algorithm>
 
 using namespace qx;
 using qx::ui::ToolWindow;
@@ -139,6 +140,48 @@ private slots:
         QCOMPARE(children[0]->windowTitle(), QStringLiteral("noname1.man"));
         QCOMPARE(QString::fromStdString(children[0]->model().documentName()), QStringLiteral("noname1.man"));
         QCOMPARE(QString::fromStdString(children[0]->model().settingsFileName()), QStringLiteral("mandelz.ini"));
+    }
+
+    void inverseIterationRunsOffTheWindowAndStopsOnQ()
+    {
+        auto w = open(1, "noname1.jul");
+        auto* julia = dynamic_cast<TMJ0Win*>(&w->model());
+        QVERIFY(julia);
+        QCOMPARE(julia->setIimLimits("0", "1000"), 0); // no limit: only Q ends it
+        MJParamTexts t = paramTexts(julia->params());
+        t.mode = DisplayMode::Iim;
+        QCOMPARE(julia->applySettings(t), 0);
+        w->area()->update();
+        QVERIFY(QTest::qWaitFor([&] { return w->rendering(); }, 5000));
+        // The window keeps taking events while the points are drawn.
+        bool fired = false;
+        QTimer::singleShot(10, [&fired] { fired = true; });
+        QVERIFY(QTest::qWaitFor([&] { return fired; }, 2000));
+        QVERIFY(w->rendering());
+        QTest::keyClick(w.get(), Qt::Key_Q);
+        QVERIFY(QTest::qWaitFor([&] { return !w->rendering(); }, 5000));
+        QVERIFY(w->model().figureValid()); // what was drawn stays
+        QVERIFY(julia->orbitSettings().iimScreenLimit >= 1000);
+        const Image& pic = w->model().picture();
+        QVERIFY(std::count(pic.pixels.begin(), pic.pixels.end(), pic.pixels[0]) < long(pic.pixels.size()));
+    }
+
+    void drawDuringAJobStartsItOver()
+    {
+        auto w = open(1, "noname1.jul");
+        auto* julia = dynamic_cast<TMJ0Win*>(&w->model());
+        QCOMPARE(julia->setIimLimits("0", "1000"), 0);
+        MJParamTexts t = paramTexts(julia->params());
+        t.mode = DisplayMode::Iim;
+        QCOMPARE(julia->applySettings(t), 0);
+        w->area()->update();
+        QVERIFY(QTest::qWaitFor([&] { return w->rendering(); }, 5000));
+        w->runCommand(CmdDraw); // stops the running job (as Q would) and draws again
+        const int32_t ceiling = julia->orbitSettings().iimScreenLimit;
+        QVERIFY(ceiling >= 1000);
+        QVERIFY(!w->model().figureValid()); // drawn again from the start
+        QVERIFY(QTest::qWaitFor([&] { return !w->rendering() && w->model().figureValid(); }, 20000));
+        QCOMPARE(julia->orbitSettings().iimScreenLimit, ceiling); // it ran to the ceiling, not stopped
     }
 
     void leftClickInJuliaModeOpensTheJuliaChild()

@@ -50,8 +50,9 @@ public:
     int drawFigure(Canvas& figure) override;
 
     // ---- Orbits and inverse iteration (tmj0win_orbits.cpp).
-    // Inverse-image picture on the screen, up to the screen limit; Q stops
-    // it (81) and sets a new ceiling (iimCeilingAfterInterrupt).
+    // Inverse-image picture on the screen, up to the screen limit, as a
+    // drawing job; Q stops it (81) and sets a new ceiling
+    // (iimCeilingAfterInterrupt).
     int drawInverse(Canvas& figure) override;
     // The inverse-image method on any canvas for at most `limit` steps
     // (limit <= 0: no limit). Returns 0, or 81 when interrupted.
@@ -88,7 +89,10 @@ protected:
     Complex slideParameter() const override { return params_.c; }
     void applySlideParameter(Complex c) override { setParameter(c); }
 
+    void renderFinished(int status) override;
+
     MJParams params_;
+    std::atomic<int32_t> inverseSteps_{0}; // steps of the last inverse-image drawing
     MJDocument fileState_; // the body of the last document read or written
 };
 
