@@ -19,6 +19,17 @@ void TFuncWin::copyDrawingSettings(const TKVAWing& from)
     }
 }
 
+void TFuncWin::animatePage(int page, int pages, int kind, const std::string& letters)
+{
+    if (kind != 1 || pages < 2)
+        return;
+    for (char letter : letters) {
+        const int slot = letter - '@';
+        const Real lo = variableMinimum(slot), hi = variableMaximum(slot);
+        setVariable(slot, {lo + (hi - lo) * page / (pages - 1), 0});
+    }
+}
+
 int TFuncWin::compileInto(const std::string& text, TreePtr& tree)
 {
     TreePtr compiled;

@@ -20,6 +20,9 @@ class TFuncWin : public TKVAWinm {
 public:
     // A child takes the parent's library, variables and their bounds.
     void copyDrawingSettings(const TKVAWing& from) override;
+    // Directive 1 of a run of pages: each animated letter moves from its
+    // lower to its upper bound, min + (max - min) * page / (pages - 1).
+    void animatePage(int page, int pages, int kind, const std::string& letters) override;
 
     // ---- Compiler state.
     bool complexMode() const { return cx_.complexMode(); }

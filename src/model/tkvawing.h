@@ -80,10 +80,13 @@ public:
     // (the window has no picture of the format's kind), 12 (a page was not
     // written, or Q), or 1 / 6 / 17 for a page count that is not a number,
     // below 1 or above 999999.
+    // With more than one page, `directive` says what changes from page to
+    // page (pageDirectiveKind); an unknown one is 2 "could not find".
     int exportPages(const ExportFormat& format, const std::string& path, const std::string& pagesText,
-                    const PageWriter::Ask& ask);
+                    const PageWriter::Ask& ask, const std::string& directive = {});
     // exportPages for the EPS row.
-    int exportEps(const std::string& path, const std::string& pagesText, const PageWriter::Ask& ask);
+    int exportEps(const std::string& path, const std::string& pagesText, const PageWriter::Ask& ask,
+                  const std::string& directive = {});
     // Whether the window has a picture the format takes (default: none).
     virtual bool canExport(const ExportFormat& /*format*/) const { return false; }
     // Called before the first page; false ends the export.
@@ -91,6 +94,10 @@ public:
     // Draws page `page` on the format's canvas, the same for every format;
     // false fails the page.
     virtual bool drawExportPage(Canvas& /*canvas*/, int /*page*/) { return false; }
+    // Before page `page` of a run of `pages` (> 1) with directive `kind` and
+    // the animated `letters`: move what the directive animates to its value
+    // for the page. Tools with their own directives (2..4) override it.
+    virtual void animatePage(int /*page*/, int /*pages*/, int /*kind*/, const std::string& /*letters*/) {}
     const std::string& exportBaseName() const { return exportBaseName_; }
     static constexpr int kMaxExportPages = 999999;
     // The formats the window's menus and export commands offer.
@@ -113,7 +120,8 @@ protected:
 
 private:
     void viewCommandDialog();
-    bool writePages(const ExportFormat& format, const std::string& base, int pages, PageWriter& writer);
+    bool writePages(const ExportFormat& format, const std::string& base, int pages, PageWriter& writer,
+                    int kind, const std::string& letters);
     Host* host_ = nullptr;
 };
 

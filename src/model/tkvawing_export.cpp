@@ -36,7 +36,13 @@ void TKVAWing::exportCommand(const ExportFormat& format)
     std::string pages = "1";
     if (!host().inputText(std::string(format.label) + ": pages", pages))
         return;
-    const int e = exportPages(format, name, pages, [this](const std::string& q) { return host().askYesNo(q); });
+    std::string directive;
+    int32_t count = 0;
+    if (parseIntText(pages, count) && count > 1 &&
+        !host().inputText(std::string(format.label) + ": parameter", directive))
+        return;
+    const int e = exportPages(format, name, pages, [this](const std::string& q) { return host().askYesNo(q); },
+                              directive);
     host().requestRepaint();
     if (e)
         host().showError(e);
@@ -45,28 +51,36 @@ void TKVAWing::exportCommand(const ExportFormat& format)
 }
 
 int TKVAWing::exportPages(const ExportFormat& format, const std::string& path, const std::string& pagesText,
-                          const PageWriter::Ask& ask)
+                          const PageWriter::Ask& ask, const std::string& directive)
 {
     int pages = 1;
     if (const int e = readPageCount(pagesText, pages))
         return e;
+    std::string letters;
+    const int kind = pages > 1 ? pageDirectiveKind(directive, letters) : 0;
+    if (pages > 1 && kind < 1)
+        return ErrCouldNotFind;
     if (!canExport(format))
         return 10; // nothing to show
     if (!prepareExport())
         return ErrCannotSaveFile;
     exportBaseName_ = withoutExtension(path);
     PageWriter writer(ask);
-    return writePages(format, exportBaseName_, pages, writer) ? 0 : ErrCannotSaveFile;
+    if (!writePages(format, exportBaseName_, pages, writer, kind, letters))
+        return ErrCannotSaveFile; // no list after a failed page
+    return writePageList(format.list, exportBaseName_, pages) ? 0 : ErrCannotSaveFile;
 }
 
-int TKVAWing::exportEps(const std::string& path, const std::string& pagesText, const PageWriter::Ask& ask)
+int TKVAWing::exportEps(const std::string& path, const std::string& pagesText, const PageWriter::Ask& ask,
+                        const std::string& directive)
 {
-    return exportPages(*ExportFormats::builtIn().byName("eps"), path, pagesText, ask);
+    return exportPages(*ExportFormats::builtIn().byName("eps"), path, pagesText, ask, directive);
 }
 
 // The page loop: each page drawn on a fresh canvas of the format and written
 // whole; a page that fails, or Q pressed meanwhile, ends the run.
-bool TKVAWing::writePages(const ExportFormat& format, const std::string& base, int pages, PageWriter& writer)
+bool TKVAWing::writePages(const ExportFormat& format, const std::string& base, int pages, PageWriter& writer,
+                          int kind, const std::string& letters)
 {
     ExportRun run;
     run.pages = pages;
@@ -74,6 +88,10 @@ bool TKVAWing::writePages(const ExportFormat& format, const std::string& base, i
     run.creator = exportCreator_;
     run.date = longDateText();
     for (int page = 0; page < pages; ++page) {
+        if (pages > 1) {
+            animatePage(page, pages, kind, letters);
+            run.pageZoom = run.frameHalfWidth / view_.halfWidth; // this page's view on the shared frame
+        }
         const std::string file = pageFileName(base, page, pages, format.extension);
         const std::string title = std::filesystem::path(file).filename().string();
         std::unique_ptr<PageCanvas> canvas = format.makePage(view_, palette_, run, page, title);

@@ -52,8 +52,9 @@ std::unique_ptr<PageCanvas> makeTextPage(const View& v, const Palette& p, const 
 const ExportFormats& testFormats()
 {
     static const ExportFormats formats({
-        {"txt", "TXT", 9001, "&Text ...", "Text files (*.TXT)|*.txt", ".txt", true, makeTextPage},
+        {"txt", "TXT", 9001, "&Text ...", "Text files (*.TXT)|*.txt", ".txt", true, makeTextPage, PageList::Text},
         {"pix", "PIX", 9002, "&Pixels ...", "Pixel files (*.PIX)|*.pix", ".pix", false, makeTextPage},
+        {"tex", "TEX", 9003, "&TeX ...", "TeX files (*.TEX)|*.tex", ".tex", true, makeTextPage, PageList::TeX},
     });
     return formats;
 }
@@ -64,7 +65,8 @@ struct VectorWin : test::PlaneTestWin {
     bool drawExportPage(Canvas& c, int page) override
     {
         c.drawSegment({0, 0}, {1, Real(page)}, Pen{});
-        c.drawText({0, 0}, "p" + std::to_string(page), TextStyle{});
+        c.drawText({0, 0}, "p" + std::to_string(page) + " t=" + std::to_string(double(variable(20).re)),
+                   TextStyle{});
         return true;
     }
 };
@@ -101,10 +103,13 @@ TEST_F(ExportPath, AFormatRowGivesAMenuItemAndItsPages)
     EXPECT_EQ(item->text, "&Text ...");
     EXPECT_NE(bar.find(9002), nullptr);
     EXPECT_EQ(bar.find(372), nullptr); // only the formats of the window's table
+    ASSERT_EQ(win.setVariableBounds(20, 1, 2), 0); // T runs from 1 to 2 over the pages
     host.fileAnswers = {(dir / "fig.txt").string()};
-    host.textAnswers = {"3"};
+    host.textAnswers = {"3", "t"};
     EXPECT_TRUE(win.handleCommand(9001));
-    EXPECT_EQ(host.prompts.back(), "TXT: pages");
+    ASSERT_GE(host.prompts.size(), 2u);
+    EXPECT_EQ(host.prompts[host.prompts.size() - 2], "TXT: pages");
+    EXPECT_EQ(host.prompts.back(), "TXT: parameter");
     ASSERT_TRUE(host.errors.empty());
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].first, "TXT file saved: fig");
@@ -113,16 +118,43 @@ TEST_F(ExportPath, AFormatRowGivesAMenuItemAndItsPages)
         ASSERT_TRUE(fs::exists(file)) << file;
         EXPECT_EQ(readText(file), "page " + std::to_string(page) + " of fig" + std::to_string(page) +
                                       ".txt\nsegment 0,0 1," + std::to_string(page) + "\ntext p" +
-                                      std::to_string(page) + "\n");
+                                      std::to_string(page) + " t=" + std::to_string(1 + page * 0.5) + "\n");
     }
     EXPECT_FALSE(fs::exists(dir / "fig3.txt"));
+    EXPECT_EQ(readText(dir / "figANIM.txt"), "fig0\r\nfig1\r\nfig2\r\n");
+}
+
+TEST_F(ExportPath, DirectivesAndTheTeXList)
+{
+    const auto yes = [](const std::string&) { return true; };
+    const ExportFormat& tex = *testFormats().byName("tex");
+    EXPECT_EQ(win.exportPages(tex, (dir / "a.tex").string(), "2", yes, "#"), 2); // could not find
+    EXPECT_EQ(win.exportPages(tex, (dir / "a.tex").string(), "2", yes, "\\spin"), 2);
+    EXPECT_FALSE(fs::exists(dir / "a0.tex"));
+    EXPECT_EQ(win.exportPages(tex, (dir / "a.tex").string(), "1", yes, "#"), 0); // one page needs none
+    std::string letters;
+    EXPECT_EQ(pageDirectiveKind("\\zoom", letters), 4);
+    EXPECT_EQ(pageDirectiveKind("\\Reps", letters), 2);
+    EXPECT_EQ(pageDirectiveKind("\\PROM", letters), 3);
+    EXPECT_EQ(pageDirectiveKind("c, a", letters), 1);
+    EXPECT_EQ(letters, "CA");
+    EXPECT_EQ(pageDirectiveKind("xyz", letters), 0); // X, Y, Z are the map's own variables
+    ASSERT_EQ(win.exportPages(tex, (dir / "fig.tex").string(), "3", yes, "\\ZOOM"), 0);
+    EXPECT_EQ(readText(dir / "figANIM.tex"), "\\begin{animateinline}[poster=first,controls]{1}\r\n"
+                                             "\\input{fig0}\r\n\\newframe\r\n"
+                                             "\\input{fig1}\r\n\\newframe\r\n"
+                                             "\\input{fig2}\r\n"
+                                             "\\end{animateinline}\r\n");
+    // Ten pages are numbered 00 to 09.
+    EXPECT_EQ(pageListText(PageList::Text, "/x/w", 10).substr(0, 8), "w00\r\nw01");
 }
 
 TEST_F(ExportPath, QBetweenPagesAndPictureKindsEndTheRun)
 {
     const ExportFormat& txt = *testFormats().byName("txt");
     host.interruptKeys = {81}; // Q after the first page
-    EXPECT_EQ(win.exportPages(txt, (dir / "q.txt").string(), "4", [](const std::string&) { return true; }), 12);
+    EXPECT_EQ(win.exportPages(txt, (dir / "q.txt").string(), "4", [](const std::string&) { return true; }, "a"), 12);
+    EXPECT_FALSE(fs::exists(dir / "qANIM.txt")); // no list after a stopped run
     EXPECT_TRUE(fs::exists(dir / "q0.txt"));
     EXPECT_FALSE(fs::exists(dir / "q1.txt"));
     // The window has no pixel picture for a pixel format.

@@ -198,6 +198,27 @@ TEST_F(IimFixture, PageCountAndOverwriteRefusals)
     EXPECT_EQ(win.exportEps(path("no/such/dir/x.eps"), "1", nullptr), 12);
 }
 
+TEST_F(IimFixture, PagesShareOneFrameAndGhostscriptReadsEach)
+{
+    const auto yes = [](const std::string&) { return true; };
+    EXPECT_EQ(win.exportEps(path("anim.eps"), "2", yes), 2); // several pages need a directive
+    ASSERT_EQ(win.exportEps(path("anim.eps"), "2", yes, "\\zoom"), 0);
+    EXPECT_FALSE(std::filesystem::exists(path("anim.eps")));
+    EXPECT_FALSE(std::filesystem::exists(path("animANIM.txt"))); // EPS writes no list
+    const std::string a = fileText(path("anim0.eps")), b = fileText(path("anim1.eps"));
+    EXPECT_NE(a.find("%%Title: (anim0.eps)"), std::string::npos);
+    EXPECT_NE(b.find("%%Title: (anim1.eps)"), std::string::npos);
+    for (const std::string& page : {path("anim0.eps"), path("anim1.eps")}) {
+        const test::Ppm p = test::ghostscript(page, 72);
+        ASSERT_GT(p.w, 0) << page;
+        int lit = 0;
+        for (int y = 0; y < p.h; ++y)
+            for (int x = 0; x < p.w; ++x)
+                lit += p.lit(x, y);
+        EXPECT_GT(lit, 100) << page; // the points land on the page, not off the frame
+    }
+}
+
 TEST_F(IimFixture, CommandReportsSavedOrFailed)
 {
     host.fileAnswers = {path("cmd.eps"), path("missing/dir/cmd.eps")};

@@ -128,6 +128,8 @@ std::unique_ptr<PageCanvas> makeEpsPage(const View& view, const Palette& palette
     setup.date = run.date;
     setup.title = title;
     setup.frameHalfWidth = run.frameHalfWidth;
+    setup.pageZoom = run.pageZoom;
+    setup.pageZoomActive = run.pages > 1; // the pages share the fixed frame
     EpsLayout layout;
     if (!buildEpsLayout(view, setup, layout))
         return nullptr;

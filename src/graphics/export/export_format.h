@@ -19,7 +19,11 @@ struct ExportRun {
     std::string creator;       // the program's name in file headers
     std::string date;          // today's date in the long format
     Real frameHalfWidth = 5;   // the fixed frame all pages of an animation share
+    Real pageZoom = 1;         // frameHalfWidth / halfWidth of the page being written
 };
+
+// The list file a run of several pages ends with.
+enum class PageList { None, Text, TeX }; // none (EPS), ANIM.txt, ANIM.tex
 
 // A canvas that becomes one page file.
 class PageCanvas : public Canvas {
@@ -41,7 +45,20 @@ struct ExportFormat {
     // when the view cannot be exported (it has no extent).
     std::unique_ptr<PageCanvas> (*makePage)(const View& view, const Palette& palette, const ExportRun& run,
                                              int page, const std::string& title);
+    PageList list = PageList::None;
 };
+
+// The directive of a run of several pages (what changes from page to page):
+// 0 unknown, 1 alphabetic parameters (letters A..W), 2 \REPS, 3 \PROM,
+// 4 \ZOOM, in any letter case. `letters` gets the animated letters of kind 1.
+int pageDirectiveKind(const std::string& text, std::string& letters);
+
+// The list files of a successful run of several pages named from `base`:
+// "ANIM.txt" (a line per page: the bare name and the padded page number) or
+// "ANIM.tex" (a LaTeX animateinline of the pages). CR LF lines. False when
+// the file cannot be written.
+bool writePageList(PageList kind, const std::string& base, int pages);
+std::string pageListText(PageList kind, const std::string& base, int pages);
 
 // Today's date in the long format of file headers ("Monday, December 7, 2026").
 std::string longDateText();
