@@ -31,6 +31,7 @@ public:
     std::vector<std::pair<int, std::string>> errors;   // code, caption
     std::vector<std::pair<std::string, std::string>> messages; // text, caption
     std::vector<std::string> prompts;
+    std::vector<std::vector<std::string>> fieldPrompts; // the fields of each inputMany
     int repaints = 0;
     int progressImages = 0;
     int backgroundStarts = 0;
@@ -78,10 +79,11 @@ public:
         v2 = v.at(1);
         return true;
     }
-    bool inputMany(const std::string& caption, const std::vector<std::string>&,
+    bool inputMany(const std::string& caption, const std::vector<std::string>& fields,
                    std::vector<std::string>& values) override
     {
         prompts.push_back(caption);
+        fieldPrompts.push_back(fields);
         if (manyAnswers.empty())
             return false;
         values = manyAnswers.front();

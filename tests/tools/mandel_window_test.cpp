@@ -242,7 +242,7 @@ TEST(MandelWindow, IndifferentCycleOpensOneJuliaChild)
     FakeHost host;
     auto win = std::make_unique<TManWin>();
     win->attach(host);
-    host.textAnswers = {"2/5"};
+    host.manyAnswers = {{"2/5"}};
     EXPECT_TRUE(win->handleCommand(CmdOneCycle));
     ASSERT_EQ(host.children.size(), 1u);
     TJulWin* child = win->juliaChild();
@@ -253,14 +253,14 @@ TEST(MandelWindow, IndifferentCycleOpensOneJuliaChild)
     EXPECT_EQ(child->parentWindow(), win.get());
     EXPECT_FALSE(child->readSettings()); // "Use defaults" for children is on
     // A second choice reuses the child; a plain open names it jchild + counter.
-    host.textAnswers = {"0.25"};
+    host.manyAnswers = {{"0.25"}};
     win->handleCommand(CmdTwoCycle);
     EXPECT_EQ(host.children.size(), 1u);
     EXPECT_EQ(child->documentName(), "i2c_2500.jul");
     EXPECT_EQ(win->openJuliaChild({-1, 0}), 0);
     EXPECT_EQ(child->documentName(), "jchild3.jul");
     // A text that does not evaluate: error 1, child untouched.
-    host.textAnswers = {"1/0"};
+    host.manyAnswers = {{"1/0"}};
     win->handleCommand(CmdOneCycle);
     EXPECT_EQ(host.errors.back().first, 1);
     EXPECT_EQ(child->parameter(), (Complex{-1, 0}));
@@ -391,4 +391,37 @@ TEST(MandelWindow, JuliaSlidesKeepTheirParameter)
     EXPECT_EQ(win.parameter(), (Complex{0.25L, 0.5L}));
     paintAndFinish(win);
     EXPECT_FALSE(win.showingSlides());
+}
+
+TEST(MandelWindow, IndifferentCycleDialogAndReopenAfterTheChildClosed)
+{
+    FakeHost host;
+    TManWin win;
+    win.attach(host);
+    win.resize(64, 48);
+    host.manyAnswers = {{"1/3"}};
+    win.handleCommand(CmdOneCycle);
+    ASSERT_EQ(host.prompts.size(), 1u);
+    EXPECT_EQ(host.prompts[0], "coordinate cardioid"); // the dialog's title ...
+    EXPECT_EQ(host.fieldPrompts[0], std::vector<std::string>{"between 0 and 1"}); // ... and its prompt
+    ASSERT_EQ(host.children.size(), 1u);
+    auto* child = dynamic_cast<TJulWin*>(host.children[0].get());
+    ASSERT_TRUE(child);
+    const Complex c = child->parameter();
+    const std::string name = child->documentName();
+    host.children.clear(); // the user closes the Julia child
+    EXPECT_EQ(win.juliaChild(), nullptr);
+    win.handleCommand(CmdReopen);
+    EXPECT_TRUE(host.errors.empty()); // not "nothing to do"
+    ASSERT_EQ(host.children.size(), 1u);
+    child = dynamic_cast<TJulWin*>(host.children[0].get());
+    ASSERT_TRUE(child);
+    EXPECT_EQ(child->parameter(), c);
+    EXPECT_EQ(child->documentName(), name);
+    EXPECT_EQ(win.juliaChild(), child);
+    TManWin fresh; // never had a child
+    fresh.attach(host);
+    fresh.handleCommand(CmdReopen);
+    ASSERT_EQ(host.errors.size(), 1u);
+    EXPECT_EQ(host.errors[0].first, ErrNothingToDo);
 }

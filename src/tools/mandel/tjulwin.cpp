@@ -36,7 +36,7 @@ TJulWin::TJulWin(const RandomIndex& random) : TMJWin(true)
 TJulWin::~TJulWin()
 {
     if (parent_)
-        parent_->child_ = nullptr;
+        parent_->childClosed(params_.c, documentName());
 }
 
 std::span<const CommandSpec> TJulWin::commandTable() { return kCommands; }

@@ -127,12 +127,11 @@ int TManWin::openIndifferentCycle(int cycle, const std::string& text)
 
 void TManWin::cycleCommand(int cycle)
 {
-    std::string value = "2/5";
-    const std::string prompt =
-        std::string("coordinate ") + (cycle == 1 ? "cardioid" : "circle") + ": between 0 and 1";
-    if (!host().inputText(prompt, value))
+    std::vector<std::string> value{"2/5"};
+    const std::string title = std::string("coordinate ") + (cycle == 1 ? "cardioid" : "circle");
+    if (!host().inputMany(title, {"between 0 and 1"}, value) || value.empty())
         return;
-    if (const int e = openIndifferentCycle(cycle, value))
+    if (const int e = openIndifferentCycle(cycle, value[0]))
         host().showError(e);
 }
 
@@ -140,8 +139,16 @@ void TManWin::reopen()
 {
     if (child_)
         child_->draw();
+    else if (closedChild_) // the child was closed: open it again with its last parameter
+        openJuliaChild(closedChild_->first, closedChild_->second);
     else
         host().showError(ErrNothingToDo);
+}
+
+void TManWin::childClosed(Complex c, const std::string& name)
+{
+    child_ = nullptr;
+    closedChild_ = {c, name};
 }
 
 } // namespace qx

@@ -4,6 +4,10 @@
 // by the mouse or by the indifferent-cycle commands.
 #include "tools/mandel/tmjwin.h"
 
+#include <optional>
+#include <string>
+#include <utility>
+
 #include <span>
 #include <string>
 
@@ -44,7 +48,11 @@ private:
     void cycleCommand(int cycle);
     void reopen();
 
+    // The Julia child closes: Reopen opens it again with `c` and its name.
+    void childClosed(Complex c, const std::string& name);
+
     TJulWin* child_ = nullptr; // owned by the host; the link is cleared from both ends
+    std::optional<std::pair<Complex, std::string>> closedChild_;
     int childCounter_ = 0;
 };
 
