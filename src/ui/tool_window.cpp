@@ -87,6 +87,7 @@ void ToolWindow::start(const WindowPlacement* placement)
     } else {
         resize(560, 460);
     }
+    keepInsideScreen();
     model_->setInitialPosition(x(), y());
     model_->resize(std::max(1, area_->width()), std::max(1, area_->height()));
     model_->setUp();
@@ -95,6 +96,7 @@ void ToolWindow::start(const WindowPlacement* placement)
         showMaximized();
     else
         show();
+    keepInsideScreen(); // again, now that the window frame is known
     area_->setFocus();
 }
 
@@ -104,6 +106,26 @@ bool ToolWindow::windowPlacement(WindowPlacement& p) const
     const QRect r = isMaximized() ? normalGeometry() : geometry();
     p = {r.x(), r.y(), r.width(), r.height(), isMaximized()};
     return true;
+}
+
+// Every new window, zoom child and pop-up lies wholly inside the available
+// screen area: moved in, and made smaller only when it is larger than the screen.
+void ToolWindow::keepInsideScreen()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QRect frame = frameGeometry();
+    const int extraW = frame.width() - width(), extraH = frame.height() - height();
+    const int w = std::min(width(), area.width() - extraW), h = std::min(height(), area.height() - extraH);
+    if (w != width() || h != height())
+        resize(std::max(w, 120), std::max(h, 72));
+    const QRect f = frameGeometry();
+    const int x = std::clamp(f.x(), area.left(), std::max(area.left(), area.right() + 1 - f.width()));
+    const int y = std::clamp(f.y(), area.top(), std::max(area.top(), area.bottom() + 1 - f.height()));
+    if (x != f.x() || y != f.y())
+        move(x, y);
 }
 
 void ToolWindow::placeWindow(const WindowPlacement& p)

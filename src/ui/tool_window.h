@@ -99,6 +99,7 @@ private:
     void redrawFromDialog();
     // MARKATT and NEWTEXT; false for another name.
     bool showMarkTextDialog(const std::string& name);
+    void keepInsideScreen();
     // A dialog that a tool describes as a form (registry), opened once and reused.
     bool showFormDialog(const std::string& name);
 

@@ -11,6 +11,8 @@
 #include "ui/view_dialog.h"
 
 #include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QtTest>
@@ -60,6 +62,24 @@ bool waitForRender(ToolWindow* w)
 class ToolWindowTest : public QObject {
     Q_OBJECT
 private slots:
+    void newWindowsLieInsideTheScreen()
+    {
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        ui::ToolLaunch launch;
+        launch.title = QStringLiteral("noname1.ppc");
+        // Asked for a place partly below and right of the screen, and for one larger than it.
+        for (const WindowPlacement p : {WindowPlacement{area.right() - 100, area.bottom() - 60, 560, 460, false},
+                                        WindowPlacement{-50, -40, area.width() + 300, area.height() + 200, false}}) {
+            std::unique_ptr<ToolWindow> w(new ToolWindow(std::make_unique<test::PlaneTestWin>(), launch, nullptr));
+            w->start(&p);
+            const QRect f = w->frameGeometry();
+            QVERIFY2(area.contains(f), qPrintable(QStringLiteral("%1,%2 %3x%4 in %5,%6 %7x%8")
+                                                      .arg(f.x()).arg(f.y()).arg(f.width()).arg(f.height())
+                                                      .arg(area.x()).arg(area.y()).arg(area.width())
+                                                      .arg(area.height())));
+        }
+    }
+
     void scaleLabelsShowRealPiAndDegreeSigns()
     {
         TextStyle scale;
