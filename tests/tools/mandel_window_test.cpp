@@ -425,3 +425,40 @@ TEST(MandelWindow, IndifferentCycleDialogAndReopenAfterTheChildClosed)
     ASSERT_EQ(host.errors.size(), 1u);
     EXPECT_EQ(host.errors[0].first, ErrNothingToDo);
 }
+
+TEST(MandelWindow, PromenadePopUpIsSmallAndFollowsTheHeldButton)
+{
+    FakeHost host;
+    TManWin win;
+    win.attach(host);
+    win.resize(201, 161);
+    ASSERT_EQ(win.mouseMode(), CmdPromenade);
+    win.mouseDown(MouseButton::Left, {50, 80});
+    ASSERT_EQ(host.children.size(), 1u);
+    auto* pop = dynamic_cast<TPromWin*>(host.children[0].get());
+    ASSERT_TRUE(pop);
+    EXPECT_EQ(win.promenade(), pop);
+    EXPECT_EQ(pop->documentName(), "prom1.jul"); // a Julia window's title, not the parent's
+    EXPECT_EQ(host.childPlacements[0].width, kPromenadeSide); // small
+    EXPECT_EQ(host.childPlacements[0].height, kPromenadeSide);
+    const auto at = [&](PixelPoint p) {
+        const WorldPoint w = win.view().pixelToWorld(p);
+        return Complex{w.x, w.y};
+    };
+    EXPECT_EQ(pop->parameter(), at({50, 80}));
+    win.mouseMove({120, 60}); // dragging with the button held
+    EXPECT_EQ(pop->parameter(), at({120, 60}));
+    EXPECT_FALSE(pop->figureValid()); // drawn again for the new c
+    win.mouseUp(MouseButton::Left, {120, 60});
+    win.mouseMove({10, 10}); // released: the pop-up stays
+    EXPECT_EQ(pop->parameter(), at({120, 60}));
+    win.mouseDown(MouseButton::Left, {30, 30}); // the same pop-up takes the next click
+    EXPECT_EQ(host.children.size(), 1u);
+    EXPECT_EQ(pop->parameter(), at({30, 30}));
+    win.mouseUp(MouseButton::Left, {30, 30});
+    host.children.clear(); // the user closes it
+    EXPECT_EQ(win.promenade(), nullptr);
+    win.mouseDown(MouseButton::Left, {30, 30});
+    ASSERT_EQ(host.children.size(), 1u);
+    EXPECT_EQ(host.children[0]->documentName(), "prom2.jul");
+}

@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QScreen>
 #include <QtTest>
 #include <algorithm>
 
@@ -182,6 +183,30 @@ private slots:
         QVERIFY(!w->model().figureValid()); // drawn again from the start
         QVERIFY(QTest::qWaitFor([&] { return !w->rendering() && w->model().figureValid(); }, 20000));
         QCOMPARE(julia->orbitSettings().iimScreenLimit, ceiling); // it ran to the ceiling, not stopped
+    }
+
+    void promenadePopUpIsASmallJuliaWindowThatFollowsTheMouse()
+    {
+        auto w = open(0, "/tmp/qx_parent_document.man");
+        QVERIFY(rendered(*w));
+        QTest::mousePress(w->area(), Qt::LeftButton, {}, QPoint(100, 80));
+        const auto children = w->findChildren<ToolWindow*>();
+        QCOMPARE(children.size(), 1);
+        ToolWindow* pop = children[0];
+        QCOMPARE(pop->windowTitle(), QStringLiteral("prom1.jul"));
+        QVERIFY(pop->width() <= 300 && pop->height() <= 300);
+        QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(pop->frameGeometry()));
+        auto* julia = dynamic_cast<TMJ0Win*>(&pop->model());
+        QVERIFY(julia && julia->isJulia());
+        const Complex before = julia->parameter();
+        QMouseEvent drag(QEvent::MouseMove, QPointF(160, 120), w->area()->mapToGlobal(QPointF(160, 120)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w->area(), &drag);
+        const WorldPoint now = w->model().view().pixelToWorld({160, 120});
+        QCOMPARE(static_cast<double>(julia->parameter().re), static_cast<double>(now.x));
+        QVERIFY(!(julia->parameter() == before));
+        QTest::mouseRelease(w->area(), Qt::LeftButton, {}, QPoint(160, 120));
+        QVERIFY(QTest::qWaitFor([&] { return !pop->rendering() && pop->model().figureValid(); }, 20000));
     }
 
     void leftClickInJuliaModeOpensTheJuliaChild()

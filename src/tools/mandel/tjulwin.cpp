@@ -107,4 +107,10 @@ TPromWin::TPromWin(Complex c) : TJulWin([](uint32_t) { return 0u; })
     setParameter(c);
 }
 
+TPromWin::~TPromWin()
+{
+    if (promenadeParent_)
+        promenadeParent_->promenade_ = nullptr;
+}
+
 } // namespace qx

@@ -48,7 +48,12 @@ private:
 class TPromWin : public TJulWin {
 public:
     explicit TPromWin(Complex c);
+    ~TPromWin() override;
     std::unique_ptr<TVorlWin> makeZoomChild() const override { return nullptr; }
+
+private:
+    friend class TManWin;
+    TManWin* promenadeParent_ = nullptr;
 };
 
 } // namespace qx

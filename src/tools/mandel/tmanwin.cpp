@@ -25,6 +25,8 @@ TManWin::~TManWin()
 {
     if (child_)
         child_->parent_ = nullptr;
+    if (promenade_)
+        promenade_->promenadeParent_ = nullptr;
 }
 
 std::span<const CommandSpec> TManWin::commandTable() { return kCommands; }
@@ -70,14 +72,51 @@ void TManWin::mouseDown(MouseButton button, PixelPoint p)
                 host().showError(e);
             return;
         }
-        auto pop = std::make_unique<TPromWin>(Complex{w.x, w.y});
-        pop->copyDrawingSettings(*this);
-        pop->setReadSettings(!useDefaults_);
-        if (!host().openChildWindow(std::move(pop), popupPlacement_))
-            host().showError(ErrLowMemory);
+        promenadeHeld_ = true;
+        promenadeAt(p);
         return;
     }
     TMJWin::mouseDown(button, p);
+}
+
+void TManWin::mouseMove(PixelPoint p)
+{
+    if (promenadeHeld_ && promenade_)
+        promenadeAt(p);
+    else
+        TMJWin::mouseMove(p);
+}
+
+void TManWin::mouseUp(MouseButton button, PixelPoint p)
+{
+    if (button == MouseButton::Left)
+        promenadeHeld_ = false;
+    TMJWin::mouseUp(button, p);
+}
+
+// Opens the pop-up at the first click; later the same pop-up follows c.
+void TManWin::promenadeAt(PixelPoint p)
+{
+    const WorldPoint w = view_.pixelToWorld(p);
+    if (promenade_) {
+        promenade_->setParameter({w.x, w.y});
+        promenade_->draw();
+        return;
+    }
+    auto pop = std::make_unique<TPromWin>(Complex{w.x, w.y});
+    TPromWin* raw = pop.get();
+    pop->copyDrawingSettings(*this);
+    pop->setReadSettings(!useDefaults_);
+    pop->setDocumentName("prom" + std::to_string(++promenadeCounter_) + ".jul");
+    WindowPlacement placement = popupPlacement_;
+    if (placement.width < kPromenadeSide / 2 || placement.height < kPromenadeSide / 2)
+        placement.width = placement.height = kPromenadeSide;
+    if (!host().openChildWindow(std::move(pop), placement)) {
+        host().showError(ErrLowMemory);
+        return;
+    }
+    promenade_ = raw;
+    promenade_->promenadeParent_ = this;
 }
 
 // The marker of the Julia child's parameter over the picture.

@@ -5,15 +5,18 @@
 #include "tools/mandel/tmjwin.h"
 
 #include <optional>
-#include <string>
-#include <utility>
-
 #include <span>
 #include <string>
+#include <utility>
 
 namespace qx {
 
 class TJulWin;
+class TPromWin;
+
+// The side of the promenade pop-up when the pop-up placement gives none of
+// a useful size (it is derived from the window's position).
+inline constexpr int kPromenadeSide = 240;
 
 class TManWin : public TMJWin {
 public:
@@ -29,7 +32,12 @@ public:
     void buildMenus(MenuBar& bar) const override;
     static std::span<const CommandSpec> commandTable();
     std::vector<CommandSpec> mouseModes() const override;
+    // Mode 122: the promenade pop-up, a small Julia window for the c under
+    // the mouse that follows the mouse while the left button is held.
     void mouseDown(MouseButton button, PixelPoint p) override;
+    void mouseMove(PixelPoint p) override;
+    void mouseUp(MouseButton button, PixelPoint p) override;
+    TPromWin* promenade() const { return promenade_; }
     void drawToolOverlays(Canvas& composite) override;
     std::unique_ptr<TVorlWin> makeZoomChild() const override;
 
@@ -45,6 +53,8 @@ public:
 
 private:
     friend class TJulWin;
+    friend class TPromWin;
+    void promenadeAt(PixelPoint p);
     void cycleCommand(int cycle);
     void reopen();
 
@@ -54,6 +64,9 @@ private:
     TJulWin* child_ = nullptr; // owned by the host; the link is cleared from both ends
     std::optional<std::pair<Complex, std::string>> closedChild_;
     int childCounter_ = 0;
+    TPromWin* promenade_ = nullptr; // owned by the host; the link is cleared from both ends
+    int promenadeCounter_ = 0;
+    bool promenadeHeld_ = false;
 };
 
 } // namespace qx
