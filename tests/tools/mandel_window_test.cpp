@@ -1,11 +1,13 @@
 #include "model/fake_host.h"
 #include "registry/tool_registry.h"
 #include "tools/mandel/mj_commands.h"
+#include "tools/mandel/mj_help.h"
 #include "tools/mandel/tjulwin.h"
 #include "tools/mandel/tmanwin.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace qx;
@@ -461,4 +463,63 @@ TEST(MandelWindow, PromenadePopUpIsSmallAndFollowsTheHeldButton)
     win.mouseDown(MouseButton::Left, {30, 30});
     ASSERT_EQ(host.children.size(), 1u);
     EXPECT_EQ(host.children[0]->documentName(), "prom2.jul");
+}
+
+namespace {
+
+// A menu text as the help names it: no mnemonic, no " ...", and the
+// maximum period's item without its number.
+std::string plainText(std::string t)
+{
+    t.erase(std::remove(t.begin(), t.end(), '&'), t.end());
+    if (t.rfind("Maximum =", 0) == 0)
+        return "Maximum =";
+    if (t.size() > 4 && t.compare(t.size() - 4, 4, " ...") == 0)
+        t.resize(t.size() - 4);
+    return t;
+}
+
+void collectTexts(const std::vector<MenuEntry>& entries, std::vector<std::string>& out)
+{
+    for (const MenuEntry& e : entries) {
+        if (e.type == MenuEntry::Type::Separator)
+            continue;
+        out.push_back(plainText(e.text));
+        collectTexts(e.children, out);
+    }
+}
+
+} // namespace
+
+TEST(MandelWindow, EveryMenuHelpDescribesItsMenuAsItIs)
+{
+    TManWin m;
+    TJulWin j([](uint32_t) { return 0u; });
+    for (TMJWin* w : {static_cast<TMJWin*>(&m), static_cast<TMJWin*>(&j)}) {
+        const MenuBar bar = w->menuBar();
+        const Menu* help = nullptr;
+        for (const Menu& menu : bar.menus())
+            if (menu.title == kMenuHelp)
+                help = &menu;
+        ASSERT_TRUE(help);
+        const auto resources = mjHelpResources(w->isJulia());
+        ASSERT_EQ(help->entries.size(), resources.size());
+        for (size_t i = 0; i < resources.size(); ++i) {
+            const std::string title = help->entries[i].text; // "&File": the menu it explains
+            const std::string text(mjHelpText(resources[i]));
+            const Menu* menu = nullptr;
+            for (const Menu& candidate : bar.menus())
+                if (candidate.title == title)
+                    menu = &candidate;
+            ASSERT_TRUE(menu) << title;
+            std::vector<std::string> items;
+            collectTexts(menu->entries, items);
+            for (const std::string& item : items)
+                EXPECT_NE(text.find(item), std::string::npos) << resources[i] << " does not name " << item;
+            // Nothing is promised that no menu has.
+            for (const char* absent : {"Print", "Close", "BMP", "SVG", "TeX", "Image size", "Bitmap to clipboard",
+                                       "Magnify", "Colours ..."})
+                EXPECT_EQ(text.find(absent), std::string::npos) << resources[i] << " promises " << absent;
+        }
+    }
 }

@@ -9,22 +9,22 @@ namespace {
 
 constexpr const char* kManFile =
     "File menu\n\n"
+    "Export: EPS ... writes the picture's vector drawing (the points of the inverse-image\n"
+    "method, the orbits of the seed list, axes, grid, labels and marks) as Encapsulated\n"
+    "PostScript, one file per page; with several pages you name what changes from page to\n"
+    "page (letters of constants, or \\ZOOM, \\PROM, \\REPS). Escape-time pictures are pixels\n"
+    "and are not part of it.\n"
+    "Disk image: Compress pixels stores pictures written to disk in compressed form.\n"
     "Open ... reads a Mandelbrot (.man) or Julia (.jul) document: the view, the map's degree,\n"
-    "the parameters, the colours, the seed list and the slide list. If the current document\n"
-    "has unsaved changes you are asked first.\n"
+    "the parameters, the colours, the seed list, the slide list, the grid, labels and marks,\n"
+    "and where the window stood on the screen. If the current document has unsaved changes\n"
+    "you are asked first.\n"
     "Save writes the window to its document; Save as ... asks for a new name first. A failed\n"
-    "save never destroys the previous file.\n"
-    "Export EPS, SVG or TeX writes the picture's overlays (axes, grid, orbits, labels) as a\n"
-    "vector drawing; BMP writes the picture itself as a bitmap.\n"
-    "Image size ... sets the size of the drawing on paper, in centimetres, or in pixels when\n"
-    "a value ends with @.\n"
-    "Bitmap to clipboard copies the picture; Magnify bitmap ... draws it again at a multiple\n"
-    "of the window size for the clipboard.\n"
-    "Print prints the picture; black-and-white printers get gray patterns for the colours.\n"
-    "Close closes the window and writes its settings (mandel.ini or jul.ini).\n";
+    "save never destroys the previous file. A zoom window is a new document of its own.\n";
 
 constexpr const char* kManEdit =
     "Edit menu\n\n"
+    "Text ... puts a label at a point of the picture; Clear text removes all labels.\n"
     "Settings ... sets the threshold (an orbit has escaped once x*x + y*y exceeds it), the\n"
     "maximum number of repetitions and the display mode:\n"
     "  bands   - escaping points are coloured by their escape count, cycling through the\n"
@@ -39,11 +39,8 @@ constexpr const char* kManEdit =
     "Write @1 after the maximum repetitions (for example 400@1) to smooth edges by sampling\n"
     "five points per pixel; @0 or nothing turns that off. OK keeps the settings, Redraw\n"
     "keeps them and draws at once.\n"
+    "Constants ... shows the letters formulas may use; c is the parameter of the map.\n"
     "Degree ... sets the exponent d of z -> z^d + c, from 2 to 10. Draw to see the effect.\n"
-    "Sequence ..., Grays ... and Binary ... edit the colour sequence, the gray sequence used\n"
-    "on black-and-white printers, and the binary colours with their number of sectors.\n"
-    "Palette change cycles through the built-in colour sequences; Ancient palette restores\n"
-    "the historic one.\n"
     "Indifferent cycles: 1-cycle ... asks for a number t between 0 and 1 (a fraction such as\n"
     "2/5 is fine) and opens the Julia set of the point of the main cardioid's boundary where\n"
     "the fixed point has rotation number t; 2-cycle ... does the same on the circle of the\n"
@@ -51,20 +48,19 @@ constexpr const char* kManEdit =
 
 constexpr const char* kJulEdit =
     "Edit menu\n\n"
+    "Text ... puts a label at a point of the picture; Clear text removes all labels.\n"
     "Settings ... sets the threshold, the maximum number of repetitions and the display\n"
     "mode: bands, DEM (distance estimation with a boundary thickness in pixels), IIM (the\n"
     "inverse-image method: the Julia set is traced by iterating backwards from a repelling\n"
     "fixed point; press Q to stop), blend (smooth bands, threshold at least 256) and binary\n"
     "(sectors of the last orbit point's angle, threshold at least 100). Write @1 after the\n"
     "maximum repetitions to smooth edges.\n"
-    "Constants ... sets the parameter c of z -> z^d + c, with the other letters a formula\n"
-    "may use; c may be any expression.\n"
+    "Constants ... shows the parameter c of z -> z^d + c as the letter C, with the other\n"
+    "letters a formula may use: a seed typed as C/2 starts at half of c.\n"
     "Degree ... sets the exponent d, from 2 to 10.\n"
-    "Examples sets c and the maximum repetitions for a famous Julia set: Airplane, Fat\n"
-    "rabbit, Feigenbaum-Myrberg, Rabbit, San Marco and Siegel disk. The seed list is\n"
-    "emptied and orbit overlays are turned off; the view stays as it is.\n"
-    "Sequence ..., Grays ..., Binary ..., Palette change and Ancient palette edit the\n"
-    "colours as in the Mandelbrot window.\n";
+    "Examples sets c and the maximum repetitions for a famous Julia set: Airplane,\n"
+    "Fat rabbit, Feigenbaum-Myrberg, Rabbit, San Marco and Siegel disk. The seed list is\n"
+    "emptied and orbit overlays are turned off; the view stays as it is.\n";
 
 constexpr const char* kManBtns =
     "Btns menu: what the left mouse button does\n\n"
@@ -72,12 +68,11 @@ constexpr const char* kManBtns =
     "which the critical orbit escaped (infinity at rep = n) or the period of the cycle it\n"
     "settles on; large means no period up to the maximum period was found.\n"
     "Julia set: click a point c to open (or update) the Julia window for that c. Reopen\n"
-    "shows that window again.\n"
+    "(Misc menu) shows that window again, even after it was closed.\n"
     "Promenade: click a point to open the small promenade window, which draws the Julia set\n"
-    "of the point under the mouse.\n"
+    "of the point under the mouse and follows the mouse while you hold the button.\n"
     "The right button always zooms in by a factor of 10, in a new window when New zoom\n"
     "window is checked.\n";
-
 constexpr const char* kJulBtns =
     "Btns menu: what the left mouse button does\n\n"
     "Show period: hold the button on a start point z; the title shows z and when its orbit\n"
@@ -93,47 +88,60 @@ constexpr const char* kJulBtns =
 constexpr const char* kManView =
     "View menu\n\n"
     "View ... sets the centre and the width of the picture directly.\n"
-    "Zoom out and Zoom in change the width by the zoom factor; Factor ... sets that factor.\n"
-    "Shift moves the picture; Last window returns to the previous view.\n"
-    "Axes and Grid draw coordinate axes and a grid over the picture without computing it\n"
+    "Zoom out and Zoom in change the width by the zoom factor; Zoom factor ... sets that\n"
+    "factor. Shift ... moves the picture; Last window returns to the previous view.\n"
+    "Grid ... sets the axes, ticks, scales (also in multiples of pi) and a grid by quadrant;\n"
+    "Axes turns the axes on and off. Both are drawn over the picture without computing it\n"
     "again.\n"
+    "Draw computes the picture again; Refresh only redraws the overlays. Press Q at any time\n"
+    "to stop a drawing.\n"
     "Magnifications ... reports how far the view is zoomed in, as the decimal logarithm of\n"
     "the default width over the current width.\n"
-    "Draw computes the picture again; Refresh only redraws the overlays. Watch shows the\n"
-    "picture row by row while it is computed. Press Q at any time to stop a drawing.\n";
+    "Zoom windows: with New zoom window checked the right button opens a zoomed copy of the\n"
+    "window; otherwise it zooms in place and raises the maximum repetitions by a third.\n"
+    "Zoom rectangle marks the zoomed area in the parent window. Use defaults: child windows\n"
+    "start with default settings instead of their settings file.\n";
 
 constexpr const char* kJulOrb =
     "Orbits menu\n\n"
-    "Seed list ... takes up to ten start points separated by semicolons; with Overlay\n"
-    "checked their orbits are drawn over the picture after each drawing.\n"
+    "Seed list ... takes up to ten start points separated by semicolons (numbers, or\n"
+    "expressions such as C/2); with Overlay checked their orbits are drawn over the picture\n"
+    "after each drawing.\n"
     "Seed point ... starts the orbiter at a point you type.\n"
-    "Length of orbit ... sets how many points each overlaid orbit has.\n"
     "Erase marks: when checked the orbiter shows only its latest point.\n"
-    "Table coordinates lists the points of the latest orbit; Ascending sets its order.\n"
     "Marker attributes ... sets the kind, size and colour of the markers.\n"
+    "Table coordinates lists the points of the latest orbit; Ascending sets its order.\n"
     "The orbiter ends with Q, or when no key is pressed for 15 seconds.\n";
 
 constexpr const char* kManMisc =
     "Misc menu\n\n"
+    "Watch shows the picture row by row while it is computed.\n"
+    "Length of orbit ... sets how many points each orbit has.\n"
+    "Slide list: Add to list (F9) remembers the current view and parameters, Remove last\n"
+    "and Clear list edit the list, Number ... tells how many slides it holds, Make slides\n"
+    "draws them one after the other (Q ends the show) and Save the show ... writes them to\n"
+    "a show file (.sli).\n"
     "Maximum = ... sets the longest cycle that Show period looks for.\n"
-    "New zoom window: when checked the right button opens a zoomed copy of the window;\n"
-    "otherwise it zooms in place and raises the maximum repetitions by a third.\n"
-    "Zoom rectangle marks the zoomed area in the parent window.\n"
-    "Use defaults: child windows start with default settings instead of their settings file.\n"
-    "Slides: Add to list (F9) remembers the current view and parameters, Remove last and\n"
-    "Clear list edit the list, Make slides draws them one by one.\n"
-    "Colours ... changes the special colours: the set colour, the DEM colour, the critical\n"
-    "orbit and the markers.\n";
+    "Colors: Sequence ..., Grays ... and Binary ... edit the colour sequence, the gray\n"
+    "sequence used on black-and-white printers, and the binary colours with their number of\n"
+    "sectors. Palette change cycles through the built-in colour sequences; Ancient palette\n"
+    "restores the historic one.\n"
+    "Reopen shows the Julia window of the last chosen c again.\n";
 
 constexpr const char* kJulMisc =
     "Misc menu\n\n"
+    "Watch shows the picture while it is computed: row by row, or the points of the\n"
+    "inverse-image method as they come.\n"
+    "Length of orbit ... sets how many points each orbit of the seed list has.\n"
+    "Slide list: Add to list (F9), Remove last, Number ..., Clear list, Make slides and\n"
+    "Save the show ... work as in the Mandelbrot window; each slide keeps c.\n"
     "Maximum = ... sets the longest cycle that Show period looks for.\n"
+    "Colors: Sequence ..., Grays ..., Binary ..., Palette change and Ancient palette edit\n"
+    "the colours as in the Mandelbrot window.\n"
     "IIM limits ... sets the number of inverse-iteration steps drawn on the screen (0: no\n"
-    "limit) and in exports and prints. Whenever Q interrupts the inverse-image method a new\n"
-    "ceiling is established: the number of steps reached, but at least 1000, becomes the\n"
-    "screen limit, so the next drawing of the picture stops where you stopped it.\n"
-    "New zoom window, Zoom rectangle, Use defaults, the slide commands and Colours ... work\n"
-    "as in the Mandelbrot window.\n";
+    "limit) and in exports. Whenever Q interrupts the inverse-image method a new ceiling is\n"
+    "established: the number of steps reached, but at least 1000, becomes the screen limit,\n"
+    "so the next drawing of the picture stops where you stopped it.\n";
 
 constexpr std::array<std::pair<const char*, const char*>, 9> kTexts{{
     {"MANFILEH", kManFile}, {"MANEDITH", kManEdit}, {"MANBTNSH", kManBtns},
