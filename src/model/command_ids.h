@@ -41,6 +41,8 @@ enum CommandId : int {
     CmdSeedList = 587,
     CmdIimLimits = 588,    // screen and output limits of inverse iteration
     CmdConstants = 590,
+    CmdClose = 24310,      // "Close": the window closes as by its title bar
+    CmdSpecialColours = 626, // "Colours ...": the palette index of a special colour
     CmdAddSlide = 645,
     CmdRemoveSlide = 646,
     CmdClearSlides = 647,

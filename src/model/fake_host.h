@@ -24,6 +24,7 @@ public:
     std::deque<bool> yesNoAnswers;
     std::deque<int> interruptKeys;                     // pollInterrupt answers, then 0
     std::deque<std::string> fileAnswers;               // openFileName and saveFileName; empty = cancel
+    std::deque<int> choiceAnswers;                     // chooseOne; empty = cancel
 
     // ---- Records.
     std::string currentTitle;
@@ -46,6 +47,7 @@ public:
     std::vector<std::string> fileFilters; // filter of each file dialog
     std::optional<WindowPlacement> placement;    // what windowPlacement answers (none: no placement)
     std::vector<WindowPlacement> placedAt;       // every placeWindow
+    int closeRequests = 0;
 
     bool windowPlacement(WindowPlacement& p) const override
     {
@@ -54,6 +56,7 @@ public:
         return placement.has_value();
     }
     void placeWindow(const WindowPlacement& p) override { placedAt.push_back(p); }
+    void closeWindow() override { ++closeRequests; }
     void setTitle(const std::string& t) override { currentTitle = t; titles.push_back(t); }
     std::string title() const override { return currentTitle; }
     void showError(int code, const std::string& caption = {}) override { errors.emplace_back(code, caption); }
@@ -99,7 +102,15 @@ public:
         yesNoAnswers.pop_front();
         return a;
     }
-    bool chooseOne(const std::string&, const std::vector<std::string>&, int&) override { return false; }
+    bool chooseOne(const std::string& caption, const std::vector<std::string>&, int& index) override
+    {
+        prompts.push_back(caption);
+        if (choiceAnswers.empty())
+            return false;
+        index = choiceAnswers.front();
+        choiceAnswers.pop_front();
+        return true;
+    }
     std::string openFileName(const std::string& filter, const std::string&) override { return nextFile(filter); }
     std::string saveFileName(const std::string& filter, const std::string&) override { return nextFile(filter); }
     std::string nextFile(const std::string& filter)

@@ -85,6 +85,9 @@ public:
     // Call the model's idleTimeout() once `ms` milliseconds pass without a
     // key press; a new call restarts the wait, 0 cancels it.
     virtual void setIdleTimer(int /*ms*/) {}
+    // Close the window as its title bar would (asking to save a changed
+    // document first); after the command that asked for it has returned.
+    virtual void closeWindow() {}
     // The window's placement on the screen now; false when the host has none.
     virtual bool windowPlacement(WindowPlacement& /*p*/) const { return false; }
     // Move and size the window to a placement a document asked for; a host

@@ -32,7 +32,7 @@ int16_t SpecialColours::get(int slot) const
 
 int SpecialColours::set(int slot, int16_t paletteIndex)
 {
-    if (!valid(slot))
+    if (!valid(slot) || paletteIndex < 0 || paletteIndex > 60)
         return 17;
     index_[static_cast<std::size_t>(slot)] = paletteIndex;
     return 0;

@@ -29,7 +29,8 @@ public:
     SpecialColours(); // the defaults
     // Palette index of a slot; 0 for a slot outside 3..14.
     int16_t get(int slot) const;
-    // Returns 0, or 17 for a slot outside 3..14 (nothing changes).
+    // Returns 0, or 17 for a slot outside 3..14 or an index outside 0..60
+    // (nothing changes).
     int set(int slot, int16_t paletteIndex);
     static int16_t defaultIndex(int slot);
     // "axis", "IIM", ...; empty outside 3..14.

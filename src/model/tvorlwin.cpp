@@ -2,10 +2,12 @@
 
 #include "model/deferred_canvas.h"
 #include "base/real_text.h"
+#include "model/special_colours.h"
 #include "model/status_title.h"
 #include "graphics/axes.h"
 
 #include <array>
+#include <algorithm>
 #include <cmath>
 
 namespace qx {
@@ -14,7 +16,7 @@ namespace {
 
 using K = CommandKind;
 constexpr const char* kZoomWindows = "Zoom &windows";
-constexpr std::array<CommandSpec, 8> kCommands{{
+constexpr std::array<CommandSpec, 9> kCommands{{
     {CmdDraw, "&Draw", "Ctrl+D", K::Plain, kMenuView, "", true},
     {CmdRefresh, "&Refresh", "Ctrl+R", K::Plain, kMenuView, ""},
     {CmdAxes, "&Axes", "", K::Toggle, kMenuView, "", true},
@@ -23,6 +25,7 @@ constexpr std::array<CommandSpec, 8> kCommands{{
     {CmdZoomRectangle, "Zoom &rectangle", "", K::Toggle, kMenuView, kZoomWindows},
     {CmdUseDefaults, "&Use defaults", "", K::Toggle, kMenuView, kZoomWindows},
     {CmdWatch, "&Watch", "", K::Toggle, kMenuMisc, ""},
+    {CmdSpecialColours, "C&olours ...", "", K::Plain, kMenuMisc, ""},
 }};
 
 bool isMouseMode(int id) { return id >= CmdMouseFirst && id <= CmdMouseLast; }
@@ -110,6 +113,7 @@ bool TVorlWin::handleCommand(int id)
     case CmdDraw: draw(); return true;
     case CmdRefresh: refresh(); return true;
     case CmdMagnification: host().showMessage(magnificationText(), "current magnification"); return true;
+    case CmdSpecialColours: specialColoursCommand(); return true;
     default: return TFuncWin::handleCommand(id);
     }
 }
@@ -493,6 +497,35 @@ void TVorlWin::drawZoomRectangles(Canvas& canvas) const
     const Pen pen{special_.get(SlotZoomRectangle), 1, PenSolid};
     for (const auto& r : zoomRects_)
         canvas.drawRect({r.left, r.up}, {r.right, r.down}, std::nullopt, pen);
+}
+
+// "Colours ...": a special colour (axis, IIM, set colour, ...) and its palette
+// index 0..60. Colours the figure uses draw it again; the others recompose.
+void TVorlWin::specialColoursCommand()
+{
+    std::vector<std::string> names;
+    for (int slot = kFirstSpecialSlot; slot <= kLastSpecialSlot; ++slot)
+        names.push_back(SpecialColours::name(slot));
+    int index = 0;
+    if (!host().chooseOne("special colours", names, index) || index < 0 || index >= static_cast<int>(names.size()))
+        return;
+    const int slot = kFirstSpecialSlot + index;
+    std::string value = std::to_string(special_.get(slot));
+    if (!host().inputText(names[static_cast<size_t>(index)] + ": palette index (0..60)", value))
+        return;
+    int32_t n = 0;
+    if (!parseIntText(value, n)) {
+        host().showError(ErrCannotUnderstand);
+        return;
+    }
+    if (const int e = setSpecialColour(slot, static_cast<int16_t>(std::clamp<int32_t>(n, -1, 61)))) {
+        host().showError(e);
+        return;
+    }
+    setDocumentChanged(true);
+    if (slot == SlotNoTarget || slot == SlotDem || slot == SlotIim || slot == SlotFirstBinary ||
+        slot == SlotSecondBinary)
+        draw();
 }
 
 } // namespace qx

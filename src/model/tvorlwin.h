@@ -275,6 +275,7 @@ protected:
     // A document was read: the next picture is the document's own.
     virtual void documentRead() {}
     bool handleDocumentCommand(int id);
+    void specialColoursCommand();
 
     CommonHeader fileHeader_;  // kept as read for the next write
     SlotGroup settingsGroup1_; // slots kept as read for the next write

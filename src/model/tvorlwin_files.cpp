@@ -12,10 +12,11 @@ namespace qx {
 
 namespace {
 
-constexpr std::array<CommandSpec, 3> kDocumentCommands{{
+constexpr std::array<CommandSpec, 4> kDocumentCommands{{
     {CmdOpen, "&Open ...", "", CommandKind::Plain, kMenuFile, "", false},
     {CmdSave, "&Save", "", CommandKind::Plain, kMenuFile, "", false},
     {CmdSaveAs, "Save &as ...", "", CommandKind::Plain, kMenuFile, "", false},
+    {CmdClose, "&Close", "", CommandKind::Plain, kMenuFile, "", true},
 }};
 
 constexpr int32_t kBaseCount = 10; // int array 1, entry 1
@@ -179,6 +180,7 @@ bool TVorlWin::handleDocumentCommand(int id)
     case CmdOpen: openCommand(); return true;
     case CmdSave: saveCommand(); return true;
     case CmdSaveAs: saveAsCommand(); return true;
+    case CmdClose: host().closeWindow(); return true;
     default: return false;
     }
 }

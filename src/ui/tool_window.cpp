@@ -108,6 +108,12 @@ bool ToolWindow::windowPlacement(WindowPlacement& p) const
     return true;
 }
 
+void ToolWindow::closeWindow()
+{
+    // After the command returns: the window may delete itself on close.
+    QTimer::singleShot(0, this, [this] { close(); });
+}
+
 // Every new window, zoom child and pop-up lies wholly inside the available
 // screen area: moved in, and made smaller only when it is larger than the screen.
 void ToolWindow::keepInsideScreen()

@@ -72,6 +72,7 @@ public:
     bool showModelessDialog(const std::string& name) override;
     bool windowPlacement(WindowPlacement& p) const override;
     void placeWindow(const WindowPlacement& p) override;
+    void closeWindow() override;
     // The open settings dialog built from the form `name` ("JPARAM"), or null.
     FormDialog* formDialog(const std::string& name) const;
     bool showTextWindow(const std::string& title, const std::string& text) override;

@@ -1,4 +1,5 @@
 #include "model/fake_host.h"
+#include "model/special_colours.h"
 #include "registry/tool_registry.h"
 #include "tools/mandel/mj_commands.h"
 #include "tools/mandel/mj_help.h"
@@ -517,9 +518,38 @@ TEST(MandelWindow, EveryMenuHelpDescribesItsMenuAsItIs)
             for (const std::string& item : items)
                 EXPECT_NE(text.find(item), std::string::npos) << resources[i] << " does not name " << item;
             // Nothing is promised that no menu has.
-            for (const char* absent : {"Print", "Close", "BMP", "SVG", "TeX", "Image size", "Bitmap to clipboard",
-                                       "Magnify", "Colours ..."})
+            for (const char* absent : {"Print", "BMP", "SVG", "TeX", "Image size", "Bitmap to clipboard", "Magnify"})
                 EXPECT_EQ(text.find(absent), std::string::npos) << resources[i] << " promises " << absent;
         }
     }
+}
+
+TEST(MandelWindow, SpecialColoursAndClose)
+{
+    FakeHost host;
+    TManWin win;
+    win.attach(host);
+    win.resize(40, 30);
+    paintAndFinish(win);
+    host.choiceAnswers = {SlotNoTarget - kFirstSpecialSlot};
+    host.textAnswers = {"5"};
+    win.handleCommand(CmdSpecialColours);
+    EXPECT_EQ(host.prompts.back(), "no target: palette index (0..60)");
+    EXPECT_EQ(win.specialColours().get(SlotNoTarget), 5);
+    EXPECT_FALSE(win.figureValid()); // the set colour is part of the figure: drawn again
+    EXPECT_TRUE(win.documentChanged());
+    paintAndFinish(win);
+    host.choiceAnswers = {SlotAxis - kFirstSpecialSlot};
+    host.textAnswers = {"61"};
+    win.handleCommand(CmdSpecialColours);
+    ASSERT_FALSE(host.errors.empty());
+    EXPECT_EQ(host.errors.back().first, 17);
+    EXPECT_EQ(win.specialColours().get(SlotAxis), 0);
+    host.choiceAnswers = {SlotAxis - kFirstSpecialSlot};
+    host.textAnswers = {"9"};
+    win.handleCommand(CmdSpecialColours);
+    EXPECT_EQ(win.specialColours().get(SlotAxis), 9);
+    EXPECT_TRUE(win.figureValid()); // an overlay colour only recomposes
+    win.handleCommand(CmdClose);
+    EXPECT_EQ(host.closeRequests, 1);
 }

@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QPointer>
 #include <QScreen>
 #include <QtTest>
 #include <algorithm>
@@ -207,6 +208,19 @@ private slots:
         QVERIFY(!(julia->parameter() == before));
         QTest::mouseRelease(w->area(), Qt::LeftButton, {}, QPoint(160, 120));
         QVERIFY(QTest::qWaitFor([&] { return !pop->rendering() && pop->model().figureValid(); }, 20000));
+    }
+
+    void closeCommandClosesTheWindow()
+    {
+        ui::ToolLaunch launch;
+        launch.row = 1;
+        launch.title = QStringLiteral("noname1.jul");
+        QPointer<ToolWindow> w = new ToolWindow(createToolModel(1), launch, nullptr);
+        w->start();
+        QVERIFY(w->commandAction(CmdClose));
+        QCOMPARE(w->commandAction(CmdClose)->text(), QStringLiteral("&Close"));
+        w->runCommand(CmdClose);
+        QVERIFY(QTest::qWaitFor([&] { return w.isNull(); }, 5000)); // closed and deleted
     }
 
     void leftClickInJuliaModeOpensTheJuliaChild()

@@ -20,7 +20,9 @@ constexpr const char* kManFile =
     "and where the window stood on the screen. If the current document has unsaved changes\n"
     "you are asked first.\n"
     "Save writes the window to its document; Save as ... asks for a new name first. A failed\n"
-    "save never destroys the previous file. A zoom window is a new document of its own.\n";
+    "save never destroys the previous file. A zoom window is a new document of its own.\n"
+    "Close closes the window, asking first to save a changed document, and writes its\n"
+    "settings (mandel.ini or jul.ini; a zoom window has mandelz.ini or julz.ini).\n";
 
 constexpr const char* kManEdit =
     "Edit menu\n\n"
@@ -116,6 +118,9 @@ constexpr const char* kJulOrb =
 constexpr const char* kManMisc =
     "Misc menu\n\n"
     "Watch shows the picture row by row while it is computed.\n"
+    "Colours ... sets the palette colour of a special colour: the axis, IIM points, the\n"
+    "critical orbit, the binary pair, the set colour (no target), tracing, gridlines, fixed\n"
+    "points, ancestors, DEM and the zoom rectangle.\n"
     "Length of orbit ... sets how many points each orbit has.\n"
     "Slide list: Add to list (F9) remembers the current view and parameters, Remove last\n"
     "and Clear list edit the list, Number ... tells how many slides it holds, Make slides\n"
@@ -132,6 +137,7 @@ constexpr const char* kJulMisc =
     "Misc menu\n\n"
     "Watch shows the picture while it is computed: row by row, or the points of the\n"
     "inverse-image method as they come.\n"
+    "Colours ... sets the palette colour of a special colour, as in the Mandelbrot window.\n"
     "Length of orbit ... sets how many points each orbit of the seed list has.\n"
     "Slide list: Add to list (F9), Remove last, Number ..., Clear list, Make slides and\n"
     "Save the show ... work as in the Mandelbrot window; each slide keeps c.\n"
