@@ -5,11 +5,13 @@
 #include "tools/mandel/tmj0win.h"
 #include "ui/drawing_area.h"
 #include "ui/form_dialog.h"
+#include "ui/input_dialog.h"
 #include "ui/text_window.h"
 #include "ui/tool_window.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -208,6 +210,35 @@ private slots:
         QVERIFY(!(julia->parameter() == before));
         QTest::mouseRelease(w->area(), Qt::LeftButton, {}, QPoint(160, 120));
         QVERIFY(QTest::qWaitFor([&] { return !pop->rendering() && pop->model().figureValid(); }, 20000));
+    }
+
+    void indifferentCycleDialogAndReopenAfterClose()
+    {
+        auto w = open(0, "noname1.man");
+        QString title, labels;
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<ui::InputDialog*>(QApplication::activeModalWidget());
+            if (!d)
+                return;
+            title = d->windowTitle();
+            for (QLabel* l : d->findChildren<QLabel*>())
+                labels += l->text();
+            d->field(0)->setText(QStringLiteral("1/3"));
+            d->accept();
+        });
+        w->runCommand(CmdOneCycle);
+        QCOMPARE(title, QStringLiteral("coordinate cardioid"));
+        QVERIFY2(labels.contains(QStringLiteral("between 0 and 1")), qPrintable(labels));
+        auto children = w->findChildren<ToolWindow*>();
+        QCOMPARE(children.size(), 1);
+        const QString childTitle = children[0]->windowTitle();
+        QVERIFY(childTitle.startsWith(QStringLiteral("i1c_")));
+        children[0]->close(); // deletes itself
+        QVERIFY(QTest::qWaitFor([&] { return w->findChildren<ToolWindow*>().isEmpty(); }, 5000));
+        w->runCommand(CmdReopen); // opens it again, with its parameter and name
+        children = w->findChildren<ToolWindow*>();
+        QCOMPARE(children.size(), 1);
+        QCOMPARE(children[0]->windowTitle(), childTitle);
     }
 
     void closeCommandClosesTheWindow()
