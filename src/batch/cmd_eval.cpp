@@ -26,10 +26,34 @@ struct EvalOptions {
     std::string text;
 };
 
+// Errors go to standard error, as render's do; standard output holds values only.
 int fail(int code)
 {
-    std::printf("error %d: %s\n", code, messageText(code).c_str());
+    std::fflush(stdout);
+    std::fprintf(stderr, "error %d: %s\n", code, messageText(code).c_str());
     return 1;
+}
+
+// The text of -f FILE, or of standard input for "-": at most the compiler's
+// length (longer is error 17), a final line end dropped. 0, 11 or 17.
+int readTextFile(const std::string& path, std::string& out)
+{
+    FILE* f = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
+    if (!f)
+        return ErrCannotOpenFile;
+    std::string text;
+    char buf[4096];
+    size_t n = 0;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0 && text.size() <= kMaxExpressionText + 2)
+        text.append(buf, n);
+    if (f != stdin)
+        std::fclose(f);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    if (text.size() > kMaxExpressionText)
+        return ErrOutOfBounds;
+    out = text;
+    return ErrOk;
 }
 
 // A variable name: one letter A..Z or '@', either case; its slot or -1.
@@ -73,6 +97,12 @@ int parseOptions(const Args& args, bool forDiff, EvalOptions& o)
             o.variableGiven = true;
             continue;
         }
+        if (a == "-f" && hasValue) {
+            if (!o.text.empty()) return ErrTooManyArguments;
+            if (const int e = readTextFile(args[++i], o.text)) return e;
+            if (o.text.empty()) return ErrNothingToDo;
+            continue;
+        }
         if (a.size() > 1 && a[0] == '-' && a[1] == '-') return ErrCannotUnderstand;
         if (!o.text.empty()) return ErrTooManyArguments;
         o.text = a;
@@ -95,7 +125,8 @@ int applySets(ExprContext& cx, const EvalOptions& o)
 int runEval(const Args& args)
 {
     if (!args.empty() && args[0] == "--help") {
-        std::printf("usage: quorvex-batch eval [--complex] [--set NAME=TEXT]... [--decimals N] TEXT\n");
+        std::printf("usage: quorvex-batch eval [--complex] [--set NAME=TEXT]... [--decimals N] TEXT | -f FILE\n"
+                    "  -f FILE reads the text from FILE (\"-\": standard input). Errors go to standard error.\n");
         return 0;
     }
     EvalOptions o;
@@ -113,7 +144,8 @@ int runEval(const Args& args)
 int runDiff(const Args& args)
 {
     if (!args.empty() && args[0] == "--help") {
-        std::printf("usage: quorvex-batch diff [--complex] [--var x|y|z] TEXT\n");
+        std::printf("usage: quorvex-batch diff [--complex] [--var x|y|z] TEXT | -f FILE\n"
+                    "  -f FILE reads the text from FILE (\"-\": standard input). Errors go to standard error.\n");
         return 0;
     }
     EvalOptions o;

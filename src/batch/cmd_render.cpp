@@ -62,6 +62,8 @@ int runRender(const Args& args)
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     if (host.terminal())
         std::fputs("\r", stderr);
+    if (const int s = stoppedStatus(job, host))
+        return s;
     if (const int e = writePicture(job.output, win->picture())) {
         std::fprintf(stderr, "quorvex-batch render: %s: %s\n", job.output.c_str(), messageText(e).c_str());
         return 1;

@@ -4,6 +4,7 @@
 #include "batch/cmd_info.h"
 #include "batch/cmd_render.h"
 #include "batch/commands.h"
+#include "batch/render_job.h"
 
 #include <cstdio>
 #include <cstring>
@@ -53,6 +54,7 @@ int main(int argc, char** argv)
         std::printf("quorvex-batch 1.%d\n", QX_VERSION_NUMBER);
         return 0;
     }
+    qx::batch::catchStopSignals();
     for (const auto& c : qx::batch::commands())
         if (!std::strcmp(argv[1], c.name))
             return c.run(qx::batch::Args(argv + 2, argv + argc));

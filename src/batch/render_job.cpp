@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <thread>
 
@@ -19,6 +20,56 @@ void BatchHost::setTitle(const std::string& t)
     title_ = t;
     if (tty_ && t.rfind("progress", 0) == 0)
         std::fprintf(stderr, "\r%s ", t.c_str());
+}
+
+namespace {
+
+// The one piece of state a signal handler may touch.
+volatile std::sig_atomic_t gStopSignal = 0;
+
+extern "C" void onStopSignal(int signal) { gStopSignal = signal; }
+
+} // namespace
+
+void catchStopSignals()
+{
+    std::signal(SIGINT, onStopSignal);
+    std::signal(SIGTERM, onStopSignal);
+}
+
+int stopSignal() { return gStopSignal; }
+
+void BatchHost::setTimeLimit(double seconds)
+{
+    timeLimit_ = seconds;
+    start_ = std::chrono::steady_clock::now();
+}
+
+int BatchHost::pollInterrupt()
+{
+    if (gStopSignal)
+        return 81;
+    if (timeLimit_ > 0 &&
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count() > timeLimit_) {
+        timedOut_ = true;
+        return 81;
+    }
+    return 0;
+}
+
+int stoppedStatus(const RenderJob& job, const BatchHost& host)
+{
+    if (const int s = stopSignal()) {
+        std::fprintf(stderr, "quorvex-batch %s: stopped by %s; nothing written\n", job.command.c_str(),
+                     s == SIGINT ? "SIGINT" : "SIGTERM");
+        return 128 + s;
+    }
+    if (host.timeLimitPassed()) {
+        std::fprintf(stderr, "quorvex-batch %s: the time limit of %g s passed; nothing written\n",
+                     job.command.c_str(), job.timeLimit);
+        return 3;
+    }
+    return 0;
 }
 
 void BatchHost::showMessage(const std::string& text, const std::string&)
@@ -74,6 +125,8 @@ bool takeOption(const std::string& name, const std::string& value, RenderJob& jo
         job.halfWidth = r;
     else if (name == "--threads" && parseIntText(value, n) && n >= 1 && n <= 1024)
         job.threads = n;
+    else if (name == "--time-limit" && parseRealText(value, r) && r > 0 && r < 1e9L)
+        job.timeLimit = static_cast<double>(r);
     else if (name == "-o")
         job.output = value;
     else if (name == "--save")
@@ -85,7 +138,8 @@ bool takeOption(const std::string& name, const std::string& value, RenderJob& jo
     return error.empty();
 }
 
-const char* const kValueOptions[] = {"--tool", "--size", "--centre", "--width", "--threads", "-o", "--save"};
+const char* const kValueOptions[] = {"--tool", "--size", "--centre", "--width", "--threads", "--time-limit",
+                                     "-o", "--save"};
 
 // Whether some registered tool takes the option `a` in this command.
 bool isToolOption(const std::string& a, bool exportOptions)
@@ -161,6 +215,8 @@ std::string optionHelp(bool exportOptions)
     h += helpEntry("--centre X,Y", "centre of the view (default: the window's start view)");
     h += helpEntry("--width W", "half-width of the view in world units (default: the window's)");
     h += helpEntry("--threads N", "worker threads (default: all cores)");
+    h += helpEntry("--time-limit S", "stop after S seconds with status 3 and write nothing;\n"
+                                     "Ctrl+C or SIGTERM stop with status 130 or 143");
     h += helpEntry("-o FILE", exportOptions ? "output file, *.eps (required; overwritten if it exists)"
                                             : "output file, *.png or *.bmp (required)");
     h += helpEntry("--save FILE", "also write the document of the picture (the tool's\nextension)");
@@ -250,8 +306,9 @@ bool takesOption(const ToolDescriptor& tool, const std::string& name)
 
 } // namespace
 
-int setUpWindow(const RenderJob& job, Host& host, TVorlWin& win)
+int setUpWindow(const RenderJob& job, BatchHost& host, TVorlWin& win)
 {
+    host.setTimeLimit(job.timeLimit);
     win.attach(host);
     win.resize(job.width, job.height);
     win.setSweepThreads(job.threads);

@@ -7,6 +7,7 @@
 #include "model/host.h"
 #include "registry/tool_registry.h"
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,7 +29,14 @@ struct RenderJob {
     std::vector<std::string> documents; // positional arguments: documents
     std::string format;                 // export only
     BatchOptionValues toolOptions;      // options only some tools take
+    double timeLimit = 0;               // --time-limit SECONDS, 0: none
 };
+
+// Ctrl+C (SIGINT) and SIGTERM stop a render between rows instead of killing
+// the process, so that no output file is left half written.
+void catchStopSignals();
+// The signal that stopped the work, or 0.
+int stopSignal();
 
 // A host without a screen: dialogs are cancelled, errors and progress go to stderr.
 class BatchHost final : public Host {
@@ -49,7 +57,10 @@ public:
     std::string saveFileName(const std::string&, const std::string&) override { return {}; }
     void requestRepaint() override {}
     void showProgressImage() override {}
-    int pollInterrupt() override { return 0; }
+    // Q when a stop signal came or the time limit passed.
+    int pollInterrupt() override;
+    void setTimeLimit(double seconds);
+    bool timeLimitPassed() const { return timedOut_; }
     void playTone(int, int) override {}
     void pauseMs(int) override {}
     void setClipboardText(const std::string&) override {}
@@ -60,6 +71,9 @@ public:
 private:
     std::string title_;
     bool tty_ = isatty(fileno(stderr)) != 0;
+    double timeLimit_ = 0;
+    bool timedOut_ = false;
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 
 // Prints "quorvex-batch COMMAND: what (try --help)"; returns 2.
@@ -78,7 +92,10 @@ std::string toolExamples(const std::string& command);
 int prepareWindow(RenderJob& job, std::unique_ptr<TVorlWin>& win);
 // Attaches the host, sizes the window and applies the view and the tool's
 // options as the window's own dialogs would; 0 or a usage error.
-int setUpWindow(const RenderJob& job, Host& host, TVorlWin& win);
+int setUpWindow(const RenderJob& job, BatchHost& host, TVorlWin& win);
+// After the render: 130 / 143 after a stop signal, 3 after the time limit
+// (each with a message and no output written), else 0.
+int stoppedStatus(const RenderJob& job, const BatchHost& host);
 // --save: writes the window's document; 0, or 1 after an "error E:" report.
 int saveDocument(const RenderJob& job, TVorlWin& win);
 // The extension of the tool's documents (".man").

@@ -86,6 +86,36 @@ TEST(BatchEval, ErrorsPrintTheirCodeAndMessage)
     EXPECT_EQ(r.status, 1);
 }
 
+TEST(BatchEval, ErrorsGoToStandardErrorAndTextsMayComeFromFiles)
+{
+    // Standard output alone: values only.
+    FILE* p = popen((std::string(QX_BATCH_EXE) + " eval 'sin x' 2>/dev/null").c_str(), "r");
+    ASSERT_TRUE(p);
+    char buf[256];
+    std::string out;
+    while (fgets(buf, sizeof buf, p)) out += buf;
+    EXPECT_NE(pclose(p), 0);
+    EXPECT_EQ(out, "");
+    const std::string file = ::testing::TempDir() + "/qx_eval_text.txt";
+    {
+        FILE* f = fopen(file.c_str(), "w");
+        ASSERT_TRUE(f);
+        fputs("2*(3+4)\n", f);
+        fclose(f);
+    }
+    BatchRun r = batch("eval --decimals 1 -f " + file);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "14.0\n");
+    r = batch("diff -f - < " + file); // standard input
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "0\n");
+    r = batch("eval -f /nonexistent/text.txt");
+    EXPECT_EQ(r.out, "error 11: cannot open file\n");
+    r = batch("eval -f " + file + " '1+1'");
+    EXPECT_EQ(r.out, "error 101: too many arguments\n");
+    std::remove(file.c_str());
+}
+
 TEST(BatchDiff, PrintsTheSimplifiedDerivative)
 {
     BatchRun r = batch("diff 'sin(x)'");

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -132,4 +133,26 @@ TEST(BatchRender, HelpNamesEveryOption)
         EXPECT_NE(text.find(opt), std::string::npos) << opt;
     ASSERT_EQ(runBatch("--help", &text), 0);
     EXPECT_NE(text.find("render"), std::string::npos);
+}
+
+TEST(BatchRender, StopSignalsAndTheTimeLimitLeaveNoFile)
+{
+    // Interior points of a small bulb iterate two million times each: the
+    // render takes minutes unless something stops it.
+    const std::string path = tempFile("stopped.png");
+    const std::string slow = std::string(QX_BATCH_EXE) +
+                             " render --tool mandel --size 160x120 --reps 2000000 --centre -0.1225,0.7449 "
+                             "--width 0.001 -o " + path;
+    std::remove(path.c_str());
+    int status = std::system(("timeout --preserve-status -s INT 1 " + slow + " 2>/dev/null").c_str());
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 130);
+    EXPECT_FALSE(exists(path));
+    status = std::system(("timeout --preserve-status -s TERM 1 " + slow + " 2>/dev/null").c_str());
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 143);
+    EXPECT_FALSE(exists(path));
+    EXPECT_EQ(runBatch("render --tool mandel --size 160x120 --reps 2000000 --centre -0.1225,0.7449 --width 0.001 "
+                       "--time-limit 0.3 -o " + path),
+              3);
+    EXPECT_FALSE(exists(path));
+    EXPECT_EQ(runBatch("render --tool mandel --time-limit 0 -o " + path), 2); // a limit must be positive
 }
