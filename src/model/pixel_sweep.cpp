@@ -60,12 +60,14 @@ int PixelSweep::start(Image& image, std::vector<int32_t>* codes, const SweepGeom
 
 void PixelSweep::work(std::unique_ptr<PixelKernel> kernel)
 {
+    kernel->setStopFlag(&stop_);
     // The interrupt flag is looked at between rows: a row once begun is finished.
     while (!stop_.load(std::memory_order_relaxed)) {
         const int r = next_.fetch_add(1, std::memory_order_relaxed);
         if (r >= rows_)
             break;
-        sweepRow(*kernel, r);
+        if (!sweepRow(*kernel, r))
+            break; // stopped inside the row: it is not done
         rowState_[static_cast<size_t>(r)].store(1, std::memory_order_release);
         done_.fetch_add(1, std::memory_order_release);
     }
@@ -78,19 +80,22 @@ void PixelSweep::work(std::unique_ptr<PixelKernel> kernel)
 PixelValue PixelSweep::pixel(PixelKernel& kernel, Real x, Real y, int c, int r) const
 {
     PixelValue v = kernel.colourAt(x, y, c, r);
-    if (opt_.antiAlias) {
+    if (opt_.antiAlias && v.code != kPixelInterrupted) {
         const Real d = opt_.sampleOffset;
-        v.colour = antiAliasAverage(v.colour, kernel.colourAt(x + d, y + d, c, r).colour,
-                                    kernel.colourAt(x + d, y - d, c, r).colour,
-                                    kernel.colourAt(x - d, y + d, c, r).colour,
-                                    kernel.colourAt(x - d, y - d, c, r).colour);
+        PixelValue s[4] = {kernel.colourAt(x + d, y + d, c, r), kernel.colourAt(x + d, y - d, c, r),
+                           kernel.colourAt(x - d, y + d, c, r), kernel.colourAt(x - d, y - d, c, r)};
+        for (const PixelValue& sample : s)
+            if (sample.code == kPixelInterrupted)
+                return sample;
+        v.colour = antiAliasAverage(v.colour, s[0].colour, s[1].colour, s[2].colour, s[3].colour);
     }
     return v;
 }
 
 // Hot loop: one picture row (and its mirror row under symmetry). Rows are
-// disjoint between workers, so no pixel is written by two threads.
-void PixelSweep::sweepRow(PixelKernel& kernel, int r)
+// disjoint between workers, so no pixel is written by two threads. False
+// when a pixel was stopped: the rest of the row keeps what it had.
+bool PixelSweep::sweepRow(PixelKernel& kernel, int r)
 {
     const int w = geo_.width;
     const int mirror = geo_.height - 1 - r;
@@ -101,6 +106,8 @@ void PixelSweep::sweepRow(PixelKernel& kernel, int r)
     const Real y = geo_.y0 - r * geo_.pitchY;
     for (int c = 0; c < w; ++c) {
         const PixelValue v = pixel(kernel, columnX_[static_cast<size_t>(c)], y, c, r);
+        if (v.code == kPixelInterrupted)
+            return false;
         const Rgb stored = v.colour | kOpaque;
         row[c] = stored;
         if (codes)
@@ -112,6 +119,7 @@ void PixelSweep::sweepRow(PixelKernel& kernel, int r)
         if (mcodes)
             mcodes[mc] = v.code;
     }
+    return true;
 }
 
 void PixelSweep::takeFinishedRows(std::vector<int>& out)

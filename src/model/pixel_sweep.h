@@ -23,6 +23,7 @@
 #include "graphics/image.h"
 
 #include <atomic>
+#include <climits>
 #include <condition_variable>
 #include <mutex>
 #include <cstdint>
@@ -38,14 +39,27 @@ struct PixelValue {
     int32_t code = 0;
 };
 
+// The code of a pixel whose computation was stopped by the interrupt flag:
+// the sweep leaves it (and the rest of its row) as it was.
+inline constexpr int32_t kPixelInterrupted = INT32_MIN;
+
 // The per-pixel colour function of a tool, snapshotted at the start of a
 // sweep. clone() is called once per worker on the starting thread.
 class PixelKernel {
 public:
     virtual ~PixelKernel() = default;
     virtual std::unique_ptr<PixelKernel> clone() const = 0;
-    // Colour of the world point (x, y) swept at pixel (col, row).
+    // Colour of the world point (x, y) swept at pixel (col, row), or the
+    // code kPixelInterrupted when the stop flag was raised meanwhile. A
+    // kernel whose pixels may take long looks at the flag every few thousand
+    // iterations (a counter, not a load per iteration).
     virtual PixelValue colourAt(Real x, Real y, int col, int row) = 0;
+    // The sweep's interrupt flag, set before the first pixel.
+    void setStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
+
+protected:
+    bool stopRequested() const { return stop_ && stop_->load(std::memory_order_relaxed); }
+    const std::atomic<bool>* stop_ = nullptr;
 };
 
 // World position of the pixels: column c, row r shows (x0 + c*pitchX, y0 - r*pitchY).
@@ -108,7 +122,7 @@ public:
 
 private:
     void work(std::unique_ptr<PixelKernel> kernel);
-    void sweepRow(PixelKernel& kernel, int r);
+    bool sweepRow(PixelKernel& kernel, int r);
     PixelValue pixel(PixelKernel& kernel, Real x, Real y, int c, int r) const;
 
     Image* image_ = nullptr;

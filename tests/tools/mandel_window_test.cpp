@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <thread>
 
 using namespace qx;
 
@@ -552,4 +554,31 @@ TEST(MandelWindow, SpecialColoursAndClose)
     EXPECT_TRUE(win.figureValid()); // an overlay colour only recomposes
     win.handleCommand(CmdClose);
     EXPECT_EQ(host.closeRequests, 1);
+}
+
+TEST(MandelWindow, AnInterruptStopsInsideAPixelOfAHugeRender)
+{
+    // Interior points of a small bulb iterate until the ceiling: two billion
+    // steps a pixel. Only a stop inside the pixel lets these renders end.
+    for (const char* mode : {"bands", "dem", "degree3"}) {
+        FakeHost host;
+        TManWin win;
+        win.attach(host);
+        win.resize(48, 36);
+        ASSERT_TRUE(win.setView(-0.1225L, 0.7449L, 0.001L));
+        MJParamTexts t = paramTexts(win.params());
+        t.maxReps = "2000000000";
+        t.mode = std::string(mode) == "dem" ? DisplayMode::Dem : DisplayMode::Bands;
+        ASSERT_EQ(win.applySettings(t), 0);
+        if (std::string(mode) == "degree3") {
+            ASSERT_EQ(win.applyDegree("3"), 0);
+        }
+        win.paint();
+        ASSERT_TRUE(win.busy());
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        win.interruptRendering();
+        EXPECT_EQ(win.finishRendering(), kSweepInterrupted) << mode;
+        EXPECT_TRUE(win.figureValid()) << mode; // what was finished stays
+        EXPECT_FALSE(win.busy());
+    }
 }

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -20,6 +21,7 @@
 #include <QScreen>
 #include <QtTest>
 #include <algorithm>
+#include <cstdio>
 
 using namespace qx;
 using qx::ui::ToolWindow;
@@ -239,6 +241,25 @@ private slots:
         children = w->findChildren<ToolWindow*>();
         QCOMPARE(children.size(), 1);
         QCOMPARE(children[0]->windowTitle(), childTitle);
+    }
+
+    void qStopsAHugeRenderAtOnce()
+    {
+        auto w = open(0, "noname1.man");
+        auto* mandel = dynamic_cast<TMJ0Win*>(&w->model());
+        QVERIFY(mandel->setView(-0.1225L, 0.7449L, 0.001L));
+        MJParamTexts t = paramTexts(mandel->params());
+        t.maxReps = "2000000000"; // interior pixels would iterate for minutes each
+        QCOMPARE(mandel->applySettings(t), 0);
+        w->area()->update();
+        QVERIFY(QTest::qWaitFor([&] { return w->rendering(); }, 5000));
+        QTest::qWait(100);
+        QElapsedTimer clock;
+        clock.start();
+        QTest::keyClick(w.get(), Qt::Key_Q);
+        QVERIFY(QTest::qWaitFor([&] { return !w->rendering(); }, 2000));
+        std::printf("Q to a stopped render: %lld ms\n", static_cast<long long>(clock.elapsed()));
+        QVERIFY(w->model().figureValid());
     }
 
     void closeCommandClosesTheWindow()

@@ -12,7 +12,8 @@ Complex mapPower(Complex z, Complex c, int degree)
 
 // Degree 2 written out: the squares serve both the test and the step.
 // Bit-identical to mapPower(z, c, 2): zi*zr + zr*zi == t + t with t = zr*zi.
-EscapeResult escapeQuadraticFrom(Complex z, Complex c, int32_t n, Real threshold, int32_t maxReps)
+EscapeResult escapeQuadraticFrom(Complex z, Complex c, int32_t n, Real threshold, int32_t maxReps,
+                                 const std::atomic<bool>* stop)
 {
     Real zr = z.re, zi = z.im;
     const Real cr = c.re, ci = c.im;
@@ -20,6 +21,8 @@ EscapeResult escapeQuadraticFrom(Complex z, Complex c, int32_t n, Real threshold
         const Real r2 = zr * zr, i2 = zi * zi;
         if (r2 + i2 > threshold)
             return {kEscaped, n, {zr, zi}};
+        if ((n & kStopCheckMask) == kStopCheckMask && stop && stop->load(std::memory_order_relaxed))
+            return {kStopped, n, {zr, zi}};
         const Real t = zr * zi;
         zi = t + t + ci;
         zr = r2 - i2 + cr;
@@ -27,14 +30,17 @@ EscapeResult escapeQuadraticFrom(Complex z, Complex c, int32_t n, Real threshold
     return {kNotEscaped, maxReps < 0 ? 0 : maxReps, {zr, zi}};
 }
 
-EscapeResult escape(Complex z0, Complex c, int degree, Real threshold, int32_t maxReps)
+EscapeResult escape(Complex z0, Complex c, int degree, Real threshold, int32_t maxReps,
+                    const std::atomic<bool>* stop)
 {
     if (degree == 2)
-        return escapeQuadraticFrom(z0, c, 0, threshold, maxReps);
+        return escapeQuadraticFrom(z0, c, 0, threshold, maxReps, stop);
     Complex z = z0;
     for (int32_t n = 0; n < maxReps; ++n) {
         if (norm2(z) > threshold)
             return {kEscaped, n, z};
+        if ((n & kStopCheckMask) == kStopCheckMask && stop && stop->load(std::memory_order_relaxed))
+            return {kStopped, n, z};
         z = mapPower(z, c, degree);
     }
     return {kNotEscaped, maxReps < 0 ? 0 : maxReps, z};

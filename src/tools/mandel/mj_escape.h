@@ -2,12 +2,17 @@
 // Escape iteration of z -> z^d + c in extended arithmetic.
 #include "base/numeric.h"
 
+#include <atomic>
 #include <cstdint>
 
 namespace qx {
 
 inline constexpr int kEscaped = 0;
 inline constexpr int kNotEscaped = 31;
+inline constexpr int kStopped = 81; // the stop flag was raised: no result
+
+// Steps between two looks at a stop flag: cheap against the iteration itself.
+inline constexpr int32_t kStopCheckMask = 4095;
 
 struct EscapeResult {
     int status = kNotEscaped; // kEscaped or kNotEscaped
@@ -30,10 +35,13 @@ Complex mapPower(Complex z, Complex c, int degree);
 // Iterates from z0: while n < maxReps, escapes when |z|^2 > threshold
 // (tested before each step, so a start outside escapes with n = 0),
 // otherwise steps. Reaching maxReps gives kNotEscaped with the last point.
-EscapeResult escape(Complex z0, Complex c, int degree, Real threshold, int32_t maxReps);
+// With `stop`, kStopped once the flag is seen raised (looked at every 4096 steps).
+EscapeResult escape(Complex z0, Complex c, int degree, Real threshold, int32_t maxReps,
+                    const std::atomic<bool>* stop = nullptr);
 
 // Degree 2 only: continues an escape iteration that has taken n steps and
 // reached z. escape(z0, c, 2, T, N) == escapeQuadraticFrom(z0, c, 0, T, N).
-EscapeResult escapeQuadraticFrom(Complex z, Complex c, int32_t n, Real threshold, int32_t maxReps);
+EscapeResult escapeQuadraticFrom(Complex z, Complex c, int32_t n, Real threshold, int32_t maxReps,
+                                 const std::atomic<bool>* stop = nullptr);
 
 } // namespace qx

@@ -62,8 +62,8 @@ PixelColour MJKernel::setColour() const
 EscapeResult MJKernel::escapeAt(Real x, Real y) const
 {
     if (p_.julia)
-        return escape({x, y}, p_.c, p_.degree, threshold_, p_.maxReps);
-    return escape({0, 0}, {x, y}, p_.degree, threshold_, p_.maxReps);
+        return escape({x, y}, p_.c, p_.degree, threshold_, p_.maxReps, stop_);
+    return escape({0, 0}, {x, y}, p_.degree, threshold_, p_.maxReps, stop_);
 }
 
 // Bands: entry n mod L, with 0 standing for L once the orbit has moved.
@@ -107,6 +107,8 @@ PixelColour MJKernel::binaryColour(Complex z) const
 
 PixelColour MJKernel::colourOfEscape(const EscapeResult& e) const
 {
+    if (e.status == kStopped)
+        return {0, kPixelStopped};
     if (e.status != kEscaped)
         return setColour();
     if (p_.mode == DisplayMode::Binary)
@@ -133,6 +135,8 @@ Real MJKernel::distanceAt(Real x, Real y) const
         }
         if (n >= p_.maxReps)
             return 0;
+        if ((n & kStopCheckMask) == kStopCheckMask && stop_ && stop_->load(std::memory_order_relaxed))
+            return -1; // stopped
         Complex w = mul(z, dz);
         for (int k = 2; k < d; ++k)
             w = mul(z, w);
@@ -149,6 +153,8 @@ PixelColour MJKernel::colourAt(Real x, Real y) const
 {
     if (p_.mode == DisplayMode::Dem) {
         const Real dist = distanceAt(x, y);
+        if (dist < 0)
+            return {0, kPixelStopped};
         if (dist > 0 && dist >= demBand_)
             return {colours_.demRgb, specialColourCode(colours_.demIndex)};
         return setColour();
@@ -161,7 +167,8 @@ PixelColour MJKernel::colourAt(Real x, Real y) const
 void MJKernel::colourRowSingle(Real x0, Real pitch, Real y, int count, PixelColour* out) const
 {
     for (int i = 0; i < count; ++i)
-        out[i] = colourAt(x0 + Real(i) * pitch, y);
+        if ((out[i] = colourAt(x0 + Real(i) * pitch, y)).code == kPixelStopped)
+            return;
 }
 
 void MJKernel::colourRow(Real x0, Real pitch, Real y, int count, PixelColour* out) const
@@ -187,13 +194,21 @@ struct Lane {
 // unit overlaps their dependency chains, until one of them stops (escapes or
 // reaches the ceiling). Each lane is written out on its own, test then step,
 // which keeps few values live on the x87 stack. Returns 1 when lane a
-// stopped, 2 when lane b did (a is then one step ahead or level).
-int advancePair(Lane& a, Lane& b, Real T, int32_t N)
+// stopped, 2 when lane b did (a is then one step ahead or level), 3 when
+// the stop flag was raised (looked at every 4096 steps).
+int advancePair(Lane& a, Lane& b, Real T, int32_t N, const std::atomic<bool>* stop)
 {
     Real azr = a.zr, azi = a.zi, bzr = b.zr, bzi = b.zi;
     int32_t an = a.n, bn = b.n;
     int stopped;
-    for (;;) {
+    for (int32_t untilCheck = kStopCheckMask;; --untilCheck) {
+        if (untilCheck == 0) {
+            untilCheck = kStopCheckMask;
+            if (stop && stop->load(std::memory_order_relaxed)) {
+                stopped = 3;
+                break;
+            }
+        }
         const Real ar2 = azr * azr, ai2 = azi * azi;
         if (an >= N || ar2 + ai2 > T) {
             stopped = 1;
@@ -247,7 +262,7 @@ void MJKernel::pairedQuadraticRow(Real x0, Real pitch, Real y, int count, PixelC
                                                : EscapeResult{kEscaped, l.n, {l.zr, l.zi}});
     };
     auto drain = [&](const Lane& l) {
-        out[l.index] = colourOfEscape(escapeQuadraticFrom({l.zr, l.zi}, {l.cr, l.ci}, l.n, T, N));
+        out[l.index] = colourOfEscape(escapeQuadraticFrom({l.zr, l.zi}, {l.cr, l.ci}, l.n, T, N, stop_));
     };
     Lane a{}, b{};
     if (!nextLane(a))
@@ -257,7 +272,12 @@ void MJKernel::pairedQuadraticRow(Real x0, Real pitch, Real y, int count, PixelC
         return;
     }
     for (;;) {
-        Lane& done = advancePair(a, b, T, N) == 1 ? a : b;
+        const int which = advancePair(a, b, T, N, stop_);
+        if (which == 3) {
+            out[a.index] = out[b.index] = {0, kPixelStopped};
+            return;
+        }
+        Lane& done = which == 1 ? a : b;
         Lane& other = &done == &a ? b : a;
         finish(done);
         if (!nextLane(done)) {

@@ -4,6 +4,9 @@
 // value, so each sweep worker takes its own copy.
 #include "model/colour_tables.h"
 #include "base/numeric.h"
+
+#include <atomic>
+#include <climits>
 #include "tools/mandel/mj_escape.h"
 #include "tools/mandel/mj_params.h"
 
@@ -31,6 +34,9 @@ struct PixelColour {
     int32_t code = 0;
     friend bool operator==(const PixelColour&, const PixelColour&) = default;
 };
+
+// The code of a pixel stopped by the interrupt flag (the sweep's kPixelInterrupted).
+inline constexpr int32_t kPixelStopped = INT32_MIN;
 
 // Per channel p + (q - p) * t, truncated toward zero.
 uint32_t blendColour(uint32_t p, uint32_t q, Real t);
@@ -66,6 +72,11 @@ public:
     // The colour of an escape result in the bands, blend and binary modes.
     PixelColour colourOfEscape(const EscapeResult& e) const;
 
+    // The sweep's interrupt flag: a pixel whose orbit is still running when
+    // it is raised comes back with the code kPixelStopped, and colourRow
+    // stops (the rest of `out` is not written).
+    void setStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
+
 private:
     PixelColour setColour() const;
     bool shortcutApplies() const;
@@ -82,6 +93,7 @@ private:
     Real blendB_ = 0;      // 1 / ln d
     Real demBand_ = 0;     // delta
     bool interiorShortcut_ = false;
+    const std::atomic<bool>* stop_ = nullptr;
 };
 
 } // namespace qx

@@ -24,13 +24,17 @@ bool MJPixelKernel::onGrid(Real x, Real y, int col, int row) const
 PixelValue MJPixelKernel::colourAt(Real x, Real y, int col, int row)
 {
     PixelColour pc;
+    kernel_.setStopFlag(stop_);
     if (onGrid(x, y, col, row)) {
         if (row != cachedRow_) {
-            rowColours_.resize(static_cast<size_t>(geometry_.width));
+            // A stopped row leaves its unfinished pixels marked stopped.
+            rowColours_.assign(static_cast<size_t>(geometry_.width), PixelColour{0, kPixelStopped});
             kernel_.colourRow(geometry_.x0, geometry_.pitchX, y, geometry_.width, rowColours_.data());
             cachedRow_ = row;
         }
         pc = rowColours_[static_cast<size_t>(col)];
+        if (pc.code == kPixelStopped)
+            cachedRow_ = -1; // the row is asked again from the start next time
     } else {
         pc = kernel_.colourAt(x, y);
     }
