@@ -54,7 +54,6 @@ int main(int argc, char** argv)
         std::printf("quorvex-batch 1.%d\n", QX_VERSION_NUMBER);
         return 0;
     }
-    qx::batch::catchStopSignals();
     for (const auto& c : qx::batch::commands())
         if (!std::strcmp(argv[1], c.name))
             return c.run(qx::batch::Args(argv + 2, argv + argc));

@@ -308,6 +308,7 @@ bool takesOption(const ToolDescriptor& tool, const std::string& name)
 
 int setUpWindow(const RenderJob& job, BatchHost& host, TVorlWin& win)
 {
+    catchStopSignals(); // commands without a render keep the default: Ctrl+C ends them at once
     host.setTimeLimit(job.timeLimit);
     win.attach(host);
     win.resize(job.width, job.height);
