@@ -154,8 +154,9 @@ int runDiff(const Args& args)
     if (!o.variableGiven) o.variable = o.complexMode ? 'Z' : 'X';
     TreePtr tree;
     if (const int e = CompileExpression(cx, o.text, tree)) return fail(e);
-    TreePtr derivative = DifferentiateTree(cx, *tree, o.variable);
-    if (!derivative) return fail(ErrCannotUnderstand);
+    int error = 0;
+    TreePtr derivative = DifferentiateTree(cx, *tree, o.variable, &error);
+    if (!derivative) return fail(error ? error : ErrCannotUnderstand);
     std::printf("%s\n", TreeToText(*derivative).c_str());
     return 0;
 }

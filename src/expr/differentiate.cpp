@@ -2,6 +2,7 @@
 // chain rule for functions, and the special forms.
 #include "expr/differentiate.h"
 
+#include "base/messages.h"
 #include "expr/names.h"
 
 namespace qx {
@@ -34,8 +35,22 @@ public:
     Differentiator(bool complexMode, int variable) : cx_(complexMode), v_(variable) {}
     TreePtr d(const ExprNode& n);
     bool failed = false;
+    bool tooLarge = false; // the node budget ran out
 
 private:
+    // Copies count against the node budget: a derivative that grows without
+    // bound (a long power chain) is refused instead of filling the memory.
+    TreePtr C(const TreePtr& n)
+    {
+        if (n)
+            budget_ -= static_cast<int64_t>(countNodes(n.get()));
+        if (budget_ < 0) {
+            tooLarge = failed = true;
+            return num(0);
+        }
+        return qx::C(n);
+    }
+    int64_t budget_ = kMaxDerivativeNodes;
     Complex leaf(const ExprNode& n) const;
     bool independentPair(const ExprNode& n) const;
     bool dependsOnVariable(const ExprNode& n) const;
@@ -80,7 +95,11 @@ bool Differentiator::dependsOnVariable(const ExprNode& n) const
 
 TreePtr Differentiator::d(const ExprNode& n)
 {
-    if (failed) return num(0);
+    if (failed || (budget_ -= 4) < 0) {
+        tooLarge = tooLarge || budget_ < 0;
+        failed = true;
+        return num(0);
+    }
     if (n.code == code::Const || isVariable(n.code) || isRegister(n.code) || isLeafFunction(n.code))
         return makeConst(leaf(n));
     if (n.left && n.right && independentPair(n)) return num(0);
@@ -232,10 +251,12 @@ TreePtr Differentiator::special(const ExprNode& n)
 
 } // namespace
 
-TreePtr DifferentiateTree(ExprContext& cx, const ExprNode& tree, int variable)
+TreePtr DifferentiateTree(ExprContext& cx, const ExprNode& tree, int variable, int* error)
 {
     Differentiator diff(cx.complexMode(), variable);
     TreePtr result = diff.d(tree);
+    if (error)
+        *error = diff.tooLarge ? ErrTooLarge : diff.failed ? ErrCannotUnderstand : ErrOk;
     if (diff.failed) return nullptr;
     if (cx.simplify) SimplifyTree(cx, result);
     return result;

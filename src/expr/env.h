@@ -5,6 +5,7 @@
 #include "expr/arith.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 
 namespace qx {
@@ -33,6 +34,22 @@ struct EvalFlags {
     bool track = true;  // raise the flag at all
     bool raised = false;
     RandomSource random;
+    // Long ITER, SUM and PROD loops end (as a failed evaluation) when the
+    // stop flag is raised (looked at every 4096 steps) or when the step
+    // budget runs out (-1: no budget).
+    const std::atomic<bool>* stop = nullptr;
+    int64_t loopBudget = -1;
+    uint32_t loopSteps = 0;
+
+    // One step of a loop: false when the loop must end.
+    bool loopStep()
+    {
+        if (loopBudget == 0)
+            return false; // stays spent
+        if (loopBudget > 0)
+            --loopBudget;
+        return (++loopSteps & 4095u) != 0 || !stop || !stop->load(std::memory_order_relaxed);
+    }
 
     void step(int32_t& state, int32_t now)
     {

@@ -103,7 +103,7 @@ bool TreeWalk::iterate(ExprNode& n)
     Complex last = n.right->value;
     for (int32_t k = 1; k < n.aux; ++k) {
         setIterVar(last);
-        if (!eval(*n.right)) { iterVar() = saved; return false; }
+        if (!env_.flags.loopStep() || !eval(*n.right)) { iterVar() = saved; return false; }
         last = n.right->value;
     }
     iterVar() = saved;
@@ -119,7 +119,7 @@ bool TreeWalk::iterateDerivative(ExprNode& n)
     bool ok = true;
     for (int32_t k = 1; k < n.aux && ok; ++k) {
         setIterVar(n.right->value);
-        ok = eval(*n.left) && eval(*n.right);
+        ok = env_.flags.loopStep() && eval(*n.left) && eval(*n.right);
         if (ok && cx_) ok = mulComplex(product, n.left->value, product);
         else if (ok) ok = mulReal(product.re, n.left->value.re, product.re);
     }
@@ -138,7 +138,7 @@ bool TreeWalk::sumOrProduct(ExprNode& n)
     Complex acc{product ? Real(1) : Real(0), 0};
     for (int64_t k = a; ok && k <= b; ++k) {
         env_.vars[slot] = {Real(k), 0};
-        ok = eval(f);
+        ok = env_.flags.loopStep() && eval(f);
         if (!ok) break;
         const Complex v = cx_ ? f.value : Complex{f.value.re, 0};
         if (!product) acc = addC(acc, v);

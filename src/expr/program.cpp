@@ -174,7 +174,7 @@ bool Program::execLoop(const Instr& in)
         Complex last = v[in.a];
         for (int32_t k = 1; k < in.n && ok; ++k) {
             setX(last);
-            ok = runRange<Cx>(in.body.begin, in.body.end, in.body.root);
+            ok = flags_.loopStep() && runRange<Cx>(in.body.begin, in.body.end, in.body.root);
             last = v[in.body.root];
         }
         x = saved;
@@ -186,7 +186,7 @@ bool Program::execLoop(const Instr& in)
         Complex product = v[in.a];
         for (int32_t k = 1; k < in.n && ok; ++k) {
             setX(v[in.c]);
-            ok = runRange<Cx>(in.body.begin, in.body.end, in.body.root) &&
+            ok = flags_.loopStep() && runRange<Cx>(in.body.begin, in.body.end, in.body.root) &&
                  runRange<Cx>(in.body2.begin, in.body2.end, in.body2.root);
             if (ok && Cx) ok = mulComplex(product, v[in.a], product);
             else if (ok) ok = mulReal(product.re, v[in.a].re, product.re);
@@ -202,7 +202,7 @@ bool Program::execLoop(const Instr& in)
         Complex acc{product ? Real(1) : Real(0), 0};
         for (int64_t k = a; ok && k <= b; ++k) {
             v[in.n] = {Real(k), 0};
-            ok = runRange<Cx>(in.body.begin, in.body.end, in.body.root);
+            ok = flags_.loopStep() && runRange<Cx>(in.body.begin, in.body.end, in.body.root);
             if (!ok) break;
             const Complex& f = v[in.body.root];
             const Complex t = Cx ? f : Complex{f.re, 0};

@@ -17,11 +17,17 @@ bool constZero(const TreePtr& n) { return isConst(n) && nearZero(n->value); }
 bool constOne(const TreePtr& n) { return isConst(n) && nearOne(n->value); }
 
 // Tries the tree at up to 100 random points in (-5, 5)^2 for X, Y and Z.
+constexpr int64_t kTrialLoopSteps = 100000;
+
 bool trialSucceeds(ExprContext& cx, ExprNode& tree)
 {
     EvalEnv& env = cx.env;
     const auto savedVars = env.vars;
     const bool savedFlag = env.flags.raised;
+    // The trials together take at most this many loop steps: a SUM over a
+    // billion terms is left unsimplified rather than evaluated.
+    const int64_t savedBudget = env.flags.loopBudget;
+    env.flags.loopBudget = kTrialLoopSteps;
     bool ok = false;
     for (int attempt = 0; attempt < 100 && !ok; ++attempt) {
         for (int slot : {kSlotX, kSlotY, kSlotZ}) {
@@ -32,6 +38,7 @@ bool trialSucceeds(ExprContext& cx, ExprNode& tree)
     }
     env.vars = savedVars;
     env.flags.raised = savedFlag;
+    env.flags.loopBudget = savedBudget;
     return ok;
 }
 
@@ -168,6 +175,7 @@ void SimplifyTree(ExprContext& cx, TreePtr& tree)
     powers(tree);
     reciprocals(*tree);
     EvalEnv scratch = cx.env;
+    scratch.flags.loopBudget = kTrialLoopSteps; // folding never runs a long loop
     fold(scratch, tree);
 }
 

@@ -1,6 +1,7 @@
 // Every differentiation rule against a central difference quotient.
 #include "expr_test_util.h"
 
+#include "base/messages.h"
 #include "expr/differentiate.h"
 #include "expr/tree_text.h"
 
@@ -170,4 +171,27 @@ TEST(DifferentiateRefusals, DerivativeNodesHaveNoRule)
     ASSERT_TRUE(i);
     EXPECT_EQ(i->code, code::DIter);
     EXPECT_FALSE(DifferentiateTree(c.cx, *i, 'X'));
+}
+
+TEST(DifferentiateLimits, AGrowingDerivativeIsRefusedAsTooLarge)
+{
+    // x^x^...^x with 2000 powers: its derivative grows with the square of the
+    // chain. It is refused (error 20) instead of filling the memory.
+    std::string chain;
+    for (int k = 0; k < 2000; ++k)
+        chain += "x^";
+    chain += "x";
+    ExprContext cx;
+    TreePtr t;
+    ASSERT_EQ(CompileExpression(cx, chain, t), 0);
+    int error = -1;
+    EXPECT_EQ(DifferentiateTree(cx, *t, 'X', &error), nullptr);
+    EXPECT_EQ(error, ErrTooLarge);
+    // A short chain still differentiates, with no error.
+    ASSERT_EQ(CompileExpression(cx, "x^x^x", t), 0);
+    EXPECT_NE(DifferentiateTree(cx, *t, 'X', &error), nullptr);
+    EXPECT_EQ(error, 0);
+    // Simplifying never runs a sum of a billion terms.
+    ASSERT_EQ(CompileExpression(cx, "sum(i,i,1,1000000000)", t), 0);
+    EXPECT_NE(DifferentiateTree(cx, *t, 'X', &error), nullptr);
 }

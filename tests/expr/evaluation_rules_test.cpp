@@ -1,7 +1,11 @@
 // The node rules of evaluation in real and complex mode.
 #include "expr_test_util.h"
+#include "expr/program.h"
 
 #include <gtest/gtest.h>
+#include <thread>
+#include <chrono>
+#include <atomic>
 
 #include <cmath>
 
@@ -354,4 +358,32 @@ TEST(EvaluationRandom, UniformOnTheGrid)
     EXPECT_LT(hi, 2);
     EXPECT_LT(lo, -1.9);
     EXPECT_GT(hi, 1.9);
+}
+
+TEST(EvaluationLoops, StopFlagAndBudgetEndLongLoops)
+{
+    // A billion steps: only the stop flag ends them, in the tree and in the program.
+    Calc c;
+    TreePtr t = c.tree("iter(1000000000, x+1)");
+    ASSERT_TRUE(t);
+    std::atomic<bool> stop{false};
+    c.cx.env.flags.stop = &stop;
+    std::thread raiser([&stop] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        stop = true;
+    });
+    EXPECT_FALSE(EvaluateTree(c.cx.env, *t)); // a stopped loop is a failed evaluation
+    raiser.join();
+    Program p = Program::compile(c.cx.env, {t.get()});
+    p.flags().stop = &stop; // already raised
+    EXPECT_FALSE(p.evaluate());
+    // A budget of loop steps ends SUM and PROD too, and stays spent.
+    Calc b;
+    TreePtr s = b.tree("sum(i,i,1,1000)");
+    b.cx.env.flags.loopBudget = 999;
+    EXPECT_FALSE(EvaluateTree(b.cx.env, *s));
+    EXPECT_FALSE(EvaluateTree(b.cx.env, *s));
+    b.cx.env.flags.loopBudget = 1000;
+    ASSERT_TRUE(EvaluateTree(b.cx.env, *s));
+    EXPECT_EQ(s->value.re, 500500);
 }
