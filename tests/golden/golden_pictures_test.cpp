@@ -6,6 +6,8 @@
 // purpose updates the list in the same commit and says why.
 //
 // QX_GOLDEN_UPDATE=1 rewrites the list from the current build.
+#include "support/run_batch.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -25,22 +27,7 @@ const std::string kListFile = std::string(QX_TEST_SOURCE_DIR) + "/golden/golden_
 
 std::string tempPath(const std::string& name) { return "/tmp/qx_golden_" + name; }
 
-// The batch program's exit status; its standard output goes to `out`.
-int runBatch(const std::string& args, std::string* out = nullptr)
-{
-    const std::string cmd = std::string(QX_BATCH_EXE) + " " + args + " 2>/dev/null";
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p)
-        return -1;
-    std::string text;
-    char buf[4096];
-    while (size_t n = fread(buf, 1, sizeof buf, p))
-        text.append(buf, n);
-    const int status = pclose(p);
-    if (out)
-        *out = text;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using qx::test::runBatch;
 
 std::vector<uint8_t> readBytes(const std::string& path)
 {

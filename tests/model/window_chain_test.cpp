@@ -75,6 +75,14 @@ struct Fixture {
         win.setUp();
     }
     void render() { paintAndFinish(win); }
+    // Starts a render whose worker waits inside the first pixel until `gate` opens.
+    void startHeld(std::atomic<bool>& gate)
+    {
+        win.log.gate = &gate;
+        win.paint();
+        while (!win.log.entered)
+            std::this_thread::yield();
+    }
 };
 
 } // namespace
@@ -648,11 +656,8 @@ TEST(SlideList, CommandsMakeTheShowAndSaveIt)
     EXPECT_EQ(f.win.log.kernels.load(), 2);
     // Q during a slide ends the show (the worker is held inside the first slide).
     std::atomic<bool> gate{false};
-    f.win.log.gate = &gate;
     f.win.handleCommand(CmdMakeSlides);
-    f.win.paint();
-    while (!f.win.log.entered)
-        std::this_thread::yield();
+    f.startHeld(gate);
     EXPECT_TRUE(f.win.keyDown('Q'));
     gate = true;
     while (f.win.tick())
@@ -697,10 +702,7 @@ TEST(Interruption, DrawDuringARenderStartsOverFromTheTop)
     // the next paint renders the whole figure again, with what changed since.
     Fixture f(8, 40);
     std::atomic<bool> gate{false};
-    f.win.log.gate = &gate;
-    f.win.paint();
-    while (!f.win.log.entered)
-        std::this_thread::yield();
+    f.startHeld(gate);
     f.win.base = 0x300000;
     EXPECT_TRUE(f.win.handleCommand(CmdDraw));
     EXPECT_TRUE(f.win.busy()); // returned at once, the worker still holds row 0
@@ -721,10 +723,7 @@ TEST(Interruption, DrawViewChangeAndResizeDuringARenderNeverWait)
     // The worker is held inside row 0: any call that waited for it would hang.
     Fixture f(8, 40);
     std::atomic<bool> gate{false};
-    f.win.log.gate = &gate;
-    f.win.paint();
-    while (!f.win.log.entered)
-        std::this_thread::yield();
+    f.startHeld(gate);
     f.win.handleCommand(CmdDraw);
     f.win.handleCommand(CmdZoomIn);
     f.win.resize(6, 30);

@@ -3,6 +3,8 @@
 #include "tools/mandel/tjulwin.h"
 #include "tools/mandel/tmanwin.h"
 
+#include "support/run_batch.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -18,21 +20,7 @@ namespace {
 
 std::string tempFile(const std::string& name) { return "/tmp/qx_render_" + name; }
 
-int runBatch(const std::string& args, std::string* out = nullptr)
-{
-    const std::string cmd = std::string(QX_BATCH_EXE) + " " + args + " 2>/dev/null";
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p)
-        return -1;
-    std::string text;
-    char buf[4096];
-    while (size_t n = fread(buf, 1, sizeof buf, p))
-        text.append(buf, n);
-    const int status = pclose(p);
-    if (out)
-        *out = text;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using test::runBatch;
 
 bool exists(const std::string& path) { return std::ifstream(path).good(); }
 
