@@ -99,7 +99,7 @@ int applyParamTexts(const MJParamTexts& texts, MJParams& p)
     return ErrOk;
 }
 
-int applyDegreeText(const std::string& text, MJParams& p)
+int applyDegreeText(const std::string& text, MJMapParams& p)
 {
     Real v = 0;
     if (!parseReal(text, v))

@@ -33,7 +33,7 @@ MJParamTexts paramTexts(const MJParams& p);
 int applyParamTexts(const MJParamTexts& texts, MJParams& p);
 
 // "Degree ...": an integer 2..10 (else 17; 1 when not a number).
-int applyDegreeText(const std::string& text, MJParams& p);
+int applyDegreeText(const std::string& text, MJMapParams& p);
 
 // Reads a whole text as a real number, surrounding blanks allowed.
 bool parseReal(const std::string& text, Real& value);

@@ -18,19 +18,26 @@ inline constexpr Real kDemThreshold = 100000;
 // Bound on the distance estimate's derivative terms: e^42.
 inline constexpr Real kDemOverflow = 1.7392749415205e18L;
 
-struct MJParams {
+// What a Mandelbrot or Julia window keeps of its own; maximum reps,
+// anti-aliasing and maximum period are the window chain's and live there once.
+struct MJMapParams {
     bool julia = false;         // the pixel is z0 (Julia) or c (Mandelbrot)
     Complex c{};                // the fixed parameter of a Julia window
     int degree = 2;             // exponent d of z^d + c, 2..10
     Real threshold = 4;         // escape when |z|^2 > threshold
-    int32_t maxReps = 400;      // iteration ceiling N
-    bool antiAlias = false;     // the "@1" suffix of maximum reps
     DisplayMode mode = DisplayMode::Bands;
     Real demThickness = 0.6L;   // in pixels
     Real demScale = 0.49L;      // 0.25 when the thickness is at least 1
     int32_t binaryCount = 2;    // k, the sectors of binary mode, 1..10
-    int32_t maxPeriod = 30000;  // orbit length examined by the period report
     Real periodTolerance = 0.5L; // in pixels
+};
+
+// The parameters as one render uses them: the window's own with the chain's
+// settings folded in.
+struct MJParams : MJMapParams {
+    int32_t maxReps = 400;      // iteration ceiling N
+    bool antiAlias = false;     // the "@1" suffix of maximum reps
+    int32_t maxPeriod = 30000;  // orbit length examined by the period report
 };
 
 // Fresh parameters of a Mandelbrot (julia = false) or Julia window.

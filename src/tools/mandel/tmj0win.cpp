@@ -9,13 +9,14 @@ namespace qx {
 
 TMJ0Win::TMJ0Win(bool julia) : params_(defaultParams(julia))
 {
+    const MJParams defaults = defaultParams(julia);
     setComplexMode(true);
     setParameter(params_.c);
     const MJViewDefaults v = viewDefaults(julia);
     defaultHalfWidth_ = v.halfWidth;
     mouseMode_ = v.mouseMode;
-    maxReps_ = params_.maxReps;
-    maxPeriod_ = params_.maxPeriod;
+    maxReps_ = defaults.maxReps;
+    maxPeriod_ = defaults.maxPeriod;
     setView(v.centreX, v.centreY, v.halfWidth);
     special_.set(SlotNoTarget, 0);
     special_.set(SlotDem, 52);
@@ -29,7 +30,8 @@ TMJ0Win::TMJ0Win(bool julia) : params_(defaultParams(julia))
 
 MJParams TMJ0Win::params() const
 {
-    MJParams p = params_;
+    MJParams p;
+    static_cast<MJMapParams&>(p) = params_;
     p.maxReps = maxReps_;
     p.antiAlias = antiAlias_;
     p.maxPeriod = maxPeriod_;
@@ -41,7 +43,7 @@ int TMJ0Win::applySettings(const MJParamTexts& texts)
     MJParams p = params();
     if (const int e = applyParamTexts(texts, p))
         return e;
-    params_ = p;
+    params_ = p; // the window's own part; the chain keeps the rest
     maxReps_ = p.maxReps;
     antiAlias_ = p.antiAlias;
     setDocumentChanged(true);

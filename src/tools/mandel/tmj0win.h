@@ -91,7 +91,7 @@ protected:
 
     void renderFinished(int status) override;
 
-    MJParams params_;
+    MJMapParams params_;
     std::atomic<int32_t> inverseSteps_{0}; // steps of the last inverse-image drawing
     MJDocument fileState_; // the body of the last document read or written
 };
