@@ -329,14 +329,6 @@ void TVorlWin::drawOverlays(Canvas& c)
 
 void TVorlWin::openZoomWindow(WorldPoint) {}
 
-void TVorlWin::repaintNow()
-{
-    paint();
-    if (!busy_) // a running render keeps "press Q to quit" until it ends
-        restoreTitle();
-    host().requestRepaint();
-}
-
 void TVorlWin::zoomAt(PixelPoint pixel, Real factor)
 {
     const WorldPoint p = view_.pixelToWorld(pixel);
@@ -348,24 +340,6 @@ void TVorlWin::zoomAt(PixelPoint pixel, Real factor)
         return;
     maxReps_ = roundHalfDown(maxReps_ * 4.0L / 3);
     changeView([&](View& v) { return zoomViewAt(v, p, 1 / factor); });
-}
-
-void TVorlWin::redrawNow()
-{
-    draw();
-    paint();
-}
-
-int TVorlWin::redrawInto(Canvas& canvas)
-{
-    finishRendering();
-    const int status = drawFigure(canvas);
-    if (status == kRenderPending) { // a sweep draws into the figure image only
-        finishRendering();
-        return 0;
-    }
-    drawOverlays(canvas);
-    return status;
 }
 
 void TVorlWin::draw()

@@ -89,17 +89,12 @@ public:
     void drawOverlays(Canvas& composite);
     virtual void drawToolOverlays(Canvas& /*composite*/) {}
     virtual void openZoomWindow(WorldPoint centre);
-    virtual void repaintNow();
-    virtual void prepareOutput() { recomputeView(); }
     // The paint path: render when the figure is invalid, recompose when the
     // composite is, else nothing.
     virtual void paint();
     // Right-button zoom: `factor` multiplies the half-width (1/10 by default).
     virtual void zoomAt(PixelPoint pixel, Real factor);
-    virtual void redrawNow();
-    // Run drawFigure and drawOverlays on another device (exports). A pending
-    // background render is finished first. Returns the drawFigure status.
-    virtual int redrawInto(Canvas& canvas);
+    // The map of orbits and the orbiter (identity unless the tool has one).
     virtual Complex map(Complex z) { return z; }
     virtual void draw();
     virtual void refresh();

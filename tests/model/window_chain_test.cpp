@@ -539,12 +539,6 @@ TEST(PaintPath, VectorFiguresDrawAtOnceThroughTheHostCanvas)
     ASSERT_EQ(host.errors.size(), 1u);
     EXPECT_EQ(host.errors[0].first, 3);
     EXPECT_TRUE(win.figureValid());
-    // Exports re-run the drawing code on another canvas.
-    std::vector<std::string> log;
-    RecordingCanvas rec(win.view(), win.palette(), &log);
-    win.status = 0;
-    EXPECT_EQ(win.redrawInto(rec), 0);
-    EXPECT_EQ(log.front(), "segment (-5,0) (5,0) pen(1,1,0)");
 }
 
 TEST(PaintPath, PaintBeforeAnyResizeUsesTheViewSize)
