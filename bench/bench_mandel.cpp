@@ -162,7 +162,7 @@ void BM_WindowSweepWhole(benchmark::State& state)
     static double oneThread = 0;
     Window w;
     const auto kernel = w.win.makeKernel();
-    const qx::SweepGeometry g = w.win.renderGeometry();
+    const qx::SweepGeometry g = w.win.sweepGeometry();
     qx::SweepOptions options;
     options.threads = static_cast<int>(state.range(0));
     qx::Image image(kW, kH);

@@ -23,7 +23,7 @@ public:
     // 0 none, 1 mirror about the horizontal centre line, 2 point symmetry.
     virtual int sweepSymmetry() const { return 0; }
     // Geometry of the sweep for the current view.
-    SweepGeometry sweepGeometry() const;
+    virtual SweepGeometry sweepGeometry() const;
 
     // Opens a child of the same kind via makeZoomChild().
     void openZoomWindow(WorldPoint centre) override;

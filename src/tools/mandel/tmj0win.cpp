@@ -94,27 +94,16 @@ MJColours TMJ0Win::renderColours() const
     return c;
 }
 
-SweepGeometry TMJ0Win::renderGeometry() const
+SweepGeometry TMJ0Win::sweepGeometry() const
 {
-    SweepGeometry g = sweepGeometry();
+    SweepGeometry g = TFMJWin::sweepGeometry();
     g.y0 = view_.centerY + (g.height - 1) * g.pitchY / 2;
     return g;
 }
 
-int TMJ0Win::sweep()
-{
-    const auto kernel = makeKernel();
-    SweepOptions options;
-    options.symmetry = sweepSymmetry();
-    options.antiAlias = antiAlias_;
-    options.sampleOffset = sampleOffset();
-    options.threads = threads_;
-    return startSweep(*kernel, renderGeometry(), options);
-}
-
 std::unique_ptr<PixelKernel> TMJ0Win::makeKernel() const
 {
-    const SweepGeometry g = renderGeometry();
+    const SweepGeometry g = sweepGeometry();
     return std::make_unique<MJPixelKernel>(MJKernel(params(), renderColours(), g.pitchX), g);
 }
 

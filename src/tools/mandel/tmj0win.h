@@ -44,8 +44,7 @@ public:
     int sweepSymmetry() const override;
     // The sweep's pixel grid with its rows centred on the view's centre, as
     // its columns are, so that mirrored rows show mirrored points.
-    SweepGeometry renderGeometry() const;
-    int sweep() override;
+    SweepGeometry sweepGeometry() const override;
     Complex map(Complex z) override;
     int drawFigure(Canvas& figure) override;
 
