@@ -492,10 +492,11 @@ void TVorlWin::specialColoursCommand()
         host().showError(ErrCannotUnderstand);
         return;
     }
-    if (const int e = setSpecialColour(slot, static_cast<int16_t>(std::clamp<int32_t>(n, -1, 61)))) {
-        host().showError(e);
+    if (n < 0 || n > kPaletteSize - 1) {
+        host().showError(ErrOutOfBounds);
         return;
     }
+    setSpecialColour(slot, static_cast<int16_t>(n));
     setDocumentChanged(true);
     if (slot == SlotNoTarget || slot == SlotDem || slot == SlotIim || slot == SlotFirstBinary ||
         slot == SlotSecondBinary)

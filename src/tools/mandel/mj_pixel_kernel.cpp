@@ -24,9 +24,9 @@ bool MJPixelKernel::onGrid(Real x, Real y, int col, int row) const
 PixelValue MJPixelKernel::colourAt(Real x, Real y, int col, int row)
 {
     PixelColour pc;
-    kernel_.setStopFlag(stop_);
     if (onGrid(x, y, col, row)) {
         if (row != cachedRow_) {
+            kernel_.setStopFlag(stop_);
             // A stopped row leaves its unfinished pixels marked stopped.
             rowColours_.assign(static_cast<size_t>(geometry_.width), PixelColour{0, kPixelStopped});
             kernel_.colourRow(geometry_.x0, geometry_.pitchX, y, geometry_.width, rowColours_.data());
@@ -36,6 +36,7 @@ PixelValue MJPixelKernel::colourAt(Real x, Real y, int col, int row)
         if (pc.code == kPixelStopped)
             cachedRow_ = -1; // the row is asked again from the start next time
     } else {
+        kernel_.setStopFlag(stop_);
         pc = kernel_.colourAt(x, y);
     }
     return {pc.rgb, pc.code};

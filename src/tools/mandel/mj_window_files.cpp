@@ -145,10 +145,7 @@ int TMJ0Win::decodeDocumentBody(ByteReader& r, const CommonHeader& h)
     d.header = h;
     if (const int e = decodeMJBody(r, h, d))
         return e;
-    if (const int e = applyDocument(d))
-        return e;
-    fileState_ = d;
-    return 0;
+    return applyDocument(d); // keeps d as the document's state
 }
 
 void TMJ0Win::keepColourEdit(const ColourEdit& e)
