@@ -487,21 +487,6 @@ TEST(ToolRegistry, RegisteredRowsMakeTheirWindowsAndOthersNone)
     EXPECT_EQ(createToolModel(-1), nullptr);
 }
 
-TEST(PlaneTestWindow, DrawsAPictureAndShowsPoints)
-{
-    FakeHost host;
-    test::PlaneTestWin m;
-    m.attach(host);
-    m.resize(40, 30);
-    paintAndFinish(m);
-    // A real picture: more than one colour.
-    const Image& p = m.picture();
-    EXPECT_NE(std::count(p.pixels.begin(), p.pixels.end(), p.pixels[0]), static_cast<long>(p.pixels.size()));
-    m.mouseDown(MouseButton::Left, {20, 15});
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].second, "point");
-}
-
 namespace {
 
 // A tool that draws its figure with primitives, at once.
