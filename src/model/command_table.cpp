@@ -113,4 +113,41 @@ std::vector<std::pair<int, std::string>> MenuBar::accelerators() const
     return out;
 }
 
+void CommandSet::add(const CommandSpec& spec, std::function<void()> run, std::function<bool()> checked)
+{
+    for (BoundCommand& c : commands_)
+        if (c.spec.id == spec.id) {
+            c.spec.text = spec.text;
+            c.spec.accelerator = spec.accelerator;
+            c.spec.kind = spec.kind;
+            c.run = std::move(run);
+            c.checked = std::move(checked);
+            return;
+        }
+    commands_.push_back({spec, std::move(run), std::move(checked)});
+}
+
+void CommandSet::addMenu(const char* title)
+{
+    menuOrder_.push_back(title);
+}
+
+const BoundCommand* CommandSet::find(int id) const
+{
+    for (const BoundCommand& c : commands_)
+        if (c.spec.id == id)
+            return &c;
+    return nullptr;
+}
+
+MenuBar CommandSet::menuBar() const
+{
+    MenuBar bar;
+    for (const char* title : menuOrder_)
+        bar.menu(title);
+    for (const BoundCommand& c : commands_)
+        bar.add(c.spec);
+    return bar;
+}
+
 } // namespace qx

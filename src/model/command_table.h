@@ -1,9 +1,11 @@
 #pragma once
-// Commands and menus as data. Each model class declares a static table of
-// the commands it handles; buildMenus() collects the tables of the whole
-// chain into a MenuBar, which the Qt layer turns into menus and shortcuts.
-// Check marks are not stored here: the toolkit asks the model isChecked(id)
-// whenever it shows a menu or after Host::menuChecksChanged().
+// Commands and menus as data. Each level of a window chain declares its
+// commands once in a CommandSet: the menu entry, what the command does and,
+// for Toggle and Radio commands, whether it is checked now. The set gives
+// the MenuBar, which the Qt layer turns into menus and shortcuts; the
+// toolkit asks for check marks whenever it shows a menu or after
+// Host::menuChecksChanged().
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -63,6 +65,31 @@ public:
 
 private:
     std::vector<Menu> menus_;
+};
+
+// A command bound to the window that runs it.
+struct BoundCommand {
+    CommandSpec spec;
+    std::function<void()> run;
+    std::function<bool()> checked; // Toggle and Radio commands; empty: never checked
+};
+
+// The commands of one window, declared level by level (base first).
+class CommandSet {
+public:
+    // Adding an id that is already present replaces its text, accelerator,
+    // kind, action and check state but keeps its place in the menus, so a
+    // tool can rename or redefine a command of its base.
+    void add(const CommandSpec& spec, std::function<void()> run, std::function<bool()> checked = {});
+    // Make sure a top-level menu exists before any command lands in it, so a
+    // level can fix the order of the menus.
+    void addMenu(const char* title);
+    const BoundCommand* find(int id) const;
+    MenuBar menuBar() const;
+
+private:
+    std::vector<const char*> menuOrder_;
+    std::vector<BoundCommand> commands_;
 };
 
 // Top-level menu titles shared by the tools, in their usual order.

@@ -19,26 +19,15 @@ TFMJWin::TFMJWin()
     watch_ = true;
 }
 
-std::span<const CommandSpec> TFMJWin::commandTable()
+void TFMJWin::declareCommands(CommandSet& set)
 {
-    return kCommands;
-}
-
-void TFMJWin::buildMenus(MenuBar& bar) const
-{
-    TVorlSWin::buildMenus(bar);
-    bar.addTable(commandTable());
-}
-
-bool TFMJWin::handleCommand(int id)
-{
-    if (id != CmdMaxPeriod)
-        return TVorlSWin::handleCommand(id);
-    std::string text = std::to_string(maxPeriod_);
-    if (host().inputText("maximum period", text))
-        if (const int e = setMaxPeriod(text))
-            host().showError(e);
-    return true;
+    TVorlSWin::declareCommands(set);
+    set.add(kCommands[0], [this] {
+        std::string text = std::to_string(maxPeriod_);
+        if (host().inputText("maximum period", text))
+            if (const int e = setMaxPeriod(text))
+                host().showError(e);
+    });
 }
 
 int TFMJWin::drawFigure(Canvas&)

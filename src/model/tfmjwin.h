@@ -10,9 +10,6 @@ class TFMJWin : public TVorlSWin {
 public:
     TFMJWin();
 
-    bool handleCommand(int id) override;
-    void buildMenus(MenuBar& bar) const override;
-    static std::span<const CommandSpec> commandTable();
 
     // drawFigure of sweeping tools: starts sweep().
     int drawFigure(Canvas& figure) override;
@@ -32,6 +29,7 @@ public:
     virtual std::unique_ptr<TVorlWin> makeZoomChild() const { return nullptr; }
 
 protected:
+    void declareCommands(CommandSet& set) override;
     void renderFinished(int status) override;
     bool firstSweep_ = true;
 };

@@ -23,24 +23,13 @@ constexpr std::array<CommandSpec, 1> kCommands{{
 
 } // namespace
 
-std::span<const CommandSpec> TGridWin::commandTable()
+void TGridWin::declareCommands(CommandSet& set)
 {
-    return kCommands;
-}
-
-void TGridWin::buildMenus(MenuBar& bar) const
-{
-    TKVAWing::buildMenus(bar);
-    bar.addTable(commandTable());
-}
-
-bool TGridWin::handleCommand(int id)
-{
-    if (id != CmdGrid)
-        return TKVAWing::handleCommand(id);
-    if (!host().showModelessDialog("SETGRID"))
-        gridDialogFallback();
-    return true;
+    TKVAWing::declareCommands(set);
+    set.add(kCommands[0], [this] {
+        if (!host().showModelessDialog("SETGRID"))
+            gridDialogFallback();
+    });
 }
 
 // Without the toolkit dialog: the numeric fields in one modal input, the

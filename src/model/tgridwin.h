@@ -9,10 +9,7 @@ namespace qx {
 
 class TGridWin : public TKVAWing {
 public:
-    bool handleCommand(int id) override;
     void copyDrawingSettings(const TKVAWing& from) override;
-    void buildMenus(MenuBar& bar) const override;
-    static std::span<const CommandSpec> commandTable();
 
     const GridSettings& grid() const { return grid_; }
     // SETGRID "ok"/"apply": check boxes in `settings`, numbers in `texts`.
@@ -28,6 +25,7 @@ public:
     int setSpecialColour(int slot, int16_t paletteIndex);
 
 protected:
+    void declareCommands(CommandSet& set) override;
     GridSettings grid_;
     SpecialColours special_;
 

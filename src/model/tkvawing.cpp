@@ -27,65 +27,86 @@ TKVAWing::TKVAWing() : palette_(defaultPalette())
     view_.recomputeView();
 }
 
-std::span<const CommandSpec> TKVAWing::commandTable()
-{
-    return kCommands;
-}
-
-void TKVAWing::buildMenus(MenuBar& bar) const
+void TKVAWing::declareCommands(CommandSet& set)
 {
     for (const char* title : {kMenuFile, kMenuEdit, kMenuBtns, kMenuView, kMenuMisc})
-        bar.menu(title);
+        set.addMenu(title);
     // One item per export format, from the format table.
     for (const ExportFormat& f : formats_->rows())
-        bar.add({f.command, f.menuText, "", K::Plain, kMenuFile, "E&xport"});
-    bar.addTable(commandTable());
+        set.add({f.command, f.menuText, "", K::Plain, kMenuFile, "E&xport"}, [this, &f] { exportCommand(f); });
+    set.add(kCommands[0], [this] { viewCommandDialog(); });
+    set.add(kCommands[1], [this] { zoomOut(); });
+    set.add(kCommands[2], [this] { zoomIn(); });
+    set.add(kCommands[3], [this] { zoomFactorCommand(); });
+    set.add(kCommands[4], [this] { shiftCommand(); });
+    set.add(kCommands[5], [this] {
+        if (!lastWindow())
+            host().showError(9);
+    });
+}
+
+void TKVAWing::declareHelp(CommandSet& set, int firstId, std::span<const HelpPage> pages)
+{
+    int id = firstId;
+    for (const HelpPage& page : pages) {
+        std::string title = page.menu;
+        std::erase(title, '&');
+        title = "help: " + title;
+        set.add({id++, page.menu, "", K::Plain, kMenuHelp, ""}, [this, title, text = std::string(page.text)] {
+            if (!host().showTextWindow(title, text))
+                host().showMessage(text, title);
+        });
+    }
+}
+
+const CommandSet& TKVAWing::commands() const
+{
+    if (!commands_) {
+        commands_ = std::make_unique<CommandSet>();
+        const_cast<TKVAWing*>(this)->declareCommands(*commands_);
+    }
+    return *commands_;
 }
 
 MenuBar TKVAWing::menuBar() const
 {
-    MenuBar bar;
-    buildMenus(bar);
-    return bar;
+    return commands().menuBar();
 }
 
-bool TKVAWing::isChecked(int) const
+bool TKVAWing::isChecked(int id) const
 {
-    return false;
+    const BoundCommand* c = commands().find(id);
+    return c && c->checked && c->checked();
 }
 
 bool TKVAWing::handleCommand(int id)
 {
-    if (const ExportFormat* f = formats_->byCommand(id)) {
-        exportCommand(*f);
-        return true;
-    }
-    switch (id) {
-    case CmdView: viewCommandDialog(); return true;
-    case CmdZoomOut: zoomOut(); return true;
-    case CmdZoomIn: zoomIn(); return true;
-    case CmdZoomFactor: {
-        char buf[48];
-        std::snprintf(buf, sizeof buf, "%.10Lg", zoomStep_);
-        std::string text = buf;
-        if (host().inputText("zoom factor", text))
-            if (const int e = setZoomStep(text))
-                host().showError(e);
-        return true;
-    }
-    case CmdShift: {
-        std::string h = "0", v = "0";
-        if (host().inputTwo("hori", h, "vert", v))
-            if (const int e = shiftBy(h, v))
-                host().showError(e);
-        return true;
-    }
-    case CmdLastWindow:
-        if (!lastWindow())
-            host().showError(9);
-        return true;
-    default: return false;
-    }
+    const BoundCommand* c = commands().find(id);
+    if (!c)
+        return false;
+    const bool checkable = c->spec.kind != K::Plain;
+    c->run();
+    if (checkable && attached())
+        host().menuChecksChanged();
+    return true;
+}
+
+void TKVAWing::zoomFactorCommand()
+{
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%.10Lg", zoomStep_);
+    std::string text = buf;
+    if (host().inputText("zoom factor", text))
+        if (const int e = setZoomStep(text))
+            host().showError(e);
+}
+
+void TKVAWing::shiftCommand()
+{
+    std::string h = "0", v = "0";
+    if (host().inputTwo("hori", h, "vert", v))
+        if (const int e = shiftBy(h, v))
+            host().showError(e);
 }
 
 void TKVAWing::recomputeView()

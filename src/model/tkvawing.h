@@ -11,7 +11,9 @@
 #include "graphics/view.h"
 #include "graphics/view_ops.h"
 
+#include <memory>
 #include <span>
+#include <string_view>
 
 namespace qx {
 
@@ -31,15 +33,14 @@ public:
     // settings: each level of the chain copies its own fields and passes on.
     virtual void copyDrawingSettings(const TKVAWing& from) { palette_ = from.palette_; }
 
-    // Commands: each class handles its own ids and passes the rest to its
-    // base. Returns false for an id nobody handles.
-    virtual bool handleCommand(int id);
-    // Collect the command tables of the whole chain (base first).
-    virtual void buildMenus(MenuBar& bar) const;
+    // Commands: every level declares its own once (declareCommands); the
+    // set is built at first use. handleCommand runs a declared command and
+    // returns false for an id nobody declared; after a Toggle or Radio
+    // command the host reads the check marks again.
+    bool handleCommand(int id);
     MenuBar menuBar() const;
-    // Check state of a Toggle or Radio command.
-    virtual bool isChecked(int id) const;
-    static std::span<const CommandSpec> commandTable();
+    // Check state of a Toggle or Radio command (false for any other id).
+    bool isChecked(int id) const;
 
     // ---- View.
     const View& view() const { return view_; }
@@ -102,9 +103,23 @@ public:
     static constexpr int kMaxExportPages = 999999;
     // The formats the window's menus and export commands offer.
     const ExportFormats& exportFormats() const { return *formats_; }
-    void setExportFormats(const ExportFormats& formats) { formats_ = &formats; }
+    void setExportFormats(const ExportFormats& formats)
+    {
+        formats_ = &formats;
+        commands_.reset();
+    }
 
 protected:
+    // Each level adds its commands to `set` after calling its base's
+    // declareCommands, so the menus come out base first.
+    virtual void declareCommands(CommandSet& set);
+    // The Help menu: one item per page, ids from `firstId` on, named like the
+    // menu it explains; it shows the text in a text window "help: Menu".
+    struct HelpPage {
+        const char* menu;
+        std::string_view text;
+    };
+    void declareHelp(CommandSet& set, int firstId, std::span<const HelpPage> pages);
     Host& host() const { return *host_; }
     // Push the current view on the history, then run `change`; on success
     // recompute and call viewChanged(), else restore.
@@ -119,10 +134,14 @@ protected:
     const ExportFormats* formats_ = &ExportFormats::builtIn();
 
 private:
+    const CommandSet& commands() const;
     void viewCommandDialog();
+    void zoomFactorCommand();
+    void shiftCommand();
     bool writePages(const ExportFormat& format, const std::string& base, int pages, PageWriter& writer,
                     int kind, const std::string& letters);
     Host* host_ = nullptr;
+    mutable std::unique_ptr<CommandSet> commands_;
 };
 
 template <class F> bool TKVAWing::changeView(F change)

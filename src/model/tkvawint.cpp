@@ -33,11 +33,6 @@ void TKVAWint::drawLabels(Canvas& canvas) const
 
 namespace {
 
-constexpr std::array<CommandSpec, 2> kCommands{{
-    {CmdText, "&Text ...", "", CommandKind::Plain, kMenuEdit, "", true},
-    {CmdClearText, "C&lear text", "", CommandKind::Plain, kMenuEdit, ""},
-}};
-
 
 // Field i as a real within [low, high]: 0, or 1 / 17 plus 1000 * i.
 int readField(const std::vector<std::string>& t, size_t i, Real low, Real high, Real& out)
@@ -48,28 +43,6 @@ int readField(const std::vector<std::string>& t, size_t i, Real low, Real high, 
 }
 
 } // namespace
-
-std::span<const CommandSpec> TKVAWint::commandTable()
-{
-    return kCommands;
-}
-
-void TKVAWint::buildMenus(MenuBar& bar) const
-{
-    TGridWin::buildMenus(bar);
-    bar.addTable(commandTable());
-}
-
-bool TKVAWint::handleCommand(int id)
-{
-    if (id == CmdText)
-        textCommand();
-    else if (id == CmdClearText)
-        clearLabels();
-    else
-        return TGridWin::handleCommand(id);
-    return true;
-}
 
 std::vector<std::string> TKVAWint::labelPrompts()
 {
@@ -100,6 +73,13 @@ int TKVAWint::addLabelFromTexts(const std::vector<std::string>& t)
     label.style.colour = roundHalfDown(colour);
     label.style.opaque = opaque >= 0.5L;
     return addLabel(label);
+}
+
+void TKVAWint::declareCommands(CommandSet& set)
+{
+    TGridWin::declareCommands(set);
+    set.add({CmdText, "&Text ...", "", CommandKind::Plain, kMenuEdit, "", true}, [this] { textCommand(); });
+    set.add({CmdClearText, "C&lear text", "", CommandKind::Plain, kMenuEdit, ""}, [this] { clearLabels(); });
 }
 
 void TKVAWint::textCommand()

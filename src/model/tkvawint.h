@@ -23,9 +23,6 @@ public:
     void clearLabels();
     void drawLabels(Canvas& canvas) const;
 
-    bool handleCommand(int id) override;
-    void buildMenus(MenuBar& bar) const override;
-    static std::span<const CommandSpec> commandTable();
 
     // NEWTEXT as texts: the text, x, y, angle in degrees, size in points,
     // colour (0..60) and opaque (0 or 1); a new label starts at the centre.
@@ -39,6 +36,7 @@ private:
     void textCommand();
 
 protected:
+    void declareCommands(CommandSet& set) override;
     std::vector<TextLabel> labels_;
 };
 

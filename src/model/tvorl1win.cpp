@@ -13,24 +13,11 @@ constexpr std::array<CommandSpec, 2> kCommands{{
 
 } // namespace
 
-std::span<const CommandSpec> TVorl1Win::commandTable()
+void TVorl1Win::declareCommands(CommandSet& set)
 {
-    return kCommands;
-}
-
-void TVorl1Win::buildMenus(MenuBar& bar) const
-{
-    TVorlWin::buildMenus(bar);
-    bar.addTable(commandTable());
-}
-
-bool TVorl1Win::handleCommand(int id)
-{
-    switch (id) {
-    case CmdSettings: settingsCommand(); return true;
-    case CmdConstants: constantsCommand(); return true;
-    default: return TVorlWin::handleCommand(id);
-    }
+    TVorlWin::declareCommands(set);
+    set.add(kCommands[0], [this] { settingsCommand(); });
+    set.add(kCommands[1], [this] { constantsCommand(); });
 }
 
 void TVorl1Win::settingsCommand()

@@ -13,9 +13,6 @@ struct ToolSettingRecord {
 
 class TVorl1Win : public TVorlWin {
 public:
-    bool handleCommand(int id) override;
-    void buildMenus(MenuBar& bar) const override;
-    static std::span<const CommandSpec> commandTable();
 
     // "Settings ..." and "Constants ...": tools show their dialogs; the base
     // has nothing to set and reports 9 (nothing to do).
@@ -27,6 +24,7 @@ public:
     ToolSettingRecord& settingRecord() { return record_; }
 
 protected:
+    void declareCommands(CommandSet& set) override;
     ToolSettingRecord record_;
 };
 

@@ -13,36 +13,16 @@ constexpr std::array<CommandSpec, 2> kCommands{{
 
 } // namespace
 
-std::span<const CommandSpec> TVorlPWin::commandTable()
+void TVorlPWin::declareCommands(CommandSet& set)
 {
-    return kCommands;
-}
-
-void TVorlPWin::buildMenus(MenuBar& bar) const
-{
-    TVorl1Win::buildMenus(bar);
-    bar.addTable(commandTable());
-}
-
-bool TVorlPWin::isChecked(int id) const
-{
-    return id == CmdCompressPixels ? compress_ : TVorl1Win::isChecked(id);
-}
-
-bool TVorlPWin::handleCommand(int id)
-{
-    if (id == CmdCompressPixels) {
-        compress_ = !compress_;
-        host().menuChecksChanged();
-        return true;
-    }
-    if (id != CmdOrbitLength)
-        return TVorl1Win::handleCommand(id);
-    std::string text = std::to_string(orbitLength_);
-    if (host().inputText("length of orbit", text))
-        if (const int e = setOrbitLength(text))
-            host().showError(e);
-    return true;
+    TVorl1Win::declareCommands(set);
+    set.add(kCommands[0], [this] { compress_ = !compress_; }, [this] { return compress_; });
+    set.add(kCommands[1], [this] {
+        std::string text = std::to_string(orbitLength_);
+        if (host().inputText("length of orbit", text))
+            if (const int e = setOrbitLength(text))
+                host().showError(e);
+    });
 }
 
 } // namespace qx

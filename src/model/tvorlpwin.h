@@ -8,16 +8,13 @@ namespace qx {
 
 class TVorlPWin : public TVorl1Win {
 public:
-    bool handleCommand(int id) override;
-    void buildMenus(MenuBar& bar) const override;
-    bool isChecked(int id) const override;
-    static std::span<const CommandSpec> commandTable();
 
     bool compressPixels() const { return compress_; }
     // Colour tables go into documents here (layer above writes them).
     virtual void writeColourTables() {}
 
 protected:
+    void declareCommands(CommandSet& set) override;
     bool compress_ = false;
 };
 

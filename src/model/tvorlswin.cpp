@@ -59,30 +59,19 @@ constexpr std::array<CommandSpec, 6> kSlideCommands{{
 
 } // namespace
 
-std::span<const CommandSpec> TVorlSWin::slideCommandTable() { return kSlideCommands; }
-
-void TVorlSWin::buildMenus(MenuBar& bar) const
+void TVorlSWin::declareCommands(CommandSet& set)
 {
-    TVorlTWin::buildMenus(bar);
-    bar.addTable(slideCommandTable());
-}
-
-bool TVorlSWin::handleCommand(int id)
-{
-    switch (id) {
-    case CmdAddSlide: addSlide(); return true;
-    case CmdRemoveSlide: removeLastSlide(); return true;
-    case CmdClearSlides: clearSlides(); return true;
-    case CmdSlideCount:
-        host().showMessage(std::to_string(slides_.size()) + " " + messageText(105), "slides");
-        return true;
-    case CmdMakeSlides:
+    TVorlTWin::declareCommands(set);
+    const auto& k = kSlideCommands;
+    set.add(k[0], [this] { addSlide(); });
+    set.add(k[1], [this] { removeLastSlide(); });
+    set.add(k[2], [this] { host().showMessage(std::to_string(slides_.size()) + " " + messageText(105), "slides"); });
+    set.add(k[3], [this] { clearSlides(); });
+    set.add(k[4], [this] {
         if (const int e = makeSlides())
             host().showError(e);
-        return true;
-    case CmdSaveShow: saveShowCommand(); return true;
-    default: return TVorlTWin::handleCommand(id);
-    }
+    });
+    set.add(k[5], [this] { saveShowCommand(); });
 }
 
 int TVorlSWin::makeSlides()

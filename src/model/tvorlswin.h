@@ -27,9 +27,6 @@ public:
     // Sample offset of anti-aliasing: 0.42 of the current pixel pitch.
     Real sampleOffset() const;
 
-    bool handleCommand(int id) override;
-    void buildMenus(MenuBar& bar) const override;
-    static std::span<const CommandSpec> slideCommandTable();
 
     // ---- The slide list: "Add to list" (645, F9), "Remove last" (646),
     // "Number ..." (567), "Clear list" (647), "Make slides" (648), "Save the
@@ -46,6 +43,7 @@ public:
     int saveShow(const std::string& path) const;
 
 protected:
+    void declareCommands(CommandSet& set) override;
     // The parameter a slide keeps, for tools that have one.
     virtual Complex slideParameter() const { return {}; }
     virtual void applySlideParameter(Complex /*c*/) {}

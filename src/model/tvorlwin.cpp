@@ -28,8 +28,6 @@ constexpr std::array<CommandSpec, 9> kCommands{{
     {CmdSpecialColours, "C&olours ...", "", K::Plain, kMenuMisc, ""},
 }};
 
-bool isMouseMode(int id) { return id >= CmdMouseFirst && id <= CmdMouseLast; }
-
 } // namespace
 
 TVorlWin::TVorlWin() = default;
@@ -51,71 +49,21 @@ TVorlWin::~TVorlWin()
     sweep_.wait();
 }
 
-std::span<const CommandSpec> TVorlWin::commandTable()
+void TVorlWin::declareCommands(CommandSet& set)
 {
-    return kCommands;
-}
-
-void TVorlWin::buildMenus(MenuBar& bar) const
-{
-    TFuncWin::buildMenus(bar);
+    TFuncWin::declareCommands(set);
     for (const CommandSpec& m : mouseModes())
-        bar.add(m);
-    bar.addTable(commandTable());
-}
-
-bool TVorlWin::isChecked(int id) const
-{
-    switch (id) {
-    case CmdWatch: return watch_;
-    case CmdNewZoomWindow: return newZoomWindow_;
-    case CmdZoomRectangle: return zoomRectangle_;
-    case CmdUseDefaults: return useDefaults_;
-    case CmdAxes: return grid_.axesOn;
-    default:
-        if (bool on = false; orbitToggleState(id, on))
-            return on;
-        return isMouseMode(id) ? mouseMode_ == id : TFuncWin::isChecked(id);
-    }
-}
-
-bool TVorlWin::toggle(int id)
-{
-    switch (id) {
-    case CmdWatch: watch_ = !watch_; break;
-    case CmdNewZoomWindow: newZoomWindow_ = !newZoomWindow_; break;
-    case CmdZoomRectangle: zoomRectangle_ = !zoomRectangle_; break;
-    case CmdUseDefaults: useDefaults_ = !useDefaults_; break;
-    case CmdAxes:
-        grid_.axesOn = !grid_.axesOn;
-        overlaysChanged();
-        break;
-    default: return false;
-    }
-    host().menuChecksChanged();
-    return true;
-}
-
-bool TVorlWin::handleCommand(int id)
-{
-    if (toggle(id) || handleOrbitCommand(id))
-        return true;
-    if (isMouseMode(id)) {
-        for (const CommandSpec& m : mouseModes())
-            if (m.id == id) {
-                mouseMode_ = id;
-                host().menuChecksChanged();
-                return true;
-            }
-        return false;
-    }
-    switch (id) {
-    case CmdDraw: draw(); return true;
-    case CmdRefresh: refresh(); return true;
-    case CmdMagnification: host().showMessage(magnificationText(), "current magnification"); return true;
-    case CmdSpecialColours: specialColoursCommand(); return true;
-    default: return TFuncWin::handleCommand(id);
-    }
+        set.add(m, [this, id = m.id] { mouseMode_ = id; }, [this, id = m.id] { return mouseMode_ == id; });
+    const auto& k = kCommands;
+    set.add(k[0], [this] { draw(); });
+    set.add(k[1], [this] { refresh(); });
+    set.add(k[2], [this] { grid_.axesOn = !grid_.axesOn; overlaysChanged(); }, [this] { return grid_.axesOn; });
+    set.add(k[3], [this] { host().showMessage(magnificationText(), "current magnification"); });
+    set.add(k[4], [this] { newZoomWindow_ = !newZoomWindow_; }, [this] { return newZoomWindow_; });
+    set.add(k[5], [this] { zoomRectangle_ = !zoomRectangle_; }, [this] { return zoomRectangle_; });
+    set.add(k[6], [this] { useDefaults_ = !useDefaults_; }, [this] { return useDefaults_; });
+    set.add(k[7], [this] { watch_ = !watch_; }, [this] { return watch_; });
+    set.add(k[8], [this] { specialColoursCommand(); });
 }
 
 // ---- Paint path and background rendering.

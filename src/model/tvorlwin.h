@@ -59,11 +59,7 @@ public:
     TVorlWin();
     ~TVorlWin() override;
 
-    bool handleCommand(int id) override;
     void copyDrawingSettings(const TKVAWing& from) override;
-    void buildMenus(MenuBar& bar) const override;
-    bool isChecked(int id) const override;
-    static std::span<const CommandSpec> commandTable();
 
     // ---- Host interface.
     const Image& picture() const { return composite_; }
@@ -190,8 +186,9 @@ public:
     // Zoom windows are new, untitled documents with their own settings file.
     bool isZoomChild() const { return zoomChild_; }
     void setZoomChild(bool on) { zoomChild_ = on; }
-    // Open (59), Save (57), Save As (58): the tool places them in its menus.
-    static std::span<const CommandSpec> documentCommandTable();
+    // Open (59), Save (57), Save As (58) and Close: the tool places them in
+    // its menus by declaring them.
+    void declareDocumentCommands(CommandSet& set);
     void openCommand();
     bool saveCommand();
     bool saveAsCommand();
@@ -202,8 +199,8 @@ public:
 
     // ---- Orbits (tvorlwin_orbits.cpp): the seed list and its overlays, the
     // orbiter, the mouse-held image modes and the coordinate table. Tools
-    // that offer them add orbitCommandTable() to their menus.
-    static std::span<const CommandSpec> orbitCommandTable();
+    // that offer them declare the orbit commands.
+    void declareOrbitCommands(CommandSet& set);
     const std::vector<Seed>& seeds() const { return orbits_.seeds; }
     // Seed texts read as constants of the window.
     SeedReader seedReader() const
@@ -253,6 +250,7 @@ public:
     std::string coordinateTable() const { return orbitTableText(orbits_.lastOrbit, orbits_.settings.ascending); }
 
 protected:
+    void declareCommands(CommandSet& set) override;
     // ---- A tool's own files. The body follows the common header; decoding
     // changes the window only when it returns 0.
     virtual void encodeDocumentBody(ByteWriter& /*w*/) const {}
@@ -269,7 +267,6 @@ protected:
     CommonHeader documentHeader() const;
     // A document was read: the next picture is the document's own.
     virtual void documentRead() {}
-    bool handleDocumentCommand(int id);
     void specialColoursCommand();
 
     CommonHeader fileHeader_;  // kept as read for the next write
@@ -281,9 +278,6 @@ protected:
     bool zoomChild_ = false;
     int zoomChildren_ = 0; // names "nonameN" of this window's zoom windows
 
-    bool handleOrbitCommand(int id);
-    // Check state of an orbit toggle; false when `id` is none.
-    bool orbitToggleState(int id, bool& on) const;
     bool orbiterKey(int key);
     void seedListCommand();
     void seedPointCommand();
@@ -360,7 +354,6 @@ private:
     bool drawJobOutput();
     void allocateImages();
     void copyFinishedRows();
-    bool toggle(int id);
 
     PixelSweep sweep_;
     JobRunner job_;

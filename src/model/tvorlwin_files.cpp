@@ -34,7 +34,6 @@ bool validSpecialSlots(const std::array<int16_t, 15>& slots)
 
 } // namespace
 
-std::span<const CommandSpec> TVorlWin::documentCommandTable() { return kDocumentCommands; }
 
 std::string TVorlWin::settingsFileName() const
 {
@@ -174,15 +173,12 @@ bool TVorlWin::saveAsCommand()
     return true;
 }
 
-bool TVorlWin::handleDocumentCommand(int id)
+void TVorlWin::declareDocumentCommands(CommandSet& set)
 {
-    switch (id) {
-    case CmdOpen: openCommand(); return true;
-    case CmdSave: saveCommand(); return true;
-    case CmdSaveAs: saveAsCommand(); return true;
-    case CmdClose: host().closeWindow(); return true;
-    default: return false;
-    }
+    set.add(kDocumentCommands[0], [this] { openCommand(); });
+    set.add(kDocumentCommands[1], [this] { saveCommand(); });
+    set.add(kDocumentCommands[2], [this] { saveAsCommand(); });
+    set.add(kDocumentCommands[3], [this] { host().closeWindow(); });
 }
 
 // ---- Start-up and close.

@@ -31,40 +31,22 @@ bool finite(Complex z) { return std::isfinite(z.re) && std::isfinite(z.im); }
 
 } // namespace
 
-std::span<const CommandSpec> TVorlWin::orbitCommandTable()
+void TVorlWin::declareOrbitCommands(CommandSet& set)
 {
-    return kOrbitCommands;
-}
-
-bool TVorlWin::orbitToggleState(int id, bool& on) const
-{
-    switch (id) {
-    case CmdOverlay: on = orbits_.overlayOn; return true;
-    case CmdEraseMarks: on = orbits_.settings.eraseMarks; return true;
-    case CmdAscending: on = orbits_.settings.ascending; return true;
-    default: return false;
-    }
-}
-
-bool TVorlWin::handleOrbitCommand(int id)
-{
-    switch (id) {
-    case CmdSeedList: seedListCommand(); return true;
-    case CmdOverlay: setOverlayOrbits(!orbits_.overlayOn); break;
-    case CmdEraseMarks: orbits_.settings.eraseMarks = !orbits_.settings.eraseMarks; break;
-    case CmdAscending:
-        orbits_.settings.ascending = !orbits_.settings.ascending;
+    const auto& k = kOrbitCommands;
+    OrbitSettings& o = orbits_.settings;
+    set.add(k[0], [this] { seedListCommand(); });
+    set.add(k[1], [this] { setOverlayOrbits(!orbits_.overlayOn); }, [this] { return orbits_.overlayOn; });
+    set.add(k[2], [this] { seedPointCommand(); });
+    set.add(k[3], [&o] { o.eraseMarks = !o.eraseMarks; }, [&o] { return o.eraseMarks; });
+    set.add(k[4], [this] { markerAttributesCommand(); });
+    set.add(k[5], [this] { tableCommand(); });
+    set.add(k[6], [this, &o] {
+        o.ascending = !o.ascending;
         if (orbits_.tableShown && !orbits_.lastOrbit.empty()) // a shown table is rebuilt in its new order
             tableCommand();
-        break;
-    case CmdSeedPoint: seedPointCommand(); return true;
-    case CmdTableCoordinates: tableCommand(); return true;
-    case CmdMarkerAttributes: markerAttributesCommand(); return true;
-    case CmdIimLimits: iimLimitsCommand(); return true;
-    default: return false;
-    }
-    host().menuChecksChanged();
-    return true;
+    }, [&o] { return o.ascending; });
+    set.add(k[7], [this] { iimLimitsCommand(); });
 }
 
 // ---- Seed list and overlays.

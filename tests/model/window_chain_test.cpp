@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <atomic>
 #include <memory>
 #include <thread>
@@ -323,6 +325,44 @@ TEST(Toggles, DefaultsChecksAndMouseModes)
     EXPECT_FALSE(f.win.handleCommand(124)); // not a mode of this tool
     EXPECT_EQ(f.win.mouseMode(), 122);
     EXPECT_FALSE(f.win.handleCommand(9999));
+}
+
+// A tool that redefines a command of its base and adds one of its own: the
+// redefinition takes over the action and the text but keeps the menu place.
+class RedefiningWin : public TestWin {
+public:
+    int draws = 0;
+    bool own = false;
+
+protected:
+    void declareCommands(CommandSet& set) override
+    {
+        TestWin::declareCommands(set);
+        set.add({CmdDraw, "&Paint", "F5", CommandKind::Plain, kMenuMisc, ""}, [this] { ++draws; });
+        set.add({4242, "&Own", "", CommandKind::Toggle, kMenuMisc, ""}, [this] { own = !own; }, [this] { return own; });
+    }
+};
+
+TEST(Commands, ALevelRedefinesABaseCommandInPlace)
+{
+    FakeHost host;
+    RedefiningWin win;
+    win.attach(host);
+    const MenuBar bar = win.menuBar();
+    const std::vector<int> ids = bar.commandIds();
+    const auto at = [&ids](int id) { return std::find(ids.begin(), ids.end(), id) - ids.begin(); };
+    EXPECT_LT(at(CmdDraw), at(CmdRefresh)); // still first in the View menu
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), CmdDraw), 1);
+    EXPECT_EQ(bar.find(CmdDraw)->text, "&Paint");
+    EXPECT_EQ(bar.find(CmdDraw)->accelerator, "F5");
+    ASSERT_TRUE(win.handleCommand(CmdDraw));
+    EXPECT_EQ(win.draws, 1);
+    EXPECT_FALSE(win.busy()); // the base's draw did not run
+    EXPECT_EQ(host.checkRefreshes, 0);
+    ASSERT_TRUE(win.handleCommand(4242));
+    EXPECT_TRUE(win.isChecked(4242));
+    EXPECT_EQ(host.checkRefreshes, 1);
+    EXPECT_FALSE(win.isChecked(CmdDraw)); // a plain command is never checked
 }
 
 TEST(InputCommands, OrbitLengthAndMaximumPeriod)

@@ -19,30 +19,32 @@ constexpr std::array<CommandSpec, 5> kColourCommands{{
 
 } // namespace
 
-std::span<const CommandSpec> TMJWin::colourCommandTable() { return kColourCommands; }
-
-bool TMJWin::handleColourCommand(int id)
+void TMJWin::declareColourCommands(CommandSet& set)
 {
-    switch (id) {
-    case CmdSequence:
-        beginColourEdit(ColourEditMode::Colours, "color path");
-        host().showModelessDialog("COLORTRACK");
-        return true;
-    case CmdGrays:
-        beginColourEdit(ColourEditMode::Grays, "gray path");
-        host().showModelessDialog("COLORTRACK");
-        return true;
-    case CmdBinaryColours:
-        beginColourEdit(ColourEditMode::Binary, "binary colors");
-        host().showModelessDialog("COLORTRACK");
-        return true;
-    case CmdPaletteChange: paletteChange(); break;
-    case CmdAncientPalette: ancientPalette(); break;
-    default: return false;
-    }
+    const auto& k = kColourCommands;
+    const auto edit = [this](ColourEditMode mode, const char* title) {
+        return [this, mode, title] {
+            beginColourEdit(mode, title);
+            host().showModelessDialog("COLORTRACK");
+        };
+    };
+    set.add(k[0], edit(ColourEditMode::Colours, "color path"));
+    set.add(k[1], edit(ColourEditMode::Grays, "gray path"));
+    set.add(k[2], edit(ColourEditMode::Binary, "binary colors"));
+    set.add(k[3], [this] {
+        paletteChange();
+        colourCommandDone();
+    });
+    set.add(k[4], [this] {
+        ancientPalette();
+        colourCommandDone();
+    });
+}
+
+void TMJWin::colourCommandDone()
+{
     setDocumentChanged(true);
     redraw();
-    return true;
 }
 
 } // namespace qx

@@ -39,15 +39,6 @@ TJulWin::~TJulWin()
         parent_->childClosed(params_.c, documentName());
 }
 
-std::span<const CommandSpec> TJulWin::commandTable() { return kCommands; }
-
-void TJulWin::buildMenus(MenuBar& bar) const
-{
-    TMJWin::buildMenus(bar);
-    bar.addTable(commandTable());
-    bar.addTable(orbitCommandTable());
-}
-
 void TJulWin::mouseDown(MouseButton button, PixelPoint p)
 {
     if (button == MouseButton::Left && mouseMode() == CmdJuliaSet) {
@@ -62,6 +53,14 @@ void TJulWin::mouseDown(MouseButton button, PixelPoint p)
     TMJWin::mouseDown(button, p);
 }
 
+void TJulWin::declareCommands(CommandSet& set)
+{
+    TMJWin::declareCommands(set);
+    for (const CommandSpec& c : kCommands)
+        set.add(c, [this, id = c.id] { applyExample(id); });
+    declareOrbitCommands(set);
+}
+
 std::vector<CommandSpec> TJulWin::mouseModes() const
 {
     return {
@@ -71,13 +70,6 @@ std::vector<CommandSpec> TJulWin::mouseModes() const
         {CmdInverseImages, "In&verse images", "", CommandKind::Radio, kMenuBtns, "", false},
         {CmdImage, "&Image", "", CommandKind::Radio, kMenuBtns, "", false},
     };
-}
-
-bool TJulWin::handleCommand(int id)
-{
-    if (applyExample(id))
-        return true;
-    return TMJWin::handleCommand(id);
 }
 
 bool TJulWin::applyExample(int command)

@@ -23,9 +23,6 @@ public:
     explicit TJulWin(const RandomIndex& random = {});
     ~TJulWin() override;
 
-    bool handleCommand(int id) override;
-    void buildMenus(MenuBar& bar) const override;
-    static std::span<const CommandSpec> commandTable();
     std::vector<CommandSpec> mouseModes() const override;
 
     // Example 672..677: sets c and maximum reps, turns orbit overlays off
@@ -38,6 +35,9 @@ public:
 
     // The Mandelbrot window this one is the Julia child of (or nullptr).
     TManWin* parentWindow() const { return parent_; }
+
+protected:
+    void declareCommands(CommandSet& set) override;
 
 private:
     friend class TManWin; // keeps the parent link on both sides

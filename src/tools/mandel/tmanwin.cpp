@@ -29,12 +29,12 @@ TManWin::~TManWin()
         promenade_->promenadeParent_ = nullptr;
 }
 
-std::span<const CommandSpec> TManWin::commandTable() { return kCommands; }
-
-void TManWin::buildMenus(MenuBar& bar) const
+void TManWin::declareCommands(CommandSet& set)
 {
-    TMJWin::buildMenus(bar);
-    bar.addTable(commandTable());
+    TMJWin::declareCommands(set);
+    set.add(kCommands[0], [this] { cycleCommand(1); });
+    set.add(kCommands[1], [this] { cycleCommand(2); });
+    set.add(kCommands[2], [this] { reopen(); });
 }
 
 std::vector<CommandSpec> TManWin::mouseModes() const
@@ -44,23 +44,6 @@ std::vector<CommandSpec> TManWin::mouseModes() const
         {CmdJuliaSet, "&Julia set", "", CommandKind::Radio, kMenuBtns, "", false},
         {CmdPromenade, "&Promenade", "", CommandKind::Radio, kMenuBtns, "", false},
     };
-}
-
-bool TManWin::handleCommand(int id)
-{
-    switch (id) {
-    case CmdOneCycle:
-        cycleCommand(1);
-        return true;
-    case CmdTwoCycle:
-        cycleCommand(2);
-        return true;
-    case CmdReopen:
-        reopen();
-        return true;
-    default:
-        return TMJWin::handleCommand(id);
-    }
 }
 
 void TManWin::mouseDown(MouseButton button, PixelPoint p)

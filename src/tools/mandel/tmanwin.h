@@ -28,9 +28,6 @@ public:
     TManWin();
     ~TManWin() override;
 
-    bool handleCommand(int id) override;
-    void buildMenus(MenuBar& bar) const override;
-    static std::span<const CommandSpec> commandTable();
     std::vector<CommandSpec> mouseModes() const override;
     // Mode 122: the promenade pop-up, a small Julia window for the c under
     // the mouse that follows the mouse while the left button is held.
@@ -50,6 +47,9 @@ public:
     int openIndifferentCycle(int cycle, const std::string& text);
     TJulWin* juliaChild() const { return child_; }
     int childCount() const { return childCounter_; }
+
+protected:
+    void declareCommands(CommandSet& set) override;
 
 private:
     friend class TJulWin;

@@ -33,64 +33,24 @@ bool parseMode(const std::string& text, DisplayMode& mode)
 
 } // namespace
 
-std::span<const CommandSpec> TMJWin::commandTable() { return kCommands; }
+// The menus with a help text, in the order of mjHelpResources().
+constexpr std::array<const char*, 5> kMandelbrotHelpMenus{kMenuFile, kMenuEdit, kMenuBtns, kMenuView, kMenuMisc};
+constexpr std::array<const char*, 6> kJuliaHelpMenus{kMenuFile, kMenuEdit, kMenuBtns,
+                                                     kMenuView, "&Orbits", kMenuMisc};
 
-// One help item per menu, in the order of mjHelpResources().
-constexpr std::array<CommandSpec, 5> kMandelbrotHelp{{
-    {CmdHelpFirst, "&File", "", CommandKind::Plain, kMenuHelp, ""},
-    {CmdHelpFirst + 1, "&Edit", "", CommandKind::Plain, kMenuHelp, ""},
-    {CmdHelpFirst + 2, "&Btns", "", CommandKind::Plain, kMenuHelp, ""},
-    {CmdHelpFirst + 3, "&View", "", CommandKind::Plain, kMenuHelp, ""},
-    {CmdHelpFirst + 4, "&Misc", "", CommandKind::Plain, kMenuHelp, ""},
-}};
-constexpr std::array<CommandSpec, 6> kJuliaHelp{{
-    {CmdHelpFirst, "&File", "", CommandKind::Plain, kMenuHelp, ""},
-    {CmdHelpFirst + 1, "&Edit", "", CommandKind::Plain, kMenuHelp, ""},
-    {CmdHelpFirst + 2, "&Btns", "", CommandKind::Plain, kMenuHelp, ""},
-    {CmdHelpFirst + 3, "&View", "", CommandKind::Plain, kMenuHelp, ""},
-    {CmdHelpFirst + 4, "&Orbits", "", CommandKind::Plain, kMenuHelp, ""},
-    {CmdHelpFirst + 5, "&Misc", "", CommandKind::Plain, kMenuHelp, ""},
-}};
-
-void TMJWin::buildMenus(MenuBar& bar) const
+void TMJWin::declareCommands(CommandSet& set)
 {
-    TMJ0Win::buildMenus(bar);
-    bar.addTable(documentCommandTable());
-    bar.addTable(colourCommandTable());
-    bar.addTable(commandTable());
-    if (isJulia())
-        bar.addTable(kJuliaHelp);
-    else
-        bar.addTable(kMandelbrotHelp);
-}
-
-bool TMJWin::showHelp(int id)
-{
+    TMJ0Win::declareCommands(set);
+    declareDocumentCommands(set);
+    declareColourCommands(set);
+    set.add(kCommands[0], [this] { degreeCommand(); });
     const auto resources = mjHelpResources(isJulia());
-    const size_t i = static_cast<size_t>(id - CmdHelpFirst);
-    if (id < CmdHelpFirst || i >= resources.size())
-        return false;
-    const std::span<const CommandSpec> items = isJulia() ? std::span<const CommandSpec>(kJuliaHelp)
-                                                         : std::span<const CommandSpec>(kMandelbrotHelp);
-    std::string menu = items[i].text;
-    menu.erase(std::remove(menu.begin(), menu.end(), '&'), menu.end());
-    const std::string text(mjHelpText(resources[i]));
-    if (!host().showTextWindow("help: " + menu, text))
-        host().showMessage(text, "help: " + menu);
-    return true;
-}
-
-bool TMJWin::handleCommand(int id)
-{
-    if (handleDocumentCommand(id) || handleColourCommand(id))
-        return true;
-    if (id == CmdDegree) {
-        degreeCommand();
-        return true;
-    }
-    if (showHelp(id))
-        return true;
-    return TMJ0Win::handleCommand(id);
+    const std::span<const char* const> menus = isJulia() ? std::span<const char* const>(kJuliaHelpMenus)
+                                                         : std::span<const char* const>(kMandelbrotHelpMenus);
+    std::vector<HelpPage> pages;
+    for (size_t i = 0; i < resources.size(); ++i)
+        pages.push_back({menus[i], mjHelpText(resources[i])});
+    declareHelp(set, CmdHelpFirst, pages);
 }
 
 void TMJWin::settingsCommand()

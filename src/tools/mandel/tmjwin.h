@@ -11,10 +11,6 @@ class TMJWin : public TMJ0Win {
 public:
     explicit TMJWin(bool julia) : TMJ0Win(julia) {}
 
-    bool handleCommand(int id) override;
-    void buildMenus(MenuBar& bar) const override;
-    static std::span<const CommandSpec> commandTable();
-
     // Settings (524): the JPARAM dialog when the host has it, else one
     // many-field input; a refused entry shows its code and changes nothing.
     void settingsCommand() override;
@@ -24,16 +20,16 @@ public:
     void mouseDown(MouseButton button, PixelPoint p) override;
     // Releasing the button puts the normal title back after a period report.
     void mouseUp(MouseButton button, PixelPoint p) override;
-    // Help (790..): the help text of one menu in a text window; false for another id.
-    bool showHelp(int id);
+
+protected:
+    void declareCommands(CommandSet& set) override;
 
 private:
     bool periodShown_ = false;
 
-    // ---- Colour commands (mj_file_commands.cpp): 515, 519, 523, 629, 630;
-    // false for another id.
-    bool handleColourCommand(int id);
-    static std::span<const CommandSpec> colourCommandTable();
+    // ---- Colour commands (mj_colour_commands.cpp): 515, 519, 523, 629, 630.
+    void declareColourCommands(CommandSet& set);
+    void colourCommandDone();
 };
 
 } // namespace qx
