@@ -62,7 +62,6 @@ public:
     void setTimeLimit(double seconds);
     bool timeLimitPassed() const { return timedOut_; }
     void playTone(int, int) override {}
-    void pauseMs(int) override {}
     void setClipboardText(const std::string&) override {}
 
     bool terminal() const { return tty_; }

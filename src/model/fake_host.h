@@ -139,7 +139,6 @@ public:
         return k;
     }
     void playTone(int, int) override {}
-    void pauseMs(int) override {}
     void setClipboardText(const std::string&) override {}
 
     std::unique_ptr<Canvas> createCanvas(Image& target, const View& view, const Palette& palette) override

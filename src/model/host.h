@@ -55,7 +55,6 @@ public:
     virtual int pollInterrupt() = 0;
 
     virtual void playTone(int frequencyHz, int durationMs) = 0;
-    virtual void pauseMs(int ms) = 0;
     virtual void setClipboardText(const std::string& text) = 0;
 
     // ---- Operations with a default, so a host overrides only what it has.

@@ -99,6 +99,7 @@ void TVorlWin::paint()
     if (figure_.width != view_.pixWidth || figure_.height != view_.pixHeight)
         allocateImages(); // painted before the first resize
     if (!figureValid_) {
+        orbitPointsChanged(); // the map or the view may have changed with it
         if (firstDrawPending_)
             figure_.fill(palette_[0]);
         firstDrawPending_ = false;
@@ -122,12 +123,14 @@ void TVorlWin::paint()
     compose();
 }
 
-void TVorlWin::compose()
+void TVorlWin::compose(bool startJobs)
 {
     composite_ = figure_;
     const auto canvas = host().createCanvas(composite_, view_, palette_);
-    drawOverlays(*canvas);
+    drawOverlays(*canvas, true);
     compositeValid_ = true;
+    if (startJobs)
+        startOrbitJob();
 }
 
 bool TVorlWin::tick()
@@ -144,7 +147,7 @@ bool TVorlWin::tick()
     if (!sweep_.finished())
         return true;
     finishBackground(sweep_.wait());
-    return false;
+    return busy_; // the overlay's orbit job may follow
 }
 
 void TVorlWin::copyFinishedRows()
@@ -160,6 +163,24 @@ void TVorlWin::copyFinishedRows()
 void TVorlWin::finishBackground(int status)
 {
     busy_ = false;
+    if (std::exchange(overlayJob_, false)) {
+        // Points of a job stopped with Q stay; those of a job overtaken by a
+        // change of seeds, length or figure are dropped.
+        if (orbitJobGeneration_ == orbits_.generation) {
+            useOrbitPoints(*orbitJobResult_);
+            orbits_.points = std::move(orbitJobResult_);
+        }
+        orbitJobResult_.reset();
+        restoreTitle();
+        if (restartPending_) {
+            restartPending_ = false;
+            host().requestRepaint();
+            return;
+        }
+        compose(); // with the points the job kept
+        host().requestRepaint();
+        return;
+    }
     if (restartPending_) { // superseded: render again with the new view or size
         restartPending_ = false;
         renderFinished(kSweepInterrupted); // its picture is not the document's
@@ -171,7 +192,7 @@ void TVorlWin::finishBackground(int status)
     renderFinished(status < 0 ? 0 : status);
     figureValid_ = true;
     restoreTitle();
-    compose();
+    compose(status != kSweepInterrupted); // after Q nothing more starts
     host().requestRepaint();
     renderSettled(status < 0 ? 0 : status);
 }
@@ -186,17 +207,21 @@ void TVorlWin::interruptRendering()
 
 int TVorlWin::finishRendering()
 {
-    if (!busy_)
-        return 0;
-    int status = 0;
-    if (job_.running()) {
-        status = job_.wait();
-        drawJobOutput();
-    } else {
-        status = sweep_.wait();
+    int result = 0;
+    while (busy_) { // the figure, then the overlay's orbit points
+        const bool figure = !overlayJob_;
+        int status = 0;
+        if (job_.running()) {
+            status = job_.wait();
+            drawJobOutput();
+        } else {
+            status = sweep_.wait();
+        }
+        finishBackground(status);
+        if (figure)
+            result = status < 0 ? 0 : status;
     }
-    finishBackground(status);
-    return status < 0 ? 0 : status;
+    return result;
 }
 
 // A drawing job: its points go on the figure as they come, shown at once when
@@ -217,7 +242,7 @@ bool TVorlWin::tickJob()
     const int status = job_.wait();
     drawJobOutput();
     finishBackground(status);
-    return false;
+    return busy_; // the overlay's orbit job may follow
 }
 
 bool TVorlWin::drawJobOutput()
@@ -264,11 +289,11 @@ int TVorlWin::drawFigure(Canvas&)
     return 0;
 }
 
-void TVorlWin::drawOverlays(Canvas& c)
+void TVorlWin::drawOverlays(Canvas& c, bool screen)
 {
     drawAxes(c);
     drawZoomRectangles(c);
-    drawOrbitOverlays(c);
+    drawOrbitOverlays(c, screen);
     drawMarks(c);
     drawLabels(c);
     drawTransientMarks(c);
@@ -393,6 +418,7 @@ int TVorlWin::setOrbitLength(const std::string& text)
     if (!parseIntText(text, n) || n <= 0)
         return 1;
     orbitLength_ = n;
+    orbitPointsChanged();
     overlaysChanged();
     return 0;
 }

@@ -18,6 +18,7 @@
 // view change, resize or Draw during a render stops it without waiting and
 // the next render starts once the workers have finished their rows.
 #include "model/colour_tables.h"
+#include "model/orbit_points.h"
 #include "model/orbit_settings.h"
 #include "model/command_ids.h"
 #include "model/drawing_job.h"
@@ -65,6 +66,8 @@ public:
     const Image& picture() const { return composite_; }
     void resize(int width, int height) override;
     bool busy() const { return busy_; }
+    // Points of the last orbit overlay or inverse-iteration steps (-1: none yet).
+    int32_t reps() const { return reps_; }
     // Advance a background render: show new rows, poll the host for an
     // interrupt, finish when the workers are done. True while still busy.
     bool tick();
@@ -82,7 +85,9 @@ public:
     // Everything drawn over the cached figure, for every tool: axes and grid,
     // zoom rectangles, seed orbits, marks, labels, the orbiter's marks, and
     // last the tool's own (drawToolOverlays). Recomposing never re-renders.
-    void drawOverlays(Canvas& composite);
+    // On the screen (`screen`) the seed orbits come from the points a
+    // background job keeps; elsewhere (exports) they are computed now.
+    void drawOverlays(Canvas& composite, bool screen = false);
     virtual void drawToolOverlays(Canvas& /*composite*/) {}
     virtual void openZoomWindow(WorldPoint centre);
     // The paint path: render when the figure is invalid, recompose when the
@@ -90,8 +95,13 @@ public:
     virtual void paint();
     // Right-button zoom: `factor` multiplies the half-width (1/10 by default).
     virtual void zoomAt(PixelPoint pixel, Real factor);
-    // The map of orbits and the orbiter (identity unless the tool has one).
-    virtual Complex map(Complex z) { return z; }
+    // The map of orbits and the orbiter (identity unless the tool has one),
+    // as a snapshot that a worker may call while the window changes.
+    virtual OrbitMap orbitMap() const
+    {
+        return [](Complex z) { return z; };
+    }
+    Complex map(Complex z) const { return orbitMap()(z); }
     virtual void draw();
     virtual void refresh();
 
@@ -219,8 +229,12 @@ public:
     // at a point that is not finite, since the orbit cannot come back.
     std::vector<Complex> orbitFrom(Complex start);
     // One pass per seed: every orbit point inside the view as a dot in the
-    // critical-orbit colour. Part of drawOverlays while the overlay is on.
-    void drawOrbitOverlays(Canvas& canvas);
+    // critical-orbit colour. Part of drawOverlays while the overlay is on:
+    // on the screen from the kept points (nothing until the job has them),
+    // elsewhere computed now.
+    void drawOrbitOverlays(Canvas& canvas, bool screen = false);
+    // The kept points are out of date (seeds, orbit length, a new figure).
+    void orbitPointsChanged();
     // The orbiter: a marker at the start, then one at each map() image per
     // space bar; Q, another start or 15 s without a key ends it.
     void startOrbiter(Complex start);
@@ -293,6 +307,8 @@ protected:
         bool overlayOn = false;
         std::vector<Complex> lastOrbit;
         bool overlayFresh = true; // the next overlay pass is the latest orbit
+        std::shared_ptr<const OrbitPoints> points; // the screen's overlay; null: to be computed
+        unsigned generation = 0;                   // counts orbitPointsChanged()
         bool tableShown = false;  // "Ascending" rebuilds a table once shown
         bool orbiterActive = false;
         Complex orbiterPoint{};
@@ -313,7 +329,9 @@ protected:
     // The figure of a finished render is valid and shown (not called for a
     // superseded render).
     virtual void renderSettled(int /*status*/) {}
-    void compose();
+    // The composite: the figure and the overlays; then, unless `startJobs` is
+    // false, the job of missing orbit points.
+    void compose(bool startJobs = true);
     void addZoomRectangle(const WorldRect& r);
     void drawZoomRectangles(Canvas& canvas) const;
     void supersedeRender();
@@ -326,6 +344,9 @@ protected:
     bool firstDrawPending_ = true;
     bool busy_ = false;
     bool restartPending_ = false; // the running render was superseded
+    bool overlayJob_ = false;     // the running job computes orbit points, not the figure
+    std::shared_ptr<OrbitPoints> orbitJobResult_;
+    unsigned orbitJobGeneration_ = 0;
     bool documentChanged_ = false;
     bool progressReports_ = false;
 
@@ -349,6 +370,9 @@ protected:
 
 private:
     void finishBackground(int status);
+    // Starts the job of the overlay's orbit points when they are wanted and missing.
+    void startOrbitJob();
+    void useOrbitPoints(const OrbitPoints& p);
     bool tickJob();
     // Draws the job's points that arrived; true when there were some.
     bool drawJobOutput();

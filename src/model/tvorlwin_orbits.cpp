@@ -27,7 +27,6 @@ constexpr std::array<CommandSpec, 8> kOrbitCommands{{
     {CmdIimLimits, "&IIM limits ...", "", K::Plain, kMenuMisc, ""},
 }};
 
-bool finite(Complex z) { return std::isfinite(z.re) && std::isfinite(z.im); }
 
 } // namespace
 
@@ -60,6 +59,7 @@ void TVorlWin::setSeeds(std::vector<Seed> seeds)
 {
     orbits_.seeds = std::move(seeds);
     orbits_.overlayFresh = true;
+    orbitPointsChanged();
     overlaysChanged();
 }
 
@@ -67,6 +67,7 @@ void TVorlWin::setOverlayOrbits(bool on)
 {
     orbits_.overlayOn = on;
     orbits_.overlayFresh = true;
+    orbitPointsChanged();
     overlaysChanged();
 }
 
@@ -75,37 +76,95 @@ int TVorlWin::setIimLimits(const std::string& screen, const std::string& output)
     return parseIimLimits(screen, output, orbits_.settings);
 }
 
-std::vector<Complex> TVorlWin::orbitFrom(Complex start)
+namespace {
+
+std::vector<Complex> seedValues(const std::vector<Seed>& seeds)
 {
-    std::vector<Complex> orbit;
-    orbit.reserve(static_cast<size_t>(orbitLength_) + 1);
-    Complex z = start;
-    for (int32_t k = 0; k <= orbitLength_ && finite(z); ++k) {
-        orbit.push_back(z);
-        z = map(z);
-    }
-    return orbit;
+    std::vector<Complex> values;
+    for (const Seed& s : seeds)
+        values.push_back(s.value);
+    return values;
 }
 
-void TVorlWin::drawOrbitOverlays(Canvas& canvas)
+// The overlay's points computed off the user-interface thread; the window
+// takes them from `result` once the job has ended.
+class OrbitJob final : public DrawingJob {
+public:
+    OrbitJob(std::vector<Complex> seeds, int32_t length, const View& view, OrbitMap map,
+             std::shared_ptr<OrbitPoints> result)
+        : seeds_(std::move(seeds)), length_(length), view_(view), map_(std::move(map)), result_(std::move(result))
+    {
+    }
+    int run(DrawingOutput& out, const std::atomic<bool>& stop) override
+    {
+        return computeOrbitPoints(seeds_, length_, view_, map_, stop, *result_,
+                                  [&out](long long done, long long total) { out.setProgress(done, total); });
+    }
+
+private:
+    std::vector<Complex> seeds_;
+    int32_t length_;
+    View view_;
+    OrbitMap map_;
+    std::shared_ptr<OrbitPoints> result_;
+};
+
+} // namespace
+
+std::vector<Complex> TVorlWin::orbitFrom(Complex start)
+{
+    const std::atomic<bool> never{false};
+    OrbitPoints p;
+    computeOrbitPoints({start}, orbitLength_, view_, orbitMap(), never, p);
+    return std::move(p.lastOrbit);
+}
+
+void TVorlWin::orbitPointsChanged()
+{
+    ++orbits_.generation;
+    orbits_.points.reset();
+    if (overlayJob_)
+        job_.interrupt(); // its points are out of date; compose() starts the next job
+}
+
+void TVorlWin::startOrbitJob()
+{
+    if (busy_ || !attached() || !orbits_.overlayOn || orbits_.seeds.empty() || orbits_.points)
+        return;
+    auto result = std::make_shared<OrbitPoints>();
+    job_.start(std::make_unique<OrbitJob>(seedValues(orbits_.seeds), orbitLength_, view_, orbitMap(), result));
+    overlayJob_ = true;
+    busy_ = true;
+    orbitJobResult_ = std::move(result);
+    orbitJobGeneration_ = orbits_.generation;
+    host().backgroundWorkStarted();
+}
+
+void TVorlWin::useOrbitPoints(const OrbitPoints& p)
+{
+    reps_ = static_cast<int32_t>(std::min<long long>(p.reps, INT32_MAX));
+    if (orbits_.overlayFresh && !p.dots.empty())
+        orbits_.lastOrbit = p.lastOrbit;
+    orbits_.overlayFresh = false;
+}
+
+void TVorlWin::drawOrbitOverlays(Canvas& canvas, bool screen)
 {
     if (!orbits_.overlayOn)
         return;
-    const int colour = special_.get(SlotCriticalOrbit);
-    std::vector<WorldPoint> dots;
-    reps_ = 0;
-    for (const Seed& seed : orbits_.seeds) {
-        const std::vector<Complex> orbit = orbitFrom(seed.value);
-        reps_ += static_cast<int32_t>(orbit.size());
-        dots.clear();
-        for (const Complex& z : orbit)
-            if (view_.inView(z.re, z.im))
-                dots.push_back({z.re, z.im});
-        canvas.drawDotList(dots, colour, std::nullopt, 1);
-        if (orbits_.overlayFresh)
-            orbits_.lastOrbit = orbit;
+    OrbitPoints fresh;
+    const OrbitPoints* p = orbits_.points.get();
+    if (!p) {
+        if (screen)
+            return; // the job brings them
+        const std::atomic<bool> never{false};
+        computeOrbitPoints(seedValues(orbits_.seeds), orbitLength_, view_, orbitMap(), never, fresh);
+        useOrbitPoints(fresh);
+        p = &fresh;
     }
-    orbits_.overlayFresh = false;
+    const int colour = special_.get(SlotCriticalOrbit);
+    for (const auto& dots : p->dots)
+        canvas.drawDotList(dots, colour, std::nullopt, 1);
 }
 
 void TVorlWin::seedListCommand()

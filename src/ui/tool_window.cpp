@@ -20,13 +20,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
-#include <QThread>
 #include <algorithm>
 
 namespace qx::ui {
@@ -444,16 +442,6 @@ void ToolWindow::showProgressImage()
 void ToolWindow::playTone(int, int)
 {
     QApplication::beep();
-}
-
-void ToolWindow::pauseMs(int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms && !interruptRequested_) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(5);
-    }
 }
 
 void ToolWindow::setClipboardText(const std::string& text)

@@ -63,7 +63,6 @@ public:
     void showProgressImage() override;
     int pollInterrupt() override;
     void playTone(int frequencyHz, int durationMs) override;
-    void pauseMs(int ms) override;
     void setClipboardText(const std::string& text) override;
     std::unique_ptr<Canvas> createCanvas(Image& target, const View& view, const Palette& palette) override;
     bool openChildWindow(std::unique_ptr<TVorlWin> model, const WindowPlacement& placement) override;

@@ -1,4 +1,6 @@
+#include "graphics/raster_canvas.h"
 #include "model/fake_host.h"
+#include "model/orbit_points.h"
 #include "tools/mandel/mj_commands.h"
 #include "tools/mandel/mj_escape.h"
 #include "tools/mandel/mj_iim.h"
@@ -299,4 +301,82 @@ TEST_F(OrbitFixture, JuliaExampleEmptiesTheSeedList)
     ASSERT_TRUE(win.applyExample(673));
     EXPECT_TRUE(win.seeds().empty());
     EXPECT_FALSE(win.isChecked(CmdOverlay));
+}
+
+// A long orbit overlay is computed off the user-interface thread: the paint
+// path returns at once, Q keeps what was computed and does not start again,
+// and a change of seeds drops the points of the job it overtakes.
+TEST_F(OrbitFixture, OverlayPointsComeFromAJobThatQStops)
+{
+    win.setParameter({-1, 0});
+    win.setSeedListText("0");
+    paintAndFinish(win);
+    const std::vector<Rgb> withoutOrbits = win.picture().pixels;
+    win.setOrbitLength("2000000000"); // the cycle 0, -1 never leaves
+    win.setOverlayOrbits(true);
+    win.paint();
+    ASSERT_TRUE(win.busy()); // the points are being computed
+    win.interruptRendering();
+    EXPECT_EQ(win.finishRendering(), 0);
+    EXPECT_FALSE(win.busy());
+    EXPECT_GT(win.reps(), 0);
+    EXPECT_LT(win.reps(), 2000000000);
+    win.refresh(); // recomposes from the kept points; nothing starts again
+    EXPECT_FALSE(win.busy());
+    EXPECT_NE(win.picture().pixels, withoutOrbits); // the cycle's two points are shown
+
+    // New seeds while a job runs: its points are dropped and the new ones come.
+    win.setSeedListText("0.5");
+    win.paint();
+    ASSERT_TRUE(win.busy());
+    win.setOrbitLength("50");
+    paintAndFinish(win);
+    EXPECT_FALSE(win.busy());
+    EXPECT_EQ(win.reps(), 51); // 0.5 under z^2 - 1 stays bounded
+    EXPECT_EQ(win.lastOrbit().front(), (Complex{0.5L, 0}));
+}
+
+// Past the stored-point bound only points on new pixels are kept: the
+// raster picture is that of every point, and memory stays bounded.
+TEST(OrbitPoints, BoundedStoreDrawsTheSamePixels)
+{
+    View view;
+    view.setPixelSize(300, 300);
+    view.setViewByCenter(0, 0, 1.5L);
+    const Complex c{-0.390540870218399L, -0.586787907346969L}; // Siegel disk: orbits fill curves
+    const OrbitMap map = [c](Complex z) { return mapPower(z, c, 2); };
+    const std::vector<Complex> seeds{{-0.2L, -0.3L}, {0.05L, -0.1L}};
+    const int32_t length = 700000; // 1.4 million points, past the store's bound
+    const std::atomic<bool> never{false};
+    OrbitPoints p;
+    ASSERT_EQ(computeOrbitPoints(seeds, length, view, map, never, p), 0);
+    EXPECT_EQ(p.reps, 2LL * (length + 1));
+    size_t stored = 0;
+    for (const auto& d : p.dots)
+        stored += d.size();
+    EXPECT_GT(stored, kMaxOrbitDots);
+    EXPECT_LT(stored, kMaxOrbitDots + 300u * 300u);
+    EXPECT_EQ(p.lastOrbit.size(), static_cast<size_t>(length) + 1);
+    // Every point plotted directly against the kept points.
+    Image all, kept;
+    all.resize(300, 300, 0);
+    kept.resize(300, 300, 0);
+    Palette palette = defaultPalette();
+    RasterCanvas direct(all, view, palette), fromStore(kept, view, palette);
+    for (const Complex& s : seeds) {
+        std::vector<WorldPoint> dots;
+        Complex z = s;
+        for (int32_t k = 0; k <= length; ++k, z = map(z))
+            if (view.inView(z.re, z.im))
+                dots.push_back({z.re, z.im});
+        direct.drawDotList(dots, 1, std::nullopt, 1);
+    }
+    for (const auto& d : p.dots)
+        fromStore.drawDotList(d, 1, std::nullopt, 1);
+    EXPECT_EQ(all.pixels, kept.pixels);
+    // A raised stop flag ends the work early and keeps what was done.
+    const std::atomic<bool> stop{true};
+    OrbitPoints q;
+    EXPECT_EQ(computeOrbitPoints(seeds, length, view, map, stop, q), 81);
+    EXPECT_LT(q.reps, 10000);
 }

@@ -112,9 +112,9 @@ int TMJ0Win::sweepSymmetry() const
     return symmetryFor(params(), view_.centerX, view_.centerY);
 }
 
-Complex TMJ0Win::map(Complex z)
+OrbitMap TMJ0Win::orbitMap() const
 {
-    return mapPower(z, params_.c, params_.degree);
+    return [c = params_.c, degree = params_.degree](Complex z) { return mapPower(z, c, degree); };
 }
 
 // Inverse iteration draws the Julia set by itself; every other mode sweeps.

@@ -45,7 +45,7 @@ public:
     // The sweep's pixel grid with its rows centred on the view's centre, as
     // its columns are, so that mirrored rows show mirrored points.
     SweepGeometry sweepGeometry() const override;
-    Complex map(Complex z) override;
+    OrbitMap orbitMap() const override;
     int drawFigure(Canvas& figure) override;
 
     // ---- Orbits and inverse iteration (tmj0win_orbits.cpp).
