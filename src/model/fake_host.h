@@ -172,4 +172,12 @@ inline int paintAndFinish(TVorlWin& model)
     return ticks;
 }
 
+// Run an export command and wait for its background page loop to end, as
+// the host's timer would; the report comes as with the real host.
+inline void exportAndFinish(TKVAWing& model, int command)
+{
+    model.handleCommand(command);
+    model.finishExport();
+}
+
 } // namespace qx

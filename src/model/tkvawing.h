@@ -3,6 +3,7 @@
 // command/menu plumbing every tool window shares. A model talks to its
 // window only through Host; attach() must come before any other call.
 #include "model/command_table.h"
+#include "model/drawing_job.h"
 #include "model/host.h"
 #include "model/view_dialogs.h"
 #include "graphics/colour.h"
@@ -11,6 +12,8 @@
 #include "graphics/view.h"
 #include "graphics/view_ops.h"
 
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string_view>
@@ -20,7 +23,7 @@ namespace qx {
 class TKVAWing {
 public:
     TKVAWing();
-    virtual ~TKVAWing() = default;
+    virtual ~TKVAWing();
     TKVAWing(const TKVAWing&) = delete;
     TKVAWing& operator=(const TKVAWing&) = delete;
 
@@ -101,6 +104,23 @@ public:
     virtual void animatePage(int /*page*/, int /*pages*/, int /*kind*/, const std::string& /*letters*/) {}
     const std::string& exportBaseName() const { return exportBaseName_; }
     static constexpr int kMaxExportPages = 999999;
+    // The export command's run: the page loop as a background job, while the
+    // window only shows its picture; Q stops it between pages and inside a
+    // tool's long page drawing (exportStopped).
+    bool exporting() const { return exportJob_ != nullptr; }
+    // Starts the run of exportCommand (after its dialogs): 0, or the code of
+    // exportPages' checks; the overwrite question is asked here, at once.
+    int startExport(const ExportFormat& format, const std::string& path, const std::string& pagesText,
+                    const PageWriter::Ask& ask, const std::string& directive = {});
+    // Pages written and pages of the running export.
+    std::pair<long long, long long> exportProgress() const;
+    bool exportFinished() const;
+    void interruptExport();
+    // Waits for the export job and reports "... file saved" or the error.
+    void finishExport();
+    // Stops a running export and waits for it, without a word (before the
+    // window goes: the job draws through the window's levels).
+    void abandonExport();
     // The formats the window's menus and export commands offer.
     const ExportFormats& exportFormats() const { return *formats_; }
     void setExportFormats(const ExportFormats& formats)
@@ -113,6 +133,11 @@ protected:
     // Each level adds its commands to `set` after calling its base's
     // declareCommands, so the menus come out base first.
     virtual void declareCommands(CommandSet& set);
+    // For a tool's long drawing inside drawExportPage: true once the export
+    // is to stop (Q); what was drawn stays on the page.
+    bool exportStopped() const;
+    // The running export job's stop flag, or null outside one.
+    const std::atomic<bool>* exportStopFlag() const { return exportStop_; }
     // The Help menu: one item per page, ids from `firstId` on, named like the
     // menu it explains; it shows the text in a text window "help: Menu".
     struct HelpPage {
@@ -134,14 +159,38 @@ protected:
     const ExportFormats* formats_ = &ExportFormats::builtIn();
 
 private:
+    // One export run, checked and ready for its page loop.
+    struct ExportPlan {
+        const ExportFormat* format = nullptr;
+        std::string base;
+        int pages = 1;
+        int kind = 0;
+        std::string letters;
+        Real dpi = 96;
+    };
+    class ExportJob;
+    // 0, or the code of a bad page count, a missing directive, nothing to
+    // export (10) or a failed preparation (12).
+    int planExport(const ExportFormat& format, const std::string& path, const std::string& pagesText,
+                   const std::string& directive, ExportPlan& plan);
+    // The page loop; `stop` is looked at between pages. 0, or 12 when a page
+    // was not written or the run was stopped.
+    int runExport(const ExportPlan& plan, PageWriter& writer, const std::function<bool()>& stop,
+                  const std::function<void(int)>& pageDone = {});
     const CommandSet& commands() const;
     void viewCommandDialog();
     void zoomFactorCommand();
     void shiftCommand();
-    bool writePages(const ExportFormat& format, const std::string& base, int pages, PageWriter& writer,
-                    int kind, const std::string& letters);
     Host* host_ = nullptr;
     mutable std::unique_ptr<CommandSet> commands_;
+    struct ExportJobState {
+        JobRunner runner;
+        int status = 0;
+        std::string label;
+    };
+    std::unique_ptr<ExportJobState> exportJob_;
+    const std::atomic<bool>* exportStop_ = nullptr; // the running job's flag; null: ask the host
+    mutable bool exportStopSeen_ = false;           // Q seen by a synchronous run
 };
 
 template <class F> bool TKVAWing::changeView(F change)

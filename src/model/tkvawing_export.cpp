@@ -8,6 +8,8 @@
 
 #include <filesystem>
 
+#include "model/drawing_job.h"
+
 namespace qx {
 
 namespace {
@@ -28,8 +30,55 @@ int readPageCount(const std::string& text, int& pages)
 
 } // namespace
 
+// The page loop on a worker; the window waits for it in tick() and reports.
+class TKVAWing::ExportJob final : public DrawingJob {
+public:
+    ExportJob(TKVAWing& win, ExportPlan plan, bool overwrite, int& status)
+        : win_(win), plan_(std::move(plan)), overwrite_(overwrite), status_(status)
+    {
+    }
+    int run(DrawingOutput& out, const std::atomic<bool>& stop) override
+    {
+        win_.exportStop_ = &stop;
+        // The overwrite question was asked before the job began.
+        PageWriter writer([this](const std::string&) { return overwrite_; });
+        out.setProgress(0, plan_.pages);
+        status_ = win_.runExport(
+            plan_, writer, [&stop] { return stop.load(); },
+            [&out, this](int done) { out.setProgress(done, plan_.pages); });
+        if (status_ == 0 && !writePageList(plan_.format->list, plan_.base, plan_.pages))
+            status_ = ErrCannotSaveFile;
+        win_.exportStop_ = nullptr;
+        return 0;
+    }
+
+private:
+    TKVAWing& win_;
+    ExportPlan plan_;
+    bool overwrite_;
+    int& status_;
+};
+
+TKVAWing::~TKVAWing()
+{
+    // A tool's levels are gone by now: the owner stops a running export
+    // first (abandonExport); this only makes sure no job outlives the window.
+    abandonExport();
+}
+
+void TKVAWing::abandonExport()
+{
+    if (!exportJob_)
+        return;
+    exportJob_->runner.interrupt();
+    exportJob_->runner.wait();
+    exportJob_.reset();
+}
+
 void TKVAWing::exportCommand(const ExportFormat& format)
 {
+    if (exporting())
+        return;
     const std::string name = host().saveFileName(format.filter, exportBaseName_ + format.extension);
     if (name.empty())
         return;
@@ -41,34 +90,104 @@ void TKVAWing::exportCommand(const ExportFormat& format)
     if (parseIntText(pages, count) && count > 1 &&
         !host().inputText(std::string(format.label) + ": parameter", directive))
         return;
-    const int e = exportPages(format, name, pages, [this](const std::string& q) { return host().askYesNo(q); },
-                              directive);
-    host().requestRepaint();
-    if (e)
+    if (const int e = startExport(format, name, pages, [this](const std::string& q) { return host().askYesNo(q); },
+                                  directive))
         host().showError(e);
-    else
-        host().showMessage(std::string(format.label) + " file saved: " + bareName(exportBaseName_), format.label);
 }
 
-int TKVAWing::exportPages(const ExportFormat& format, const std::string& path, const std::string& pagesText,
+int TKVAWing::startExport(const ExportFormat& format, const std::string& path, const std::string& pagesText,
                           const PageWriter::Ask& ask, const std::string& directive)
 {
-    int pages = 1;
-    if (const int e = readPageCount(pagesText, pages))
+    if (exporting())
+        return ErrNothingToDo;
+    ExportPlan plan;
+    if (const int e = planExport(format, path, pagesText, directive, plan))
         return e;
-    std::string letters;
-    const int kind = pages > 1 ? pageDirectiveKind(directive, letters) : 0;
-    if (pages > 1 && kind < 1)
+    // The question a run asks once, for its first page, asked here on the
+    // user's thread before anything is written.
+    std::error_code ec;
+    bool overwrite = false;
+    if (std::filesystem::exists(pageFileName(plan.base, 0, plan.pages, format.extension), ec)) {
+        if (!ask || !ask("overwrite existing file?"))
+            return ErrCannotSaveFile;
+        overwrite = true;
+    }
+    exportJob_ = std::make_unique<ExportJobState>();
+    exportJob_->label = format.label;
+    exportJob_->runner.start(std::make_unique<ExportJob>(*this, std::move(plan), overwrite, exportJob_->status));
+    if (attached())
+        host().backgroundWorkStarted();
+    return 0;
+}
+
+std::pair<long long, long long> TKVAWing::exportProgress() const
+{
+    return exportJob_ ? exportJob_->runner.output().progress() : std::pair<long long, long long>{0, 0};
+}
+
+bool TKVAWing::exportFinished() const
+{
+    return !exportJob_ || exportJob_->runner.finished();
+}
+
+void TKVAWing::interruptExport()
+{
+    if (exportJob_)
+        exportJob_->runner.interrupt();
+}
+
+void TKVAWing::finishExport()
+{
+    if (!exportJob_)
+        return;
+    exportJob_->runner.wait();
+    const std::unique_ptr<ExportJobState> done = std::move(exportJob_);
+    host().requestRepaint();
+    if (done->status)
+        host().showError(done->status);
+    else
+        host().showMessage(done->label + " file saved: " + bareName(exportBaseName_), done->label);
+}
+
+bool TKVAWing::exportStopped() const
+{
+    if (exportStop_)
+        return exportStop_->load(std::memory_order_relaxed);
+    if (!exportStopSeen_ && attached() && host().pollInterrupt() == 'Q')
+        exportStopSeen_ = true;
+    return exportStopSeen_;
+}
+
+int TKVAWing::planExport(const ExportFormat& format, const std::string& path, const std::string& pagesText,
+                         const std::string& directive, ExportPlan& plan)
+{
+    if (const int e = readPageCount(pagesText, plan.pages))
+        return e;
+    plan.kind = plan.pages > 1 ? pageDirectiveKind(directive, plan.letters) : 0;
+    if (plan.pages > 1 && plan.kind < 1)
         return ErrCouldNotFind;
     if (!canExport(format))
         return 10; // nothing to show
     if (!prepareExport())
         return ErrCannotSaveFile;
     exportBaseName_ = withoutExtension(path);
+    plan.format = &format;
+    plan.base = exportBaseName_;
+    plan.dpi = attached() ? host().screenDpi() : 96;
+    return 0;
+}
+
+int TKVAWing::exportPages(const ExportFormat& format, const std::string& path, const std::string& pagesText,
+                          const PageWriter::Ask& ask, const std::string& directive)
+{
+    ExportPlan plan;
+    if (const int e = planExport(format, path, pagesText, directive, plan))
+        return e;
     PageWriter writer(ask);
-    if (!writePages(format, exportBaseName_, pages, writer, kind, letters))
-        return ErrCannotSaveFile; // no list after a failed page
-    return writePageList(format.list, exportBaseName_, pages) ? 0 : ErrCannotSaveFile;
+    exportStopSeen_ = false;
+    if (const int e = runExport(plan, writer, [this] { return exportStopped(); }))
+        return e; // no list after a failed page
+    return writePageList(format.list, exportBaseName_, plan.pages) ? 0 : ErrCannotSaveFile;
 }
 
 int TKVAWing::exportEps(const std::string& path, const std::string& pagesText, const PageWriter::Ask& ask,
@@ -79,28 +198,31 @@ int TKVAWing::exportEps(const std::string& path, const std::string& pagesText, c
 
 // The page loop: each page drawn on a fresh canvas of the format and written
 // whole; a page that fails, or Q pressed meanwhile, ends the run.
-bool TKVAWing::writePages(const ExportFormat& format, const std::string& base, int pages, PageWriter& writer,
-                          int kind, const std::string& letters)
+int TKVAWing::runExport(const ExportPlan& plan, PageWriter& writer, const std::function<bool()>& stop,
+                        const std::function<void(int)>& pageDone)
 {
     ExportRun run;
-    run.pages = pages;
-    run.dpi = attached() ? host().screenDpi() : 96;
+    run.pages = plan.pages;
+    run.dpi = plan.dpi;
     run.creator = exportCreator_;
     run.date = longDateText();
-    for (int page = 0; page < pages; ++page) {
-        if (pages > 1) {
-            animatePage(page, pages, kind, letters);
+    const ExportFormat& format = *plan.format;
+    for (int page = 0; page < plan.pages; ++page) {
+        if (plan.pages > 1) {
+            animatePage(page, plan.pages, plan.kind, plan.letters);
             run.pageZoom = run.frameHalfWidth / view_.halfWidth; // this page's view on the shared frame
         }
-        const std::string file = pageFileName(base, page, pages, format.extension);
+        const std::string file = pageFileName(plan.base, page, plan.pages, format.extension);
         const std::string title = std::filesystem::path(file).filename().string();
         std::unique_ptr<PageCanvas> canvas = format.makePage(view_, palette_, run, page, title);
         if (!canvas || !drawExportPage(*canvas, page) || !writer.write(file, canvas->pageFile()))
-            return false;
-        if (page + 1 < pages && attached() && host().pollInterrupt() == 81)
-            return false;
+            return ErrCannotSaveFile;
+        if (pageDone)
+            pageDone(page + 1);
+        if (page + 1 < plan.pages && stop())
+            return ErrCannotSaveFile;
     }
-    return true;
+    return 0;
 }
 
 } // namespace qx

@@ -70,6 +70,10 @@ void TVorlWin::declareCommands(CommandSet& set)
 
 void TVorlWin::resize(int width, int height)
 {
+    if (exporting()) { // the export reads the view: the new size waits for its end
+        pendingSize_ = {width, height};
+        return;
+    }
     if (width == view_.pixWidth && height == view_.pixHeight && figure_.width == width && figure_.height == height)
         return;
     TFuncWin::resize(width, height);
@@ -94,7 +98,7 @@ void TVorlWin::allocateImages()
 
 void TVorlWin::paint()
 {
-    if (!attached() || busy_ || (figureValid_ && compositeValid_))
+    if (!attached() || busy_ || exporting() || (figureValid_ && compositeValid_))
         return; // a running render keeps the picture current through tick()
     if (figure_.width != view_.pixWidth || figure_.height != view_.pixHeight)
         allocateImages(); // painted before the first resize
@@ -135,6 +139,20 @@ void TVorlWin::compose(bool startJobs)
 
 bool TVorlWin::tick()
 {
+    if (exporting()) {
+        const auto [done, total] = exportProgress();
+        if (total > 0)
+            showProgress(static_cast<int>(done * 1000 / total), 1000);
+        if (host().pollInterrupt() == kSweepInterrupted)
+            interruptExport();
+        if (!exportFinished())
+            return true;
+        restoreTitle();
+        finishExport();
+        if (const auto size = std::exchange(pendingSize_, std::nullopt))
+            resize(size->first, size->second);
+        return busy_;
+    }
     if (!busy_)
         return false;
     if (job_.running())
@@ -199,6 +217,7 @@ void TVorlWin::finishBackground(int status)
 
 void TVorlWin::interruptRendering()
 {
+    interruptExport();
     if (busy_) {
         sweep_.interrupt();
         job_.interrupt();

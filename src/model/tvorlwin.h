@@ -65,7 +65,8 @@ public:
     // ---- Host interface.
     const Image& picture() const { return composite_; }
     void resize(int width, int height) override;
-    bool busy() const { return busy_; }
+    // A render, a drawing job or an export runs in the background.
+    bool busy() const { return busy_ || exporting(); }
     // Points of the last orbit overlay or inverse-iteration steps (-1: none yet).
     int32_t reps() const { return reps_; }
     // Advance a background render: show new rows, poll the host for an
@@ -344,6 +345,7 @@ protected:
     bool firstDrawPending_ = true;
     bool busy_ = false;
     bool restartPending_ = false; // the running render was superseded
+    std::optional<std::pair<int, int>> pendingSize_; // a resize that waits for the export
     bool overlayJob_ = false;     // the running job computes orbit points, not the figure
     std::shared_ptr<OrbitPoints> orbitJobResult_;
     unsigned orbitJobGeneration_ = 0;

@@ -158,7 +158,8 @@ void TVorlWin::drawOrbitOverlays(Canvas& canvas, bool screen)
         if (screen)
             return; // the job brings them
         const std::atomic<bool> never{false};
-        computeOrbitPoints(seedValues(orbits_.seeds), orbitLength_, view_, orbitMap(), never, fresh);
+        const std::atomic<bool>* stop = exportStopFlag(); // Q in a background export
+        computeOrbitPoints(seedValues(orbits_.seeds), orbitLength_, view_, orbitMap(), stop ? *stop : never, fresh);
         useOrbitPoints(fresh);
         p = &fresh;
     }

@@ -22,6 +22,7 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QProgressDialog>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
@@ -65,8 +66,11 @@ ToolWindow::ToolWindow(std::unique_ptr<TVorlWin> model, const ToolLaunch& launch
 ToolWindow::~ToolWindow()
 {
     tickTimer_.stop();
-    if (model_)
+    if (model_) {
+        model_->abandonExport();
+        model_->interruptRendering();
         model_->finishRendering();
+    }
 }
 
 void ToolWindow::start(const WindowPlacement* placement)
@@ -264,14 +268,49 @@ void ToolWindow::backgroundWorkStarted()
     interruptRequested_ = false;
     if (!tickTimer_.isActive())
         tickTimer_.start();
+    if (model_->exporting() && !exportProgress_) {
+        // The export job reads the window: nothing else may change it until
+        // the job ends, so a modal progress dialog holds the input; Cancel
+        // or Q stops the run.
+        exportProgress_ = new QProgressDialog(tr("Writing pages ..."), tr("Cancel"), 0, 1000, this);
+        exportProgress_->setWindowTitle(windowTitle());
+        exportProgress_->setWindowModality(Qt::ApplicationModal);
+        exportProgress_->setMinimumDuration(0); // shown at once: input is held from the start
+        exportProgress_->setAutoClose(false);
+        exportProgress_->setAutoReset(false);
+        exportProgress_->installEventFilter(this);
+        connect(exportProgress_, &QProgressDialog::canceled, this, &ToolWindow::requestInterrupt);
+        exportProgress_->setValue(0);
+        exportProgress_->show();
+    }
 }
 
 void ToolWindow::tick()
 {
     const bool more = model_->tick();
+    if (exportProgress_) {
+        if (model_->exporting()) {
+            const auto [done, total] = model_->exportProgress();
+            exportProgress_->setLabelText(tr("Writing page %1 of %2 ...").arg(std::min(done + 1, total)).arg(total));
+            exportProgress_->setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 0);
+        } else {
+            exportProgress_->deleteLater();
+            exportProgress_ = nullptr;
+        }
+    }
     if (!more)
         tickTimer_.stop();
     area_->update();
+}
+
+bool ToolWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == exportProgress_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Q) {
+        requestInterrupt();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void ToolWindow::requestInterrupt()
@@ -316,6 +355,7 @@ void ToolWindow::moveEvent(QMoveEvent* e)
 
 void ToolWindow::closeEvent(QCloseEvent* e)
 {
+    model_->abandonExport(); // its pages were not all written: no page list
     if (!model_->queryClose()) {
         e->ignore();
         return;
@@ -324,6 +364,7 @@ void ToolWindow::closeEvent(QCloseEvent* e)
     windowPlacement(placement);
     model_->saveSettingsOnClose(placement);
     tickTimer_.stop();
+    model_->interruptRendering();
     model_->finishRendering();
     if (viewDialog_)
         viewDialog_->close();

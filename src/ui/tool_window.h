@@ -15,6 +15,7 @@
 #include <memory>
 
 class QAction;
+class QProgressDialog;
 class QMenu;
 
 namespace qx::ui {
@@ -41,6 +42,7 @@ public:
     QAction* commandAction(int id) const;
     ViewDialog* viewDialog() const;
     GridDialog* gridDialog() const;
+    QProgressDialog* exportProgress() const { return exportProgress_; }
     // While a render runs on worker threads.
     bool rendering() const { return tickTimer_.isActive(); }
 
@@ -88,6 +90,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void moveEvent(QMoveEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
@@ -116,6 +119,7 @@ private:
     QPointer<GridDialog> gridDialog_;
     std::vector<QPointer<FormDialog>> formDialogs_;
     bool interruptRequested_ = false;
+    QProgressDialog* exportProgress_ = nullptr; // while an export runs
 };
 
 } // namespace qx::ui

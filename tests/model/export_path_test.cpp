@@ -106,7 +106,7 @@ TEST_F(ExportPath, AFormatRowGivesAMenuItemAndItsPages)
     ASSERT_EQ(win.setVariableBounds(20, 1, 2), 0); // T runs from 1 to 2 over the pages
     host.fileAnswers = {(dir / "fig.txt").string()};
     host.textAnswers = {"3", "t"};
-    EXPECT_TRUE(win.handleCommand(9001));
+    exportAndFinish(win, 9001);
     ASSERT_GE(host.prompts.size(), 2u);
     EXPECT_EQ(host.prompts[host.prompts.size() - 2], "TXT: pages");
     EXPECT_EQ(host.prompts.back(), "TXT: parameter");

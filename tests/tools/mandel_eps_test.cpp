@@ -223,16 +223,16 @@ TEST_F(IimFixture, CommandReportsSavedOrFailed)
 {
     host.fileAnswers = {path("cmd.eps"), path("missing/dir/cmd.eps")};
     host.textAnswers = {"1", "1"};
-    win.handleCommand(CmdExportEps);
+    exportAndFinish(win, CmdExportEps);
     EXPECT_EQ(host.fileFilters.at(0), "EPS files (*.EPS)|*.eps");
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0], (std::pair<std::string, std::string>{"EPS file saved: cmd", "EPS"}));
     EXPECT_EQ(win.exportBaseName(), path("cmd"));
     EXPECT_TRUE(std::filesystem::exists(path("cmd.eps")));
-    win.handleCommand(CmdExportEps);
+    exportAndFinish(win, CmdExportEps);
     ASSERT_EQ(host.errors.size(), 1u);
     EXPECT_EQ(host.errors[0].first, 12); // "cannot save file"
-    win.handleCommand(CmdExportEps); // cancelled file dialog: nothing happens
+    exportAndFinish(win, CmdExportEps); // cancelled file dialog: nothing happens
     EXPECT_EQ(host.errors.size(), 1u);
     EXPECT_EQ(host.messages.size(), 1u);
 }

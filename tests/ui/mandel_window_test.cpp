@@ -7,6 +7,7 @@
 #include "ui/form_dialog.h"
 #include "ui/input_dialog.h"
 #include "ui/text_window.h"
+#include "graphics/export/export_format.h"
 #include "ui/tool_window.h"
 
 #include <QAction>
@@ -19,6 +20,9 @@
 #include <QRadioButton>
 #include <QPointer>
 #include <QScreen>
+#include <QProgressDialog>
+#include <QDir>
+#include <QFile>
 #include <QtTest>
 #include <algorithm>
 #include <cstdio>
@@ -188,6 +192,45 @@ private slots:
         QVERIFY(!w->model().figureValid()); // drawn again from the start
         QVERIFY(QTest::qWaitFor([&] { return !w->rendering() && w->model().figureValid(); }, 20000));
         QCOMPARE(julia->orbitSettings().iimScreenLimit, ceiling); // it ran to the ceiling, not stopped
+    }
+
+    void exportRunsBehindAModalProgressAndStopsOnQ()
+    {
+        auto w = open(1, "noname1.jul");
+        auto* julia = dynamic_cast<TMJ0Win*>(&w->model());
+        QVERIFY(julia);
+        QCOMPARE(julia->setIimLimits("1000", "2000000000"), 0); // pages long enough to press Q in
+        MJParamTexts t = paramTexts(julia->params());
+        t.mode = DisplayMode::Iim;
+        QCOMPARE(julia->applySettings(t), 0);
+        QVERIFY(QTest::qWaitFor([&] { return !w->rendering() && w->model().figureValid(); }, 20000));
+        const QString base = QDir::tempPath() + QStringLiteral("/qx_bg_export");
+        for (const char* page : {"0", "1", "2"})
+            QFile::remove(base + page + ".eps");
+        const auto yes = [](const std::string&) { return true; };
+        QCOMPARE(w->model().startExport(*ExportFormats::builtIn().byName("eps"), (base + ".eps").toStdString(), "3",
+                                        yes, "\\ZOOM"),
+                 0);
+        QVERIFY(w->model().exporting());
+        QProgressDialog* progress = w->exportProgress();
+        QVERIFY(progress && progress->isVisible());
+        QCOMPARE(QApplication::activeModalWidget(), progress); // the window takes no input meanwhile
+        bool fired = false; // and the event loop runs
+        QTimer::singleShot(10, [&fired] { fired = true; });
+        QVERIFY(QTest::qWaitFor([&] { return fired; }, 2000));
+        QVERIFY(w->model().exporting());
+        QTimer closer; // closes the error box of the stopped run when it comes
+        connect(&closer, &QTimer::timeout, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                box->close();
+        });
+        closer.start(20);
+        QTest::keyClick(progress, Qt::Key_Q);
+        QVERIFY(QTest::qWaitFor([&] { return !w->model().exporting(); }, 5000));
+        QVERIFY(QTest::qWaitFor([&] { return !w->exportProgress(); }, 2000));
+        QVERIFY(QFile::exists(base + "0.eps"));  // the page Q fell in keeps its points
+        QVERIFY(!QFile::exists(base + "1.eps")); // and the run ends there
+        QVERIFY(!QFile::exists(base + "ANIM.txt"));
     }
 
     void promenadePopUpIsASmallJuliaWindowThatFollowsTheMouse()

@@ -91,7 +91,7 @@ int TMJ0Win::runInverse(Canvas& canvas, int32_t limit)
             canvas.drawDotList(batch, colour, std::nullopt, 1);
             batch.clear();
         }
-        if (iim.steps() % kPollSteps == 0 && attached() && host().pollInterrupt() == kSweepInterrupted) {
+        if (iim.steps() % kPollSteps == 0 && exportStopped()) {
             status = kSweepInterrupted;
             break;
         }
