@@ -401,7 +401,7 @@ void TVorlWin::setStatusTitle(int kind, int a, int b)
 
 void TVorlWin::restoreTitle()
 {
-    host().setTitle(documentName_);
+    host().setTitle(normalTitle());
 }
 
 void TVorlWin::showProgress(int row, int rows)

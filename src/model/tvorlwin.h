@@ -109,6 +109,9 @@ public:
     // ---- Status titles and progress.
     void setStatusTitle(int kind, int a = 0, int b = 0);
     void restoreTitle();
+    // The title between reports: the document's name unless the tool shows
+    // something else (the map tools show their mapping).
+    virtual std::string normalTitle() const { return documentName_; }
     void showProgress(int row, int rows);
     void setDocumentName(const std::string& name) { documentName_ = name; }
     const std::string& documentName() const { return documentName_; }

@@ -3,6 +3,7 @@
 #include "registry/tool_registry.h"
 
 #include "tools/mandel/mj_tool.h"
+#include "tools/maps/dyc_tool.h"
 
 namespace qx {
 
@@ -11,6 +12,7 @@ const std::vector<const ToolDescriptor*>& registeredTools()
     static const std::vector<const ToolDescriptor*> tools = {
         &mandelbrotTool(),
         &juliaTool(),
+        &complexDynamicPlaneTool(),
     };
     return tools;
 }

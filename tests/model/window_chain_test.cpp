@@ -519,10 +519,12 @@ TEST(Menus, ChainTablesBecomeOneMenuTree)
 
 TEST(ToolRegistry, RegisteredRowsMakeTheirWindowsAndOthersNone)
 {
-    EXPECT_NE(createToolModel(0), nullptr);
-    EXPECT_NE(createToolModel(1), nullptr);
-    for (int row = 2; row < kToolRows; ++row)
-        EXPECT_EQ(createToolModel(row), nullptr) << row; // not built yet: no stand-in picture
+    for (int row : {0, 1, 5})
+        EXPECT_NE(createToolModel(row), nullptr) << row;
+    for (int row = 2; row < kToolRows; ++row) {
+        if (row != 5)
+            EXPECT_EQ(createToolModel(row), nullptr) << row; // not built yet: no stand-in picture
+    }
     EXPECT_EQ(createToolModel(13), nullptr);
     EXPECT_EQ(createToolModel(-1), nullptr);
 }

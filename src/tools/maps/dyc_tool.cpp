@@ -1,0 +1,175 @@
+// The complex dynamic plane as a registered tool: its launch row, batch
+// options (examples, mappings, the n-th roots generator), `info` lines and
+// the ROOTFIND dialog.
+#include "tools/maps/dyc_tool.h"
+
+#include "base/messages.h"
+#include "base/real_text.h"
+#include "tools/maps/tdycwin.h"
+
+#include <cstdio>
+
+namespace qx {
+
+namespace {
+
+const std::string* valueOf(const BatchOptionValues& values, const char* name)
+{
+    const std::string* found = nullptr;
+    for (const auto& [n, v] : values)
+        if (n == name)
+            found = &v; // the last one given counts
+    return found;
+}
+
+const char* const kMethodNames[kRootMethods] = {"newton", "halley", "schroder", "householder"};
+
+std::string errorText(int e)
+{
+    return "error " + std::to_string(e) + ": " + messageText(e >= 400 && e < 500 ? e - 400 : e);
+}
+
+// In the order a user would go: method, example or roots or mapping, reps.
+bool applyOptions(TVorlWin& base, const BatchOptionValues& values, std::string& error)
+{
+    auto& win = dynamic_cast<TDycWin&>(base);
+    if (const std::string* m = valueOf(values, "--method")) {
+        int found = -1;
+        for (int i = 0; i < kRootMethods; ++i)
+            if (*m == kMethodNames[i])
+                found = i;
+        if (found < 0) {
+            error = "unknown --method " + *m + " (newton, halley, schroder, householder)";
+            return false;
+        }
+        win.setRootMethod(static_cast<RootMethod>(found));
+    }
+    if (const std::string* k = valueOf(values, "--example")) {
+        int32_t n = -1;
+        if (!parseIntText(*k, n) || !win.applyExample(n)) {
+            error = "--example takes 0..9, not '" + *k + "'";
+            return false;
+        }
+    }
+    if (const std::string* n = valueOf(values, "--roots")) {
+        int32_t k = 0;
+        const std::string* w = valueOf(values, "--w");
+        if (!parseIntText(*n, k)) {
+            error = "--roots takes 2..7, not '" + *n + "'";
+            return false;
+        }
+        if (const int e = win.nthRoots(k, w ? *w : "3 + 4i")) {
+            error = "--roots " + *n + ": " + errorText(e);
+            return false;
+        }
+    }
+    if (const std::string* m = valueOf(values, "--map"))
+        if (const int e = win.setMapping(*m)) {
+            error = "--map '" + *m + "': " + errorText(e);
+            return false;
+        }
+    if (const std::string* r = valueOf(values, "--reps")) {
+        Real v = 0;
+        if (!parseRealText(*r, v) || v != static_cast<int32_t>(v) || v < 2) {
+            error = "--reps takes a whole number from 2 on, not '" + *r + "'";
+            return false;
+        }
+        win.setMaxReps(static_cast<int32_t>(v));
+    }
+    return true;
+}
+
+std::string describe(const TVorlWin& base)
+{
+    const auto& win = dynamic_cast<const TDycWin&>(base);
+    char buf[160];
+    const View& v = win.view();
+    std::snprintf(buf, sizeof buf, "centre: %.18Lg,%.18Lg\nwidth: %.18Lg\n", v.centerX, v.centerY, v.halfWidth);
+    std::string out = "kind: dyc (" + std::to_string(kDycKind) + ")\nmapping: " + win.mappingText() + "\n" + buf +
+                      "maximum reps: " + std::to_string(win.maxReps()) + "\ntargets: " +
+                      std::to_string(win.targetCount()) + "\n";
+    static const char* const kinds[] = {"point", "region", "line", "infinity"};
+    static const char* const patterns[] = {"bands", "blend", "colour trap"};
+    for (int i = 0; i < win.targetCount(); ++i) {
+        const TargetRecord& r = win.target(i);
+        out += "target " + std::to_string(i) + ": " + kinds[static_cast<int>(r.kind())] + " " + r.texts[0];
+        if (!r.texts[2].empty())
+            out += ", " + r.texts[2];
+        out += " (" + std::string(patterns[r.pattern()]) + ")\n";
+    }
+    return out;
+}
+
+// ROOTFIND: n from six choices and the text of w.
+class RootFindForm final : public DialogForm {
+public:
+    explicit RootFindForm(TDycWin& win) : win_(win) {}
+    std::string name() const override { return "ROOTFIND"; }
+    std::string title() const override { return "nth roots of w"; }
+    FormState load() const override
+    {
+        FormState s;
+        s.fields = {{"w =", w_, false}};
+        for (int n = 2; n <= 7; ++n)
+            s.choices.push_back({std::to_string(n)});
+        s.chosen = n_ - 2;
+        return s;
+    }
+    int apply(const std::vector<std::string>& texts, int chosen) override
+    {
+        if (texts.size() != 1 || chosen < 0 || chosen > 5)
+            return ErrInconsistentData;
+        if (const int e = win_.nthRoots(chosen + 2, texts[0]))
+            return e;
+        n_ = chosen + 2;
+        w_ = texts[0];
+        return 0;
+    }
+
+private:
+    TDycWin& win_;
+    inline static int n_ = 3;
+    inline static std::string w_ = "3 + 4i";
+};
+
+std::unique_ptr<DialogForm> dialogForm(TVorlWin& base, const std::string& name)
+{
+    auto* win = dynamic_cast<TDycWin*>(&base);
+    if (!win || name != "ROOTFIND")
+        return nullptr;
+    return std::make_unique<RootFindForm>(*win);
+}
+
+} // namespace
+
+const ToolDescriptor& complexDynamicPlaneTool()
+{
+    static const ToolDescriptor d = [] {
+        ToolDescriptor t;
+        t.launchCommand = 404;
+        t.batchName = "dyc";
+        t.title = "complex dynamic plane";
+        t.create = [] { return std::unique_ptr<TVorlWin>(std::make_unique<TDycWin>()); };
+        t.documentKind = kDycKind;
+        t.batchOptions = {
+            {"--example", "K", "example K, 0..9 (0 Herman ring ... 9 Four fixed points)"},
+            {"--map", "TEXT",
+             "the map f(z), e.g. \"zz-1\", or a root-finding method of p:\n"
+             "\"Newton(zzz-2z+2=0)\", Halley(...), Schroder(...), House(...)"},
+            {"--roots", "N", "the basins of the N-th roots of w (2..7), one target each"},
+            {"--w", "TEXT", "w of --roots (default 3 + 4i)"},
+            {"--method", "NAME", "newton, halley, schroder or householder (for --roots)"},
+            {"--reps", "N", "maximum repetitions (default 400)"},
+        };
+        t.applyBatchOptions = applyOptions;
+        t.describe = describe;
+        t.dialogForm = dialogForm;
+        t.batchExamples = "quorvex-batch render --tool dyc --example 0 -o herman.png\n"
+                          "quorvex-batch render --tool dyc --roots 5 --w 1 --method halley -o roots.png\n"
+                          "quorvex-batch render --tool dyc --map \"Newton(zzz-2z+2=0)\" --example 1 -o newton.png\n";
+        return t;
+    }();
+    return d;
+}
+
+} // namespace qx

@@ -1,0 +1,58 @@
+#pragma once
+// The map tools above the target inventory: TFrac0Win holds what kind of
+// plane the window is; TFracWin the mapping texts, the map compiled from
+// them (with the root-finding transforms of the dynamic planes) and the
+// remembered p of each method.
+#include "tools/maps/mapping.h"
+#include "tools/maps/ttargwin.h"
+
+#include <array>
+
+namespace qx {
+
+class TFrac0Win : public TTargWin {
+public:
+    // Complex tools read one complex mapping text; dynamic planes allow the
+    // root-finding transforms.
+    TFrac0Win(bool complexTool, bool dynamicPlane);
+    bool complexTool() const { return complex_; }
+    bool dynamicPlane() const { return dynamic_; }
+
+protected:
+    bool realTool() const override { return !complex_; }
+
+private:
+    bool complex_;
+    bool dynamic_;
+};
+
+class TFracWin : public TFrac0Win {
+public:
+    TFracWin(bool complexTool, bool dynamicPlane);
+
+    // The Mapping command: an unchanged text does nothing (0); otherwise 0
+    // and the new map (the picture is reset), or 6 / 400 + code with the
+    // old map kept.
+    int setMapping(const std::string& text);
+    const std::string& mappingText() const { return mapping_; }
+    // The remembered p of a method ("zzz-2z+2" at first).
+    const std::string& methodText(RootMethod m) const { return methodTexts_[static_cast<size_t>(m)]; }
+    // The solve dialog of a method: the transform of p; 0, or the code.
+    int solve(RootMethod m, const std::string& p);
+    // The title: the mapping text, its first 50 characters and " ..." when longer.
+    std::string mappingTitle() const;
+    std::string normalTitle() const override { return mapping_.empty() ? TFrac0Win::normalTitle() : mappingTitle(); }
+
+    void copyDrawingSettings(const TKVAWing& from) override;
+
+protected:
+    const ExprNode* iterationMap() const override { return map_.get(); }
+    void declareCommands(CommandSet& set) override;
+    void mappingCommand();
+
+    std::string mapping_;
+    TreePtr map_;
+    std::array<std::string, kRootMethods> methodTexts_;
+};
+
+} // namespace qx

@@ -1,0 +1,316 @@
+#include "tools/maps/ttargwin.h"
+
+#include "model/colour_presets.h"
+#include "model/special_colours.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace qx {
+
+namespace {
+
+// Sweeps a pixel by its orbit to the first target.
+class TargetPixelKernel final : public PixelKernel {
+public:
+    TargetPixelKernel(TargetEngine engine, bool parameterPlane) : engine_(std::move(engine)), parameter_(parameterPlane) {}
+    std::unique_ptr<PixelKernel> clone() const override { return std::make_unique<TargetPixelKernel>(*this); }
+    PixelValue colourAt(Real x, Real y, int col, int row) override
+    {
+        (void)parameter_;
+        const OrbitEnd end = engine_.orbit({x, y}, stop_);
+        if (end.interrupted)
+            return {0, kPixelInterrupted};
+        return engine_.colour(end, col, row);
+    }
+
+private:
+    TargetEngine engine_;
+    bool parameter_;
+};
+
+std::string digits14(Real v)
+{
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%.14Lg", v);
+    return buf;
+}
+
+// "x+yi" with 14 significant digits in each part.
+std::string complexText(Complex w)
+{
+    const std::string im = digits14(std::fabs(w.im));
+    return digits14(w.re) + (w.im < 0 ? "-" : "+") + im + "i";
+}
+
+constexpr size_t kUndoDepth = 20;
+
+} // namespace
+
+TTargWin::TTargWin() = default;
+
+void TTargWin::copyDrawingSettings(const TKVAWing& from)
+{
+    TFMJWin::copyDrawingSettings(from);
+    if (const auto* t = dynamic_cast<const TTargWin*>(&from)) {
+        std::vector<TargetRecord> records = t->records_;
+        setTargets(std::move(records));
+        trapColours_ = t->trapColours_;
+        sectorColours_ = t->sectorColours_;
+        expectedTargets_ = t->expectedTargets_;
+    }
+}
+
+// ---- The inventory.
+
+int TTargWin::setTargets(std::vector<TargetRecord> records)
+{
+    if (records.size() > static_cast<size_t>(kMaxTargets))
+        return 17;
+    std::vector<TargetTrees> trees(records.size());
+    for (size_t i = 0; i < records.size(); ++i)
+        if (const int e = compileTarget(cx_, records[i], realTool(), trees[i]))
+            return 400 + e;
+    records_ = std::move(records);
+    trees_ = std::move(trees);
+    trapColours_.resize(records_.size(), {makeRgb(128, 0, 0), makeRgb(255, 0, 0)});
+    while (sectorColours_.size() < records_.size()) {
+        std::vector<Rgb> colours;
+        for (int k = 0; k < 10; ++k)
+            colours.push_back(makeRgb(static_cast<int>(targetRandom_() % 256), static_cast<int>(targetRandom_() % 256),
+                                      static_cast<int>(targetRandom_() % 256)));
+        sectorColours_.push_back(colours);
+    }
+    if (current_ >= targetCount())
+        current_ = std::max(targetCount() - 1, 0);
+    targetsChanged();
+    return 0;
+}
+
+int TTargWin::setTarget(int i, const TargetRecord& r)
+{
+    if (i < 0 || i >= targetCount())
+        return 17;
+    TargetTrees t;
+    if (const int e = compileTarget(cx_, r, realTool(), t))
+        return 400 + e;
+    rememberForUndo();
+    records_[static_cast<size_t>(i)] = r;
+    trees_[static_cast<size_t>(i)] = std::move(t);
+    targetsChanged();
+    return 0;
+}
+
+void TTargWin::rememberForUndo()
+{
+    undo_.push_back(records_);
+    if (undo_.size() > kUndoDepth)
+        undo_.erase(undo_.begin());
+}
+
+bool TTargWin::newTargetCommand()
+{
+    if (targetCount() >= kMaxTargets)
+        return false;
+    rememberForUndo();
+    std::vector<TargetRecord> records = records_;
+    records.push_back(newTarget());
+    setTargets(std::move(records));
+    current_ = targetCount() - 1;
+    return true;
+}
+
+bool TTargWin::deleteTargetCommand()
+{
+    if (records_.empty())
+        return false;
+    rememberForUndo();
+    std::vector<TargetRecord> records = records_;
+    records.erase(records.begin() + current_);
+    trapColours_.erase(trapColours_.begin() + current_);
+    sectorColours_.erase(sectorColours_.begin() + current_);
+    setTargets(std::move(records));
+    return true;
+}
+
+void TTargWin::nextTarget()
+{
+    if (!records_.empty())
+        current_ = (current_ + 1) % targetCount();
+}
+
+bool TTargWin::undoTargets()
+{
+    if (undo_.empty())
+        return false;
+    std::vector<TargetRecord> records = std::move(undo_.back());
+    undo_.pop_back();
+    setTargets(std::move(records));
+    return true;
+}
+
+bool TTargWin::addPointTarget(Complex w, bool randomColour)
+{
+    if (targetCount() >= kMaxTargets)
+        return false;
+    TargetRecord r = realTool() ? pointTarget(digits14(w.re), "0.01") : pointTarget(complexText(w), "0.01");
+    if (realTool())
+        r.texts[1] = digits14(w.im);
+    else
+        r.texts[1] = "0";
+    std::vector<TargetRecord> records = records_;
+    records.push_back(r);
+    if (setTargets(std::move(records)) != 0)
+        return false;
+    auto& added = records_.back();
+    added.values[0] = w.re;
+    added.values[1] = w.im;
+    if (randomColour) {
+        const auto channel = [this] { return static_cast<int>(targetRandom_() % 56 + 200); };
+        const int red = channel(), green = channel(), blue = channel();
+        twoAnchorColour(targetCount() - 1, red, green, blue, 16);
+    }
+    return true;
+}
+
+int TTargWin::findTargets(int n, bool randomColour, const std::atomic<bool>* stop, int attempts)
+{
+    n = std::min(n, kMaxTargets);
+    int added = 0;
+    TargetEngine engine = makeEngine();
+    const auto unit = [this] { return Real(2 * (targetRandom_() % 1000000u) + 1) * 5e-7L; };
+    for (int tries = 0; targetCount() < n && tries < attempts; ++tries) {
+        if (stop && stop->load())
+            break;
+        Complex w{-5 + 10 * unit(), -5 + 10 * unit()};
+        Complex p = w;
+        for (int32_t k = 0; k < maxReps_; ++k) {
+            p = w;
+            w = engine.map(w);
+        }
+        if (!(std::fabs(w.re - p.re) + std::fabs(w.im - p.im) < 1e-13L))
+            continue; // not converged to a fixed point
+        bool known = false;
+        for (const TargetRecord& r : records_)
+            if (r.kind() == TargetKind::Point &&
+                std::fabs(r.values[0] - w.re) + std::fabs(r.values[1] - w.im) < 1e-5L)
+                known = true;
+        if (!known && addPointTarget(w, randomColour)) {
+            ++added;
+            prepareTargets();
+        }
+    }
+    return added;
+}
+
+// ---- Colours.
+
+void TTargWin::twoAnchorColour(int i, int r, int g, int b, int k)
+{
+    setTargetAnchors(i, k, {makeRgb(r / 2, g / 2, b / 2), makeRgb(r, g, b)});
+}
+
+void TTargWin::setTargetAnchors(int i, int steps, const std::vector<Rgb>& anchors)
+{
+    if (i < 0 || i >= kMaxSequences)
+        return;
+    ColourSequence s = sequence(i);
+    s.steps = steps;
+    s.anchors = anchors;
+    setSequence(i, s);
+}
+
+void TTargWin::builtInColourScheme(int i, int s, bool allowSeven)
+{
+    if (i < 0 || i >= kMaxSequences)
+        return;
+    ColourSequence seq = presetSequence(s, random_, allowSeven);
+    seq.steps = 20;
+    setSequence(i, seq);
+    if (i < static_cast<int>(trapColours_.size()))
+        trapColours_[static_cast<size_t>(i)] = {makeRgb(128, 0, 0), makeRgb(255, 0, 0)};
+}
+
+TargetColours TTargWin::targetColours(int i) const
+{
+    TargetColours c;
+    c.table = colourTable(i);
+    const ColourSequence& s = sequence(i);
+    c.anchors = {s.anchors.at(0), s.anchors.size() > 1 ? s.anchors[1] : s.anchors[0]};
+    if (i < static_cast<int>(trapColours_.size()))
+        c.trap = trapColours_[static_cast<size_t>(i)];
+    if (i < static_cast<int>(sectorColours_.size()))
+        c.sectors = sectorColours_[static_cast<size_t>(i)];
+    return c;
+}
+
+// ---- Drawing.
+
+void TTargWin::targetsChanged()
+{
+    if (attached())
+        draw();
+}
+
+void TTargWin::prepareTargets()
+{
+    for (size_t i = 0; i < records_.size(); ++i)
+        prepareTarget(cx_, records_[i], trees_[i], realTool());
+}
+
+TargetEngine TTargWin::makeEngine() const
+{
+    TargetEngine::Setup s;
+    s.realTool = realTool();
+    s.map = iterationMap();
+    s.map2 = iterationMap2();
+    s.records = records_;
+    for (const TargetTrees& t : trees_)
+        s.trees.push_back(&t);
+    for (int i = 0; i < targetCount(); ++i)
+        s.colours.push_back(targetColours(i));
+    s.maxReps = maxReps_;
+    s.noTargetIndex = special_.get(SlotNoTarget);
+    s.noTargetColour = paletteColour(palette_, s.noTargetIndex);
+    return TargetEngine(cx_.env, s);
+}
+
+int TTargWin::sweep()
+{
+    if (!iterationMap())
+        return 3;
+    prepareTargets();
+    return TFMJWin::sweep();
+}
+
+std::unique_ptr<PixelKernel> TTargWin::makeKernel() const
+{
+    if (!iterationMap())
+        return nullptr;
+    return std::make_unique<TargetPixelKernel>(makeEngine(), false);
+}
+
+OrbitMap TTargWin::orbitMap() const
+{
+    if (!iterationMap())
+        return TFMJWin::orbitMap();
+    auto engine = std::make_shared<TargetEngine>(makeEngine());
+    return [engine](Complex z) { return engine->map(z); };
+}
+
+std::string TTargWin::pointReport(Complex start)
+{
+    prepareTargets();
+    TargetEngine engine = makeEngine();
+    const OrbitEnd end = engine.orbit(start);
+    if (end.target == kNoTarget)
+        return "no target at rep " + std::to_string(end.count);
+    return "target " + std::to_string(end.target) + " at rep " + std::to_string(end.count);
+}
+
+void TTargWin::declareCommands(CommandSet& set)
+{
+    TFMJWin::declareCommands(set);
+}
+
+} // namespace qx
