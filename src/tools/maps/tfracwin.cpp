@@ -38,7 +38,7 @@ int TFracWin::setMapping(const std::string& text)
         return 0;
     CompiledMapping m;
     if (const int e = compileMapping(cx_, t, dynamicPlane(), m))
-        return e == 6 ? 6 : 400 + e;
+        return e;
     if (m.method >= 0)
         methodTexts_[static_cast<size_t>(m.method)] = m.argument;
     mapping_ = t;
@@ -55,7 +55,7 @@ int TFracWin::solve(RootMethod m, const std::string& p)
     const std::string arg = withoutBlanks(p);
     CompiledMapping c;
     if (const int e = compileMapping(cx_, std::string(rootKeyword(m)) + arg + "=0)", dynamicPlane(), c))
-        return e == 6 ? 6 : 400 + e;
+        return e;
     methodTexts_[static_cast<size_t>(m)] = arg;
     mapping_ = std::string(rootKeyword(m)) + arg + " = 0)";
     map_ = std::move(c.map);
