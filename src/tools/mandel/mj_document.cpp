@@ -23,10 +23,7 @@ void writeBody(ByteWriter& w, const MJDocument& d)
     writePlacement(w, d.zoomPlacement);
     writePlacement(w, d.popupPlacement);
     writeColourTables(w, d.sequences);
-    writeSlideList(w, d.slides);
-    for (const std::string& s : d.seeds) w.fixedText(s, kSeedTextBytes);
-    if (d.overlays)
-        writeOverlaySection(w, *d.overlays);
+    writeDocumentTail(w, d);
 }
 
 bool readFixedItems(ByteReader& r, MJDocument& d)
@@ -93,19 +90,11 @@ void convertOld(int32_t version, MJDocument& d)
 
 int readSections(ByteReader& r, MJDocument& d)
 {
-    if (d.flags[DocFlagNoSlides] == 0 && !readSlideList(r, d.slides))
-        return kErrInconsistent;
-    if (d.flags[DocFlagNoSeeds] == 0)
-        for (std::string& s : d.seeds)
-            if (!r.fixedText(kSeedTextBytes, s)) return kErrInconsistent;
+    const bool further = d.flags[DocFlagNoFurther] == 0;
+    if (const int e = readDocumentTail(r, d.flags[DocFlagNoSlides] == 0, d.flags[DocFlagNoSeeds] == 0, further, d))
+        return e;
     // Without further sections nothing may follow: extra bytes mean a damaged file.
-    if (d.flags[DocFlagNoFurther] != 0)
-        return r.remaining() > 0 ? kErrInconsistent : 0;
-    OverlayState overlays;
-    const int e = readOverlaySection(r, overlays);
-    if (e == 0)
-        d.overlays = std::move(overlays);
-    return e == kOverlayForeign ? 0 : e; // other writers' sections are skipped
+    return !further && r.remaining() > 0 ? kErrInconsistent : 0;
 }
 
 } // namespace
@@ -123,9 +112,6 @@ int decodeMJBody(ByteReader& r, const CommonHeader& h, MJDocument& d)
 {
     MJDocument next = d;
     next.header = h;
-    next.slides.clear();
-    next.seeds = {};
-    next.overlays.reset();
     const int32_t version = h.version;
     if (version <= 0 || version > kFileVersion)
         return kErrCannotOpen;

@@ -4,8 +4,7 @@
 // are kept as read, so a document opened and saved again keeps them.
 #include "model/colour_tables.h"
 #include "model/common_header.h"
-#include "model/overlay_section.h"
-#include "model/slide_list.h"
+#include "model/document_tail.h"
 #include "base/numeric.h"
 #include "base/window_placement.h"
 
@@ -21,8 +20,6 @@ inline constexpr int32_t kMandelKind = 729;
 inline constexpr int32_t kJuliaKind = 961;
 inline constexpr int kVariableSlots = 27; // @, A..Z
 inline constexpr int kVariableC = 3;
-inline constexpr int kSeedTexts = 10;
-inline constexpr size_t kSeedTextBytes = 101;
 inline constexpr size_t kFormulaBytes = 256;
 // No document is larger: header, body, the most slides and seed texts.
 inline constexpr size_t kMaxDocumentBytes = 1u << 20;
@@ -45,7 +42,8 @@ enum MJDocReal : int {
 };
 
 
-struct MJDocument {
+// The slide list, seed texts and overlays come from DocumentTail.
+struct MJDocument : DocumentTail {
     CommonHeader header;
     std::array<int16_t, 20> ints{15, 0, 2, 0, 100, 0, 0, 10, 0, 0, 0, 1, 0, 2, 0, 0, 0, 0, 0, 0};
     std::array<uint8_t, 10> flags{0, 1, 0, 0, 0, 0, 1, 1, 1, 1};
@@ -56,10 +54,6 @@ struct MJDocument {
     WindowPlacement zoomPlacement;
     WindowPlacement popupPlacement;
     std::vector<ColourSequence> sequences{ColourSequence{}};
-    std::vector<Slide> slides;
-    std::array<std::string, kSeedTexts> seeds;
-    // The further sections: grid, labels and marks (none in files of other writers).
-    std::optional<OverlayState> overlays;
 };
 
 // The body after the common header, as encodeMJDocument writes it.

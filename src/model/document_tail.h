@@ -1,0 +1,32 @@
+#pragma once
+// The sections every tool's document ends with, each present when the
+// document's flag says so: the slide list, the ten seed texts and the
+// further section (grid, labels and marks; other writers' are skipped).
+// One writer and one reader for all tools.
+#include "model/overlay_section.h"
+#include "model/slide_list.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qx {
+
+inline constexpr int kSeedTexts = 10;
+inline constexpr size_t kSeedTextBytes = 101;
+
+struct DocumentTail {
+    std::vector<Slide> slides;
+    std::array<std::string, kSeedTexts> seeds;
+    std::optional<OverlayState> overlays; // written as the further section when present
+};
+
+// Slide list, seed texts and (when there are overlays) the further section.
+void writeDocumentTail(ByteWriter& w, const DocumentTail& t);
+// Reads the sections the flags name into `t` (slides and seeds emptied
+// first). Returns 0 or 6; a further section of another writer is skipped
+// (the reader stands inside it afterwards).
+int readDocumentTail(ByteReader& r, bool slides, bool seeds, bool further, DocumentTail& t);
+
+} // namespace qx
