@@ -316,15 +316,22 @@ int setUpWindow(const RenderJob& job, BatchHost& host, TVorlWin& win)
     for (const auto& [name, value] : job.toolOptions)
         if (!takesOption(*job.tool, name))
             return usageError(job, name + " does not apply to --tool " + job.tool->batchName);
+    // The tool's options first: an example or a generator sets its own view,
+    // which the view options then change.
+    std::string error;
+    if (job.tool->applyBatchOptions)
+        if (const int e = job.tool->applyBatchOptions(win, job.toolOptions, error)) {
+            if (e == 2)
+                return usageError(job, error);
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return 1;
+        }
     if (job.centre || job.halfWidth) {
         const View& v = win.view();
         const WorldPoint c = job.centre.value_or(WorldPoint{v.centerX, v.centerY});
         if (!win.setView(c.x, c.y, job.halfWidth.value_or(v.halfWidth)))
             return usageError(job, "bad view");
     }
-    std::string error;
-    if (job.tool->applyBatchOptions && !job.tool->applyBatchOptions(win, job.toolOptions, error))
-        return usageError(job, error);
     return 0;
 }
 

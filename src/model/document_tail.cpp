@@ -2,6 +2,8 @@
 
 #include "model/common_header.h"
 
+#include <algorithm>
+
 namespace qx {
 
 void writeDocumentTail(ByteWriter& w, const DocumentTail& t)
@@ -31,6 +33,26 @@ int readDocumentTail(ByteReader& r, bool slides, bool seeds, bool further, Docum
     if (e == 0)
         t.overlays = std::move(overlays);
     return e == kOverlayForeign ? 0 : e;
+}
+
+std::vector<Seed> tailSeeds(const DocumentTail& t, int count, const SeedReader& read)
+{
+    std::vector<Seed> seeds;
+    count = std::clamp(count, 0, kSeedTexts);
+    for (int i = 0; i < count; ++i) {
+        const std::string& text = t.seeds[static_cast<size_t>(i)];
+        Complex v;
+        if (!read(text, v))
+            break;
+        seeds.push_back({v, text});
+    }
+    return seeds;
+}
+
+void setTailSeeds(DocumentTail& t, const std::vector<Seed>& seeds)
+{
+    for (size_t i = 0; i < t.seeds.size(); ++i)
+        t.seeds[i] = i < seeds.size() ? seeds[i].text : std::string();
 }
 
 } // namespace qx

@@ -4,6 +4,7 @@
 // further section (grid, labels and marks; other writers' are skipped).
 // One writer and one reader for all tools.
 #include "model/overlay_section.h"
+#include "model/seed_list.h"
 #include "model/slide_list.h"
 
 #include <array>
@@ -28,5 +29,11 @@ void writeDocumentTail(ByteWriter& w, const DocumentTail& t);
 // first). Returns 0 or 6; a further section of another writer is skipped
 // (the reader stands inside it afterwards).
 int readDocumentTail(ByteReader& r, bool slides, bool seeds, bool further, DocumentTail& t);
+
+// The seeds a document names: its first `count` seed texts, up to the first
+// that no longer reads as a number.
+std::vector<Seed> tailSeeds(const DocumentTail& t, int count, const SeedReader& read);
+// The seed texts of a window's seeds (the rest empty).
+void setTailSeeds(DocumentTail& t, const std::vector<Seed>& seeds);
 
 } // namespace qx

@@ -146,7 +146,7 @@ int readOverlaySection(ByteReader& r, OverlayState& out)
     for (TextLabel& l : s.labels)
         if (!readLabel(r, l))
             return kErrInconsistent;
-    if (!readMarks(r, s) || r.remaining() != 0)
+    if (!readMarks(r, s))
         return kErrInconsistent;
     out = std::move(s);
     return 0;

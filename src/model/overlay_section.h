@@ -23,7 +23,8 @@ inline constexpr size_t kMaxStoredMarks = 100000;
 
 void writeOverlaySection(ByteWriter& w, const OverlayState& s);
 
-// Reads what follows as an overlay section into `out` (changed only on 0).
+// Reads what follows as an overlay section into `out` (changed only on 0);
+// the reader then stands after it.
 // Returns 0; kOverlayForeign when the bytes are no such section (another
 // writer's: the caller skips them); 6 for fewer than 8 bytes, a damaged
 // section or a value the window cannot take.

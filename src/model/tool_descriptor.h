@@ -35,11 +35,12 @@ struct ToolDescriptor {
     std::unique_ptr<TVorlWin> (*create)() = nullptr;
     int32_t documentKind = -1;     // the kind code that begins its documents
 
-    // quorvex-batch: the options, applied after the view options (true, or
-    // false with a message for the user); the lines of `info` for a window
+    // quorvex-batch: the options, applied before the view options: 0, or 1
+    // for a value the tool refuses ("error E: message" in `error`), or 2 for
+    // a misused option (a message for the user); the lines of `info` for a window
     // that holds a document; what a render report adds after the tool name.
     std::vector<BatchOption> batchOptions;
-    bool (*applyBatchOptions)(TVorlWin& win, const BatchOptionValues& values, std::string& error) = nullptr;
+    int (*applyBatchOptions)(TVorlWin& win, const BatchOptionValues& values, std::string& error) = nullptr;
     std::string (*describe)(const TVorlWin& win) = nullptr;
     std::string (*reportSuffix)(const TVorlWin& win) = nullptr;
     const char* batchExamples = ""; // command lines for the help, one per line

@@ -102,5 +102,33 @@ TEST(BatchDocuments, ToolsComeFromTheRegistry)
     for (const auto& f : {dyc, png, txt}) std::remove(f.c_str());
 }
 
+TEST(BatchDocuments, ComplexDynamicPlaneRendersSavesAndDescribes)
+{
+    std::string out;
+    const std::string png = temp("dyc.png"), doc = temp("roots.dyc");
+    // A mapping the compiler refuses: the message, exit 1, nothing written.
+    EXPECT_EQ(runBatch("render --tool dyc --map \"zz+\" -o " + png, &out), 1);
+    EXPECT_EQ(out, "error 406: inconsistent data (--map 'zz+')\n");
+    EXPECT_NE(::access(png.c_str(), F_OK), 0);
+    EXPECT_EQ(runBatch("render --tool dyc --roots 3 --w 0 -o " + png, &out), 1);
+    EXPECT_NE(out.find("error 106"), std::string::npos) << out;
+    EXPECT_EQ(runBatch("render --tool dyc --example 12 -o " + png, &out), 2);
+    // The n-th roots generator with a method, saved and described.
+    ASSERT_EQ(runBatch("render --tool dyc --roots 4 --w 16 --method schroder --size 40x30 --save " + doc + " -o " + png,
+                       &out),
+              0)
+        << out;
+    ASSERT_EQ(runBatch("info " + doc, &out), 0) << out;
+    EXPECT_NE(out.find("mapping: 4(16)z/(pow(4,z)+3(16))"), std::string::npos) << out;
+    EXPECT_NE(out.find("targets: 4"), std::string::npos) << out;
+    EXPECT_NE(out.find("target 3: point -0.00000000-2.00000000i, 0.01 (bands)"), std::string::npos) << out;
+    // The example's view, then the view options.
+    ASSERT_EQ(runBatch("render --tool dyc --example 0 --width 0.5 --size 40x30 --save " + doc + " -o " + png, &out), 0);
+    ASSERT_EQ(runBatch("info " + doc, &out), 0);
+    EXPECT_NE(out.find("width: 0.5\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("centre: 1.875,0"), std::string::npos) << out;
+    for (const auto& f : {png, doc}) std::remove(f.c_str());
+}
+
 } // namespace
 } // namespace qx

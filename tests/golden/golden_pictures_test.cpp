@@ -114,6 +114,12 @@ std::map<std::string, std::string> computeAll()
         {"julia_rabbit_dem", "render" + rabbit + "--mode dem" + common},
         {"julia_rabbit_binary", "render" + rabbit + "--mode binary --threads 1" + common},
         {"julia_rabbit_bands", "render" + rabbit + "--mode bands --threads 2" + common},
+        {"dyc_herman_ring_1_thread", "render --tool dyc --example 0 --threads 1" + common},
+        {"dyc_herman_ring_2_threads", "render --tool dyc --example 0 --threads 2" + common},
+        {"dyc_alien_invasion", "render --tool dyc --example 7" + common},
+        {"dyc_two_attracting_blend", "render --tool dyc --example 4" + common},
+        {"dyc_newton_cubic", "render --tool dyc --example 1 --map \"Newton(zzz-2z+2=0)\" --width 2" + common},
+        {"dyc_householder_5th_roots", "render --tool dyc --roots 5 --w 1 --method householder" + common},
     };
     std::map<std::string, std::string> sums;
     for (const Picture& p : pictures) {

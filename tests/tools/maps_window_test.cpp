@@ -4,6 +4,7 @@
 #include "expr/evaluator.h"
 #include "model/fake_host.h"
 #include "tools/maps/tdycwin.h"
+#include "model/common_header.h"
 
 #include <gtest/gtest.h>
 
@@ -201,4 +202,43 @@ TEST_F(DycFixture, InventoryEditingAndFind)
         EXPECT_GE(greenOf(a), 200);
     }
     EXPECT_EQ(win.findTargets(3, false), 0); // not above the count: nothing
+}
+
+TEST_F(DycFixture, DocumentRoundTripAndRefusals)
+{
+    win.applyExample(7);
+    win.setSeedListText("0.1; 0.2i");
+    ByteWriter w;
+    writeCommonHeader(w, win.captureDocument().header);
+    const size_t headerBytes = w.data().size();
+    FracDocument d = win.captureDocument();
+    encodeFracBody(w, d);
+    const std::vector<uint8_t> bytes = w.data();
+    ByteReader r(bytes);
+    CommonHeader h;
+    ASSERT_EQ(readCommonHeader(r, kDycKind, h), 0);
+    FracDocument back;
+    ASSERT_EQ(decodeFracBody(r, h, back), 0);
+    TDycWin other{TDycWin::Empty{}};
+    other.attach(host);
+    ASSERT_EQ(other.applyDocument(back), 0);
+    EXPECT_EQ(other.mappingText(), win.mappingText());
+    EXPECT_EQ(other.targetCount(), 5);
+    EXPECT_EQ(other.maxReps(), 800);
+    EXPECT_EQ(other.variable(11), win.variable(11));
+    EXPECT_EQ(other.sequence(4), win.sequence(4));
+    EXPECT_EQ(other.seeds().size(), 2u);
+    ByteWriter again;
+    writeCommonHeader(again, other.captureDocument().header);
+    encodeFracBody(again, other.captureDocument());
+    EXPECT_EQ(std::vector<uint8_t>(again.data().begin() + static_cast<long>(headerBytes), again.data().end()),
+              std::vector<uint8_t>(bytes.begin() + static_cast<long>(headerBytes), bytes.end()));
+    // Every truncation of the body is refused.
+    for (size_t n = headerBytes; n < bytes.size(); n += 211) {
+        ByteReader cut(bytes.data(), n);
+        CommonHeader hh;
+        ASSERT_EQ(readCommonHeader(cut, kDycKind, hh), 0);
+        FracDocument x;
+        EXPECT_NE(decodeFracBody(cut, hh, x), 0) << n;
+    }
 }

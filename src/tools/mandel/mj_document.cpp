@@ -93,8 +93,8 @@ int readSections(ByteReader& r, MJDocument& d)
     const bool further = d.flags[DocFlagNoFurther] == 0;
     if (const int e = readDocumentTail(r, d.flags[DocFlagNoSlides] == 0, d.flags[DocFlagNoSeeds] == 0, further, d))
         return e;
-    // Without further sections nothing may follow: extra bytes mean a damaged file.
-    return !further && r.remaining() > 0 ? kErrInconsistent : 0;
+    // After our own sections nothing may follow: extra bytes mean a damaged file.
+    return (!further || d.overlays) && r.remaining() > 0 ? kErrInconsistent : 0;
 }
 
 } // namespace

@@ -67,7 +67,7 @@ bool applyOrbitOptions(TMJ0Win& win, const BatchOptionValues& values, std::strin
 
 // The options in the order the window's own dialogs would take them:
 // parameter, degree, then the settings dialog, then the orbits.
-bool applyOptions(TVorlWin& base, const BatchOptionValues& values, std::string& error)
+bool applyMJOptions(TVorlWin& base, const BatchOptionValues& values, std::string& error)
 {
     auto& win = dynamic_cast<TMJ0Win&>(base);
     if (const std::string* text = valueOf(values, "--c")) {
@@ -97,6 +97,11 @@ bool applyOptions(TVorlWin& base, const BatchOptionValues& values, std::string& 
         return false;
     }
     return applyOrbitOptions(win, values, error);
+}
+
+int applyOptions(TVorlWin& base, const BatchOptionValues& values, std::string& error)
+{
+    return applyMJOptions(base, values, error) ? 0 : 2;
 }
 
 std::string real(Real v)

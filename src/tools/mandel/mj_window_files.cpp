@@ -45,21 +45,6 @@ bool documentInRange(const MJDocument& d, bool julia)
 
 } // namespace
 
-// The seeds a document names: its first seed-count texts, up to the first
-// that no longer reads as a number.
-std::vector<Seed> documentSeeds(const MJDocument& d, const SeedReader& read)
-{
-    std::vector<Seed> seeds;
-    const int count = std::clamp<int>(d.ints[DocIntSeedCount], 0, static_cast<int>(d.seeds.size()));
-    for (int i = 0; i < count; ++i) {
-        Complex v;
-        if (!read(d.seeds[static_cast<size_t>(i)], v))
-            break;
-        seeds.push_back({v, d.seeds[static_cast<size_t>(i)]});
-    }
-    return seeds;
-}
-
 MJDocument TMJ0Win::captureDocument() const
 {
     MJDocument d = fileState_;
@@ -88,8 +73,7 @@ MJDocument TMJ0Win::captureDocument() const
     d.sequences = {sequences_[0]};
     d.slides = slides_;
     d.ints[DocIntSeedCount] = static_cast<int16_t>(orbits_.seeds.size());
-    for (size_t i = 0; i < d.seeds.size(); ++i)
-        d.seeds[i] = i < orbits_.seeds.size() ? orbits_.seeds[i].text : std::string();
+    setTailSeeds(d, orbits_.seeds);
     return d;
 }
 
@@ -123,7 +107,7 @@ int TMJ0Win::applyDocument(const MJDocument& d)
     popupPlacement_ = d.popupPlacement;
     sequences_[0] = d.sequences[0];
     slides_ = d.slides;
-    orbits_.seeds = documentSeeds(d, seedReader());
+    orbits_.seeds = tailSeeds(d, d.ints[DocIntSeedCount], seedReader());
     return 0;
 }
 

@@ -30,7 +30,7 @@ std::string errorText(int e)
 }
 
 // In the order a user would go: method, example or roots or mapping, reps.
-bool applyOptions(TVorlWin& base, const BatchOptionValues& values, std::string& error)
+int applyOptions(TVorlWin& base, const BatchOptionValues& values, std::string& error)
 {
     auto& win = dynamic_cast<TDycWin&>(base);
     if (const std::string* m = valueOf(values, "--method")) {
@@ -40,7 +40,7 @@ bool applyOptions(TVorlWin& base, const BatchOptionValues& values, std::string& 
                 found = i;
         if (found < 0) {
             error = "unknown --method " + *m + " (newton, halley, schroder, householder)";
-            return false;
+            return 2;
         }
         win.setRootMethod(static_cast<RootMethod>(found));
     }
@@ -48,7 +48,7 @@ bool applyOptions(TVorlWin& base, const BatchOptionValues& values, std::string& 
         int32_t n = -1;
         if (!parseIntText(*k, n) || !win.applyExample(n)) {
             error = "--example takes 0..9, not '" + *k + "'";
-            return false;
+            return 2;
         }
     }
     if (const std::string* n = valueOf(values, "--roots")) {
@@ -56,27 +56,27 @@ bool applyOptions(TVorlWin& base, const BatchOptionValues& values, std::string& 
         const std::string* w = valueOf(values, "--w");
         if (!parseIntText(*n, k)) {
             error = "--roots takes 2..7, not '" + *n + "'";
-            return false;
+            return 2;
         }
         if (const int e = win.nthRoots(k, w ? *w : "3 + 4i")) {
-            error = "--roots " + *n + ": " + errorText(e);
-            return false;
+            error = errorText(e) + " (--roots " + *n + ")";
+            return 1;
         }
     }
     if (const std::string* m = valueOf(values, "--map"))
         if (const int e = win.setMapping(*m)) {
-            error = "--map '" + *m + "': " + errorText(e);
-            return false;
+            error = errorText(e) + " (--map '" + *m + "')";
+            return 1;
         }
     if (const std::string* r = valueOf(values, "--reps")) {
         Real v = 0;
         if (!parseRealText(*r, v) || v != static_cast<int32_t>(v) || v < 2) {
             error = "--reps takes a whole number from 2 on, not '" + *r + "'";
-            return false;
+            return 2;
         }
         win.setMaxReps(static_cast<int32_t>(v));
     }
-    return true;
+    return 0;
 }
 
 std::string describe(const TVorlWin& base)

@@ -26,8 +26,6 @@ public:
     static int exampleCommand(int k);
     static int exampleOfCommand(int id);
 
-    RootMethod rootMethod() const { return method_; }
-    void setRootMethod(RootMethod m) { method_ = m; }
     // The n-th roots generator (2 <= n <= 7) for the text of w with the
     // selected method: 0, the evaluator's code (400 + code), 106 "too
     // small" for |Re w| + |Im w| < 0.0001, or 17 for n outside 2..7.
@@ -51,7 +49,6 @@ private:
     // Sets the constants, mapping, view and default width, and expected count.
     void beginExample(const std::string& mapping, Real centreX, Real halfWidth, int expected);
 
-    RootMethod method_ = RootMethod::Newton;
     bool reportShown_ = false;
 };
 

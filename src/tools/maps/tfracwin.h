@@ -3,6 +3,7 @@
 // plane the window is; TFracWin the mapping texts, the map compiled from
 // them (with the root-finding transforms of the dynamic planes) and the
 // remembered p of each method.
+#include "tools/maps/frac_document.h"
 #include "tools/maps/mapping.h"
 #include "tools/maps/ttargwin.h"
 
@@ -42,6 +43,16 @@ public:
     // The title: the mapping text, its first 50 characters and " ..." when longer.
     std::string mappingTitle() const;
     std::string normalTitle() const override { return mapping_.empty() ? TFrac0Win::normalTitle() : mappingTitle(); }
+    // The method of the root generators and the solve dialog.
+    RootMethod rootMethod() const { return method_; }
+    void setRootMethod(RootMethod m) { method_ = m; }
+
+    // ---- Documents (tfracwin_files.cpp).
+    // The window as a document; fields it does not model are kept as read.
+    FracDocument captureDocument() const;
+    // Takes a document: 0, or 6 for a value the window cannot take or a
+    // text that does not compile (nothing changes).
+    int applyDocument(const FracDocument& d);
 
     void copyDrawingSettings(const TKVAWing& from) override;
 
@@ -50,9 +61,17 @@ protected:
     void declareCommands(CommandSet& set) override;
     void mappingCommand();
 
+    void encodeDocumentBody(ByteWriter& w) const override;
+    int decodeDocumentBody(ByteReader& r, const CommonHeader& h) override;
+    void documentRead() override { firstSweep_ = true; }
+
     std::string mapping_;
     TreePtr map_;
     std::array<std::string, kRootMethods> methodTexts_;
+    RootMethod method_ = RootMethod::Newton;
+    std::string criticalText_ = "2";   // the critical point of the parameter planes
+    std::string juliaAnchorText_ = "0"; // where inverse images start
+    FracDocument fileState_;
 };
 
 } // namespace qx
