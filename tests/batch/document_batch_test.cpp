@@ -108,7 +108,7 @@ TEST(BatchDocuments, ComplexDynamicPlaneRendersSavesAndDescribes)
     const std::string png = temp("dyc.png"), doc = temp("roots.dyc");
     // A mapping the compiler refuses: the message, exit 1, nothing written.
     EXPECT_EQ(runBatch("render --tool dyc --map \"zz+\" -o " + png, &out), 1);
-    EXPECT_EQ(out, "error 406: inconsistent data (--map 'zz+')\n");
+    EXPECT_EQ(out, "error 6: inconsistent data (--map 'zz+')\n");
     EXPECT_NE(::access(png.c_str(), F_OK), 0);
     EXPECT_EQ(runBatch("render --tool dyc --roots 3 --w 0 -o " + png, &out), 1);
     EXPECT_NE(out.find("error 106"), std::string::npos) << out;

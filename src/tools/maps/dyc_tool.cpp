@@ -26,7 +26,7 @@ const char* const kMethodNames[kRootMethods] = {"newton", "halley", "schroder", 
 
 std::string errorText(int e)
 {
-    return "error " + std::to_string(e) + ": " + messageText(e >= 400 && e < 500 ? e - 400 : e);
+    return "error " + std::to_string(e) + ": " + messageText(e);
 }
 
 // In the order a user would go: method, example or roots or mapping, reps.

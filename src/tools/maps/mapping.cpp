@@ -105,17 +105,17 @@ int compileMapping(ExprContext& cx, const std::string& text, bool dynamicPlane, 
     CompiledMapping result;
     if (method < 0) {
         if (const int e = CompileExpression(cx, t, result.map))
-            return 400 + e;
+            return e;
     } else {
         if (!dynamicPlane)
             return 6;
         TreePtr p;
         if (const int e = CompileExpression(cx, argument, p))
-            return 400 + e;
+            return e;
         int error = 0;
         result.map = buildRootFinder(cx, *p, static_cast<RootMethod>(method), error);
         if (!result.map)
-            return 400 + (error ? error : 1);
+            return error ? error : 1;
         result.method = method;
         result.argument = argument;
     }

@@ -37,8 +37,8 @@ struct CompiledMapping {
     std::string argument;  // its p
 };
 // Blanks removed, then the transform or the plain map. A keyword outside a
-// dynamic plane, or without '=', is 6; a compiler or differentiator code c
-// comes back as its message number 400 + c. `out` is unchanged on failure.
+// dynamic plane, or without '=', is 6; compiler and differentiator codes
+// pass through (shown as message 400 + code). `out` is unchanged on failure.
 int compileMapping(ExprContext& cx, const std::string& text, bool dynamicPlane, CompiledMapping& out);
 
 // The mapping text the n-th roots generator writes for w (2 <= n <= 7).

@@ -211,7 +211,7 @@ int TDycWin::nthRoots(int n, const std::string& wText)
         return ErrOutOfBounds;
     Complex w;
     if (const int e = evaluateConstant(wText, w))
-        return 400 + e;
+        return e;
     if (std::fabs(w.re) + std::fabs(w.im) < 0.0001L)
         return 106; // too small
     const Real s = w.re * w.re + w.im * w.im;

@@ -27,7 +27,7 @@ public:
     static int exampleOfCommand(int id);
 
     // The n-th roots generator (2 <= n <= 7) for the text of w with the
-    // selected method: 0, the evaluator's code (400 + code), 106 "too
+    // selected method: 0, the evaluator's code, 106 "too
     // small" for |Re w| + |Im w| < 0.0001, or 17 for n outside 2..7.
     int nthRoots(int n, const std::string& wText);
 

@@ -32,7 +32,7 @@ public:
     TFracWin(bool complexTool, bool dynamicPlane);
 
     // The Mapping command: an unchanged text does nothing (0); otherwise 0
-    // and the new map (the picture is reset), or 6 / 400 + code with the
+    // and the new map (the picture is reset), or 6 / the compiler's code with the
     // old map kept.
     int setMapping(const std::string& text);
     const std::string& mappingText() const { return mapping_; }

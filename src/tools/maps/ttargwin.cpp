@@ -70,7 +70,7 @@ int TTargWin::setTargets(std::vector<TargetRecord> records)
     std::vector<TargetTrees> trees(records.size());
     for (size_t i = 0; i < records.size(); ++i)
         if (const int e = compileTarget(cx_, records[i], realTool(), trees[i]))
-            return 400 + e;
+            return e;
     records_ = std::move(records);
     trees_ = std::move(trees);
     trapColours_.resize(records_.size(), {makeRgb(128, 0, 0), makeRgb(255, 0, 0)});
@@ -93,7 +93,7 @@ int TTargWin::setTarget(int i, const TargetRecord& r)
         return 17;
     TargetTrees t;
     if (const int e = compileTarget(cx_, r, realTool(), t))
-        return 400 + e;
+        return e;
     rememberForUndo();
     records_[static_cast<size_t>(i)] = r;
     trees_[static_cast<size_t>(i)] = std::move(t);

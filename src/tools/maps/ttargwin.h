@@ -22,10 +22,10 @@ public:
     // The target the dialog shows.
     int currentTarget() const { return current_; }
     // Replaces the whole inventory (presets, documents): compiles every
-    // record; 0, or 400 + the compiler's code of the first that fails (the
+    // record; 0, or the compiler's code of the first that fails (the
     // inventory is then unchanged).
     int setTargets(std::vector<TargetRecord> records);
-    // Replaces target i (the dialog's "ok"): 0, or 400 + code and no change.
+    // Replaces target i (the dialog's "ok"): 0, or the compiler's code and no change.
     int setTarget(int i, const TargetRecord& r);
     // New appends a point target; delete removes the current one; next
     // steps through; undo restores the inventory before the last change.
