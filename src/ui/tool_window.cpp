@@ -9,7 +9,7 @@
 #include "ui/grid_dialog.h"
 #include "ui/input_dialog.h"
 #include "ui/form_dialog.h"
-#include "ui/text_window.h"
+#include "ui/target_dialog.h"
 #include "registry/tool_registry.h"
 #include "ui/qt_canvas.h"
 #include "ui/text_window.h"
@@ -568,6 +568,11 @@ bool ToolWindow::showMarkTextDialog(const std::string& name)
     return true;
 }
 
+TargetDialog* ToolWindow::targetDialog() const
+{
+    return targetDialog_;
+}
+
 bool ToolWindow::showModelessDialog(const std::string& name)
 {
     if (showMarkTextDialog(name))
@@ -595,6 +600,19 @@ bool ToolWindow::showModelessDialog(const std::string& name)
         gridDialog_->load();
         gridDialog_->show();
         gridDialog_->raise();
+        return true;
+    }
+    if (name == "TARGET") {
+        auto* model = dynamic_cast<TargetEditor*>(model_.get());
+        if (!model)
+            return false;
+        if (!targetDialog_) {
+            targetDialog_ = new TargetDialog(*model, [this] { redrawFromDialog(); }, this);
+            targetDialog_->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        targetDialog_->load();
+        targetDialog_->show();
+        targetDialog_->raise();
         return true;
     }
     if (name == "COLORTRACK") {

@@ -23,6 +23,7 @@ namespace qx::ui {
 class DrawingArea;
 class ViewDialog;
 class GridDialog;
+class TargetDialog;
 class FormDialog;
 class TextWindow;
 
@@ -42,6 +43,7 @@ public:
     QAction* commandAction(int id) const;
     ViewDialog* viewDialog() const;
     GridDialog* gridDialog() const;
+    TargetDialog* targetDialog() const;
     QProgressDialog* exportProgress() const { return exportProgress_; }
     // While a render runs on worker threads.
     bool rendering() const { return tickTimer_.isActive(); }
@@ -117,6 +119,7 @@ private:
     std::map<int, QAction*> actions_;
     QPointer<ViewDialog> viewDialog_;
     QPointer<GridDialog> gridDialog_;
+    QPointer<TargetDialog> targetDialog_;
     std::vector<QPointer<FormDialog>> formDialogs_;
     bool interruptRequested_ = false;
     QProgressDialog* exportProgress_ = nullptr; // while an export runs

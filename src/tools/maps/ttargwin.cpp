@@ -1,6 +1,8 @@
 #include "tools/maps/ttargwin.h"
 
+#include "base/messages.h"
 #include "model/colour_presets.h"
+#include "tools/maps/target_form.h"
 #include "model/special_colours.h"
 
 #include <cmath>
@@ -200,6 +202,36 @@ int TTargWin::findTargets(int n, bool randomColour, const std::atomic<bool>* sto
             prepareTargets();
         }
     }
+    return added;
+}
+
+TargetFormState TTargWin::currentTargetForm() const
+{
+    return records_.empty() ? TargetFormState{} : targetFormState(records_[static_cast<size_t>(current_)]);
+}
+
+TargetFieldLayout TTargWin::targetLayout(const TargetFormState& s) const
+{
+    return targetFieldLayout(s, realTool());
+}
+
+int TTargWin::applyTargetForm(const TargetFormState& s)
+{
+    if (records_.empty())
+        return ErrNothingToDo;
+    TargetRecord r = records_[static_cast<size_t>(current_)];
+    if (const int e = targetFromForm(s, realTool(), r))
+        return e;
+    return setTarget(current_, r);
+}
+
+int TTargWin::findTargetsCommand(int n, bool randomColour)
+{
+    if (n <= targetCount())
+        return 0; // not above the current number: nothing happens
+    const int added = findTargets(n, randomColour);
+    if (attached())
+        draw();
     return added;
 }
 

@@ -6,21 +6,22 @@
 #include <cstddef> // before the core headers, which use size_t
 
 #include "model/tfmjwin.h"
+#include "model/target_editor.h"
 #include "tools/maps/targets.h"
 
 #include <random>
 
 namespace qx {
 
-class TTargWin : public TFMJWin {
+class TTargWin : public TFMJWin, public TargetEditor {
 public:
     TTargWin();
 
     // ---- The inventory.
-    int targetCount() const { return static_cast<int>(records_.size()); }
+    int targetCount() const override { return static_cast<int>(records_.size()); }
     const TargetRecord& target(int i) const { return records_.at(static_cast<size_t>(i)); }
     // The target the dialog shows.
-    int currentTarget() const { return current_; }
+    int currentTarget() const override { return current_; }
     // Replaces the whole inventory (presets, documents): compiles every
     // record; 0, or the compiler's code of the first that fails (the
     // inventory is then unchanged).
@@ -29,10 +30,15 @@ public:
     int setTarget(int i, const TargetRecord& r);
     // New appends a point target; delete removes the current one; next
     // steps through; undo restores the inventory before the last change.
-    bool newTargetCommand();   // false when the inventory is full
-    bool deleteTargetCommand(); // false when it is empty
-    void nextTarget();
-    bool undoTargets();        // false when there is nothing to undo
+    bool newTargetCommand() override;    // false when the inventory is full
+    bool deleteTargetCommand() override; // false when it is empty
+    void nextTarget() override;
+    bool undoTargets() override;         // false when there is nothing to undo
+    // The TARGET dialog's view of the current target.
+    TargetFormState currentTargetForm() const override;
+    TargetFieldLayout targetLayout(const TargetFormState& s) const override;
+    int applyTargetForm(const TargetFormState& s) override;
+    int findTargetsCommand(int n, bool randomColour) override;
     // Adds a point target at w (14 digits, radius 0.01), with random light
     // anchors when asked.
     bool addPointTarget(Complex w, bool randomColour);
@@ -41,7 +47,7 @@ public:
     // holds n targets, `stop` is raised or `attempts` starts were tried.
     // Returns the number of targets added.
     int findTargets(int n, bool randomColour, const std::atomic<bool>* stop = nullptr, int attempts = 2000);
-    int expectedTargets() const { return expectedTargets_; }
+    int expectedTargets() const override { return expectedTargets_; }
     void setExpectedTargets(int n) { expectedTargets_ = n; }
 
     // ---- Colours of target i: its colour sequence (slot i) and the trap

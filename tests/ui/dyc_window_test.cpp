@@ -1,0 +1,175 @@
+// The complex dynamic plane as a Qt window: the Mapping dialog, the TARGET
+// dialog with its per-kind fields, and ROOTFIND built from its form.
+#include "registry/launch_table.h"
+#include "registry/tool_registry.h"
+#include "ui/drawing_area.h"
+#include "ui/form_dialog.h"
+#include "ui/input_dialog.h"
+#include "ui/target_dialog.h"
+#include "ui/tool_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+using namespace qx;
+using qx::ui::ToolWindow;
+
+namespace {
+
+constexpr int kCmdMapping = 539;
+constexpr int kCmdTargets = 546;
+constexpr int kCmdFindRoots = 633;
+constexpr int kCmdExampleAlien = 640;
+
+std::unique_ptr<ToolWindow> openDyc()
+{
+    ui::ToolLaunch launch;
+    launch.row = kRowComplexDynamicPlane;
+    launch.title = QStringLiteral("noname1.dyc");
+    auto w = std::make_unique<ToolWindow>(createToolModel(kRowComplexDynamicPlane), launch, nullptr);
+    w->start();
+    return w;
+}
+
+bool rendered(ToolWindow& w)
+{
+    w.area()->update();
+    QTest::qWait(30);
+    return QTest::qWaitFor([&w] { return !w.rendering() && w.model().figureValid(); }, 20000);
+}
+
+// Answers the next modal input dialog with `text` in its first field.
+void answerInput(const QString& text)
+{
+    QTimer::singleShot(0, [text] {
+        if (auto* d = qobject_cast<ui::InputDialog*>(QApplication::activeModalWidget())) {
+            d->field(0)->setText(text);
+            d->accept();
+        }
+    });
+}
+
+} // namespace
+
+class DycWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void mappingDialogSetsTheMapAndTheTitle()
+    {
+        auto w = openDyc();
+        QVERIFY(rendered(*w));
+        answerInput(QStringLiteral("Newton( zzz - 1 = 0 )"));
+        w->runCommand(kCmdMapping);
+        QCOMPARE(w->windowTitle(), QStringLiteral("Newton(zzz-1=0)"));
+        QVERIFY(rendered(*w));
+        // A refused text shows its message and keeps the map.
+        QString shown;
+        QTimer::singleShot(0, [&shown] {
+            if (auto* d = qobject_cast<ui::InputDialog*>(QApplication::activeModalWidget())) {
+                d->field(0)->setText(QStringLiteral("Halley(zz-1"));
+                QTimer::singleShot(0, [&shown] {
+                    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                        shown = box->text();
+                        box->accept();
+                    }
+                });
+                d->accept();
+            }
+        });
+        w->runCommand(kCmdMapping);
+        QCOMPARE(shown, QStringLiteral("inconsistent data"));
+        QCOMPARE(w->windowTitle(), QStringLiteral("Newton(zzz-1=0)"));
+    }
+
+    void targetDialogFollowsTheKindAndEditsTheInventory()
+    {
+        auto w = openDyc();
+        w->runCommand(kCmdExampleAlien); // four line targets and infinity
+        w->runCommand(kCmdTargets);
+        ui::TargetDialog* d = w->targetDialog();
+        QVERIFY(d && d->isVisible());
+        QCOMPARE(d->windowTitle(), QStringLiteral("target 0 of 5"));
+        QVERIFY(d->kind[2]->isChecked()); // a line
+        QCOMPARE(d->labels[0]->text(), QStringLiteral("0 ="));
+        QCOMPARE(d->texts[0]->text(), QStringLiteral("x+2"));
+        QVERIFY(d->texts[2]->isEnabled() && !d->texts[1]->isEnabled());
+        // A region offers no blend; its colour trap uses the distance and its bounds.
+        d->kind[1]->setChecked(true);
+        QVERIFY(!d->pattern[1]->isEnabled());
+        d->pattern[2]->setChecked(true);
+        QVERIFY(d->texts[1]->isEnabled() && d->texts[3]->isEnabled() && d->texts[4]->isEnabled());
+        // Back to a point with sectors: the reference vector field opens.
+        d->kind[0]->setChecked(true);
+        d->pattern[0]->setChecked(true);
+        QVERIFY(!d->texts[3]->isEnabled());
+        d->sectors->setChecked(true);
+        QVERIFY(d->texts[3]->isEnabled());
+        d->texts[0]->setText(QStringLiteral("0.5"));
+        d->texts[2]->setText(QStringLiteral("0.2"));
+        d->texts[3]->setText(QStringLiteral("1"));
+        d->sectorCount->setText(QStringLiteral("6"));
+        QVERIFY(d->apply());
+        auto& editor = dynamic_cast<TargetEditor&>(w->model());
+        TargetFormState s = editor.currentTargetForm();
+        QCOMPARE(s.kind, 0);
+        QVERIFY(s.sectors);
+        QCOMPARE(QString::fromStdString(s.sectorCount), QStringLiteral("6"));
+        // A text that does not compile is refused and the record stays.
+        QString shown;
+        QTimer::singleShot(0, [&shown] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown = box->text();
+                box->accept();
+            }
+        });
+        d->texts[0]->setText(QStringLiteral("0.5+"));
+        QVERIFY(!d->apply());
+        QVERIFY(!shown.isEmpty());
+        QCOMPARE(QString::fromStdString(editor.currentTargetForm().texts[0]), QStringLiteral("0.5"));
+        // new, next, delete and undo.
+        d->newButton->click();
+        QCOMPARE(d->windowTitle(), QStringLiteral("target 5 of 6"));
+        d->nextButton->click();
+        QCOMPARE(d->windowTitle(), QStringLiteral("target 0 of 6"));
+        d->deleteButton->click();
+        QCOMPARE(d->windowTitle(), QStringLiteral("target 0 of 5"));
+        d->undoButton->click();
+        QCOMPARE(editor.targetCount(), 6);
+    }
+
+    void rootFindDialogBuildsTheBasins()
+    {
+        auto w = openDyc();
+        w->runCommand(kCmdFindRoots);
+        ui::FormDialog* d = w->formDialog("ROOTFIND");
+        QVERIFY(d && d->isVisible());
+        QCOMPARE(d->choices.size(), size_t(6)); // n = 2 .. 7
+        d->choices[3]->setChecked(true);       // 5
+        d->fields[0]->setText(QStringLiteral("1"));
+        QVERIFY(d->apply());
+        QCOMPARE(dynamic_cast<TargetEditor&>(w->model()).targetCount(), 5);
+        QVERIFY(rendered(*w));
+        // Too small a w: the message, nothing changes.
+        QString shown;
+        QTimer::singleShot(0, [&shown] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown = box->text();
+                box->accept();
+            }
+        });
+        d->choices[0]->setChecked(true);
+        d->fields[0]->setText(QStringLiteral("0.00001"));
+        QVERIFY(!d->apply());
+        QCOMPARE(shown, QStringLiteral("too small"));
+        QCOMPARE(dynamic_cast<TargetEditor&>(w->model()).targetCount(), 5);
+    }
+};
+
+QTEST_MAIN(DycWindowTest)
+#include "dyc_window_test.moc"
