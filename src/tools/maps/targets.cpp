@@ -270,6 +270,11 @@ TargetEngine::TargetEngine(const EvalEnv& env, const Setup& s)
             t.entryB = entry(B);
         targets_.push_back(t);
     }
+    for (const Target& t : targets_) {
+        if (t.kind != TargetKind::Point)
+            break;
+        points_.push_back({t.cx, t.cy, t.r2});
+    }
     program_ = Program::compile(env, entries);
     if (real_)
         program_.bindSlots(kSlotX, kSlotY);
@@ -324,9 +329,20 @@ OrbitEnd TargetEngine::orbit(Complex start, const std::atomic<bool>* stop)
     Complex bound = start; // what the region, line and infinity trees read
     lastBound_ = start;
     const int n = static_cast<int>(targets_.size());
+    const int leading = static_cast<int>(points_.size());
     int32_t count = 0;
     for (; count < maxReps_; ++count) {
-        for (int i = 0; i < n; ++i) {
+        for (int i = 0; i < leading; ++i) {
+            const auto& p = points_[static_cast<size_t>(i)];
+            const Real dx = w.re - p[0], dy = w.im - p[1];
+            if (dx * dx + dy * dy < p[2]) {
+                end.target = i;
+                end.count = count;
+                end.w = w;
+                return end;
+            }
+        }
+        for (int i = leading; i < n; ++i) {
             Real w2 = 0;
             if (matches(targets_[static_cast<size_t>(i)], w, bound, w2)) {
                 lastW2_ = w2;

@@ -140,6 +140,9 @@ private:
     Rgb noTargetColour_ = 0;
     bool grayPrint_ = false;
     bool noTargetGrayWhite_ = false;
+    // The leading point targets (those before the first other kind), tested
+    // in a tight loop: centre x, centre y, radius squared.
+    std::vector<std::array<Real, 3>> points_;
     Real lastW2_ = 0;   // |w|^2 at the last infinity test
     Complex lastBound_; // the point last passed to the map
 };
