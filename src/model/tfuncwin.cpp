@@ -1,5 +1,8 @@
 #include "model/tfuncwin.h"
 
+#include "expr/format.h"
+#include "model/library_form.h"
+
 #include "base/messages.h"
 #include "expr/text_eval.h"
 
@@ -54,6 +57,34 @@ void TFuncWin::setVariable(int slot, Complex value)
 {
     cx_.env.vars.at(static_cast<size_t>(slot)) = value;
     definedSlots_ |= 1u << slot;
+}
+
+std::string TFuncWin::constantText(int letter) const
+{
+    const Complex v = variable(letter);
+    if (complexMode())
+        return FormatComplexText(v, 14);
+    return FormatReal(v.re, 1, 14);
+}
+
+int TFuncWin::saveConstants(int letter, const std::string& text, int secondLetter, const std::string& secondText,
+                            bool pairMode)
+{
+    if (constantLetterRefused(constantKind(), letter, secondLetter, pairMode) ||
+        (pairMode && constantLetterRefused(constantKind(), secondLetter, letter, pairMode)))
+        return 1;
+    Complex first, second;
+    if (const int e = evaluateConstant(text, first))
+        return e;
+    if (pairMode) {
+        if (const int e = evaluateConstant(secondText, second))
+            return e;
+        setVariable(letter, {first.re, 0});
+        setVariable(secondLetter, {second.re, 0});
+    } else {
+        setVariable(letter, complexMode() ? first : Complex{first.re, 0});
+    }
+    return 0;
 }
 
 int TFuncWin::setVariableBounds(int slot, Real low, Real high)

@@ -55,6 +55,18 @@ public:
     int evaluateConstant(const std::string& text, Complex& out) const;
     int evaluateRealConstant(const std::string& text, Real& out) const;
 
+    // ---- The constant manager (CALCD). A letter's value as the dialog shows
+    // it (complex text form in complex windows); save evaluates the texts
+    // and stores them: one complex value in "z" mode, or in "x+yi" mode the
+    // real value of each text into its letter. 0, 1 for a letter the tool
+    // refuses (constantKind), or the evaluator's code; nothing changes then.
+    std::string constantText(int letter) const;
+    int saveConstants(int letter, const std::string& text, int secondLetter, const std::string& secondText,
+                      bool pairMode);
+    // The kind code of the constant manager (library_form.h): 0 unless the
+    // tool keeps letters of its own.
+    virtual int constantKind() const { return 0; }
+
 protected:
     // Windows start in real mode; complex tools switch before they compile.
     void setComplexMode(bool on);

@@ -1,5 +1,7 @@
 #include "model/tvorl1win.h"
 
+#include <cctype>
+
 #include <array>
 
 namespace qx {
@@ -27,7 +29,15 @@ void TVorl1Win::settingsCommand()
 
 void TVorl1Win::constantsCommand()
 {
-    host().showError(9);
+    if (host().showModelessDialog("CALCD"))
+        return;
+    // Without the dialog: one letter and its value.
+    std::string letter = "A", value;
+    if (!host().inputTwo("letter", letter, "value", value))
+        return;
+    const int slot = letter.size() == 1 ? std::toupper(static_cast<unsigned char>(letter[0])) - '@' : -1;
+    if (const int e = saveConstants(slot, value, slot, value, false))
+        host().showError(e);
 }
 
 } // namespace qx

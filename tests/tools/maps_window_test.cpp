@@ -169,6 +169,21 @@ TEST(DycStartUp, RandomChoiceAndMethod)
     EXPECT_EQ(roots.targetCount(), 3);
 }
 
+TEST_F(DycFixture, ConstantManagerStoresWhatTheToolAllows)
+{
+    ASSERT_EQ(win.saveConstants(11, "0.5+2i", 11, "", false), 0); // K as one complex value
+    EXPECT_EQ(win.variable(11), (Complex{0.5L, 2}));
+    EXPECT_EQ(win.constantText(11), "0.50000000000000+2.00000000000000i");
+    ASSERT_EQ(win.saveConstants(1, "pi", 2, "k", true), 0); // A and B as real parts
+    EXPECT_EQ(win.variable(1).re, kPi);
+    EXPECT_EQ(win.variable(2), (Complex{0.5L, 0}));
+    EXPECT_EQ(win.saveConstants(9, "1", 9, "", false), 1);  // I is the imaginary unit here
+    EXPECT_EQ(win.saveConstants(4, "1", 4, "2", true), 1);  // the same letter twice
+    EXPECT_NE(win.saveConstants(4, "1/0", 4, "", false), 0); // does not evaluate
+    EXPECT_NE(win.saveConstants(4, "junk", 4, "", false), 0); // undefined letters
+    EXPECT_EQ(win.variable(4), (Complex{0, 0}));
+}
+
 TEST_F(DycFixture, InventoryEditingAndFind)
 {
     win.applyExample(4); // fixed points 1 and -1, and infinity
@@ -208,6 +223,11 @@ TEST_F(DycFixture, DocumentRoundTripAndRefusals)
 {
     win.applyExample(7);
     win.setSeedListText("0.1; 0.2i");
+    // A user function that the mapping calls travels with the document.
+    FunctionLibrary lib;
+    lib.functions = {{"SQ", "UU", 1}};
+    win.setLibrary(lib);
+    ASSERT_EQ(win.setMapping("sq(zz+k)+m"), 0);
     ByteWriter w;
     writeCommonHeader(w, win.captureDocument().header);
     const size_t headerBytes = w.data().size();
@@ -228,6 +248,8 @@ TEST_F(DycFixture, DocumentRoundTripAndRefusals)
     EXPECT_EQ(other.variable(11), win.variable(11));
     EXPECT_EQ(other.sequence(4), win.sequence(4));
     EXPECT_EQ(other.seeds().size(), 2u);
+    ASSERT_EQ(other.library().functions.size(), 1u);
+    EXPECT_EQ(other.mappingText(), "sq(zz+k)+m");
     ByteWriter again;
     writeCommonHeader(again, other.captureDocument().header);
     encodeFracBody(again, other.captureDocument());

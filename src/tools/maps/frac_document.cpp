@@ -2,6 +2,7 @@
 
 #include "model/colour_presets.h"
 #include "model/frame_settings.h"
+#include "model/library_form.h"
 
 namespace qx {
 
@@ -90,6 +91,7 @@ void encodeFracBody(ByteWriter& w, const FracDocument& d)
     std::vector<FracTargetColours> colours = b.colours;
     colours.resize(b.targets.size());
     writeTargetColours(w, colours);
+    encodeLibrary(w, b.library);
     writePlacement(w, b.zoomPlacement);
     writePlacement(w, b.popupPlacement);
     writeDocumentTail(w, b);
@@ -133,6 +135,8 @@ int decodeFracBody(ByteReader& r, const CommonHeader& h, FracDocument& d)
     if (version >= 9) {
         if (const int e = readTargetColours(r, next.targets.size(), next.colours))
             return e;
+        if (!decodeLibrary(r, next.library))
+            return kErrInconsistent;
     } else {
         next.colours.assign(next.targets.size(), {});
         if (!oldColours.empty())

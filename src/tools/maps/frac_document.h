@@ -2,13 +2,15 @@
 // The document of the map tools (.dyc and the other planes) as stored,
 // after the common header, in this order: twenty 16-bit values, ten flag
 // bytes, twenty 80-bit reals, the variable table, the 256-byte texts, the
-// target records, the further target section (colours of each target), two
+// target records, the further target section (colours of each target and
+// the user-defined functions), two
 // 17-byte placements, then the slide list, seed texts and further section
 // as flagged, and a final 16-bit value (above 0: an image follows).
 #include "base/window_placement.h"
 #include "model/colour_tables.h"
 #include "model/common_header.h"
 #include "model/document_tail.h"
+#include "expr/library.h"
 #include "tools/maps/targets.h"
 
 #include <array>
@@ -54,6 +56,7 @@ struct FracDocument : DocumentTail {
     std::array<std::string, kFracSlideFormulas> slideFormulas;
     std::vector<TargetRecord> targets;
     std::vector<FracTargetColours> colours; // one per target
+    FunctionLibrary library;                // the user-defined functions
     WindowPlacement zoomPlacement;
     WindowPlacement popupPlacement;
 };

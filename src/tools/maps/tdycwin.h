@@ -38,6 +38,7 @@ public:
     std::vector<Complex> preimagesOf(Complex) override { return {}; }
     std::unique_ptr<TVorlWin> makeZoomChild() const override;
     void settingsCommand() override;
+    int constantKind() const override { return 3; } // I is the imaginary unit
 
 protected:
     void declareCommands(CommandSet& set) override;

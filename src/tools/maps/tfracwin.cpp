@@ -7,6 +7,7 @@ namespace qx {
 namespace {
 
 constexpr int kCmdMapping = 539;
+constexpr int kCmdFunctions = 589;
 constexpr size_t kTitleLength = 50;
 
 } // namespace
@@ -87,6 +88,11 @@ void TFracWin::declareCommands(CommandSet& set)
     TFrac0Win::declareCommands(set);
     set.add({kCmdMapping, "&Mapping ...", "Ctrl+M", CommandKind::Plain, kMenuEdit, "", true},
             [this] { mappingCommand(); });
+    set.add({kCmdFunctions, "&Functions ...", "", CommandKind::Plain, kMenuEdit, ""}, [this] {
+        if (!host().showModelessDialog("FNLIB"))
+            host().showMessage(std::to_string(library().functions.size()) + " user-defined functions",
+                               "user-defined functions");
+    });
 }
 
 } // namespace qx

@@ -37,6 +37,7 @@ FracDocument TFracWin::captureDocument() const
     d.critical = criticalText_;
     d.juliaAnchor = juliaAnchorText_;
     d.targets = records_;
+    d.library = library();
     d.colours.clear();
     for (int i = 0; i < targetCount(); ++i) {
         const TargetColours c = targetColours(i);
@@ -65,6 +66,7 @@ int TFracWin::applyDocument(const FracDocument& d)
     const ExprContext saved = cx_;
     for (int i = 0; i < kFracVariables; ++i)
         cx_.env.vars[static_cast<size_t>(i)] = d.variables[static_cast<size_t>(i)];
+    cx_.library = d.library; // the mapping may call the document's functions
     CompiledMapping m;
     std::vector<TargetTrees> trees(d.targets.size());
     bool ok = compileMapping(cx_, d.mapping, dynamicPlane(), m) == 0;
@@ -74,6 +76,7 @@ int TFracWin::applyDocument(const FracDocument& d)
     if (!ok || !setView(r[FracRealCentreX], r[FracRealCentreY], r[FracRealHalfWidth]))
         return kErrInconsistent;
     fileState_ = d;
+    setLibrary(d.library);
     for (int i = 0; i < kFracVariables; ++i)
         setVariable(i, d.variables[static_cast<size_t>(i)]);
     mapping_ = d.mapping; // as stored; the transform is rebuilt from it
