@@ -9,6 +9,7 @@
 #include "ui/grid_dialog.h"
 #include "ui/input_dialog.h"
 #include "ui/form_dialog.h"
+#include "ui/library_dialogs.h"
 #include "ui/target_dialog.h"
 #include "registry/tool_registry.h"
 #include "ui/qt_canvas.h"
@@ -600,6 +601,19 @@ bool ToolWindow::showModelessDialog(const std::string& name)
         gridDialog_->load();
         gridDialog_->show();
         gridDialog_->raise();
+        return true;
+    }
+    if (name == "FNLIB" || name == "CALCD") {
+        QPointer<QDialog>& open = name == "FNLIB" ? libraryDialog_ : constantDialog_;
+        if (!open) {
+            if (name == "FNLIB")
+                open = new FunctionLibraryDialog(*model_, this);
+            else
+                open = new ConstantDialog(*model_, this);
+            open->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        open->show();
+        open->raise();
         return true;
     }
     if (name == "TARGET") {

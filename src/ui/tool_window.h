@@ -44,6 +44,8 @@ public:
     ViewDialog* viewDialog() const;
     GridDialog* gridDialog() const;
     TargetDialog* targetDialog() const;
+    QDialog* libraryDialog() const { return libraryDialog_; }
+    QDialog* constantDialog() const { return constantDialog_; }
     QProgressDialog* exportProgress() const { return exportProgress_; }
     // While a render runs on worker threads.
     bool rendering() const { return tickTimer_.isActive(); }
@@ -120,6 +122,8 @@ private:
     QPointer<ViewDialog> viewDialog_;
     QPointer<GridDialog> gridDialog_;
     QPointer<TargetDialog> targetDialog_;
+    QPointer<QDialog> libraryDialog_;  // FNLIB
+    QPointer<QDialog> constantDialog_; // CALCD
     std::vector<QPointer<FormDialog>> formDialogs_;
     bool interruptRequested_ = false;
     QProgressDialog* exportProgress_ = nullptr; // while an export runs

@@ -5,11 +5,14 @@
 #include "ui/drawing_area.h"
 #include "ui/form_dialog.h"
 #include "ui/input_dialog.h"
+#include "ui/library_dialogs.h"
 #include "ui/target_dialog.h"
 #include "ui/tool_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -26,6 +29,19 @@ constexpr int kCmdMapping = 539;
 constexpr int kCmdTargets = 546;
 constexpr int kCmdFindRoots = 633;
 constexpr int kCmdExampleAlien = 640;
+constexpr int kCmdFunctions = 589;
+constexpr int kCmdConstants = 590;
+
+// Accepts the next message box and keeps its text.
+void acceptBox(QString& shown)
+{
+    QTimer::singleShot(0, [&shown] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->accept();
+        }
+    });
+}
 
 std::unique_ptr<ToolWindow> openDyc()
 {
@@ -168,6 +184,71 @@ private slots:
         QVERIFY(!d->apply());
         QCOMPARE(shown, QStringLiteral("too small"));
         QCOMPARE(dynamic_cast<TargetEditor&>(w->model()).targetCount(), 5);
+    }
+
+    void functionLibraryDialogEntersEditsAndRefuses()
+    {
+        auto w = openDyc();
+        w->runCommand(kCmdFunctions);
+        auto* d = qobject_cast<ui::FunctionLibraryDialog*>(w->libraryDialog());
+        QVERIFY(d && d->isVisible());
+        d->name->setText(QStringLiteral("f"));
+        d->definition[0]->setText(QStringLiteral("uu"));
+        QVERIFY(d->enter());
+        d->name->setText(QStringLiteral("g"));
+        d->definition[0]->setText(QStringLiteral("f(u)+1"));
+        QVERIFY(d->enter());
+        QCOMPARE(d->list->count(), 2);
+        QCOMPARE(d->list->item(1)->text(), QStringLiteral("G(U) = F(U)+1"));
+        auto& fracs = dynamic_cast<TFuncWin&>(w->model());
+        Complex v;
+        QCOMPARE(fracs.evaluateConstant("g(3)", v), 0);
+        QCOMPARE(static_cast<double>(v.re), 10.0);
+        // A refused name: its message, the focus on the name, nothing added.
+        QString shown;
+        acceptBox(shown);
+        d->name->setText(QStringLiteral("sin"));
+        QVERIFY(!d->enter());
+        QCOMPARE(shown, QStringLiteral("name already in use"));
+        QCOMPARE(d->list->count(), 2);
+        // edit the first, then delete it.
+        d->list->setCurrentRow(0);
+        d->editSelected();
+        QCOMPARE(d->name->text(), QStringLiteral("F"));
+        d->definition[0]->setText(QStringLiteral("uuu"));
+        QVERIFY(d->enter());
+        QCOMPARE(d->list->item(0)->text(), QStringLiteral("F(U) = UUU"));
+        d->list->setCurrentRow(0);
+        d->deleteSelected();
+        QCOMPARE(d->list->count(), 1);
+    }
+
+    void constantManagerShowsAndSavesLetters()
+    {
+        auto w = openDyc();
+        w->runCommand(kCmdConstants);
+        auto* d = qobject_cast<ui::ConstantDialog*>(w->constantDialog());
+        QVERIFY(d && d->isVisible());
+        QVERIFY(d->zMode->isChecked());
+        d->letter->setCurrentIndex(10); // K
+        d->value->setText(QStringLiteral("1+2i"));
+        QVERIFY(d->save());
+        auto& win = dynamic_cast<TFuncWin&>(w->model());
+        QCOMPARE(static_cast<double>(win.variable(11).im), 2.0);
+        // "x+yi": two letters, a real value each; I is refused.
+        d->pairMode->setChecked(true);
+        QVERIFY(d->secondLetter->isVisible());
+        d->letter->setCurrentIndex(0);       // A
+        d->secondLetter->setCurrentIndex(1); // B
+        d->value->setText(QStringLiteral("3"));
+        d->secondValue->setText(QStringLiteral("4"));
+        QVERIFY(d->save());
+        QCOMPARE(static_cast<double>(win.variable(2).re), 4.0);
+        QString shown;
+        acceptBox(shown);
+        d->letter->setCurrentIndex(8); // I
+        QVERIFY(!d->save());
+        QCOMPARE(shown, QStringLiteral("cannot understand"));
     }
 };
 
