@@ -8,7 +8,8 @@ build/src/quorvex-batch --version
 if build/src/quorvex-batch render --help >/dev/null 2>&1; then
   build/src/quorvex-batch render --tool mandel -o "$dir/mandelbrot.png"
   build/src/quorvex-batch render --tool julia -o "$dir/julia.png"
-  echo "written: $dir/mandelbrot.png $dir/julia.png"
+  build/src/quorvex-batch render --tool dyc -o "$dir/dynamic-plane.png"
+  echo "written: $dir/mandelbrot.png $dir/julia.png $dir/dynamic-plane.png"
 else
   echo "this build renders no pictures yet"
 fi
