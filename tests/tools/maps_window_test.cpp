@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <complex>
 
 using namespace qx;
 
@@ -167,6 +168,24 @@ TEST(DycStartUp, RandomChoiceAndMethod)
     EXPECT_EQ(roots.rootMethod(), RootMethod::Halley);
     EXPECT_EQ(roots.mappingText(), nthRootsMapText(3, "8", RootMethod::Halley));
     EXPECT_EQ(roots.targetCount(), 3);
+}
+
+TEST_F(DycFixture, PreimagesSolveTheMapInsideTheView)
+{
+    ASSERT_EQ(win.setMapping("zzz"), 0);
+    win.setView(0, 0, 2);
+    std::vector<Complex> pre = win.preimagesOf({1, 0});
+    ASSERT_EQ(pre.size(), 3u); // the three cube roots of 1
+    for (const Complex& w : pre) {
+        const std::complex<long double> c(w.re, w.im);
+        EXPECT_NEAR(static_cast<double>(std::abs(c * c * c - 1.0L)), 0, 1e-12);
+    }
+    win.setView(5, 5, 0.5); // none of them in this view
+    EXPECT_TRUE(win.preimagesOf({1, 0}).empty());
+    // A map that cannot be differentiated has no preimage search.
+    ASSERT_EQ(win.setMapping("floor(z)"), 0);
+    win.setView(0, 0, 2);
+    EXPECT_TRUE(win.preimagesOf({1, 0}).empty());
 }
 
 TEST_F(DycFixture, ConstantManagerStoresWhatTheToolAllows)

@@ -35,7 +35,6 @@ public:
     std::vector<CommandSpec> mouseModes() const override;
     void mouseDown(MouseButton button, PixelPoint p) override;
     void mouseUp(MouseButton button, PixelPoint p) override;
-    std::vector<Complex> preimagesOf(Complex) override { return {}; }
     std::unique_ptr<TVorlWin> makeZoomChild() const override;
     void settingsCommand() override;
     int constantKind() const override { return 3; } // I is the imaginary unit

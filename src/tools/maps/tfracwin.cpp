@@ -1,6 +1,12 @@
 #include "tools/maps/tfracwin.h"
 
+#include "expr/arith.h"
+#include "expr/differentiate.h"
+#include "expr/evaluator.h"
 #include "model/command_ids.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace qx {
 
@@ -72,6 +78,47 @@ std::string TFracWin::mappingTitle() const
     if (mapping_.size() <= kTitleLength)
         return mapping_;
     return mapping_.substr(0, kTitleLength) + " ...";
+}
+
+std::vector<Complex> TFracWin::preimagesOf(Complex z)
+{
+    std::vector<Complex> found;
+    if (!map_ || !complexTool())
+        return found;
+    ExprContext cx = cx_; // evaluations leave the window's state alone
+    int error = 0;
+    TreePtr derivative = DifferentiateTree(cx, *map_, code::VarFirst + kSlotZ, &error);
+    if (!derivative)
+        return found;
+    TreePtr f = CopyTree(map_.get());
+    constexpr int kColumns = 8, kRows = 6, kSteps = 60;
+    for (int i = 0; i < kColumns * kRows && found.size() < kMaxPreimages; ++i) {
+        Complex w{view_.xMin + (view_.xMax - view_.xMin) * ((i % kColumns) + 0.5L) / kColumns,
+                  view_.yMin + (view_.yMax - view_.yMin) * ((i / kColumns) + 0.5L) / kRows};
+        bool converged = false;
+        for (int k = 0; k < kSteps; ++k) {
+            Complex fw, dw, step;
+            if (!EvaluateAtComplex(cx.env, *f, kSlotZ, w, fw) || !EvaluateAtComplex(cx.env, *derivative, kSlotZ, w, dw) ||
+                !divComplex(subC(fw, z), dw, step))
+                break;
+            w = subC(w, step);
+            if (std::fabs(step.re) + std::fabs(step.im) <= 1e-15L * (1 + std::fabs(w.re) + std::fabs(w.im))) {
+                converged = true;
+                break;
+            }
+        }
+        Complex fw;
+        if (!converged || !EvaluateAtComplex(cx.env, *f, kSlotZ, w, fw) ||
+            std::fabs(fw.re - z.re) + std::fabs(fw.im - z.im) > 1e-9L * (1 + std::fabs(z.re) + std::fabs(z.im)) ||
+            !view_.inView(w.re, w.im))
+            continue;
+        const bool known = std::any_of(found.begin(), found.end(), [&](const Complex& p) {
+            return std::fabs(p.re - w.re) + std::fabs(p.im - w.im) < 1e-7L;
+        });
+        if (!known)
+            found.push_back(w);
+    }
+    return found;
 }
 
 void TFracWin::mappingCommand()

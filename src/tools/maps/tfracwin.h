@@ -47,6 +47,12 @@ public:
     RootMethod rootMethod() const { return method_; }
     void setRootMethod(RootMethod m) { method_ = m; }
 
+    // The preimages of z inside the view (complex tools): the solutions of
+    // f(w) = z found by Newton's method from a grid of starts over the view,
+    // each once, at most kMaxPreimages.
+    std::vector<Complex> preimagesOf(Complex z) override;
+    static constexpr size_t kMaxPreimages = 24;
+
     // ---- Documents (tfracwin_files.cpp).
     // The window as a document; fields it does not model are kept as read.
     FracDocument captureDocument() const;
