@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <thread>
+#include <chrono>
 #include <complex>
 
 using namespace qx;
@@ -186,6 +188,24 @@ TEST_F(DycFixture, PreimagesSolveTheMapInsideTheView)
     ASSERT_EQ(win.setMapping("floor(z)"), 0);
     win.setView(0, 0, 2);
     EXPECT_TRUE(win.preimagesOf({1, 0}).empty());
+}
+
+// A map whose every step is a loop of two billion: Q still ends the
+// render at once (the flag reaches the evaluator's loop), and the picture
+// keeps what was finished.
+TEST_F(DycFixture, QStopsAnIterHeavyMap)
+{
+    win.applyExample(1);
+    ASSERT_EQ(win.setMapping("iter(2000000000,zz+0.1)"), 0);
+    win.paint();
+    ASSERT_TRUE(win.busy());
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    const auto t0 = std::chrono::steady_clock::now();
+    win.interruptRendering();
+    EXPECT_EQ(win.finishRendering(), 81);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    EXPECT_LT(seconds, 5.0) << "the stop flag did not reach the map's loop";
+    EXPECT_FALSE(win.busy());
 }
 
 TEST_F(DycFixture, ConstantManagerStoresWhatTheToolAllows)

@@ -294,15 +294,21 @@ bool TargetEngine::evaluate(int entry, Complex at, Complex& out)
 
 Complex TargetEngine::map(Complex w)
 {
+    bool ok = true;
+    return map(w, ok);
+}
+
+Complex TargetEngine::map(Complex w, bool& ok)
+{
     lastBound_ = w;
     if (real_) {
         Complex f, g;
-        if (!evaluate(0, w, f) || !evaluate(mapEntry2_, w, g))
-            return {0, 0};
-        return {f.re, g.re};
+        ok = evaluate(0, w, f) && evaluate(mapEntry2_, w, g);
+        return ok ? Complex{f.re, g.re} : Complex{0, 0};
     }
     Complex f;
-    return evaluate(0, w, f) ? f : Complex{0, 0};
+    ok = evaluate(0, w, f);
+    return ok ? f : Complex{0, 0};
 }
 
 bool TargetEngine::matches(Target& t, Complex w, Complex bound, Real& w2)
@@ -357,7 +363,13 @@ OrbitEnd TargetEngine::orbit(Complex start, const std::atomic<bool>* stop)
             return end;
         }
         bound = w;
-        w = map(w);
+        bool ok = true;
+        w = map(w, ok);
+        // A failed step may be a long loop of the map that the flag ended.
+        if (!ok && stop && stop->load(std::memory_order_relaxed)) {
+            end.interrupted = true;
+            return end;
+        }
     }
     end.count = count;
     end.w = w;

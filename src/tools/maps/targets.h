@@ -111,8 +111,11 @@ public:
     OrbitEnd orbit(Complex start, const std::atomic<bool>* stop = nullptr);
     // The colour and row-buffer code of an orbit's end at pixel (col, row).
     PixelValue colour(const OrbitEnd& end, int col, int row);
-    // One application of the map (0 when it cannot be evaluated).
+    // One application of the map (0 when it cannot be evaluated; `ok` then false).
     Complex map(Complex w);
+    Complex map(Complex w, bool& ok);
+    // The interrupt flag that also ends long ITER, SUM and PROD loops of the map.
+    void setStop(const std::atomic<bool>* stop) { program_.flags().stop = stop; }
     int targetCount() const { return static_cast<int>(targets_.size()); }
 
 private:

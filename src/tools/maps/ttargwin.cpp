@@ -20,6 +20,10 @@ public:
     PixelValue colourAt(Real x, Real y, int col, int row) override
     {
         (void)parameter_;
+        if (stop_ != stopGiven_) { // the sweep's flag also ends the map's long loops
+            engine_.setStop(stop_);
+            stopGiven_ = stop_;
+        }
         const OrbitEnd end = engine_.orbit({x, y}, stop_);
         if (end.interrupted)
             return {0, kPixelInterrupted};
@@ -29,6 +33,7 @@ public:
 private:
     TargetEngine engine_;
     bool parameter_;
+    const std::atomic<bool>* stopGiven_ = nullptr;
 };
 
 std::string digits14(Real v)
