@@ -3,7 +3,7 @@
 #include "registry/tool_registry.h"
 
 #include "tools/mandel/mj_tool.h"
-#include "tools/maps/dyc_tool.h"
+#include "tools/maps/maps_tool.h"
 
 namespace qx {
 
@@ -13,6 +13,7 @@ const std::vector<const ToolDescriptor*>& registeredTools()
         &mandelbrotTool(),
         &juliaTool(),
         &complexDynamicPlaneTool(),
+        &realDynamicPlaneTool(),
     };
     return tools;
 }

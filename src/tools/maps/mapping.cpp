@@ -123,6 +123,64 @@ int compileMapping(ExprContext& cx, const std::string& text, bool dynamicPlane, 
     return 0;
 }
 
+int buildNewtonSystem(ExprContext& cx, const ExprNode& p, const ExprNode& q, TreePtr& f, TreePtr& g)
+{
+    int error = 0;
+    const int xCode = code::VarFirst + kSlotX, yCode = code::VarFirst + kSlotY;
+    TreePtr px = DifferentiateTree(cx, p, xCode, &error);
+    TreePtr py = px ? DifferentiateTree(cx, p, yCode, &error) : nullptr;
+    TreePtr qx = py ? DifferentiateTree(cx, q, xCode, &error) : nullptr;
+    TreePtr qy = qx ? DifferentiateTree(cx, q, yCode, &error) : nullptr;
+    if (!qy)
+        return error ? error : 1;
+    const TreePtr P = CopyTree(&p), Q = CopyTree(&q);
+    const auto det = [](const TreePtr& a, const TreePtr& b, const TreePtr& c, const TreePtr& d) {
+        return op(code::Sub, mul(C(a), C(d)), mul(C(b), C(c)));
+    };
+    f = op(code::Sub, makeVariable(kSlotX), op(code::Div, det(P, py, Q, qy), det(px, py, qx, qy)));
+    g = op(code::Sub, makeVariable(kSlotY), op(code::Div, det(px, P, qx, Q), det(px, py, qx, qy)));
+    return 0;
+}
+
+int compileRealMapping(ExprContext& cx, const std::string& fText, const std::string& gText, bool dynamicPlane,
+                       CompiledRealMapping& out)
+{
+    const std::string f = withoutBlanks(fText), g = withoutBlanks(gText);
+    const std::string key = "Newton(";
+    const bool fn = f.find(key) != std::string::npos, gn = g.find(key) != std::string::npos;
+    CompiledRealMapping result;
+    if (!fn && !gn) {
+        if (const int e = CompileExpression(cx, f, result.f))
+            return e;
+        if (const int e = CompileExpression(cx, g, result.g))
+            return e;
+        out = std::move(result);
+        return 0;
+    }
+    if (fn != gn || !dynamicPlane)
+        return 6;
+    const auto argument = [&key](const std::string& t, std::string& arg) {
+        const size_t from = t.find(key) + key.size();
+        const size_t eq = t.find('=', from);
+        if (eq == std::string::npos)
+            return false;
+        arg = t.substr(from, eq - from);
+        return true;
+    };
+    if (!argument(f, result.p) || !argument(g, result.q))
+        return 6;
+    TreePtr p, q;
+    if (const int e = CompileExpression(cx, result.p, p))
+        return e;
+    if (const int e = CompileExpression(cx, result.q, q))
+        return e;
+    if (const int e = buildNewtonSystem(cx, *p, *q, result.f, result.g))
+        return e;
+    result.newton = true;
+    out = std::move(result);
+    return 0;
+}
+
 std::string nthRootsMapText(int n, const std::string& w, RootMethod method)
 {
     const auto d = [](long v) { return std::to_string(v); };

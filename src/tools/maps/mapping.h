@@ -41,6 +41,22 @@ struct CompiledMapping {
 // pass through (shown as message 400 + code). `out` is unchanged on failure.
 int compileMapping(ExprContext& cx, const std::string& text, bool dynamicPlane, CompiledMapping& out);
 
+// The two mapping texts of the real tools compiled to F and G: both plain,
+// or both "Newton(p=0)" / "Newton(q=0)" for Newton's method on the system
+// p = 0, q = 0 (a symbolic Jacobian in X and Y). Only one Newton text, a
+// Newton text without '=' or Newton outside a dynamic plane is 6; compiler
+// and differentiator codes pass through. `out` is unchanged on failure.
+struct CompiledRealMapping {
+    TreePtr f, g;
+    bool newton = false;
+    std::string p, q; // the Newton arguments
+};
+int compileRealMapping(ExprContext& cx, const std::string& fText, const std::string& gText, bool dynamicPlane,
+                       CompiledRealMapping& out);
+// Newton's method for p = 0, q = 0: X - det(p, py, q, qy) / J and
+// Y - det(px, p, qx, q) / J with J = det(px, py, qx, qy), det(a,b,c,d) = ad - bc.
+int buildNewtonSystem(ExprContext& cx, const ExprNode& p, const ExprNode& q, TreePtr& f, TreePtr& g);
+
 // The mapping text the n-th roots generator writes for w (2 <= n <= 7).
 std::string nthRootsMapText(int n, const std::string& w, RootMethod method);
 

@@ -79,6 +79,17 @@ TargetRecord lineTarget(const std::string& equation, const std::string& distance
     return r;
 }
 
+TargetRecord regionTarget(const std::string& inequality, int pattern)
+{
+    TargetRecord r;
+    r.code = static_cast<int16_t>(1 + 100 * pattern);
+    r.texts[A] = inequality;
+    r.texts[B] = "(1-abs(x)-abs(y))sqrt(0.5)";
+    r.texts[D] = "0.0";
+    r.texts[E] = "0.1";
+    return r;
+}
+
 TargetRecord infinityTarget(const std::string& threshold, int degree)
 {
     TargetRecord r;

@@ -46,6 +46,9 @@ struct TargetRecord {
 // The three constructors of the presets.
 TargetRecord pointTarget(const std::string& centre, const std::string& radius, int pattern = PatternBands);
 TargetRecord lineTarget(const std::string& equation, const std::string& distance, int pattern = PatternBands);
+// A region 0 < R(x,y) with the default colour-trap distance
+// "(1-abs(x)-abs(y))sqrt(0.5)" and bounds 0.0 and 0.1.
+TargetRecord regionTarget(const std::string& inequality, int pattern = PatternBands);
 // Degree d >= 1 makes it a blend target (code 103) with d as its third text.
 TargetRecord infinityTarget(const std::string& threshold, int degree);
 // What "new" appends: a point at 0 with radius 0.01.

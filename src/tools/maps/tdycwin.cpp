@@ -3,7 +3,7 @@
 #include "base/messages.h"
 #include "base/real_text.h"
 #include "expr/format.h"
-#include "tools/maps/dyc_help.h"
+#include "tools/maps/maps_help.h"
 
 #include <array>
 #include <cmath>
@@ -14,11 +14,6 @@ namespace qx {
 namespace {
 
 using K = CommandKind;
-constexpr int kModeShowPeriod = CmdMouseFirst;      // 120
-constexpr int kModeOrbiter = CmdMouseFirst + 1;     // 121
-constexpr int kModeTracer = CmdMouseFirst + 2;      // 122
-constexpr int kModeInverseImage = CmdMouseFirst + 4; // 124
-constexpr int kModeImage = CmdMouseFirst + 5;       // 125
 constexpr int kCmdTargets = 546;
 constexpr int kCmdMethodFirst = 625; // 625..628
 constexpr int kCmdFindRoots = 633;
@@ -247,68 +242,9 @@ ToolFiles TDycWin::toolFiles() const
     return {kDycKind, ".dyc", "Complex dynamic plane files (*.DYC)|*.dyc", "dyc"};
 }
 
-std::vector<CommandSpec> TDycWin::mouseModes() const
-{
-    return {
-        {kModeShowPeriod, "&Show period", "", K::Radio, kMenuBtns, ""},
-        {kModeOrbiter, "&Orbiter", "", K::Radio, kMenuBtns, ""},
-        {kModeTracer, "&Tracer", "", K::Radio, kMenuBtns, ""},
-        {kModeInverseImage, "In&verse image", "", K::Radio, kMenuBtns, ""},
-        {kModeImage, "&Image", "", K::Radio, kMenuBtns, ""},
-    };
-}
-
-void TDycWin::mouseDown(MouseButton button, PixelPoint p)
-{
-    if (button == MouseButton::Left) {
-        const WorldPoint w = view_.pixelToWorld(p);
-        switch (mouseMode()) {
-        case kModeShowPeriod:
-            host().setTitle(pointReport({w.x, w.y}));
-            reportShown_ = true;
-            return;
-        case kModeOrbiter:
-        case kModeTracer: startOrbiter({w.x, w.y}); return;
-        case kModeInverseImage:
-        case kModeImage: showHeldMarkers(mouseMode(), p); return;
-        default: break;
-        }
-    }
-    TFracWin::mouseDown(button, p);
-}
-
-void TDycWin::mouseUp(MouseButton button, PixelPoint p)
-{
-    if (reportShown_) {
-        reportShown_ = false;
-        restoreTitle();
-    }
-    TFracWin::mouseUp(button, p);
-}
-
 std::unique_ptr<TVorlWin> TDycWin::makeZoomChild() const
 {
     return std::make_unique<TDycWin>(Empty{});
-}
-
-void TDycWin::settingsCommand()
-{
-    std::string text = std::to_string(maxReps_);
-    if (!host().inputText("maximum reps", text))
-        return;
-    int32_t n = 0;
-    Real v = 0;
-    if (!parseRealText(text, v) || v != std::floor(v)) {
-        host().showError(ErrCannotUnderstand);
-        return;
-    }
-    if (v < 2 || v > 2147483647.0L) {
-        host().showError(ErrOutOfBounds);
-        return;
-    }
-    n = static_cast<int32_t>(v);
-    maxReps_ = n;
-    draw();
 }
 
 void TDycWin::solveCommand()
@@ -359,7 +295,7 @@ void TDycWin::declareCommands(CommandSet& set)
     set.add({kCmdSphere, "&Complex sphere", "", K::Plain, kMenuView, ""},
             [this] { host().showMessage("The sphere view is not available yet.", "complex sphere"); });
     std::vector<HelpPage> pages;
-    for (const DycHelp& h : dycHelp())
+    for (const MapsHelp& h : dycHelp())
         pages.push_back({h.menu, h.text});
     declareHelp(set, kCmdHelpFirst, pages);
 }

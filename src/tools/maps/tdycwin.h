@@ -32,11 +32,7 @@ public:
     int nthRoots(int n, const std::string& wText);
 
     ToolFiles toolFiles() const override;
-    std::vector<CommandSpec> mouseModes() const override;
-    void mouseDown(MouseButton button, PixelPoint p) override;
-    void mouseUp(MouseButton button, PixelPoint p) override;
     std::unique_ptr<TVorlWin> makeZoomChild() const override;
-    void settingsCommand() override;
     int constantKind() const override { return 3; } // I is the imaginary unit
 
 protected:
@@ -49,7 +45,6 @@ private:
     // Sets the constants, mapping, view and default width, and expected count.
     void beginExample(const std::string& mapping, Real centreX, Real halfWidth, int expected);
 
-    bool reportShown_ = false;
 };
 
 } // namespace qx

@@ -3,6 +3,8 @@
 #include "expr/arith.h"
 #include "expr/differentiate.h"
 #include "expr/evaluator.h"
+#include "base/messages.h"
+#include "base/real_text.h"
 #include "model/command_ids.h"
 
 #include <algorithm>
@@ -12,6 +14,12 @@ namespace qx {
 
 namespace {
 
+using K = CommandKind;
+constexpr int kModeShowPeriod = CmdMouseFirst;       // 120
+constexpr int kModeOrbiter = CmdMouseFirst + 1;      // 121
+constexpr int kModeTracer = CmdMouseFirst + 2;       // 122
+constexpr int kModeInverseImage = CmdMouseFirst + 4; // 124
+constexpr int kModeImage = CmdMouseFirst + 5;        // 125
 constexpr int kCmdMapping = 539;
 constexpr int kCmdFunctions = 589;
 constexpr size_t kTitleLength = 50;
@@ -34,6 +42,11 @@ void TFracWin::copyDrawingSettings(const TKVAWing& from)
         methodTexts_ = f->methodTexts_;
         mapping_ = f->mapping_;
         map_ = CopyTree(f->map_.get());
+        mapping2_ = f->mapping2_;
+        map2_ = CopyTree(f->map2_.get());
+        newtonP_ = f->newtonP_;
+        newtonQ_ = f->newtonQ_;
+        derivePartials();
     }
     TFrac0Win::copyDrawingSettings(from); // the targets compile with the parent's constants
 }
@@ -75,9 +88,59 @@ int TFracWin::solve(RootMethod m, const std::string& p)
 
 std::string TFracWin::mappingTitle() const
 {
-    if (mapping_.size() <= kTitleLength)
-        return mapping_;
-    return mapping_.substr(0, kTitleLength) + " ...";
+    const std::string text = complexTool() ? mapping_ : mapping_ + " , " + mapping2_;
+    if (text.size() <= kTitleLength)
+        return text;
+    return text.substr(0, kTitleLength) + " ...";
+}
+
+void TFracWin::derivePartials()
+{
+    fx_.reset();
+    fy_.reset();
+    if (!map_ || complexTool())
+        return;
+    fx_ = DifferentiateTree(cx_, *map_, code::VarFirst + kSlotX);
+    fy_ = DifferentiateTree(cx_, *map_, code::VarFirst + kSlotY);
+}
+
+void TFracWin::takeRealMapping(CompiledRealMapping m, const std::string& f, const std::string& g)
+{
+    if (m.newton) {
+        newtonP_ = m.p;
+        newtonQ_ = m.q;
+    }
+    mapping_ = f;
+    mapping2_ = g;
+    map_ = std::move(m.f);
+    map2_ = std::move(m.g);
+    derivePartials();
+    if (attached()) {
+        restoreTitle();
+        draw();
+    }
+}
+
+int TFracWin::setMappings(const std::string& fText, const std::string& gText)
+{
+    const std::string f = withoutBlanks(fText), g = withoutBlanks(gText);
+    if (f == mapping_ && g == mapping2_ && map_ && map2_)
+        return 0;
+    CompiledRealMapping m;
+    if (const int e = compileRealMapping(cx_, f, g, dynamicPlane(), m))
+        return e;
+    takeRealMapping(std::move(m), f, g);
+    return 0;
+}
+
+int TFracWin::solveSystem(const std::string& pText, const std::string& qText)
+{
+    const std::string p = withoutBlanks(pText), q = withoutBlanks(qText);
+    CompiledRealMapping m;
+    if (const int e = compileRealMapping(cx_, "Newton(" + p + "=0)", "Newton(" + q + "=0)", dynamicPlane(), m))
+        return e;
+    takeRealMapping(std::move(m), "Newton(" + p + " = 0)", "Newton(" + q + " = 0)");
+    return 0;
 }
 
 std::vector<Complex> TFracWin::preimagesOf(Complex z)
@@ -121,10 +184,77 @@ std::vector<Complex> TFracWin::preimagesOf(Complex z)
     return found;
 }
 
+std::vector<CommandSpec> TFracWin::mouseModes() const
+{
+    return {
+        {kModeShowPeriod, "&Show period", "", K::Radio, kMenuBtns, ""},
+        {kModeOrbiter, "&Orbiter", "", K::Radio, kMenuBtns, ""},
+        {kModeTracer, "&Tracer", "", K::Radio, kMenuBtns, ""},
+        {kModeInverseImage, "In&verse image", "", K::Radio, kMenuBtns, ""},
+        {kModeImage, "&Image", "", K::Radio, kMenuBtns, ""},
+    };
+}
+
+void TFracWin::mouseDown(MouseButton button, PixelPoint p)
+{
+    if (button == MouseButton::Left) {
+        const WorldPoint w = view_.pixelToWorld(p);
+        switch (mouseMode()) {
+        case kModeShowPeriod:
+            host().setTitle(pointReport({w.x, w.y}));
+            reportShown_ = true;
+            return;
+        case kModeOrbiter:
+        case kModeTracer: startOrbiter({w.x, w.y}); return;
+        case kModeInverseImage:
+        case kModeImage: showHeldMarkers(mouseMode(), p); return;
+        default: break;
+        }
+    }
+    TFrac0Win::mouseDown(button, p);
+}
+
+void TFracWin::mouseUp(MouseButton button, PixelPoint p)
+{
+    if (reportShown_) {
+        reportShown_ = false;
+        restoreTitle();
+    }
+    TFrac0Win::mouseUp(button, p);
+}
+
+void TFracWin::settingsCommand()
+{
+    std::string text = std::to_string(maxReps_);
+    if (!host().inputText("maximum reps", text))
+        return;
+    int32_t n = 0;
+    Real v = 0;
+    if (!parseRealText(text, v) || v != std::floor(v)) {
+        host().showError(ErrCannotUnderstand);
+        return;
+    }
+    if (v < 2 || v > 2147483647.0L) {
+        host().showError(ErrOutOfBounds);
+        return;
+    }
+    n = static_cast<int32_t>(v);
+    maxReps_ = n;
+    draw();
+}
+
 void TFracWin::mappingCommand()
 {
+    if (!complexTool()) {
+        std::string f = mapping_, g = mapping2_;
+        if (!host().inputTwo("f(x,y) =", f, "g(x,y) =", g))
+            return;
+        if (const int e = setMappings(f.substr(0, 255), g.substr(0, 255)))
+            host().showError(e);
+        return;
+    }
     std::string text = mapping_;
-    if (!host().inputText(complexTool() ? "f(z) =" : "f(x,y) =", text))
+    if (!host().inputText("f(z) =", text))
         return;
     if (const int e = setMapping(text.substr(0, 255)))
         host().showError(e);

@@ -36,6 +36,14 @@ public:
     // old map kept.
     int setMapping(const std::string& text);
     const std::string& mappingText() const { return mapping_; }
+    // The real tools' two texts: both plain or both Newton(..=0); 0, or 6 /
+    // the compiler's code with the old map kept. Unchanged texts do nothing.
+    int setMappings(const std::string& f, const std::string& g);
+    const std::string& secondMappingText() const { return mapping2_; }
+    // "Newton's method ..." of the real tools: the system p = 0, q = 0.
+    int solveSystem(const std::string& p, const std::string& q);
+    const std::string& newtonP() const { return newtonP_; }
+    const std::string& newtonQ() const { return newtonQ_; }
     // The remembered p of a method ("zzz-2z+2" at first).
     const std::string& methodText(RootMethod m) const { return methodTexts_[static_cast<size_t>(m)]; }
     // The solve dialog of a method: the transform of p; 0, or the code.
@@ -53,6 +61,14 @@ public:
     std::vector<Complex> preimagesOf(Complex z) override;
     static constexpr size_t kMaxPreimages = 24;
 
+    // The Btns modes of the map tools: Show period (the point report while
+    // the button is held), Orbiter, Tracer, Inverse image, Image.
+    std::vector<CommandSpec> mouseModes() const override;
+    void mouseDown(MouseButton button, PixelPoint p) override;
+    void mouseUp(MouseButton button, PixelPoint p) override;
+    // Settings: the maximum repetitions.
+    void settingsCommand() override;
+
     // ---- Documents (tfracwin_files.cpp).
     // The window as a document; fields it does not model are kept as read.
     FracDocument captureDocument() const;
@@ -64,6 +80,10 @@ public:
 
 protected:
     const ExprNode* iterationMap() const override { return map_.get(); }
+    const ExprNode* iterationMap2() const override { return map2_.get(); }
+    // After a change of the real map: the partial derivatives of F.
+    void derivePartials();
+    void takeRealMapping(CompiledRealMapping m, const std::string& f, const std::string& g);
     void declareCommands(CommandSet& set) override;
     void mappingCommand();
 
@@ -75,9 +95,14 @@ protected:
     TreePtr map_;
     std::array<std::string, kRootMethods> methodTexts_;
     RootMethod method_ = RootMethod::Newton;
+    std::string mapping2_;
+    TreePtr map2_;
+    TreePtr fx_, fy_; // partial derivatives of F in X and Y (real tools)
+    std::string newtonP_ = "3-x-yy", newtonQ_ = "4+y-xx";
     std::string criticalText_ = "2";   // the critical point of the parameter planes
     std::string juliaAnchorText_ = "0"; // where inverse images start
     FracDocument fileState_;
+    bool reportShown_ = false;
 };
 
 } // namespace qx

@@ -34,6 +34,7 @@ FracDocument TFracWin::captureDocument() const
     for (int i = 0; i < kFracVariables; ++i)
         d.variables[static_cast<size_t>(i)] = variable(i);
     d.mapping = mapping_;
+    d.mapping2 = mapping2_;
     d.critical = criticalText_;
     d.juliaAnchor = juliaAnchorText_;
     d.targets = records_;
@@ -68,8 +69,10 @@ int TFracWin::applyDocument(const FracDocument& d)
         cx_.env.vars[static_cast<size_t>(i)] = d.variables[static_cast<size_t>(i)];
     cx_.library = d.library; // the mapping may call the document's functions
     CompiledMapping m;
+    CompiledRealMapping real;
     std::vector<TargetTrees> trees(d.targets.size());
-    bool ok = compileMapping(cx_, d.mapping, dynamicPlane(), m) == 0;
+    bool ok = complexTool() ? compileMapping(cx_, d.mapping, dynamicPlane(), m) == 0
+                            : compileRealMapping(cx_, d.mapping, d.mapping2, dynamicPlane(), real) == 0;
     for (size_t i = 0; ok && i < d.targets.size(); ++i)
         ok = compileTarget(cx_, d.targets[i], realTool(), trees[i]) == 0;
     cx_ = saved;
@@ -80,9 +83,20 @@ int TFracWin::applyDocument(const FracDocument& d)
     for (int i = 0; i < kFracVariables; ++i)
         setVariable(i, d.variables[static_cast<size_t>(i)]);
     mapping_ = d.mapping; // as stored; the transform is rebuilt from it
-    map_ = std::move(m.map);
-    if (m.method >= 0)
-        methodTexts_[static_cast<size_t>(m.method)] = m.argument;
+    mapping2_ = d.mapping2;
+    if (complexTool()) {
+        map_ = std::move(m.map);
+        if (m.method >= 0)
+            methodTexts_[static_cast<size_t>(m.method)] = m.argument;
+    } else {
+        if (real.newton) {
+            newtonP_ = real.p;
+            newtonQ_ = real.q;
+        }
+        map_ = std::move(real.f);
+        map2_ = std::move(real.g);
+        derivePartials();
+    }
     criticalText_ = d.critical;
     juliaAnchorText_ = d.juliaAnchor;
     const int method = d.ints[FracIntMethod];

@@ -184,6 +184,8 @@ int TTargWin::findTargets(int n, bool randomColour, const std::atomic<bool>* sto
 {
     n = std::min(n, kMaxTargets);
     int added = 0;
+    if (!hasMap())
+        return 0;
     TargetEngine engine = makeEngine();
     const auto unit = [this] { return Real(2 * (targetRandom_() % 1000000u) + 1) * 5e-7L; };
     for (int tries = 0; targetCount() < n && tries < attempts; ++tries) {
@@ -312,9 +314,14 @@ TargetEngine TTargWin::makeEngine() const
     return TargetEngine(cx_.env, s);
 }
 
+bool TTargWin::hasMap() const
+{
+    return iterationMap() && (!realTool() || iterationMap2());
+}
+
 int TTargWin::sweep()
 {
-    if (!iterationMap())
+    if (!hasMap())
         return 3;
     prepareTargets();
     return TFMJWin::sweep();
@@ -322,14 +329,14 @@ int TTargWin::sweep()
 
 std::unique_ptr<PixelKernel> TTargWin::makeKernel() const
 {
-    if (!iterationMap())
+    if (!hasMap())
         return nullptr;
     return std::make_unique<TargetPixelKernel>(makeEngine(), false);
 }
 
 OrbitMap TTargWin::orbitMap() const
 {
-    if (!iterationMap())
+    if (!hasMap())
         return TFMJWin::orbitMap();
     auto engine = std::make_shared<TargetEngine>(makeEngine());
     return [engine](Complex z) { return engine->map(z); };
@@ -337,6 +344,8 @@ OrbitMap TTargWin::orbitMap() const
 
 std::string TTargWin::pointReport(Complex start)
 {
+    if (!hasMap())
+        return "no map";
     prepareTargets();
     TargetEngine engine = makeEngine();
     const OrbitEnd end = engine.orbit(start);

@@ -80,6 +80,7 @@ protected:
     // Where the orbit of a pixel starts (dynamic planes: the point itself).
     virtual Complex startPoint(Real x, Real y) const { return {x, y}; }
     void declareCommands(CommandSet& set) override;
+    bool hasMap() const;
     // The inventory changed: the picture is out of date.
     void targetsChanged();
     void rememberForUndo();

@@ -1,9 +1,10 @@
 #pragma once
-// The registration of the complex dynamic plane.
+// The registrations of the map tools.
 #include "model/tool_descriptor.h"
 
 namespace qx {
 
 const ToolDescriptor& complexDynamicPlaneTool();
+const ToolDescriptor& realDynamicPlaneTool();
 
 } // namespace qx

@@ -1,4 +1,4 @@
-#include "tools/maps/dyc_help.h"
+#include "tools/maps/maps_help.h"
 
 namespace qx {
 
@@ -9,7 +9,8 @@ constexpr const char* kFile =
     "Export writes the vector part of the window (orbits of the seed list, axes, grid,\n"
     "labels and marks) page by page; the basin picture itself is pixels.\n"
     "Disk image: Compress pixels stores pictures written to disk in compressed form.\n"
-    "Close closes the window and writes its settings (dyc.ini; a zoom window has dycz.ini).\n";
+    "Close closes the window and writes its settings (dyc.ini or dyr.ini; a zoom window has\n"
+    "dycz.ini or dyrz.ini).\n";
 
 constexpr const char* kEdit =
     "Edit menu\n\n"
@@ -57,11 +58,53 @@ constexpr const char* kMisc =
     "Colours ... chooses the special colours (the no-target colour among them). Watch\n"
     "shows the picture while it is computed. The slide list keeps views to show again.\n";
 
+constexpr const char* kRealEdit =
+    "Edit menu\n\n"
+    "Mapping ... (Ctrl+M) asks for f(x,y) and g(x,y), the two components of the map\n"
+    "(x,y) -> (f, g). Write products without a sign (xy is x times y) and use the letters\n"
+    "set under Constants (not a, b or z). For Newton's method on a system p = 0, q = 0\n"
+    "write Newton(p=0) as f and Newton(q=0) as g, or use Examples > Newton's method ...\n"
+    "Text ... puts a label at a point; Clear text removes all labels.\n"
+    "Settings ... sets the maximum number of repetitions.\n"
+    "Targets ... edits the targets that decide a pixel's colour; Find looks for attracting\n"
+    "fixed points by itself.\n"
+    "Examples: the Gingerbread man, the Henon map and six quadratic maps with strange\n"
+    "attractors; each writes its map and fixed points into the Notebook.\n";
+
+constexpr const char* kRealBtns =
+    "Btns menu\n\n"
+    "What the left mouse button does:\n"
+    "  Show period   - while the button is held, the title tells which target the\n"
+    "                  point's orbit reaches and after how many repetitions;\n"
+    "  Orbiter       - starts an orbit at the point; the space bar takes one step,\n"
+    "                  Q ends it;\n"
+    "  Tracer        - the same, drawing the orbit as it goes;\n"
+    "  Inverse image - while the button is held, an ancestor of the point: a point that\n"
+    "                  the map sends there, found along the curve f = x;\n"
+    "  Image         - shows the image of the point while the button is held.\n"
+    "The right button opens a zoom window ten times closer.\n";
+
+constexpr const char* kRealOrbits =
+    "Orbits menu\n\n"
+    "Seed list ... names the starting points of orbits drawn over the picture when\n"
+    "Overlay is on, written x,y and separated by ';'. The examples draw 5000 points of\n"
+    "an orbit on their strange attractor. Seed point ... starts the orbiter at a typed\n"
+    "point. Table coordinates lists the last orbit.\n";
+
 } // namespace
 
-std::span<const DycHelp> dycHelp()
+std::span<const MapsHelp> dyrHelp()
 {
-    static constexpr DycHelp pages[] = {
+    static constexpr MapsHelp pages[] = {
+        {"&File", kFile}, {"&Edit", kRealEdit}, {"&Btns", kRealBtns}, {"&View", kView}, {"&Orbits", kRealOrbits},
+        {"&Misc", kMisc},
+    };
+    return pages;
+}
+
+std::span<const MapsHelp> dycHelp()
+{
+    static constexpr MapsHelp pages[] = {
         {"&File", kFile}, {"&Edit", kEdit}, {"&Btns", kBtns}, {"&View", kView}, {"&Orbits", kOrbits}, {"&Misc", kMisc},
     };
     return pages;

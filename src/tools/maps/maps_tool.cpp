@@ -1,11 +1,11 @@
-// The complex dynamic plane as a registered tool: its launch row, batch
-// options (examples, mappings, the n-th roots generator), `info` lines and
-// the ROOTFIND dialog.
-#include "tools/maps/dyc_tool.h"
+// The map tools as registered tools: launch rows, batch options (examples,
+// mappings, the n-th roots generator), `info` lines and the ROOTFIND dialog.
+#include "tools/maps/maps_tool.h"
 
 #include "base/messages.h"
 #include "base/real_text.h"
 #include "tools/maps/tdycwin.h"
+#include "tools/maps/tdyrwin.h"
 
 #include <cstdio>
 
@@ -27,6 +27,19 @@ const char* const kMethodNames[kRootMethods] = {"newton", "halley", "schroder", 
 std::string errorText(int e)
 {
     return "error " + std::to_string(e) + ": " + messageText(e);
+}
+
+bool applyReps(TFracWin& win, const BatchOptionValues& values, std::string& error)
+{
+    if (const std::string* r = valueOf(values, "--reps")) {
+        Real v = 0;
+        if (!parseRealText(*r, v) || v != static_cast<int32_t>(v) || v < 2) {
+            error = "--reps takes a whole number from 2 on, not '" + *r + "'";
+            return false;
+        }
+        win.setMaxReps(static_cast<int32_t>(v));
+    }
+    return true;
 }
 
 // In the order a user would go: method, example or roots or mapping, reps.
@@ -68,24 +81,43 @@ int applyOptions(TVorlWin& base, const BatchOptionValues& values, std::string& e
             error = errorText(e) + " (--map '" + *m + "')";
             return 1;
         }
-    if (const std::string* r = valueOf(values, "--reps")) {
-        Real v = 0;
-        if (!parseRealText(*r, v) || v != static_cast<int32_t>(v) || v < 2) {
-            error = "--reps takes a whole number from 2 on, not '" + *r + "'";
+    return applyReps(win, values, error) ? 0 : 2;
+}
+
+int applyRealOptions(TVorlWin& base, const BatchOptionValues& values, std::string& error)
+{
+    auto& win = dynamic_cast<TDyrWin&>(base);
+    if (const std::string* k = valueOf(values, "--example")) {
+        int32_t n = -1;
+        if (!parseIntText(*k, n) || !win.applyExample(n)) {
+            error = "--example takes 0..7, not '" + *k + "'";
             return 2;
         }
-        win.setMaxReps(static_cast<int32_t>(v));
     }
-    return 0;
+    const std::string* f = valueOf(values, "--f");
+    const std::string* g = valueOf(values, "--g");
+    if (f || g) {
+        if (!f || !g) {
+            error = "--f and --g go together";
+            return 2;
+        }
+        if (const int e = win.setMappings(*f, *g)) {
+            error = errorText(e) + " (--f '" + *f + "', --g '" + *g + "')";
+            return 1;
+        }
+    }
+    return applyReps(win, values, error) ? 0 : 2;
 }
 
 std::string describe(const TVorlWin& base)
 {
-    const auto& win = dynamic_cast<const TDycWin&>(base);
+    const auto& win = dynamic_cast<const TFracWin&>(base);
     char buf[160];
     const View& v = win.view();
     std::snprintf(buf, sizeof buf, "centre: %.18Lg,%.18Lg\nwidth: %.18Lg\n", v.centerX, v.centerY, v.halfWidth);
-    std::string out = "kind: dyc (" + std::to_string(kDycKind) + ")\nmapping: " + win.mappingText() + "\n" + buf +
+    const ToolFiles files = win.toolFiles();
+    std::string out = "kind: " + files.settingsStem + " (" + std::to_string(files.kind) + ")\nmapping: " +
+                      win.mappingText() + (win.complexTool() ? "" : " , " + win.secondMappingText()) + "\n" + buf +
                       "maximum reps: " + std::to_string(win.maxReps()) + "\ntargets: " +
                       std::to_string(win.targetCount()) + "\n";
     static const char* const kinds[] = {"point", "region", "line", "infinity"};
@@ -167,6 +199,31 @@ const ToolDescriptor& complexDynamicPlaneTool()
         t.batchExamples = "quorvex-batch render --tool dyc --example 0 -o herman.png\n"
                           "quorvex-batch render --tool dyc --roots 5 --w 1 --method halley -o roots.png\n"
                           "quorvex-batch render --tool dyc --map \"Newton(zzz-2z+2=0)\" --example 1 -o newton.png\n";
+        return t;
+    }();
+    return d;
+}
+
+const ToolDescriptor& realDynamicPlaneTool()
+{
+    static const ToolDescriptor d = [] {
+        ToolDescriptor t;
+        t.launchCommand = 405;
+        t.batchName = "dyr";
+        t.title = "real dynamic plane";
+        t.create = [] { return std::unique_ptr<TVorlWin>(std::make_unique<TDyrWin>()); };
+        t.documentKind = kDyrKind;
+        t.batchOptions = {
+            {"--example", "K", "example K, 0..7 (0 Gingerbread man, 1 H\xC3\xA9non, 2..7 Quadratic 1..6;\ndefault 1)"},
+            {"--f", "TEXT", "f(x,y) of the map (x,y) -> (f, g); with --g"},
+            {"--g", "TEXT", "g(x,y); both \"Newton(p=0)\" and \"Newton(q=0)\" for Newton's method"},
+            {"--reps", "N", "maximum repetitions (the examples set 30)"},
+        };
+        t.applyBatchOptions = applyRealOptions;
+        t.describe = describe;
+        t.batchExamples = "quorvex-batch render --tool dyr --example 1 -o henon.png\n"
+                          "quorvex-batch render --tool dyr --f \"Newton(3-x-yy=0)\" --g \"Newton(4+y-xx=0)\" "
+                          "--width 4 -o newton.png\n";
         return t;
     }();
     return d;
