@@ -12,6 +12,8 @@ const std::vector<const ToolDescriptor*>& registeredTools()
     static const std::vector<const ToolDescriptor*> tools = {
         &mandelbrotTool(),
         &juliaTool(),
+        &complexParameterPlaneTool(),
+        &realParameterPlaneTool(),
         &complexDynamicPlaneTool(),
         &realDynamicPlaneTool(),
     };

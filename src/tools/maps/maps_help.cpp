@@ -91,7 +91,37 @@ constexpr const char* kRealOrbits =
     "an orbit on their strange attractor. Seed point ... starts the orbiter at a typed\n"
     "point. Table coordinates lists the last orbit.\n";
 
+constexpr const char* kParEdit =
+    "Edit menu\n\n"
+    "Every pixel is a parameter of a family of maps: c = x + iy in the complex plane, a = x\n"
+    "and b = y in the real one. The orbit starts at the critical point and the targets\n"
+    "decide the colour, as in the dynamic planes.\n"
+    "Mapping ... (Ctrl+M) asks for the family: f(z) in z and c, or f(x,y) and g(x,y) in x, y,\n"
+    "a and b. The root-finding methods are not offered here.\n"
+    "Critical point ... sets where the orbit starts, an expression in the parameter.\n"
+    "Targets ... edits the targets; a target whose texts mention the parameter is worked\n"
+    "out again for every pixel.\n"
+    "Examples: eight complex families (Newton, Double Mandelbrot, cubic and quartic cycles,\n"
+    "Magnetism I and II, Tricorn) or the Burning ship and Henon in the real plane.\n";
+
+constexpr const char* kParBtns =
+    "Btns menu\n\n"
+    "What the left mouse button does:\n"
+    "  Show target - while the button is held, the title tells which target the\n"
+    "                critical orbit of the clicked parameter reaches, and when;\n"
+    "  Julia child - opens the dynamic plane of the clicked parameter (jchild1.dyc or\n"
+    "                .dyr), centred at the critical point; later clicks update it.\n"
+    "Misc > Reopen shows the Julia child again. The right button opens a zoom window.\n";
+
 } // namespace
+
+std::span<const MapsHelp> parHelp()
+{
+    static constexpr MapsHelp pages[] = {
+        {"&File", kFile}, {"&Edit", kParEdit}, {"&Btns", kParBtns}, {"&View", kView}, {"&Misc", kMisc},
+    };
+    return pages;
+}
 
 std::span<const MapsHelp> dyrHelp()
 {

@@ -11,5 +11,6 @@ struct MapsHelp {
 
 std::span<const MapsHelp> dycHelp();
 std::span<const MapsHelp> dyrHelp();
+std::span<const MapsHelp> parHelp();
 
 } // namespace qx

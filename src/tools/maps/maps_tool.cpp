@@ -6,6 +6,7 @@
 #include "base/real_text.h"
 #include "tools/maps/tdycwin.h"
 #include "tools/maps/tdyrwin.h"
+#include "tools/maps/tparwin.h"
 
 #include <cstdio>
 
@@ -109,6 +110,52 @@ int applyRealOptions(TVorlWin& base, const BatchOptionValues& values, std::strin
     return applyReps(win, values, error) ? 0 : 2;
 }
 
+int applyParameterOptions(TVorlWin& base, const BatchOptionValues& values, std::string& error)
+{
+    auto& win = dynamic_cast<TParWin&>(base);
+    if (const std::string* k = valueOf(values, "--example")) {
+        int32_t n = -1;
+        if (!parseIntText(*k, n) || !win.applyExample(n)) {
+            error = "--example takes 0.." + std::to_string(win.exampleCount() - 1) + ", not '" + *k + "'";
+            return 2;
+        }
+    }
+    if (const std::string* m = valueOf(values, "--map"))
+        if (const int e = win.setMapping(*m)) {
+            error = errorText(e) + " (--map '" + *m + "')";
+            return 1;
+        }
+    const std::string* f = valueOf(values, "--f");
+    const std::string* g = valueOf(values, "--g");
+    if (f || g) {
+        if (!f || !g) {
+            error = "--f and --g go together";
+            return 2;
+        }
+        if (const int e = win.setMappings(*f, *g)) {
+            error = errorText(e) + " (--f '" + *f + "', --g '" + *g + "')";
+            return 1;
+        }
+    }
+    if (const std::string* c = valueOf(values, "--critical")) {
+        std::string x = *c, y;
+        if (!win.complexTool()) {
+            const size_t semi = c->find(';');
+            if (semi == std::string::npos) {
+                error = "--critical takes \"x;y\" in the real parameter plane";
+                return 2;
+            }
+            x = c->substr(0, semi);
+            y = c->substr(semi + 1);
+        }
+        if (const int e = win.setCriticalPoint(x, y)) {
+            error = errorText(e) + " (--critical '" + *c + "')";
+            return 1;
+        }
+    }
+    return applyReps(win, values, error) ? 0 : 2;
+}
+
 std::string describe(const TVorlWin& base)
 {
     const auto& win = dynamic_cast<const TFracWin&>(base);
@@ -199,6 +246,55 @@ const ToolDescriptor& complexDynamicPlaneTool()
         t.batchExamples = "quorvex-batch render --tool dyc --example 0 -o herman.png\n"
                           "quorvex-batch render --tool dyc --roots 5 --w 1 --method halley -o roots.png\n"
                           "quorvex-batch render --tool dyc --map \"Newton(zzz-2z+2=0)\" --example 1 -o newton.png\n";
+        return t;
+    }();
+    return d;
+}
+
+const ToolDescriptor& complexParameterPlaneTool()
+{
+    static const ToolDescriptor d = [] {
+        ToolDescriptor t;
+        t.launchCommand = 403;
+        t.batchName = "ppc";
+        t.title = "complex parameter plane";
+        t.create = [] { return std::unique_ptr<TVorlWin>(std::make_unique<TPpcWin>()); };
+        t.documentKind = kPpcKind;
+        t.batchOptions = {
+            {"--example", "K",
+             "example K, 0..7 (0 Newton, 1 Double Mandelbrot, 2 Cubic 1-cycle, 3 Cubic\n2-cycle, 4 Quartic "
+             "1-cycles, 5 Magnetism I, 6 Magnetism II, 7 Tricorn)"},
+            {"--map", "TEXT", "the family f(z) in z and the parameter c"},
+            {"--critical", "TEXT", "the critical point where orbits start, an expression in c"},
+            {"--reps", "N", "maximum repetitions (default 400)"},
+        };
+        t.applyBatchOptions = applyParameterOptions;
+        t.describe = describe;
+        t.batchExamples = "quorvex-batch render --tool ppc --example 5 -o magnetism.png\n";
+        return t;
+    }();
+    return d;
+}
+
+const ToolDescriptor& realParameterPlaneTool()
+{
+    static const ToolDescriptor d = [] {
+        ToolDescriptor t;
+        t.launchCommand = 412;
+        t.batchName = "ppr";
+        t.title = "real parameter plane";
+        t.create = [] { return std::unique_ptr<TVorlWin>(std::make_unique<TPprWin>()); };
+        t.documentKind = kPprKind;
+        t.batchOptions = {
+            {"--example", "K", "example K: 0 Burning ship, 1 H\xC3\xA9non"},
+            {"--f", "TEXT", "f(x,y) of the family, in x, y and the parameters a, b; with --g"},
+            {"--g", "TEXT", "g(x,y) of the family"},
+            {"--critical", "X;Y", "the critical point, two expressions in a and b"},
+            {"--reps", "N", "maximum repetitions"},
+        };
+        t.applyBatchOptions = applyParameterOptions;
+        t.describe = describe;
+        t.batchExamples = "quorvex-batch render --tool ppr --example 0 -o ship.png\n";
         return t;
     }();
     return d;

@@ -6,5 +6,7 @@ namespace qx {
 
 const ToolDescriptor& complexDynamicPlaneTool();
 const ToolDescriptor& realDynamicPlaneTool();
+const ToolDescriptor& complexParameterPlaneTool();
+const ToolDescriptor& realParameterPlaneTool();
 
 } // namespace qx

@@ -279,12 +279,37 @@ TargetEngine::TargetEngine(const EvalEnv& env, const Setup& s)
             t.entryA = entry(A);
         if (r.code == 201)
             t.entryB = entry(B);
+        t.perPixel = s.parameterPlane && r.flag != 0;
+        if (t.perPixel) {
+            if (t.kind == TargetKind::Point) {
+                t.entryCentre = entry(A);
+                if (real_)
+                    t.entryCentreY = entry(B);
+            }
+            if (t.kind != TargetKind::Region)
+                t.entryC = entry(C);
+            if (r.code == 201) {
+                t.entryD = entry(D);
+                t.entryE = entry(E);
+            }
+        }
         targets_.push_back(t);
     }
     for (const Target& t : targets_) {
-        if (t.kind != TargetKind::Point)
+        if (t.kind != TargetKind::Point || t.perPixel)
             break;
         points_.push_back({t.cx, t.cy, t.r2});
+    }
+    parameter_ = s.parameterPlane;
+    if (parameter_) {
+        if (s.critical) {
+            entries.push_back(s.critical);
+            criticalEntry_ = static_cast<int>(entries.size()) - 1;
+        }
+        if (real_ && s.critical2) {
+            entries.push_back(s.critical2);
+            criticalEntry2_ = static_cast<int>(entries.size()) - 1;
+        }
     }
     program_ = Program::compile(env, entries);
     if (real_)
@@ -337,6 +362,58 @@ bool TargetEngine::matches(Target& t, Complex w, Complex bound, Real& w2)
         return evaluate(t.entryA, bound, v) && v.re < w2;
     }
     return false;
+}
+
+void TargetEngine::preparePerPixel(Target& t)
+{
+    const auto value = [this](int entry, Real fallback) {
+        Complex v;
+        return entry >= 0 && evaluate(entry, {}, v) ? v : Complex{fallback, 0};
+    };
+    switch (t.kind) {
+    case TargetKind::Point: {
+        const Complex centre = value(t.entryCentre, t.cx);
+        t.cx = centre.re;
+        t.cy = real_ ? value(t.entryCentreY, t.cy).re : centre.im;
+        if (t.entryC >= 0) {
+            t.radius = value(t.entryC, t.radius).re;
+            if (t.code == 100 && t.radius > 0.5L)
+                t.radius = 0.5L;
+            t.r2 = t.radius * t.radius;
+        }
+        break;
+    }
+    case TargetKind::Line: t.threshold = value(t.entryC, t.threshold).re; break;
+    case TargetKind::Region:
+        if (t.code == 201) {
+            t.trapLow = value(t.entryD, t.trapLow).re;
+            t.trapScale = 1 / (value(t.entryE, t.trapLow + 1).re - t.trapLow);
+        }
+        break;
+    case TargetKind::Infinity: break; // its threshold is evaluated at every test
+    }
+}
+
+OrbitEnd TargetEngine::pixelOrbit(Real x, Real y, const std::atomic<bool>* stop)
+{
+    if (!parameter_)
+        return orbit({x, y}, stop);
+    if (real_) {
+        program_.setVariable(1, {x, 0}); // A
+        program_.setVariable(2, {y, 0}); // B
+    } else {
+        program_.setVariable(3, {x, y}); // C
+    }
+    for (Target& t : targets_)
+        if (t.perPixel)
+            preparePerPixel(t);
+    Complex seed, seedY;
+    if (criticalEntry_ < 0 || !evaluate(criticalEntry_, {}, seed) ||
+        (real_ && (criticalEntry2_ < 0 || !evaluate(criticalEntry2_, {}, seedY)))) {
+        OrbitEnd none; // the seed cannot be evaluated: no target
+        return none;
+    }
+    return orbit(real_ ? Complex{seed.re, seedY.re} : seed, stop);
 }
 
 OrbitEnd TargetEngine::orbit(Complex start, const std::atomic<bool>* stop)

@@ -105,6 +105,12 @@ public:
         Rgb noTargetColour = 0;
         bool grayPrint = false;
         bool noTargetGrayWhite = false;
+        // Parameter planes: the pixel sets the parameter (complex: C; real:
+        // A and B) and the orbit starts at the critical point(s); targets
+        // whose record flag is set are prepared again for every pixel.
+        bool parameterPlane = false;
+        const ExprNode* critical = nullptr;  // complex seed, or x of the real seed
+        const ExprNode* critical2 = nullptr; // y of the real seed
     };
     TargetEngine() = default;
     TargetEngine(const EvalEnv& env, const Setup& setup);
@@ -114,6 +120,11 @@ public:
     OrbitEnd orbit(Complex start, const std::atomic<bool>* stop = nullptr);
     // The colour and row-buffer code of an orbit's end at pixel (col, row).
     PixelValue colour(const OrbitEnd& end, int col, int row);
+    // The orbit of a pixel at (x, y): from the point itself in a dynamic
+    // plane; in a parameter plane the parameter is set, the dependent targets
+    // prepared and the orbit starts at the critical point (no target when it
+    // cannot be evaluated).
+    OrbitEnd pixelOrbit(Real x, Real y, const std::atomic<bool>* stop = nullptr);
     // One application of the map (0 when it cannot be evaluated; `ok` then false).
     Complex map(Complex w);
     Complex map(Complex w, bool& ok);
@@ -132,12 +143,18 @@ private:
         bool sectors = false;
         int sectorCount = 0;
         int entryA = -1, entryB = -1; // program entries of trees A and B
+        bool perPixel = false;        // prepared again for every pixel
+        int entryCentre = -1, entryCentreY = -1, entryC = -1, entryD = -1, entryE = -1;
     };
     bool evaluate(int entry, Complex at, Complex& out);
     bool matches(Target& t, Complex w, Complex bound, Real& w2);
 
+    void preparePerPixel(Target& t);
+
     Program program_;
     bool real_ = false;
+    bool parameter_ = false;
+    int criticalEntry_ = -1, criticalEntry2_ = -1;
     int mapEntry2_ = -1;
     std::vector<Target> targets_;
     std::vector<TargetColours> colours_;

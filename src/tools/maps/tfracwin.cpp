@@ -36,6 +36,14 @@ TFracWin::TFracWin(bool complexTool, bool dynamicPlane) : TFrac0Win(complexTool,
     methodTexts_.fill("zzz-2z+2");
 }
 
+TFracWin::~TFracWin()
+{
+    if (juliaChild_)
+        juliaChild_->juliaParent_ = nullptr;
+    if (juliaParent_)
+        juliaParent_->juliaChild_ = nullptr;
+}
+
 void TFracWin::copyDrawingSettings(const TKVAWing& from)
 {
     if (const auto* f = dynamic_cast<const TFracWin*>(&from)) {
@@ -46,6 +54,10 @@ void TFracWin::copyDrawingSettings(const TKVAWing& from)
         map2_ = CopyTree(f->map2_.get());
         newtonP_ = f->newtonP_;
         newtonQ_ = f->newtonQ_;
+        criticalText_ = f->criticalText_;
+        criticalText2_ = f->criticalText2_;
+        critical_ = CopyTree(f->critical_.get());
+        critical2_ = CopyTree(f->critical2_.get());
         derivePartials();
     }
     TFrac0Win::copyDrawingSettings(from); // the targets compile with the parent's constants
@@ -92,6 +104,25 @@ std::string TFracWin::mappingTitle() const
     if (text.size() <= kTitleLength)
         return text;
     return text.substr(0, kTitleLength) + " ...";
+}
+
+int TFracWin::setCriticalPoint(const std::string& text, const std::string& yText)
+{
+    TreePtr a, b;
+    if (const int e = CompileExpression(cx_, text, a))
+        return e;
+    if (!complexTool())
+        if (const int e = CompileExpression(cx_, yText, b))
+            return e;
+    criticalText_ = text;
+    critical_ = std::move(a);
+    if (!complexTool()) {
+        criticalText2_ = yText;
+        critical2_ = std::move(b);
+    }
+    if (attached())
+        draw();
+    return 0;
 }
 
 void TFracWin::derivePartials()

@@ -30,6 +30,7 @@ private:
 class TFracWin : public TFrac0Win {
 public:
     TFracWin(bool complexTool, bool dynamicPlane);
+    ~TFracWin() override;
 
     // The Mapping command: an unchanged text does nothing (0); otherwise 0
     // and the new map (the picture is reset), or 6 / the compiler's code with the
@@ -43,6 +44,11 @@ public:
     // "Newton's method ..." of the real tools: the system p = 0, q = 0.
     int solveSystem(const std::string& p, const std::string& q);
     const std::string& newtonP() const { return newtonP_; }
+    // The critical point of the parameter planes: a complex text, or x and y
+    // texts in the real tool. 0, or the compiler's code (nothing changes).
+    int setCriticalPoint(const std::string& text, const std::string& yText = {});
+    const std::string& criticalText() const { return criticalText_; }
+    const std::string& criticalYText() const { return criticalText2_; }
     const std::string& newtonQ() const { return newtonQ_; }
     // The remembered p of a method ("zzz-2z+2" at first).
     const std::string& methodText(RootMethod m) const { return methodTexts_[static_cast<size_t>(m)]; }
@@ -99,10 +105,23 @@ protected:
     TreePtr map2_;
     TreePtr fx_, fy_; // partial derivatives of F in X and Y (real tools)
     std::string newtonP_ = "3-x-yy", newtonQ_ = "4+y-xx";
+    const ExprNode* criticalTree(int i) const override { return i == 0 ? critical_.get() : critical2_.get(); }
     std::string criticalText_ = "2";   // the critical point of the parameter planes
+    std::string criticalText2_ = "0";  // its y in the real tool
+    TreePtr critical_, critical2_;
     std::string juliaAnchorText_ = "0"; // where inverse images start
     FracDocument fileState_;
     bool reportShown_ = false;
+    // A parameter plane's Julia child (its own window) and the way back;
+    // each side clears the other's link when it closes.
+    TFracWin* juliaChild_ = nullptr;
+    TFracWin* juliaParent_ = nullptr;
+    int juliaChildren_ = 0;
+    static void linkJuliaChild(TFracWin& parent, TFracWin& child)
+    {
+        parent.juliaChild_ = &child;
+        child.juliaParent_ = &parent;
+    }
 };
 
 } // namespace qx

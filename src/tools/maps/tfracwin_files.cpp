@@ -36,6 +36,7 @@ FracDocument TFracWin::captureDocument() const
     d.mapping = mapping_;
     d.mapping2 = mapping2_;
     d.critical = criticalText_;
+    d.extraText = complexTool() ? d.extraText : criticalText2_; // the real tool's y of the critical point
     d.juliaAnchor = juliaAnchorText_;
     d.targets = records_;
     d.library = library();
@@ -98,6 +99,15 @@ int TFracWin::applyDocument(const FracDocument& d)
         derivePartials();
     }
     criticalText_ = d.critical;
+    if (!complexTool())
+        criticalText2_ = d.extraText;
+    {
+        TreePtr a, b; // a critical text that does not compile leaves the tree empty (no target)
+        if (CompileExpression(cx_, criticalText_, a) == 0)
+            critical_ = std::move(a);
+        if (!complexTool() && CompileExpression(cx_, criticalText2_, b) == 0)
+            critical2_ = std::move(b);
+    }
     juliaAnchorText_ = d.juliaAnchor;
     const int method = d.ints[FracIntMethod];
     method_ = method >= 0 && method < kRootMethods ? static_cast<RootMethod>(method) : RootMethod::Newton;

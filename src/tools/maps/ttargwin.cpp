@@ -24,7 +24,7 @@ public:
             engine_.setStop(stop_);
             stopGiven_ = stop_;
         }
-        const OrbitEnd end = engine_.orbit({x, y}, stop_);
+        const OrbitEnd end = engine_.pixelOrbit(x, y, stop_);
         if (end.interrupted)
             return {0, kPixelInterrupted};
         return engine_.colour(end, col, row);
@@ -70,14 +70,41 @@ void TTargWin::copyDrawingSettings(const TKVAWing& from)
 
 // ---- The inventory.
 
+namespace {
+
+bool treeUses(const ExprNode* n, int slot)
+{
+    if (!n)
+        return false;
+    if (n->code == code::VarFirst + slot)
+        return true;
+    return treeUses(n->left.get(), slot) || treeUses(n->middle.get(), slot) || treeUses(n->right.get(), slot);
+}
+
+} // namespace
+
+bool TTargWin::usesParameter(const TargetTrees& t) const
+{
+    if (!parameterPlane())
+        return false;
+    const int first = realTool() ? 1 : 3, last = realTool() ? 2 : 3; // A and B, or C
+    for (const TreePtr& tree : t.trees)
+        for (int slot = first; slot <= last; ++slot)
+            if (treeUses(tree.get(), slot))
+                return true;
+    return false;
+}
+
 int TTargWin::setTargets(std::vector<TargetRecord> records)
 {
     if (records.size() > static_cast<size_t>(kMaxTargets))
         return 17;
     std::vector<TargetTrees> trees(records.size());
-    for (size_t i = 0; i < records.size(); ++i)
+    for (size_t i = 0; i < records.size(); ++i) {
         if (const int e = compileTarget(cx_, records[i], realTool(), trees[i]))
             return e;
+        records[i].flag = usesParameter(trees[i]) ? 1 : 0; // set for the texts that mention the parameter
+    }
     records_ = std::move(records);
     trees_ = std::move(trees);
     trapColours_.resize(records_.size(), {makeRgb(128, 0, 0), makeRgb(255, 0, 0)});
@@ -103,6 +130,7 @@ int TTargWin::setTarget(int i, const TargetRecord& r)
         return e;
     rememberForUndo();
     records_[static_cast<size_t>(i)] = r;
+    records_[static_cast<size_t>(i)].flag = usesParameter(t) ? 1 : 0;
     trees_[static_cast<size_t>(i)] = std::move(t);
     targetsChanged();
     return 0;
@@ -309,6 +337,9 @@ TargetEngine TTargWin::makeEngine() const
     for (int i = 0; i < targetCount(); ++i)
         s.colours.push_back(targetColours(i));
     s.maxReps = maxReps_;
+    s.parameterPlane = parameterPlane();
+    s.critical = criticalTree(0);
+    s.critical2 = criticalTree(1);
     s.noTargetIndex = special_.get(SlotNoTarget);
     s.noTargetColour = paletteColour(palette_, s.noTargetIndex);
     return TargetEngine(cx_.env, s);
@@ -348,7 +379,7 @@ std::string TTargWin::pointReport(Complex start)
         return "no map";
     prepareTargets();
     TargetEngine engine = makeEngine();
-    const OrbitEnd end = engine.orbit(start);
+    const OrbitEnd end = engine.pixelOrbit(start.re, start.im);
     if (end.target == kNoTarget)
         return "no target at rep " + std::to_string(end.count);
     return "target " + std::to_string(end.target) + " at rep " + std::to_string(end.count);

@@ -77,8 +77,12 @@ protected:
     virtual const ExprNode* iterationMap() const = 0;
     virtual const ExprNode* iterationMap2() const { return nullptr; }
     virtual bool realTool() const { return false; }
-    // Where the orbit of a pixel starts (dynamic planes: the point itself).
-    virtual Complex startPoint(Real x, Real y) const { return {x, y}; }
+    // Parameter planes: the pixel is the parameter, the orbit starts at the
+    // critical point (tree 0; tree 1 is y in the real tool).
+    virtual bool parameterPlane() const { return false; }
+    virtual const ExprNode* criticalTree(int /*i*/) const { return nullptr; }
+    // Whether a compiled target refers to the parameter (its record flag).
+    bool usesParameter(const TargetTrees& t) const;
     void declareCommands(CommandSet& set) override;
     bool hasMap() const;
     // The inventory changed: the picture is out of date.
