@@ -121,6 +121,10 @@ std::map<std::string, std::string> computeAll()
         {"dyc_newton_cubic", "render --tool dyc --example 1 --map \"Newton(zzz-2z+2=0)\" --width 2" + common},
         {"dyc_householder_5th_roots", "render --tool dyc --roots 5 --w 1 --method householder" + common},
         {"dyr_henon_with_orbit", "render --tool dyr --example 1" + common},
+        {"ppc_newton_family", "render --tool ppc --example 0 --threads 2" + common},
+        {"ppc_magnetism_one", "render --tool ppc --example 5" + common},
+        {"ppr_burning_ship", "render --tool ppr --example 0" + common},
+        {"ppr_henon_family", "render --tool ppr --example 1 --threads 1" + common},
         {"dyr_gingerbread_man", "render --tool dyr --example 0" + common},
         {"dyr_newton_system",
          "render --tool dyr --f \"Newton(3-x-yy=0)\" --g \"Newton(4+y-xx=0)\" --width 4 --threads 2" + common},
@@ -159,7 +163,7 @@ TEST(GoldenPictures, EveryPictureMatchesItsRecordedChecksum)
         GTEST_SKIP() << "rewrote " << kListFile;
     }
     const std::map<std::string, std::string> recorded = readList();
-    ASSERT_EQ(recorded.size(), 20u) << "the list " << kListFile << " is incomplete";
+    ASSERT_EQ(recorded.size(), 24u) << "the list " << kListFile << " is incomplete";
     for (const auto& [name, sum] : recorded) {
         const auto it = now.find(name);
         ASSERT_NE(it, now.end()) << name << ": the batch command failed";

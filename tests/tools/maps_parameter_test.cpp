@@ -72,6 +72,23 @@ TEST_F(PpcFixture, PresetsAsTabled)
     EXPECT_EQ(win.pointReport({1, 3}).rfind("target 0 at rep", 0), 0u);
 }
 
+TEST_F(PpcFixture, AnExampleAsksToStopARunningDrawing)
+{
+    win.applyExample(1);
+    ASSERT_EQ(win.setMapping("iter(2000000000,zz)+c"), 0);
+    win.paint();
+    ASSERT_TRUE(win.busy());
+    host.yesNoAnswers = {false};
+    EXPECT_FALSE(win.applyExample(7)); // declined: the drawing goes on, nothing changes
+    EXPECT_TRUE(win.busy());
+    EXPECT_EQ(win.mappingText(), "iter(2000000000,zz)+c");
+    host.yesNoAnswers = {true};
+    EXPECT_TRUE(win.applyExample(7));
+    EXPECT_EQ(win.mappingText(), "conj(z)*conj(z)+c");
+    win.interruptRendering();
+    win.finishRendering();
+}
+
 TEST_F(PpcFixture, JuliaChildIsReusedAndRenamed)
 {
     win.applyExample(1);

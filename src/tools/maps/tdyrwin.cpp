@@ -118,11 +118,11 @@ bool TDyrWin::applyExample(int k)
 {
     if (k < 0 || k >= kExamples)
         return false;
-    if (k >= 2 && busy()) { // a quadratic preset first stops the drawing
+    if (k >= 2 && busy()) { // a quadratic preset first asks to stop the drawing
+        if (attached() && !host().askYesNo("stop the drawing?"))
+            return false;
         interruptRendering();
         finishRendering();
-        if (busy())
-            return false;
     }
     if (k == 0) {
         mapping_.clear();

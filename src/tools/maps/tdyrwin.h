@@ -18,7 +18,8 @@ public:
     explicit TDyrWin(Empty);
 
     // Presets: 0 Gingerbread man, 1 Hénon, 2..7 Quadratic 1..6; false for
-    // another k, or when a Quadratic preset meets a drawing that does not stop.
+    // another k, or when the user declines to stop a running drawing before
+    // a Quadratic preset.
     static constexpr int kExamples = 8;
     bool applyExample(int k);
     static int exampleCommand(int k);

@@ -46,11 +46,11 @@ bool TParWin::applyExample(int k)
 {
     if (k < 0 || k >= exampleCount())
         return false;
-    if (busy()) { // an example first stops the drawing
+    if (busy()) { // an example first asks to stop the drawing
+        if (attached() && !host().askYesNo("stop the drawing?"))
+            return false;
         interruptRendering();
         finishRendering();
-        if (busy())
-            return false;
     }
     example(k);
     current_ = 0;

@@ -17,8 +17,8 @@ public:
     explicit TParWin(bool complexTool) : TFracWin(complexTool, false) {}
 
     virtual int exampleCount() const = 0;
-    // Example k as tabled; false for another k, or when a running drawing
-    // does not stop first.
+    // Example k as tabled; false for another k, or when the user declines
+    // to stop a running drawing first.
     bool applyExample(int k);
     std::vector<CommandSpec> mouseModes() const override;
     void mouseDown(MouseButton button, PixelPoint p) override;
