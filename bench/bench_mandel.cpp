@@ -9,6 +9,8 @@
 #include "tools/mandel/mj_kernel.h"
 #include "tools/mandel/tmanwin.h"
 
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -52,32 +54,7 @@ __attribute__((noinline)) int64_t referencePicture()
     return total;
 }
 
-enum class Clock { Thread, Wall };
-
-double now(Clock clock)
-{
-    if (clock == Clock::Wall)
-        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) + ts.tv_nsec * 1e-9;
-}
-
-// The best of three reference pictures on a clock, measured once per run.
-double referenceSeconds(Clock clock)
-{
-    static double best[2] = {0, 0};
-    double& b = best[static_cast<int>(clock)];
-    if (b == 0) {
-        b = 1e30;
-        for (int i = 0; i < 3; ++i) {
-            const double t0 = now(clock);
-            benchmark::DoNotOptimize(referencePicture());
-            b = std::min(b, now(clock) - t0);
-        }
-    }
-    return b;
-}
+using bench::Clock;
 
 qx::MJColours benchColours()
 {
@@ -87,21 +64,11 @@ qx::MJColours benchColours()
     return c;
 }
 
-// Runs `body` once per iteration; reports its best time over the
-// reference's and returns that best time in seconds.
+
 template <typename Body>
 double runPictures(benchmark::State& state, Clock clock, Body body)
 {
-    const double ref = referenceSeconds(clock);
-    double best = 1e30;
-    for (auto _ : state) {
-        const double t0 = now(clock);
-        body();
-        best = std::min(best, now(clock) - t0);
-    }
-    state.counters["x_ref"] = best / ref;
-    state.counters["ref_ms"] = ref * 1e3;
-    return best;
+    return bench::runPictures(state, clock, [] { return referencePicture(); }, body);
 }
 
 void BM_Reference(benchmark::State& state)

@@ -28,6 +28,16 @@ struct BatchOption {
 // The tool options given on a command line, in their order.
 using BatchOptionValues = std::vector<std::pair<std::string, std::string>>;
 
+// The value of option `name` (the last one given counts), or null.
+inline const std::string* batchOptionValue(const BatchOptionValues& values, const char* name)
+{
+    const std::string* found = nullptr;
+    for (const auto& [n, v] : values)
+        if (n == name)
+            found = &v;
+    return found;
+}
+
 struct ToolDescriptor {
     int launchCommand = 0;         // the frame command of its launch-table row
     const char* batchName = "";    // the name after --tool

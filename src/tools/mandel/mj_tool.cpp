@@ -36,25 +36,16 @@ const char* fieldOption(int code)
     return code == ErrOutOfBounds ? "--mode" : "--threshold";
 }
 
-const std::string* valueOf(const BatchOptionValues& values, const char* name)
-{
-    const std::string* found = nullptr;
-    for (const auto& [n, v] : values)
-        if (n == name)
-            found = &v; // the last one given counts
-    return found;
-}
-
 // --seeds turns the orbit overlay on with the seed list typed as in the
 // window's dialog; --orbit-length sets the points per orbit.
 bool applyOrbitOptions(TMJ0Win& win, const BatchOptionValues& values, std::string& error)
 {
-    if (const std::string* n = valueOf(values, "--orbit-length"))
+    if (const std::string* n = batchOptionValue(values, "--orbit-length"))
         if (win.setOrbitLength(*n)) {
             error = "--orbit-length needs a whole number above 0";
             return false;
         }
-    if (const std::string* seeds = valueOf(values, "--seeds")) {
+    if (const std::string* seeds = batchOptionValue(values, "--seeds")) {
         win.setSeedListText(*seeds);
         if (win.seeds().empty()) {
             error = "cannot understand --seeds '" + *seeds + "'";
@@ -70,7 +61,7 @@ bool applyOrbitOptions(TMJ0Win& win, const BatchOptionValues& values, std::strin
 bool applyMJOptions(TVorlWin& base, const BatchOptionValues& values, std::string& error)
 {
     auto& win = dynamic_cast<TMJ0Win&>(base);
-    if (const std::string* text = valueOf(values, "--c")) {
+    if (const std::string* text = batchOptionValue(values, "--c")) {
         Complex c;
         if (win.evaluateConstant(*text, c)) {
             error = "cannot understand --c '" + *text + "'";
@@ -78,19 +69,19 @@ bool applyMJOptions(TVorlWin& base, const BatchOptionValues& values, std::string
         }
         win.setParameter(c);
     }
-    if (const std::string* d = valueOf(values, "--degree"))
+    if (const std::string* d = batchOptionValue(values, "--degree"))
         if (const int e = win.applyDegree(*d)) {
             error = "--degree " + *d + ": " + messageText(e) + " (2..10)";
             return false;
         }
     MJParamTexts t = paramTexts(win.params());
-    if (const std::string* m = valueOf(values, "--mode"); m && !modeFromName(*m, t.mode)) {
+    if (const std::string* m = batchOptionValue(values, "--mode"); m && !modeFromName(*m, t.mode)) {
         error = "unknown --mode " + *m;
         return false;
     }
-    if (const std::string* v = valueOf(values, "--threshold"))
+    if (const std::string* v = batchOptionValue(values, "--threshold"))
         t.threshold = *v;
-    if (const std::string* v = valueOf(values, "--reps"))
+    if (const std::string* v = batchOptionValue(values, "--reps"))
         t.maxReps = *v;
     if (const int e = win.applySettings(t)) {
         error = std::string(fieldOption(e)) + ": " + messageText(e);

@@ -14,15 +14,6 @@ namespace qx {
 
 namespace {
 
-const std::string* valueOf(const BatchOptionValues& values, const char* name)
-{
-    const std::string* found = nullptr;
-    for (const auto& [n, v] : values)
-        if (n == name)
-            found = &v; // the last one given counts
-    return found;
-}
-
 const char* const kMethodNames[kRootMethods] = {"newton", "halley", "schroder", "householder"};
 
 std::string errorText(int e)
@@ -30,9 +21,27 @@ std::string errorText(int e)
     return "error " + std::to_string(e) + ": " + messageText(e);
 }
 
+// --f and --g together: the real tools' two mapping texts.
+int applyRealMapping(TFracWin& win, const BatchOptionValues& values, std::string& error)
+{
+    const std::string* f = batchOptionValue(values, "--f");
+    const std::string* g = batchOptionValue(values, "--g");
+    if (!f && !g)
+        return 0;
+    if (!f || !g) {
+        error = "--f and --g go together";
+        return 2;
+    }
+    if (const int e = win.setMappings(*f, *g)) {
+        error = errorText(e) + " (--f '" + *f + "', --g '" + *g + "')";
+        return 1;
+    }
+    return 0;
+}
+
 bool applyReps(TFracWin& win, const BatchOptionValues& values, std::string& error)
 {
-    if (const std::string* r = valueOf(values, "--reps")) {
+    if (const std::string* r = batchOptionValue(values, "--reps")) {
         Real v = 0;
         if (!parseRealText(*r, v) || v != static_cast<int32_t>(v) || v < 2) {
             error = "--reps takes a whole number from 2 on, not '" + *r + "'";
@@ -47,7 +56,7 @@ bool applyReps(TFracWin& win, const BatchOptionValues& values, std::string& erro
 int applyOptions(TVorlWin& base, const BatchOptionValues& values, std::string& error)
 {
     auto& win = dynamic_cast<TDycWin&>(base);
-    if (const std::string* m = valueOf(values, "--method")) {
+    if (const std::string* m = batchOptionValue(values, "--method")) {
         int found = -1;
         for (int i = 0; i < kRootMethods; ++i)
             if (*m == kMethodNames[i])
@@ -58,16 +67,16 @@ int applyOptions(TVorlWin& base, const BatchOptionValues& values, std::string& e
         }
         win.setRootMethod(static_cast<RootMethod>(found));
     }
-    if (const std::string* k = valueOf(values, "--example")) {
+    if (const std::string* k = batchOptionValue(values, "--example")) {
         int32_t n = -1;
         if (!parseIntText(*k, n) || !win.applyExample(n)) {
             error = "--example takes 0..9, not '" + *k + "'";
             return 2;
         }
     }
-    if (const std::string* n = valueOf(values, "--roots")) {
+    if (const std::string* n = batchOptionValue(values, "--roots")) {
         int32_t k = 0;
-        const std::string* w = valueOf(values, "--w");
+        const std::string* w = batchOptionValue(values, "--w");
         if (!parseIntText(*n, k)) {
             error = "--roots takes 2..7, not '" + *n + "'";
             return 2;
@@ -77,7 +86,7 @@ int applyOptions(TVorlWin& base, const BatchOptionValues& values, std::string& e
             return 1;
         }
     }
-    if (const std::string* m = valueOf(values, "--map"))
+    if (const std::string* m = batchOptionValue(values, "--map"))
         if (const int e = win.setMapping(*m)) {
             error = errorText(e) + " (--map '" + *m + "')";
             return 1;
@@ -88,56 +97,36 @@ int applyOptions(TVorlWin& base, const BatchOptionValues& values, std::string& e
 int applyRealOptions(TVorlWin& base, const BatchOptionValues& values, std::string& error)
 {
     auto& win = dynamic_cast<TDyrWin&>(base);
-    if (const std::string* k = valueOf(values, "--example")) {
+    if (const std::string* k = batchOptionValue(values, "--example")) {
         int32_t n = -1;
         if (!parseIntText(*k, n) || !win.applyExample(n)) {
             error = "--example takes 0..7, not '" + *k + "'";
             return 2;
         }
     }
-    const std::string* f = valueOf(values, "--f");
-    const std::string* g = valueOf(values, "--g");
-    if (f || g) {
-        if (!f || !g) {
-            error = "--f and --g go together";
-            return 2;
-        }
-        if (const int e = win.setMappings(*f, *g)) {
-            error = errorText(e) + " (--f '" + *f + "', --g '" + *g + "')";
-            return 1;
-        }
-    }
+    if (const int e = applyRealMapping(win, values, error))
+        return e;
     return applyReps(win, values, error) ? 0 : 2;
 }
 
 int applyParameterOptions(TVorlWin& base, const BatchOptionValues& values, std::string& error)
 {
     auto& win = dynamic_cast<TParWin&>(base);
-    if (const std::string* k = valueOf(values, "--example")) {
+    if (const std::string* k = batchOptionValue(values, "--example")) {
         int32_t n = -1;
         if (!parseIntText(*k, n) || !win.applyExample(n)) {
             error = "--example takes 0.." + std::to_string(win.exampleCount() - 1) + ", not '" + *k + "'";
             return 2;
         }
     }
-    if (const std::string* m = valueOf(values, "--map"))
+    if (const std::string* m = batchOptionValue(values, "--map"))
         if (const int e = win.setMapping(*m)) {
             error = errorText(e) + " (--map '" + *m + "')";
             return 1;
         }
-    const std::string* f = valueOf(values, "--f");
-    const std::string* g = valueOf(values, "--g");
-    if (f || g) {
-        if (!f || !g) {
-            error = "--f and --g go together";
-            return 2;
-        }
-        if (const int e = win.setMappings(*f, *g)) {
-            error = errorText(e) + " (--f '" + *f + "', --g '" + *g + "')";
-            return 1;
-        }
-    }
-    if (const std::string* c = valueOf(values, "--critical")) {
+    if (const int e = applyRealMapping(win, values, error))
+        return e;
+    if (const std::string* c = batchOptionValue(values, "--critical")) {
         std::string x = *c, y;
         if (!win.complexTool()) {
             const size_t semi = c->find(';');

@@ -14,12 +14,10 @@ namespace qx {
 namespace {
 
 using K = CommandKind;
-constexpr int kCmdTargets = 546;
 constexpr int kCmdMethodFirst = 625; // 625..628
 constexpr int kCmdFindRoots = 633;
 constexpr int kCmdSolve = 636;
 constexpr int kCmdSphere = 605;
-constexpr int kCmdHelpFirst = 790;
 
 constexpr std::array<int, TDycWin::kExamples> kExampleCommands{678, 673, 679, 681, 637, 638, 571, 640, 695, 696};
 constexpr std::array<const char*, TDycWin::kExamples> kExampleTexts{
@@ -275,12 +273,6 @@ void TDycWin::rootFindCommand()
 void TDycWin::declareCommands(CommandSet& set)
 {
     TFracWin::declareCommands(set);
-    declareDocumentCommands(set);
-    declareOrbitCommands(set);
-    set.add({kCmdTargets, "&Targets ...", "", K::Plain, kMenuEdit, ""}, [this] {
-        if (!host().showModelessDialog("TARGET"))
-            host().showMessage(std::to_string(targetCount()) + " targets", "targets");
-    });
     for (int m = 0; m < kRootMethods; ++m)
         set.add({kCmdMethodFirst + m, kMethodTexts[static_cast<size_t>(m)], "", K::Radio, kMenuEdit, kExamplesMenu},
                 [this, m] { method_ = static_cast<RootMethod>(m); },
@@ -294,10 +286,6 @@ void TDycWin::declareCommands(CommandSet& set)
                 [this, k] { applyExample(k); });
     set.add({kCmdSphere, "&Complex sphere", "", K::Plain, kMenuView, ""},
             [this] { host().showMessage("The sphere view is not available yet.", "complex sphere"); });
-    std::vector<HelpPage> pages;
-    for (const MapsHelp& h : dycHelp())
-        pages.push_back({h.menu, h.text});
-    declareHelp(set, kCmdHelpFirst, pages);
 }
 
 } // namespace qx

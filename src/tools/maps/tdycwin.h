@@ -37,6 +37,7 @@ public:
 
 protected:
     void declareCommands(CommandSet& set) override;
+    std::span<const MapsHelp> helpPages() const override { return dycHelp(); }
 
 private:
     void startUpChoice(const RandomIndex& random);

@@ -15,8 +15,6 @@ namespace {
 using K = CommandKind;
 constexpr int kCmdNewton = 636;
 constexpr int kCmdExampleFirst = 684; // 684 Gingerbread man, 685 Henon, 686..691 Quadratic 1..6
-constexpr int kCmdTargets = 546;
-constexpr int kCmdHelpFirst = 790;
 constexpr const char* kExamplesMenu = "E&xamples";
 constexpr const char* kCrLf = "\r\n";
 
@@ -299,22 +297,12 @@ void TDyrWin::newtonCommand()
 void TDyrWin::declareCommands(CommandSet& set)
 {
     TFracWin::declareCommands(set);
-    declareDocumentCommands(set);
-    declareOrbitCommands(set);
-    set.add({kCmdTargets, "&Targets ...", "", K::Plain, kMenuEdit, ""}, [this] {
-        if (!host().showModelessDialog("TARGET"))
-            host().showMessage(std::to_string(targetCount()) + " targets", "targets");
-    });
     set.add({kCmdNewton, "&Newton's method ...", "", K::Plain, kMenuEdit, kExamplesMenu},
             [this] { newtonCommand(); });
     for (int k = 0; k < kExamples; ++k)
         set.add({kCmdExampleFirst + k, kExampleTexts[static_cast<size_t>(k)], "", K::Plain, kMenuEdit, kExamplesMenu,
                  k == 0},
                 [this, k] { applyExample(k); });
-    std::vector<HelpPage> pages;
-    for (const MapsHelp& h : dyrHelp())
-        pages.push_back({h.menu, h.text});
-    declareHelp(set, kCmdHelpFirst, pages);
 }
 
 } // namespace qx

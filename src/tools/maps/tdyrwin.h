@@ -37,6 +37,7 @@ public:
 
 protected:
     void declareCommands(CommandSet& set) override;
+    std::span<const MapsHelp> helpPages() const override { return dyrHelp(); }
 
 private:
     void preset(const std::string& f, const std::string& g, const std::string& region, const std::string& seeds,

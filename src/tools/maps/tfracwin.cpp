@@ -22,6 +22,8 @@ constexpr int kModeInverseImage = CmdMouseFirst + 4; // 124
 constexpr int kModeImage = CmdMouseFirst + 5;        // 125
 constexpr int kCmdMapping = 539;
 constexpr int kCmdFunctions = 589;
+constexpr int kCmdTargets = 546;
+constexpr int kCmdHelpFirst = 790;
 constexpr size_t kTitleLength = 50;
 
 } // namespace
@@ -301,6 +303,16 @@ void TFracWin::declareCommands(CommandSet& set)
             host().showMessage(std::to_string(library().functions.size()) + " user-defined functions",
                                "user-defined functions");
     });
+    declareDocumentCommands(set);
+    declareOrbitCommands(set);
+    set.add({kCmdTargets, "&Targets ...", "", K::Plain, kMenuEdit, ""}, [this] {
+        if (!host().showModelessDialog("TARGET"))
+            host().showMessage(std::to_string(targetCount()) + " targets", "targets");
+    });
+    std::vector<HelpPage> pages;
+    for (const MapsHelp& h : helpPages())
+        pages.push_back({h.menu, h.text});
+    declareHelp(set, kCmdHelpFirst, pages);
 }
 
 } // namespace qx

@@ -5,6 +5,7 @@
 // remembered p of each method.
 #include "tools/maps/frac_document.h"
 #include "tools/maps/mapping.h"
+#include "tools/maps/maps_help.h"
 #include "tools/maps/ttargwin.h"
 
 #include <array>
@@ -90,7 +91,10 @@ protected:
     // After a change of the real map: the partial derivatives of F.
     void derivePartials();
     void takeRealMapping(CompiledRealMapping m, const std::string& f, const std::string& g);
+    // Mapping, Functions, the document and orbit commands, Targets and the
+    // tool's help pages; tools add their examples.
     void declareCommands(CommandSet& set) override;
+    virtual std::span<const MapsHelp> helpPages() const { return {}; }
     void mappingCommand();
 
     void encodeDocumentBody(ByteWriter& w) const override;

@@ -20,9 +20,7 @@ using K = CommandKind;
 constexpr int kModeShowTarget = CmdMouseFirst;    // 120
 constexpr int kModeJuliaChild = CmdMouseFirst + 1; // 121
 constexpr int kCmdCritical = 547;
-constexpr int kCmdTargets = 546;
 constexpr int kCmdReopenChild = 98;
-constexpr int kCmdHelpFirst = 790;
 constexpr const char* kExamplesMenu = "E&xamples";
 
 constexpr std::array<int, TPpcWin::kExamples> kComplexCommands{632, 565, 634, 631, 635, 680, 683, 639};
@@ -109,12 +107,6 @@ void TParWin::criticalPointCommand()
 void TParWin::declareCommands(CommandSet& set)
 {
     TFracWin::declareCommands(set);
-    declareDocumentCommands(set);
-    declareOrbitCommands(set);
-    set.add({kCmdTargets, "&Targets ...", "", K::Plain, kMenuEdit, ""}, [this] {
-        if (!host().showModelessDialog("TARGET"))
-            host().showMessage(std::to_string(targetCount()) + " targets", "targets");
-    });
     set.add({kCmdCritical, "C&ritical point ...", "", K::Plain, kMenuEdit, ""}, [this] { criticalPointCommand(); });
     set.add({kCmdReopenChild, "&Reopen", "", K::Plain, kMenuMisc, ""}, [this] {
         if (!showJuliaChild())
@@ -123,10 +115,6 @@ void TParWin::declareCommands(CommandSet& set)
     for (int k = 0; k < exampleCount(); ++k)
         set.add({firstExampleCommand(k), exampleText(k), "", K::Plain, kMenuEdit, kExamplesMenu},
                 [this, k] { applyExample(k); });
-    std::vector<HelpPage> pages;
-    for (const MapsHelp& h : parHelp())
-        pages.push_back({h.menu, h.text});
-    declareHelp(set, kCmdHelpFirst, pages);
 }
 
 int TParWin::openJuliaChild(Complex p)

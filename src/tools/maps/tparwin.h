@@ -38,6 +38,7 @@ protected:
     void beginExample(const std::string& f, const std::string& g, const std::string& critical,
                       const std::string& criticalY, int expected, Real cx, Real cy, Real width);
     void declareCommands(CommandSet& set) override;
+    std::span<const MapsHelp> helpPages() const override { return parHelp(); }
     virtual int firstExampleCommand(int k) const = 0;
     virtual const char* exampleText(int k) const = 0;
     void criticalPointCommand();

@@ -1,0 +1,57 @@
+#pragma once
+// What the picture benchmarks share: the clocks, the best of three runs of a
+// reference picture, and x_ref (a body's best time over the reference's).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+
+namespace bench {
+
+enum class Clock { Thread, Wall };
+
+inline double now(Clock clock)
+{
+    if (clock == Clock::Wall)
+        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + ts.tv_nsec * 1e-9;
+}
+
+// The best of three runs of `reference` on a clock, measured once per program.
+template <typename Reference>
+double referenceSeconds(Clock clock, Reference reference)
+{
+    static double best[2] = {0, 0};
+    double& b = best[static_cast<int>(clock)];
+    if (b == 0) {
+        b = 1e30;
+        for (int i = 0; i < 3; ++i) {
+            const double t0 = now(clock);
+            benchmark::DoNotOptimize(reference());
+            b = std::min(b, now(clock) - t0);
+        }
+    }
+    return b;
+}
+
+// Runs `body` once per iteration; reports its best time over the
+// reference's (x_ref) and returns that best time in seconds.
+template <typename Reference, typename Body>
+double runPictures(benchmark::State& state, Clock clock, Reference reference, Body body)
+{
+    const double ref = referenceSeconds(clock, reference);
+    double best = 1e30;
+    for (auto _ : state) {
+        const double t0 = now(clock);
+        body();
+        best = std::min(best, now(clock) - t0);
+    }
+    state.counters["x_ref"] = best / ref;
+    state.counters["ref_ms"] = ref * 1e3;
+    return best;
+}
+
+} // namespace bench
