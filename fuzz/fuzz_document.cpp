@@ -6,6 +6,8 @@
 #include "tools/mandel/tmanwin.h"
 #include "tools/maps/frac_document.h"
 #include "tools/maps/tdycwin.h"
+#include "tools/maps/tdyrwin.h"
+#include "tools/maps/tparwin.h"
 
 #include <cstdlib>
 
@@ -44,28 +46,28 @@ std::vector<uint8_t> encodeFrac(const qx::FracDocument& d)
     return w.take();
 }
 
-int decodeFrac(const std::vector<uint8_t>& bytes, qx::FracDocument& d)
+int decodeFrac(const std::vector<uint8_t>& bytes, int32_t kind, qx::FracDocument& d)
 {
     qx::ByteReader r(bytes);
     qx::CommonHeader h;
-    if (const int e = qx::readCommonHeader(r, qx::kDycKind, h))
+    if (const int e = qx::readCommonHeader(r, kind, h))
         return e;
     return qx::decodeFracBody(r, h, d);
 }
 
-void checkDyc(const std::vector<uint8_t>& bytes)
+// The four map tools share one reader; each window checks what it takes.
+void checkMaps(const std::vector<uint8_t>& bytes, int32_t kind, qx::TFracWin& win)
 {
     qx::FracDocument d;
-    const int e = decodeFrac(bytes, d);
+    const int e = decodeFrac(bytes, kind, d);
     if (e != 0 && e != 6 && e != 8 && e != 11)
         std::abort();
     if (e != 0)
         return;
     const std::vector<uint8_t> once = encodeFrac(d);
     qx::FracDocument again;
-    if (decodeFrac(once, again) != 0 || encodeFrac(again) != once)
+    if (decodeFrac(once, kind, again) != 0 || encodeFrac(again) != once)
         std::abort();
-    static qx::TDycWin win{qx::TDycWin::Empty{}};
     const int applied = win.applyDocument(d);
     if (applied != 0 && applied != 6)
         std::abort();
@@ -78,6 +80,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::vector<uint8_t> bytes(data, data + size);
     check(bytes, qx::kMandelKind);
     check(bytes, qx::kJuliaKind);
-    checkDyc(bytes);
+    static qx::TDycWin dyc{qx::TDycWin::Empty{}};
+    static qx::TDyrWin dyr{qx::TDyrWin::Empty{}};
+    static qx::TPpcWin ppc{qx::TPpcWin::Empty{}};
+    static qx::TPprWin ppr{qx::TPprWin::Empty{}};
+    checkMaps(bytes, qx::kDycKind, dyc);
+    checkMaps(bytes, qx::kDyrKind, dyr);
+    checkMaps(bytes, qx::kPpcKind, ppc);
+    checkMaps(bytes, qx::kPprKind, ppr);
     return 0;
 }
