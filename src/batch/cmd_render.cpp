@@ -57,14 +57,15 @@ int runRender(const Args& args)
     BatchHost host;
     if (const int e = setUpWindow(job, host, *win))
         return e;
+    TVorlWin& shown = host.child() ? *host.child() : *win; // a Julia child when one was opened
     const auto t0 = std::chrono::steady_clock::now();
-    render(*win);
+    render(shown);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     if (host.terminal())
         std::fputs("\r", stderr);
     if (const int s = stoppedStatus(job, host))
         return s;
-    if (const int e = writePicture(job.output, win->picture())) {
+    if (const int e = writePicture(job.output, shown.picture())) {
         std::fprintf(stderr, "quorvex-batch render: %s: %s\n", job.output.c_str(), messageText(e).c_str());
         return 1;
     }

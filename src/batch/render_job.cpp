@@ -77,6 +77,13 @@ void BatchHost::showMessage(const std::string& text, const std::string&)
     std::fprintf(stderr, "%s\n", text.c_str());
 }
 
+bool BatchHost::openChildWindow(std::unique_ptr<TVorlWin> model, const WindowPlacement&)
+{
+    model->attach(*this);
+    child_ = std::move(model);
+    return true;
+}
+
 int usageError(const RenderJob& job, const std::string& what)
 {
     std::fprintf(stderr, "quorvex-batch %s: %s (try --help)\n", job.command.c_str(), what.c_str());
@@ -326,6 +333,10 @@ int setUpWindow(const RenderJob& job, BatchHost& host, TVorlWin& win)
             std::fprintf(stderr, "%s\n", error.c_str());
             return 1;
         }
+    if (TVorlWin* child = host.child()) { // what the batch renders instead
+        child->resize(job.width, job.height);
+        child->setSweepThreads(job.threads);
+    }
     if (job.centre || job.halfWidth) {
         const View& v = win.view();
         const WorldPoint c = job.centre.value_or(WorldPoint{v.centerX, v.centerY});

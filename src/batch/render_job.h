@@ -66,8 +66,13 @@ public:
 
     bool terminal() const { return tty_; }
     std::vector<int> errors;
+    // A window a tool option opened (a parameter plane's Julia child): the
+    // batch renders it instead of the tool's own.
+    bool openChildWindow(std::unique_ptr<TVorlWin> model, const WindowPlacement& placement) override;
+    TVorlWin* child() const { return child_.get(); }
 
 private:
+    std::unique_ptr<TVorlWin> child_;
     std::string title_;
     bool tty_ = isatty(fileno(stderr)) != 0;
     double timeLimit_ = 0;

@@ -21,11 +21,43 @@ std::string errorText(int e)
     return "error " + std::to_string(e) + ": " + messageText(e);
 }
 
+// --example by index or by menu text.
+int applyExampleOption(TFracWin& win, const BatchOptionValues& values, std::string& error)
+{
+    const std::string* k = batchOptionValue(values, "--example");
+    if (!k)
+        return 0;
+    const int n = win.exampleIndex(*k);
+    if (n < 0 || !win.applyExample(n)) {
+        std::string names;
+        for (int i = 0; i < win.exampleCount(); ++i) {
+            std::string t = win.exampleText(i);
+            std::erase(t, '&');
+            names += (i ? ", " : "") + t;
+        }
+        error = "--example '" + *k + "' is none of: " + names;
+        return 2;
+    }
+    return 0;
+}
+
 // --f and --g together: the real tools' two mapping texts.
 int applyRealMapping(TFracWin& win, const BatchOptionValues& values, std::string& error)
 {
     const std::string* f = batchOptionValue(values, "--f");
     const std::string* g = batchOptionValue(values, "--g");
+    std::string split[2];
+    if (const std::string* m = batchOptionValue(values, "--map")) { // "f;g"
+        const size_t semi = m->find(';');
+        if (semi == std::string::npos) {
+            error = "--map takes \"f;g\" in the real tools";
+            return 2;
+        }
+        split[0] = m->substr(0, semi);
+        split[1] = m->substr(semi + 1);
+        f = &split[0];
+        g = &split[1];
+    }
     if (!f && !g)
         return 0;
     if (!f || !g) {
@@ -67,13 +99,8 @@ int applyOptions(TVorlWin& base, const BatchOptionValues& values, std::string& e
         }
         win.setRootMethod(static_cast<RootMethod>(found));
     }
-    if (const std::string* k = batchOptionValue(values, "--example")) {
-        int32_t n = -1;
-        if (!parseIntText(*k, n) || !win.applyExample(n)) {
-            error = "--example takes 0..9, not '" + *k + "'";
-            return 2;
-        }
-    }
+    if (const int e = applyExampleOption(win, values, error))
+        return e;
     if (const std::string* n = batchOptionValue(values, "--roots")) {
         int32_t k = 0;
         const std::string* w = batchOptionValue(values, "--w");
@@ -97,13 +124,8 @@ int applyOptions(TVorlWin& base, const BatchOptionValues& values, std::string& e
 int applyRealOptions(TVorlWin& base, const BatchOptionValues& values, std::string& error)
 {
     auto& win = dynamic_cast<TDyrWin&>(base);
-    if (const std::string* k = batchOptionValue(values, "--example")) {
-        int32_t n = -1;
-        if (!parseIntText(*k, n) || !win.applyExample(n)) {
-            error = "--example takes 0..7, not '" + *k + "'";
-            return 2;
-        }
-    }
+    if (const int e = applyExampleOption(win, values, error))
+        return e;
     if (const int e = applyRealMapping(win, values, error))
         return e;
     return applyReps(win, values, error) ? 0 : 2;
@@ -112,20 +134,17 @@ int applyRealOptions(TVorlWin& base, const BatchOptionValues& values, std::strin
 int applyParameterOptions(TVorlWin& base, const BatchOptionValues& values, std::string& error)
 {
     auto& win = dynamic_cast<TParWin&>(base);
-    if (const std::string* k = batchOptionValue(values, "--example")) {
-        int32_t n = -1;
-        if (!parseIntText(*k, n) || !win.applyExample(n)) {
-            error = "--example takes 0.." + std::to_string(win.exampleCount() - 1) + ", not '" + *k + "'";
-            return 2;
-        }
-    }
-    if (const std::string* m = batchOptionValue(values, "--map"))
-        if (const int e = win.setMapping(*m)) {
-            error = errorText(e) + " (--map '" + *m + "')";
-            return 1;
-        }
-    if (const int e = applyRealMapping(win, values, error))
+    if (const int e = applyExampleOption(win, values, error))
         return e;
+    if (win.complexTool()) {
+        if (const std::string* m = batchOptionValue(values, "--map"))
+            if (const int e = win.setMapping(*m)) {
+                error = errorText(e) + " (--map '" + *m + "')";
+                return 1;
+            }
+    } else if (const int e = applyRealMapping(win, values, error)) {
+        return e;
+    }
     if (const std::string* c = batchOptionValue(values, "--critical")) {
         std::string x = *c, y;
         if (!win.complexTool()) {
@@ -142,7 +161,20 @@ int applyParameterOptions(TVorlWin& base, const BatchOptionValues& values, std::
             return 1;
         }
     }
-    return applyReps(win, values, error) ? 0 : 2;
+    if (!applyReps(win, values, error))
+        return 2;
+    if (const std::string* j = batchOptionValue(values, "--julia-child")) { // rendered instead of the plane
+        Complex p;
+        if (win.evaluateConstant(*j, p)) {
+            error = "--julia-child takes the parameter as \"x,y\", not '" + *j + "'";
+            return 2;
+        }
+        if (const int e = win.openJuliaChild(p)) {
+            error = errorText(e);
+            return 1;
+        }
+    }
+    return 0;
 }
 
 std::string describe(const TVorlWin& base)
@@ -220,7 +252,7 @@ const ToolDescriptor& complexDynamicPlaneTool()
         t.create = [] { return std::unique_ptr<TVorlWin>(std::make_unique<TDycWin>()); };
         t.documentKind = kDycKind;
         t.batchOptions = {
-            {"--example", "K", "example K, 0..9 (0 Herman ring ... 9 Four fixed points)"},
+            {"--example", "K", "example K (index or name), 0..9 (0 Herman ring ... 9 Four fixed points)"},
             {"--map", "TEXT",
              "the map f(z), e.g. \"zz-1\", or a root-finding method of p:\n"
              "\"Newton(zzz-2z+2=0)\", Halley(...), Schroder(...), House(...)"},
@@ -251,15 +283,18 @@ const ToolDescriptor& complexParameterPlaneTool()
         t.documentKind = kPpcKind;
         t.batchOptions = {
             {"--example", "K",
-             "example K, 0..7 (0 Newton, 1 Double Mandelbrot, 2 Cubic 1-cycle, 3 Cubic\n2-cycle, 4 Quartic "
+             "example K (index or name), 0..7 (0 Newton, 1 Double Mandelbrot, 2 Cubic 1-cycle, 3 Cubic\n2-cycle, 4 Quartic "
              "1-cycles, 5 Magnetism I, 6 Magnetism II, 7 Tricorn)"},
             {"--map", "TEXT", "the family f(z) in z and the parameter c"},
             {"--critical", "TEXT", "the critical point where orbits start, an expression in c"},
             {"--reps", "N", "maximum repetitions (default 400)"},
+            {"--julia-child", "X,Y", "render the dynamic plane a click at parameter X + iY opens"},
         };
         t.applyBatchOptions = applyParameterOptions;
         t.describe = describe;
-        t.batchExamples = "quorvex-batch render --tool ppc --example 5 -o magnetism.png\n";
+        t.batchExamples = "quorvex-batch render --tool ppc --example 5 -o magnetism.png\n"
+                          "quorvex-batch render --tool ppc --example \"Double Mandelbrot\" --julia-child 0.3,0.2 "
+                          "-o child.png\n";
         return t;
     }();
     return d;
@@ -275,11 +310,13 @@ const ToolDescriptor& realParameterPlaneTool()
         t.create = [] { return std::unique_ptr<TVorlWin>(std::make_unique<TPprWin>()); };
         t.documentKind = kPprKind;
         t.batchOptions = {
-            {"--example", "K", "example K: 0 Burning ship, 1 H\xC3\xA9non"},
+            {"--example", "K", "example K (index or name): 0 Burning ship, 1 H\xC3\xA9non"},
             {"--f", "TEXT", "f(x,y) of the family, in x, y and the parameters a, b; with --g"},
             {"--g", "TEXT", "g(x,y) of the family"},
+            {"--map", "F;G", "f and g in one text, separated by ';'"},
             {"--critical", "X;Y", "the critical point, two expressions in a and b"},
             {"--reps", "N", "maximum repetitions"},
+            {"--julia-child", "A,B", "render the real dynamic plane a click at (A, B) opens"},
         };
         t.applyBatchOptions = applyParameterOptions;
         t.describe = describe;
@@ -299,9 +336,10 @@ const ToolDescriptor& realDynamicPlaneTool()
         t.create = [] { return std::unique_ptr<TVorlWin>(std::make_unique<TDyrWin>()); };
         t.documentKind = kDyrKind;
         t.batchOptions = {
-            {"--example", "K", "example K, 0..7 (0 Gingerbread man, 1 H\xC3\xA9non, 2..7 Quadratic 1..6;\ndefault 1)"},
+            {"--example", "K", "example K (index or name), 0..7 (0 Gingerbread man, 1 H\xC3\xA9non, 2..7 Quadratic 1..6;\ndefault 1)"},
             {"--f", "TEXT", "f(x,y) of the map (x,y) -> (f, g); with --g"},
             {"--g", "TEXT", "g(x,y); both \"Newton(p=0)\" and \"Newton(q=0)\" for Newton's method"},
+            {"--map", "F;G", "f and g in one text, separated by ';'"},
             {"--reps", "N", "maximum repetitions (the examples set 30)"},
         };
         t.applyBatchOptions = applyRealOptions;

@@ -57,6 +57,11 @@ int TDycWin::exampleCommand(int k)
     return k >= 0 && k < kExamples ? kExampleCommands[static_cast<size_t>(k)] : -1;
 }
 
+const char* TDycWin::exampleText(int k) const
+{
+    return k >= 0 && k < kExamples ? kExampleTexts[static_cast<size_t>(k)] : "";
+}
+
 int TDycWin::exampleOfCommand(int id)
 {
     for (int k = 0; k < kExamples; ++k)

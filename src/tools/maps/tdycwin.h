@@ -21,7 +21,9 @@ public:
 
     static constexpr int kExamples = 10;
     // Example k (0..9) as tabled; false for another k.
-    bool applyExample(int k);
+    bool applyExample(int k) override;
+    int exampleCount() const override { return kExamples; }
+    const char* exampleText(int k) const override;
     // The command id of example k, and back (-1 for none).
     static int exampleCommand(int k);
     static int exampleOfCommand(int id);

@@ -85,6 +85,11 @@ TDyrWin::TDyrWin() : TFracWin(false, true)
 
 TDyrWin::TDyrWin(Empty) : TFracWin(false, true) {}
 
+const char* TDyrWin::exampleText(int k) const
+{
+    return k >= 0 && k < kExamples ? kExampleTexts[static_cast<size_t>(k)] : "";
+}
+
 int TDyrWin::exampleCommand(int k)
 {
     return k >= 0 && k < kExamples ? kCmdExampleFirst + k : -1;

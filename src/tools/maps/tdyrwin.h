@@ -21,7 +21,9 @@ public:
     // another k, or when the user declines to stop a running drawing before
     // a Quadratic preset.
     static constexpr int kExamples = 8;
-    bool applyExample(int k);
+    bool applyExample(int k) override;
+    int exampleCount() const override { return kExamples; }
+    const char* exampleText(int k) const override;
     static int exampleCommand(int k);
     // The Notebook text the last preset wrote (CR LF line ends).
     const std::string& notebook() const { return notebook_; }

@@ -8,6 +8,7 @@
 #include "model/command_ids.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 namespace qx {
@@ -274,6 +275,28 @@ void TFracWin::settingsCommand()
     n = static_cast<int32_t>(v);
     maxReps_ = n;
     draw();
+}
+
+int TFracWin::exampleIndex(const std::string& name) const
+{
+    const auto plain = [](std::string s) {
+        std::erase(s, '&');
+        for (char& c : s)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    };
+    int32_t k = -1;
+    if (parseIntText(name, k))
+        return k >= 0 && k < exampleCount() ? k : -1;
+    const std::string wanted = plain(name);
+    for (int i = 0; i < exampleCount(); ++i) {
+        const std::string text = plain(exampleText(i));
+        const size_t space = text.find(' ');
+        const bool numbered = space != std::string::npos && std::isdigit(static_cast<unsigned char>(text[0]));
+        if (text == wanted || (numbered && text.substr(space + 1) == wanted))
+            return i;
+    }
+    return -1;
 }
 
 void TFracWin::mappingCommand()

@@ -76,6 +76,14 @@ public:
     // Settings: the maximum repetitions.
     void settingsCommand() override;
 
+    // ---- Examples of the tool: count, menu texts, applying one.
+    virtual int exampleCount() const { return 0; }
+    virtual const char* exampleText(int /*k*/) const { return ""; }
+    virtual bool applyExample(int /*k*/) { return false; }
+    // The example an index or a menu text names (without '&'; a leading
+    // "K " may be left out; letter case does not matter): -1 for none.
+    int exampleIndex(const std::string& name) const;
+
     // ---- Documents (tfracwin_files.cpp).
     // The window as a document; fields it does not model are kept as read.
     FracDocument captureDocument() const;

@@ -16,10 +16,9 @@ public:
     using RandomIndex = std::function<uint32_t(uint32_t)>;
     explicit TParWin(bool complexTool) : TFracWin(complexTool, false) {}
 
-    virtual int exampleCount() const = 0;
     // Example k as tabled; false for another k, or when the user declines
     // to stop a running drawing first.
-    bool applyExample(int k);
+    bool applyExample(int k) override;
     std::vector<CommandSpec> mouseModes() const override;
     void mouseDown(MouseButton button, PixelPoint p) override;
     // Julia child (mode 121): the dynamic plane of parameter p, named
@@ -40,7 +39,6 @@ protected:
     void declareCommands(CommandSet& set) override;
     std::span<const MapsHelp> helpPages() const override { return parHelp(); }
     virtual int firstExampleCommand(int k) const = 0;
-    virtual const char* exampleText(int k) const = 0;
     void criticalPointCommand();
     std::unique_ptr<TFracWin> makeJuliaChild() const;
 };
@@ -53,6 +51,7 @@ public:
     explicit TPpcWin(Empty) : TParWin(true) {}
     static constexpr int kExamples = 8;
     int exampleCount() const override { return kExamples; }
+    const char* exampleText(int k) const override;
     ToolFiles toolFiles() const override;
     std::unique_ptr<TVorlWin> makeZoomChild() const override;
     int constantKind() const override { return 2; } // C is the parameter, I the imaginary unit
@@ -60,7 +59,6 @@ public:
 protected:
     void example(int k) override;
     int firstExampleCommand(int k) const override;
-    const char* exampleText(int k) const override;
 };
 
 // The real parameter plane (a, b).
@@ -71,6 +69,7 @@ public:
     explicit TPprWin(Empty) : TParWin(false) {}
     static constexpr int kExamples = 2;
     int exampleCount() const override { return kExamples; }
+    const char* exampleText(int k) const override;
     ToolFiles toolFiles() const override;
     std::unique_ptr<TVorlWin> makeZoomChild() const override;
     int constantKind() const override { return 1; } // A and B are the parameters
@@ -78,7 +77,6 @@ public:
 protected:
     void example(int k) override;
     int firstExampleCommand(int k) const override;
-    const char* exampleText(int k) const override;
 };
 
 } // namespace qx
