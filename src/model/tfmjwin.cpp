@@ -65,11 +65,20 @@ void TFMJWin::renderFinished(int status)
     firstSweep_ = false;
 }
 
+bool TFMJWin::reopenZoomWindow()
+{
+    if (!lastZoomCentre_)
+        return false;
+    openZoomWindow(*lastZoomCentre_);
+    return true;
+}
+
 void TFMJWin::openZoomWindow(WorldPoint centre)
 {
     auto child = makeZoomChild();
     if (!child)
         return;
+    lastZoomCentre_ = centre;
     child->copyDrawingSettings(*this);
     const Real hw = view_.halfWidth / zoomFactor_, hh = view_.halfHeight / zoomFactor_;
     child->setView(centre.x, centre.y, hw);

@@ -4,6 +4,8 @@
 // picture is symmetric, sweepSymmetry().
 #include "model/tvorlswin.h"
 
+#include <optional>
+
 namespace qx {
 
 class TFMJWin : public TVorlSWin {
@@ -24,6 +26,8 @@ public:
 
     // Opens a child of the same kind via makeZoomChild().
     void openZoomWindow(WorldPoint centre) override;
+    // Opens the last zoom window again (at its centre); false when there was none.
+    bool reopenZoomWindow();
     // A fresh model of the same tool (the chain then copies this window's
     // drawing settings into it); nullptr when the tool has no zoom windows.
     virtual std::unique_ptr<TVorlWin> makeZoomChild() const { return nullptr; }
@@ -32,6 +36,7 @@ protected:
     void declareCommands(CommandSet& set) override;
     void renderFinished(int status) override;
     bool firstSweep_ = true;
+    std::optional<WorldPoint> lastZoomCentre_;
 };
 
 } // namespace qx

@@ -130,5 +130,30 @@ TEST(BatchDocuments, ComplexDynamicPlaneRendersSavesAndDescribes)
     for (const auto& f : {png, doc}) std::remove(f.c_str());
 }
 
+TEST(BatchDocuments, RealAndParameterPlanes)
+{
+    std::string out;
+    const std::string png = temp("plane.png"), doc = temp("family.ppr");
+    // Examples by name, the real tools' "f;g", and refusals.
+    EXPECT_EQ(runBatch("render --tool ppr --example \"burning ship\" --size 40x30 --save " + doc + " -o " + png, &out), 0)
+        << out;
+    ASSERT_EQ(runBatch("info " + doc, &out), 0);
+    EXPECT_NE(out.find("mapping: xx-yy-a , 2abs(xy)-b"), std::string::npos) << out;
+    EXPECT_NE(out.find("kind: ppr"), std::string::npos) << out;
+    EXPECT_EQ(runBatch("render --tool dyr --map \"y+1-1.4xx;0.3x\" --size 40x30 -o " + png, &out), 0) << out;
+    EXPECT_EQ(runBatch("render --tool dyr --map \"Newton(3-x-yy=0);4+y-xx\" --size 40x30 -o " + png, &out), 1);
+    EXPECT_EQ(out, "error 6: inconsistent data (--f 'Newton(3-x-yy=0)', --g '4+y-xx')\n");
+    EXPECT_EQ(runBatch("render --tool ppc --map \"Halley(zz-1=0)\" --size 40x30 -o " + png, &out), 1);
+    EXPECT_EQ(runBatch("render --tool ppc --example Mandelbrot -o " + png, &out), 2);
+    // The Julia child a click would open, rendered instead of the plane.
+    EXPECT_EQ(runBatch("render --tool ppc --example \"Double Mandelbrot\" --julia-child 0.3,0.2 --size 40x30 -o " +
+                           png,
+                       &out),
+              0)
+        << out;
+    EXPECT_EQ(runBatch("render --tool ppc --julia-child junk -o " + png, &out), 2);
+    for (const auto& f : {png, doc}) std::remove(f.c_str());
+}
+
 } // namespace
 } // namespace qx

@@ -5,6 +5,7 @@
 #include "model/fake_host.h"
 #include "model/special_colours.h"
 #include "tools/maps/tdycwin.h"
+#include "tools/maps/tdyrwin.h"
 #include "tools/maps/tparwin.h"
 
 #include <gtest/gtest.h>
@@ -70,6 +71,72 @@ TEST_F(PpcFixture, PresetsAsTabled)
     win.applyExample(1);
     EXPECT_EQ(win.pointReport({0, 0}).rfind("no target", 0), 0u);
     EXPECT_EQ(win.pointReport({1, 3}).rfind("target 0 at rep", 0), 0u);
+}
+
+TEST_F(PpcFixture, NewtonAtZeroRunsToTheCeilingAndZoomWindowsReopen)
+{
+    win.applyExample(0);
+    // At c = 0 the roots -1 + c and -1 - c coincide: Newton's method halves
+    // the distance to a double root at each step (17 steps to 0.00001 from
+    // distance 1), where a simple root takes a handful.
+    EXPECT_EQ(win.pointReport({0, 0}), "target 1 at rep 16");
+    const std::string simple = win.pointReport({0.5L, 0.5L});
+    ASSERT_EQ(simple.rfind("target ", 0), 0u) << simple;
+    EXPECT_LT(std::stoi(simple.substr(simple.rfind(' ') + 1)), 10);
+    win.setMaxReps(12); // with fewer repetitions the double root is never reached
+    EXPECT_EQ(win.pointReport({0, 0}), "no target at rep 12");
+    EXPECT_FALSE(win.reopenZoomWindow()); // none yet
+    win.openZoomWindow({0.5L, 0.5L});
+    ASSERT_EQ(host.children.size(), 1u);
+    ASSERT_TRUE(win.reopenZoomWindow());
+    ASSERT_EQ(host.children.size(), 2u);
+    EXPECT_EQ(host.children[1]->view().centerX, 0.5L);
+    EXPECT_EQ(win.exampleIndex("double mandelbrot"), 1);
+    EXPECT_EQ(win.exampleIndex("1 Double Mandelbrot"), 1);
+    EXPECT_EQ(win.exampleIndex("7"), 7);
+    EXPECT_EQ(win.exampleIndex("8"), -1);
+}
+
+// Every map tool's document: write, read, write gives the same bytes, and
+// every cut of the body is refused.
+TEST(MapDocuments, RoundTripsAndTruncationsOfEveryPlane)
+{
+    FakeHost host;
+    TPpcWin ppc(TPpcWin::Empty{});
+    TPprWin ppr(TPprWin::Empty{});
+    TDyrWin dyr(TDyrWin::Empty{});
+    ppc.applyExample(3);
+    ppr.applyExample(1);
+    dyr.applyExample(4);
+    for (TFracWin* w : std::initializer_list<TFracWin*>{&ppc, &ppr, &dyr}) {
+        w->attach(host);
+        const int32_t kind = w->toolFiles().kind;
+        const FracDocument d = w->captureDocument();
+        ByteWriter out;
+        writeCommonHeader(out, d.header);
+        const size_t header = out.data().size();
+        encodeFracBody(out, d);
+        const std::vector<uint8_t> bytes = out.data();
+        ByteReader r(bytes);
+        CommonHeader h;
+        ASSERT_EQ(readCommonHeader(r, kind, h), 0) << kind;
+        FracDocument back;
+        ASSERT_EQ(decodeFracBody(r, h, back), 0) << kind;
+        ASSERT_EQ(w->applyDocument(back), 0) << kind;
+        ByteWriter again;
+        writeCommonHeader(again, w->captureDocument().header);
+        encodeFracBody(again, w->captureDocument());
+        EXPECT_EQ(std::vector<uint8_t>(again.data().begin() + static_cast<long>(header), again.data().end()),
+                  std::vector<uint8_t>(bytes.begin() + static_cast<long>(header), bytes.end()))
+            << kind;
+        for (size_t n = header; n < bytes.size(); n += 97) {
+            ByteReader cut(bytes.data(), n);
+            CommonHeader hh;
+            ASSERT_EQ(readCommonHeader(cut, kind, hh), 0);
+            FracDocument x;
+            EXPECT_NE(decodeFracBody(cut, hh, x), 0) << kind << " cut at " << n;
+        }
+    }
 }
 
 TEST_F(PpcFixture, AnExampleAsksToStopARunningDrawing)

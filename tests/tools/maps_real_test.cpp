@@ -99,6 +99,14 @@ TEST_F(DyrFixture, AncestorSearchWalksTheLevelCurve)
     for (const Complex& p : pre)
         near |= std::fabs(p.re - 0.5L) + std::fabs(p.im - 0.2L) < 1e-12L;
     EXPECT_TRUE(near);
+    // Each reported ancestor maps forward to the clicked point, for several
+    // points of the attractor's region.
+    for (const Complex z : {Complex{0.3L, 0.1L}, Complex{-0.6L, -0.2L}, Complex{1.1L, 0.05L}}) {
+        for (const Complex& a : win.preimagesOf(z)) {
+            const Complex back = win.map(a);
+            EXPECT_LT(std::fabs(back.re - z.re) + std::fabs(back.im - z.im), 1e-6L * win.view().halfWidth * 2);
+        }
+    }
     // No preimage inside this view: nothing after the trials.
     win.setView(40, 40, 1);
     EXPECT_TRUE(win.preimagesOf(image).empty());

@@ -21,6 +21,7 @@ constexpr int kModeShowTarget = CmdMouseFirst;    // 120
 constexpr int kModeJuliaChild = CmdMouseFirst + 1; // 121
 constexpr int kCmdCritical = 547;
 constexpr int kCmdReopenChild = 98;
+constexpr int kCmdReopenZoom = 358;
 constexpr const char* kExamplesMenu = "E&xamples";
 
 constexpr std::array<int, TPpcWin::kExamples> kComplexCommands{632, 565, 634, 631, 635, 680, 683, 639};
@@ -110,6 +111,10 @@ void TParWin::declareCommands(CommandSet& set)
     set.add({kCmdCritical, "C&ritical point ...", "", K::Plain, kMenuEdit, ""}, [this] { criticalPointCommand(); });
     set.add({kCmdReopenChild, "&Reopen", "", K::Plain, kMenuMisc, ""}, [this] {
         if (!showJuliaChild())
+            host().showError(ErrNothingToDo);
+    });
+    set.add({kCmdReopenZoom, "Re&open", "", K::Plain, kMenuMisc, ""}, [this] {
+        if (!reopenZoomWindow())
             host().showError(ErrNothingToDo);
     });
     for (int k = 0; k < exampleCount(); ++k)
