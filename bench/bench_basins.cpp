@@ -7,6 +7,7 @@
 // also report their speed-up over one thread).
 #include "model/fake_host.h"
 #include "tools/maps/tdycwin.h"
+#include "tools/maps/tparwin.h"
 
 #include "bench_support.h"
 
@@ -131,8 +132,48 @@ void BM_WindowSweep(benchmark::State& state)
         state.counters["speedup"] = oneThread / t;
 }
 
+// The Cubic 2-cycle family: its parameter plane (the seed and the 2-cycle
+// target worked out again for every pixel) against the dynamic plane of one
+// member (c = 0.5 + 0.5i), each at 1024 x 768 on one thread. Reports the
+// time per pixel in nanoseconds.
+template <typename Win>
+void familyPicture(benchmark::State& state, Win& win)
+{
+    qx::FakeHost host;
+    win.attach(host);
+    win.resize(kW, kH);
+    win.prepareTargets();
+    const auto kernel = win.makeKernel();
+    const qx::SweepGeometry g = win.sweepGeometry();
+    qx::SweepOptions options;
+    options.threads = 1;
+    qx::Image image(kW, kH);
+    std::vector<int32_t> codes;
+    const double t = runPictures(state, Clock::Wall, [&] { qx::runSweep(image, &codes, g, options, *kernel); });
+    state.counters["ns_per_pixel"] = t * 1e9 / (kW * kH);
+}
+
+void BM_CubicTwoCycleParameterPlane(benchmark::State& state)
+{
+    qx::TPpcWin win{qx::TPpcWin::Empty{}};
+    win.applyExample(3);
+    familyPicture(state, win);
+}
+
+void BM_CubicTwoCycleDynamicPlane(benchmark::State& state)
+{
+    qx::TDycWin win{qx::TDycWin::Empty{}};
+    win.setVariable(qx::kSlotC, {0.5L, 0.5L});
+    win.setMapping("zzz-(cc+2+1/(cc))(z/3)+(2ccc/27)+(5c/9)-4/(9c)+2/(27ccc)");
+    win.setTargets({qx::infinityTarget("100", 3), qx::pointTarget("(c/3)+1/(3c)", "0.000001")});
+    win.setView(0, 0, 2);
+    familyPicture(state, win);
+}
+
 } // namespace
 
+BENCHMARK(BM_CubicTwoCycleParameterPlane)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_CubicTwoCycleDynamicPlane)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_HandNewtonLoop)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_KernelOneThread)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_WindowSweep)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
