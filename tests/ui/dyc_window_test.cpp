@@ -43,14 +43,31 @@ void acceptBox(QString& shown)
     });
 }
 
-std::unique_ptr<ToolWindow> openDyc()
+std::unique_ptr<ToolWindow> openRow(int row, const char* title)
 {
     ui::ToolLaunch launch;
-    launch.row = kRowComplexDynamicPlane;
-    launch.title = QStringLiteral("noname1.dyc");
-    auto w = std::make_unique<ToolWindow>(createToolModel(kRowComplexDynamicPlane), launch, nullptr);
+    launch.row = row;
+    launch.title = QString::fromLatin1(title);
+    auto w = std::make_unique<ToolWindow>(createToolModel(row), launch, nullptr);
     w->start();
     return w;
+}
+
+std::unique_ptr<ToolWindow> openDyc()
+{
+    return openRow(kRowComplexDynamicPlane, "noname1.dyc");
+}
+
+// Answers the next modal input dialog with two texts.
+void answerTwo(const QString& first, const QString& second)
+{
+    QTimer::singleShot(0, [first, second] {
+        if (auto* d = qobject_cast<ui::InputDialog*>(QApplication::activeModalWidget())) {
+            d->field(0)->setText(first);
+            d->field(1)->setText(second);
+            d->accept();
+        }
+    });
 }
 
 bool rendered(ToolWindow& w)
@@ -249,6 +266,34 @@ private slots:
         d->letter->setCurrentIndex(8); // I
         QVERIFY(!d->save());
         QCOMPARE(shown, QStringLiteral("cannot understand"));
+    }
+
+    void realMappingTakesTwoTexts()
+    {
+        auto w = openRow(6, "noname1.dyr");
+        answerTwo(QStringLiteral("y+1-1.3xx"), QStringLiteral("0.3x"));
+        w->runCommand(kCmdMapping);
+        QCOMPARE(w->windowTitle(), QStringLiteral("y+1-1.3xx , 0.3x"));
+        QVERIFY(rendered(*w));
+    }
+
+    void criticalPointAndJuliaChildOfTheParameterPlane()
+    {
+        auto w = openRow(2, "noname1.ppc");
+        w->runCommand(565); // Double Mandelbrot
+        answerInput(QStringLiteral("-c/2"));
+        w->runCommand(547);
+        QVERIFY(rendered(*w));
+        w->runCommand(121); // Julia child mode
+        QTest::mouseClick(w->area(), Qt::LeftButton, {}, w->area()->rect().center());
+        const auto children = w->findChildren<ToolWindow*>();
+        QCOMPARE(children.size(), 1);
+        QCOMPARE(QString::fromStdString(children[0]->model().documentName()), QStringLiteral("jchild1.dyc"));
+        QCOMPARE(children[0]->windowTitle(), QStringLiteral("zz+cz")); // map tools show their mapping
+        QTest::mouseClick(w->area(), Qt::LeftButton, {}, w->area()->rect().center() + QPoint(10, 5));
+        QCOMPARE(w->findChildren<ToolWindow*>().size(), 1); // the same window, numbered again
+        QCOMPARE(QString::fromStdString(children[0]->model().documentName()), QStringLiteral("jchild2.dyc"));
+        QVERIFY(rendered(*children[0]));
     }
 };
 
