@@ -14,6 +14,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <complex>
 #include <ctime>
@@ -98,11 +99,15 @@ void BM_HandNewtonLoop(benchmark::State& state)
     runPictures(state, Clock::Thread, [] { benchmark::DoNotOptimize(referencePicture()); });
 }
 
-// The window's kernel on the calling thread, pixel by pixel.
+// The window's kernel on the calling thread, pixel by pixel; with argument 1
+// it has an interrupt flag to look at, as in every sweep (the checks' cost).
 void BM_KernelOneThread(benchmark::State& state)
 {
+    static const std::atomic<bool> never{false};
     Window w;
     const auto kernel = w.win.makeKernel();
+    if (state.range(0))
+        kernel->setStopFlag(&never);
     const qx::SweepGeometry g = w.win.sweepGeometry();
     runPictures(state, Clock::Thread, [&] {
         int64_t total = 0;
@@ -175,7 +180,7 @@ void BM_CubicTwoCycleDynamicPlane(benchmark::State& state)
 BENCHMARK(BM_CubicTwoCycleParameterPlane)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_CubicTwoCycleDynamicPlane)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_HandNewtonLoop)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_KernelOneThread)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_KernelOneThread)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_WindowSweep)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 BENCHMARK_MAIN();

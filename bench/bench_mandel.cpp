@@ -14,6 +14,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <thread>
 #include <cstdint>
@@ -76,10 +77,11 @@ void BM_Reference(benchmark::State& state)
     runPictures(state, Clock::Thread, [] { benchmark::DoNotOptimize(referencePicture()); });
 }
 
-void kernelPicture(bool paired, bool shortcut)
+void kernelPicture(bool paired, bool shortcut, const std::atomic<bool>* stop = nullptr)
 {
     qx::MJKernel kernel(qx::defaultParams(false), benchColours(), kPitch);
     kernel.setInteriorShortcut(shortcut);
+    kernel.setStopFlag(stop);
     std::vector<qx::PixelColour> row(kW);
     for (int r = 0; r < kH; ++r) {
         const Real y = kY0 - r * kPitch;
@@ -108,6 +110,14 @@ void BM_KernelPaired(benchmark::State& state)
 void BM_KernelPairedShortcut(benchmark::State& state)
 {
     runPictures(state, Clock::Thread, [] { kernelPicture(true, true); });
+}
+
+// The same with an interrupt flag to look at (as every sweep has): the cost
+// of the checks is this time over the one above.
+void BM_KernelPairedShortcutWithStopFlag(benchmark::State& state)
+{
+    static const std::atomic<bool> never{false};
+    runPictures(state, Clock::Thread, [] { kernelPicture(true, true, &never); });
 }
 
 // A default Mandelbrot window of the benchmark's size, ready to render.
@@ -161,6 +171,7 @@ BENCHMARK(BM_Reference)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_KernelSingle)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_KernelPaired)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_KernelPairedShortcut)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_KernelPairedShortcutWithStopFlag)->Unit(benchmark::kMillisecond)->Iterations(3);
 // Argument: worker threads, 0 = one per core.
 BENCHMARK(BM_WindowSweepWhole)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_WindowRender)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
