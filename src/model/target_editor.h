@@ -39,8 +39,11 @@ public:
     virtual bool deleteTargetCommand() = 0;
     virtual void nextTarget() = 0;
     virtual bool undoTargets() = 0;
-    // "find": grows the inventory towards n targets; returns how many were added.
+    // "find": starts growing the inventory towards n targets in the
+    // background (Q stops it; what was found stays); returns how many are
+    // sought, 0 when n is not above the count.
     virtual int findTargetsCommand(int n, bool randomColour) = 0;
+    virtual bool findRunning() const = 0;
 };
 
 } // namespace qx

@@ -137,8 +137,44 @@ void TVorlWin::compose(bool startJobs)
         startOrbitJob();
 }
 
+bool TVorlWin::startSideJob(std::unique_ptr<DrawingJob> job, std::function<void(int)> done)
+{
+    if (sideJob_.running())
+        return false;
+    sideJobDone_ = std::move(done);
+    sideJob_.start(std::move(job));
+    if (attached())
+        host().backgroundWorkStarted();
+    return true;
+}
+
+void TVorlWin::finishSideJob()
+{
+    if (!sideJob_.running())
+        return;
+    const int status = sideJob_.wait();
+    if (auto done = std::exchange(sideJobDone_, nullptr))
+        done(status < 0 ? 0 : status);
+}
+
+bool TVorlWin::tickSideJob()
+{
+    const auto [done, total] = sideJob_.output().progress();
+    if (total > 0)
+        showProgress(static_cast<int>(done * 1000 / total), 1000);
+    if (host().pollInterrupt() == kSweepInterrupted)
+        sideJob_.interrupt();
+    if (!sideJob_.finished())
+        return true;
+    restoreTitle();
+    finishSideJob();
+    return busy();
+}
+
 bool TVorlWin::tick()
 {
+    if (sideJob_.running() && !busy_ && !exporting())
+        return tickSideJob();
     if (exporting()) {
         const auto [done, total] = exportProgress();
         if (total > 0)
@@ -151,7 +187,7 @@ bool TVorlWin::tick()
         finishExport();
         if (const auto size = std::exchange(pendingSize_, std::nullopt))
             resize(size->first, size->second);
-        return busy_;
+        return busy();
     }
     if (!busy_)
         return false;
@@ -165,7 +201,7 @@ bool TVorlWin::tick()
     if (!sweep_.finished())
         return true;
     finishBackground(sweep_.wait());
-    return busy_; // the overlay's orbit job may follow
+    return busy(); // the overlay's orbit job or a side job may follow
 }
 
 void TVorlWin::copyFinishedRows()
@@ -218,6 +254,7 @@ void TVorlWin::finishBackground(int status)
 void TVorlWin::interruptRendering()
 {
     interruptExport();
+    sideJob_.interrupt();
     if (busy_) {
         sweep_.interrupt();
         job_.interrupt();
@@ -261,7 +298,7 @@ bool TVorlWin::tickJob()
     const int status = job_.wait();
     drawJobOutput();
     finishBackground(status);
-    return busy_; // the overlay's orbit job may follow
+    return busy(); // the overlay's orbit job or a side job may follow
 }
 
 bool TVorlWin::drawJobOutput()

@@ -31,6 +31,7 @@
 #include "base/window_placement.h"
 #include "graphics/image.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -65,8 +66,16 @@ public:
     // ---- Host interface.
     const Image& picture() const { return composite_; }
     void resize(int width, int height) override;
-    // A render, a drawing job or an export runs in the background.
-    bool busy() const { return busy_ || exporting(); }
+    // A render, a drawing job, a side job or an export runs in the background.
+    bool busy() const { return busy_ || exporting() || sideJob_.running(); }
+    // A side job: background work that is no picture (a search, say). It
+    // runs beside the figure, the title shows its progress, Q stops it, and
+    // `done` gets its status on the user-interface thread when it ends. One
+    // at a time; false when one is running.
+    bool startSideJob(std::unique_ptr<DrawingJob> job, std::function<void(int)> done);
+    bool sideJobRunning() const { return sideJob_.running(); }
+    // Waits for a running side job and hands over its result (tests, batch).
+    void finishSideJob();
     // Points of the last orbit overlay or inverse-iteration steps (-1: none yet).
     int32_t reps() const { return reps_; }
     // Advance a background render: show new rows, poll the host for an
@@ -379,6 +388,7 @@ private:
     void startOrbitJob();
     void useOrbitPoints(const OrbitPoints& p);
     bool tickJob();
+    bool tickSideJob();
     // Draws the job's points that arrived; true when there were some.
     bool drawJobOutput();
     void allocateImages();
@@ -386,6 +396,8 @@ private:
 
     PixelSweep sweep_;
     JobRunner job_;
+    JobRunner sideJob_;
+    std::function<void(int)> sideJobDone_;
     std::vector<int> rowScratch_;
 };
 

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace qx::ui {
@@ -213,8 +214,17 @@ void TargetDialog::askFind()
 
 void TargetDialog::find(int target, bool randomColour)
 {
-    if (model_.findTargetsCommand(target, randomColour) > 0)
+    if (model_.findTargetsCommand(target, randomColour) == 0)
+        return;
+    // The search runs in the background: show what it found when it ends.
+    auto* poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, [this, poll] {
+        if (model_.findRunning())
+            return;
+        poll->deleteLater();
         load();
+    });
+    poll->start(50);
 }
 
 } // namespace qx::ui

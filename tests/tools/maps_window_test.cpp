@@ -258,6 +258,29 @@ TEST_F(DycFixture, InventoryEditingAndFind)
     EXPECT_EQ(win.findTargets(3, false), 0); // not above the count: nothing
 }
 
+// The window's find runs as a side job: the window stays busy until it
+// ends, Q stops it, and what it found before stays.
+TEST_F(DycFixture, FindRunsInTheBackgroundAndStopsOnQ)
+{
+    win.applyExample(4);
+    win.setTargets({});
+    win.setMaxReps(100);
+    ASSERT_EQ(win.findTargetsCommand(3, false), 3);
+    EXPECT_TRUE(win.busy());
+    EXPECT_EQ(host.titles.back(), "press Q to quit");
+    win.finishSideJob();
+    EXPECT_FALSE(win.busy());
+    EXPECT_EQ(win.targetCount(), 3);
+    // A search that cannot succeed (no fixed point converges in 2e9 steps)
+    // is stopped at once by Q, leaving the inventory as it was.
+    win.setMaxReps(2000000000);
+    ASSERT_EQ(win.findTargetsCommand(5, false), 2);
+    win.interruptRendering();
+    win.finishSideJob();
+    EXPECT_FALSE(win.busy());
+    EXPECT_EQ(win.targetCount(), 3);
+}
+
 TEST_F(DycFixture, DocumentRoundTripAndRefusals)
 {
     win.applyExample(7);

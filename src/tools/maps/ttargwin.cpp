@@ -7,6 +7,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <functional>
+#include <memory>
 
 namespace qx {
 
@@ -208,36 +210,93 @@ bool TTargWin::addPointTarget(Complex w, bool randomColour)
     return true;
 }
 
-int TTargWin::findTargets(int n, bool randomColour, const std::atomic<bool>* stop, int attempts)
+namespace {
+
+// The search of "find": random starts in [-5, 5]^2, the map applied `reps`
+// times; an orbit whose last step moved less than 1e-13 (taxicab) stopped
+// at a fixed point, kept unless within 1e-5 of a known one. Ends after
+// `wanted` new points, `attempts` starts, or when `stop` is raised (81).
+int searchFixedPoints(TargetEngine& engine, int32_t reps, int wanted, std::vector<Complex> known, std::mt19937 random,
+                      int attempts, const std::atomic<bool>* stop, std::vector<Complex>& found,
+                      const std::function<void(long long, long long)>& progress = {})
 {
-    n = std::min(n, kMaxTargets);
-    int added = 0;
-    if (!hasMap())
-        return 0;
-    TargetEngine engine = makeEngine();
-    const auto unit = [this] { return Real(2 * (targetRandom_() % 1000000u) + 1) * 5e-7L; };
-    for (int tries = 0; targetCount() < n && tries < attempts; ++tries) {
-        if (stop && stop->load())
-            break;
+    const auto unit = [&random] { return Real(2 * (random() % 1000000u) + 1) * 5e-7L; };
+    long long steps = 0;
+    for (int tries = 0; static_cast<int>(found.size()) < wanted && tries < attempts; ++tries) {
+        if (progress)
+            progress(tries, attempts);
         Complex w{-5 + 10 * unit(), -5 + 10 * unit()};
         Complex p = w;
-        for (int32_t k = 0; k < maxReps_; ++k) {
+        for (int32_t k = 0; k < reps; ++k) {
+            if ((++steps & 4095) == 0 && stop && stop->load(std::memory_order_relaxed))
+                return 81;
             p = w;
             w = engine.map(w);
         }
         if (!(std::fabs(w.re - p.re) + std::fabs(w.im - p.im) < 1e-13L))
             continue; // not converged to a fixed point
-        bool known = false;
-        for (const TargetRecord& r : records_)
-            if (r.kind() == TargetKind::Point &&
-                std::fabs(r.values[0] - w.re) + std::fabs(r.values[1] - w.im) < 1e-5L)
-                known = true;
-        if (!known && addPointTarget(w, randomColour)) {
-            ++added;
-            prepareTargets();
-        }
+        const auto near = [&w](const Complex& q) { return std::fabs(q.re - w.re) + std::fabs(q.im - w.im) < 1e-5L; };
+        if (std::any_of(known.begin(), known.end(), near) || std::any_of(found.begin(), found.end(), near))
+            continue;
+        found.push_back(w);
     }
-    return added;
+    return 0;
+}
+
+class FindJob final : public DrawingJob {
+public:
+    FindJob(TargetEngine engine, int32_t reps, int wanted, std::vector<Complex> known, uint32_t seed,
+            std::shared_ptr<std::vector<Complex>> found)
+        : engine_(std::move(engine)), reps_(reps), wanted_(wanted), known_(std::move(known)), seed_(seed),
+          found_(std::move(found))
+    {
+    }
+    int run(DrawingOutput& out, const std::atomic<bool>& stop) override
+    {
+        engine_.setStop(&stop);
+        return searchFixedPoints(engine_, reps_, wanted_, known_, std::mt19937(seed_), TTargWin::kFindAttempts, &stop, *found_,
+                                 [&out](long long done, long long total) { out.setProgress(done, total); });
+    }
+
+private:
+    TargetEngine engine_;
+    int32_t reps_;
+    int wanted_;
+    std::vector<Complex> known_;
+    uint32_t seed_;
+    std::shared_ptr<std::vector<Complex>> found_;
+};
+
+} // namespace
+
+std::vector<Complex> TTargWin::knownCentres() const
+{
+    std::vector<Complex> known;
+    for (const TargetRecord& r : records_)
+        if (r.kind() == TargetKind::Point)
+            known.push_back({r.values[0], r.values[1]});
+    return known;
+}
+
+void TTargWin::addFoundTargets(const std::vector<Complex>& found, bool randomColour)
+{
+    for (const Complex& w : found)
+        addPointTarget(w, randomColour);
+    prepareTargets();
+}
+
+int TTargWin::findTargets(int n, bool randomColour, const std::atomic<bool>* stop, int attempts)
+{
+    n = std::min(n, kMaxTargets);
+    if (!hasMap() || n <= targetCount())
+        return 0;
+    prepareTargets();
+    TargetEngine engine = makeEngine();
+    std::vector<Complex> found;
+    searchFixedPoints(engine, maxReps_, n - targetCount(), knownCentres(), std::mt19937(targetRandom_()), attempts,
+                      stop, found);
+    addFoundTargets(found, randomColour);
+    return static_cast<int>(found.size());
 }
 
 TargetFormState TTargWin::currentTargetForm() const
@@ -262,12 +321,22 @@ int TTargWin::applyTargetForm(const TargetFormState& s)
 
 int TTargWin::findTargetsCommand(int n, bool randomColour)
 {
-    if (n <= targetCount())
+    n = std::min(n, kMaxTargets);
+    if (n <= targetCount() || !hasMap())
         return 0; // not above the current number: nothing happens
-    const int added = findTargets(n, randomColour);
+    prepareTargets();
+    auto found = std::make_shared<std::vector<Complex>>();
+    auto job = std::make_unique<FindJob>(makeEngine(), maxReps_, n - targetCount(), knownCentres(),
+                                         static_cast<uint32_t>(targetRandom_()), found);
+    if (!startSideJob(std::move(job), [this, found, randomColour](int) {
+            addFoundTargets(*found, randomColour); // what was found before Q stays
+            if (attached())
+                draw();
+        }))
+        return 0;
     if (attached())
-        draw();
-    return added;
+        setStatusTitle(1); // press Q to quit
+    return n - targetCount();
 }
 
 // ---- Colours.

@@ -38,15 +38,18 @@ public:
     TargetFormState currentTargetForm() const override;
     TargetFieldLayout targetLayout(const TargetFormState& s) const override;
     int applyTargetForm(const TargetFormState& s) override;
-    int findTargetsCommand(int n, bool randomColour) override;
+    int findTargetsCommand(int n, bool randomColour) override; // a side job
     // Adds a point target at w (14 digits, radius 0.01), with random light
     // anchors when asked.
     bool addPointTarget(Complex w, bool randomColour);
     // The "find" search: random starts in [-5, 5]^2, the map applied maximum
     // reps times, converged orbits become point targets, until the inventory
     // holds n targets, `stop` is raised or `attempts` starts were tried.
-    // Returns the number of targets added.
-    int findTargets(int n, bool randomColour, const std::atomic<bool>* stop = nullptr, int attempts = 2000);
+    // Returns the number of targets added. (The window's command runs the
+    // same search as a side job that Q stops: findTargetsCommand.)
+    static constexpr int kFindAttempts = 2000;
+    int findTargets(int n, bool randomColour, const std::atomic<bool>* stop = nullptr, int attempts = kFindAttempts);
+    bool findRunning() const override { return sideJobRunning(); }
     int expectedTargets() const override { return expectedTargets_; }
     void setExpectedTargets(int n) { expectedTargets_ = n; }
 
@@ -88,6 +91,8 @@ protected:
     // The inventory changed: the picture is out of date.
     void targetsChanged();
     void rememberForUndo();
+    std::vector<Complex> knownCentres() const;
+    void addFoundTargets(const std::vector<Complex>& found, bool randomColour);
     void ensureSequences(int n);
 
     std::vector<TargetRecord> records_;
