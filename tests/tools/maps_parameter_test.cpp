@@ -189,6 +189,7 @@ TEST(PprPresets, BurningShipAndHenon)
     EXPECT_EQ(win.secondMappingText(), "2abs(xy)-b");
     EXPECT_EQ(win.maxReps(), 100);
     EXPECT_EQ(win.specialColours().get(SlotNoTarget), 0);
+    EXPECT_EQ(win.promenadePath(), "t;0.0");
     EXPECT_EQ(win.pointReport({3, 3}).rfind("target 0 at rep", 0), 0u); // escapes
     EXPECT_EQ(win.pointReport({0.1L, 0}).rfind("no target", 0), 0u);    // stays bounded
     ASSERT_TRUE(win.applyExample(1));
@@ -202,5 +203,6 @@ TEST(PprPresets, BurningShipAndHenon)
     ASSERT_EQ(other.applyDocument(d), 0);
     EXPECT_EQ(other.criticalText(), win.criticalText());
     EXPECT_EQ(other.criticalYText(), win.criticalYText());
+    EXPECT_EQ(other.promenadePath(), "cos(t);sin(t)");
     EXPECT_EQ(other.pointReport({1.4L, 0.3L}), win.pointReport({1.4L, 0.3L}));
 }

@@ -34,7 +34,8 @@ TFrac0Win::TFrac0Win(bool complexTool, bool dynamicPlane) : complex_(complexTool
     setComplexMode(complexTool);
 }
 
-TFracWin::TFracWin(bool complexTool, bool dynamicPlane) : TFrac0Win(complexTool, dynamicPlane)
+TFracWin::TFracWin(bool complexTool, bool dynamicPlane)
+    : TFrac0Win(complexTool, dynamicPlane), promenadePath_(complexTool ? "cos(t)+i*sin(t)" : "cos(t);sin(t)")
 {
     methodTexts_.fill("zzz-2z+2");
 }

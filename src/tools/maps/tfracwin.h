@@ -50,6 +50,8 @@ public:
     int setCriticalPoint(const std::string& text, const std::string& yText = {});
     const std::string& criticalText() const { return criticalText_; }
     const std::string& criticalYText() const { return criticalText2_; }
+    // The promenade (slide-show) path of the parameter planes, in t; kept in documents.
+    const std::string& promenadePath() const { return promenadePath_; }
     const std::string& newtonQ() const { return newtonQ_; }
     // The remembered p of a method ("zzz-2z+2" at first).
     const std::string& methodText(RootMethod m) const { return methodTexts_[static_cast<size_t>(m)]; }
@@ -120,6 +122,7 @@ protected:
     const ExprNode* criticalTree(int i) const override { return i == 0 ? critical_.get() : critical2_.get(); }
     std::string criticalText_ = "2";   // the critical point of the parameter planes
     std::string criticalText2_ = "0";  // its y in the real tool
+    std::string promenadePath_;        // "cos(t)+i*sin(t)" or "cos(t);sin(t)"
     TreePtr critical_, critical2_;
     std::string juliaAnchorText_ = "0"; // where inverse images start
     FracDocument fileState_;

@@ -36,6 +36,7 @@ FracDocument TFracWin::captureDocument() const
     d.mapping = mapping_;
     d.mapping2 = mapping2_;
     d.critical = criticalText_;
+    d.slidePath = promenadePath_;
     d.extraText = complexTool() ? d.extraText : criticalText2_; // the real tool's y of the critical point
     d.juliaAnchor = juliaAnchorText_;
     d.targets = records_;
@@ -99,6 +100,8 @@ int TFracWin::applyDocument(const FracDocument& d)
         derivePartials();
     }
     criticalText_ = d.critical;
+    if (!d.slidePath.empty())
+        promenadePath_ = d.slidePath;
     if (!complexTool())
         criticalText2_ = d.extraText;
     {

@@ -270,6 +270,7 @@ void TPprWin::example(int k)
         twoAnchorColour(0, 224, 224, 224, 24);
         special_.set(SlotNoTarget, 0);
         maxReps_ = 100;
+        promenadePath_ = "t;0.0"; // t from -0.25 to 2
     } else {
         // The fixed point of the Henon map as the seed (the tabled text lacks
         // the bracket that closes the square root).
@@ -279,6 +280,7 @@ void TPprWin::example(int k)
         twoAnchorColour(0, 255, 128, 0, 16);
         special_.set(SlotNoTarget, 58);
         maxReps_ = 200;
+        promenadePath_ = "cos(t);sin(t)";
     }
 }
 
