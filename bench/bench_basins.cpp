@@ -121,7 +121,6 @@ void BM_KernelOneThread(benchmark::State& state)
 // The real threaded sweep (argument: threads, 0 = one per core).
 void BM_WindowSweep(benchmark::State& state)
 {
-    static double oneThread = 0;
     Window w;
     const auto kernel = w.win.makeKernel();
     const qx::SweepGeometry g = w.win.sweepGeometry();
@@ -129,12 +128,9 @@ void BM_WindowSweep(benchmark::State& state)
     options.threads = static_cast<int>(state.range(0));
     qx::Image image(kW, kH);
     std::vector<int32_t> codes;
-    const double t = runPictures(state, Clock::Wall, [&] { qx::runSweep(image, &codes, g, options, *kernel); });
-    state.counters["threads"] = options.threads ? options.threads : std::thread::hardware_concurrency();
-    if (options.threads == 1)
-        oneThread = t;
-    else if (oneThread > 0)
-        state.counters["speedup"] = oneThread / t;
+    bench::sweepPictures(
+        state, [] { return referencePicture(); }, [&] { qx::runSweep(image, &codes, g, options, *kernel); },
+        options.threads);
 }
 
 // The Cubic 2-cycle family: its parameter plane (the seed and the 2-cycle

@@ -136,7 +136,6 @@ struct Window {
 // one thread in the runs with more.
 void BM_WindowSweepWhole(benchmark::State& state)
 {
-    static double oneThread = 0;
     Window w;
     const auto kernel = w.win.makeKernel();
     const qx::SweepGeometry g = w.win.sweepGeometry();
@@ -144,12 +143,9 @@ void BM_WindowSweepWhole(benchmark::State& state)
     options.threads = static_cast<int>(state.range(0));
     qx::Image image(kW, kH);
     std::vector<int32_t> codes;
-    const double t = runPictures(state, Clock::Wall, [&] { qx::runSweep(image, &codes, g, options, *kernel); });
-    state.counters["threads"] = options.threads ? options.threads : std::thread::hardware_concurrency();
-    if (options.threads == 1)
-        oneThread = t;
-    else if (oneThread > 0)
-        state.counters["speedup"] = oneThread / t;
+    bench::sweepPictures(
+        state, [] { return referencePicture(); }, [&] { qx::runSweep(image, &codes, g, options, *kernel); },
+        options.threads);
 }
 
 // What a user waits for: "Draw" in the window, which also mirrors the lower

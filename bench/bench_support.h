@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <ctime>
+#include <thread>
 
 namespace bench {
 
@@ -52,6 +53,22 @@ double runPictures(benchmark::State& state, Clock clock, Reference reference, Bo
     state.counters["x_ref"] = best / ref;
     state.counters["ref_ms"] = ref * 1e3;
     return best;
+}
+
+// Times a threaded sweep of `kernel` over `geometry` (argument 0 of the
+// benchmark: threads, 0 = one per core) and reports the speed-up over the
+// one-thread run of the same benchmark; returns the best time.
+template <typename Reference, typename Sweep>
+double sweepPictures(benchmark::State& state, Reference reference, Sweep sweep, int threads)
+{
+    static double oneThread = 0;
+    const double t = runPictures(state, Clock::Wall, reference, sweep);
+    state.counters["threads"] = threads ? threads : std::thread::hardware_concurrency();
+    if (threads == 1)
+        oneThread = t;
+    else if (oneThread > 0)
+        state.counters["speedup"] = oneThread / t;
+    return t;
 }
 
 } // namespace bench

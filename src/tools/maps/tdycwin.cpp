@@ -194,12 +194,7 @@ bool TDycWin::applyExample(int k)
     }
     default: return false;
     }
-    current_ = 0;
-    undo_.clear();
-    if (attached()) {
-        restoreTitle();
-        draw();
-    }
+    exampleApplied();
     return true;
 }
 
@@ -233,10 +228,7 @@ int TDycWin::nthRoots(int n, const std::string& wText)
         const auto& c = kRootColours[static_cast<size_t>(i)];
         twoAnchorColour(i, c[0], c[1], c[2], 16);
     }
-    current_ = 0;
-    undo_.clear();
-    if (attached())
-        draw();
+    exampleApplied();
     return 0;
 }
 

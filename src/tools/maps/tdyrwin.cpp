@@ -144,12 +144,7 @@ bool TDyrWin::applyExample(int k)
         const Quadratic& q = quadratics()[static_cast<size_t>(k - 2)];
         preset(q.f, q.g, q.region, q.seeds, q.cx, q.cy, q.width, q.fixedPoints);
     }
-    current_ = 0;
-    undo_.clear();
-    if (attached()) {
-        restoreTitle();
-        draw();
-    }
+    exampleApplied();
     return true;
 }
 

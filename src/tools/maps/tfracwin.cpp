@@ -278,6 +278,16 @@ void TFracWin::settingsCommand()
     draw();
 }
 
+void TFracWin::exampleApplied()
+{
+    current_ = 0;
+    undo_.clear();
+    if (attached()) {
+        restoreTitle();
+        draw();
+    }
+}
+
 int TFracWin::exampleIndex(const std::string& name) const
 {
     const auto plain = [](std::string s) {

@@ -85,6 +85,9 @@ public:
     // The example an index or a menu text names (without '&'; a leading
     // "K " may be left out; letter case does not matter): -1 for none.
     int exampleIndex(const std::string& name) const;
+    // After an example or a generator: the first target is current, undo
+    // starts afresh, the title and picture follow.
+    void exampleApplied();
 
     // ---- Documents (tfracwin_files.cpp).
     // The window as a document; fields it does not model are kept as read.

@@ -52,12 +52,7 @@ bool TParWin::applyExample(int k)
         finishRendering();
     }
     example(k);
-    current_ = 0;
-    undo_.clear();
-    if (attached()) {
-        restoreTitle();
-        draw();
-    }
+    exampleApplied();
     return true;
 }
 
