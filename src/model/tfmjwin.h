@@ -24,19 +24,11 @@ public:
     // Geometry of the sweep for the current view.
     virtual SweepGeometry sweepGeometry() const;
 
-    // Opens a child of the same kind via makeZoomChild().
-    void openZoomWindow(WorldPoint centre) override;
-    // Opens the last zoom window again (at its centre); false when there was none.
-    bool reopenZoomWindow();
-    // A fresh model of the same tool (the chain then copies this window's
-    // drawing settings into it); nullptr when the tool has no zoom windows.
-    virtual std::unique_ptr<TVorlWin> makeZoomChild() const { return nullptr; }
 
 protected:
     void declareCommands(CommandSet& set) override;
     void renderFinished(int status) override;
     bool firstSweep_ = true;
-    std::optional<WorldPoint> lastZoomCentre_;
 };
 
 } // namespace qx

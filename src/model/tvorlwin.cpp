@@ -356,7 +356,34 @@ void TVorlWin::drawOverlays(Canvas& c, bool screen)
     drawToolOverlays(c);
 }
 
-void TVorlWin::openZoomWindow(WorldPoint) {}
+bool TVorlWin::reopenZoomWindow()
+{
+    if (!lastZoomCentre_)
+        return false;
+    openZoomWindow(*lastZoomCentre_);
+    return true;
+}
+
+void TVorlWin::openZoomWindow(WorldPoint centre)
+{
+    auto child = makeZoomChild();
+    if (!child)
+        return;
+    lastZoomCentre_ = centre;
+    child->copyDrawingSettings(*this);
+    const Real hw = view_.halfWidth / zoomFactor_, hh = view_.halfHeight / zoomFactor_;
+    child->setView(centre.x, centre.y, hw);
+    child->setReadSettings(!useDefaults_);
+    // A new, untitled document with the parent's drawing settings: saving it
+    // can never overwrite the parent's file. It keeps its own settings file.
+    child->setZoomChild(true);
+    child->setDocumentName("noname" + std::to_string(++zoomChildren_) + child->toolFiles().extension);
+    if (!host().openChildWindow(std::move(child), zoomPlacement_))
+        return;
+    if (zoomRectangle_)
+        addZoomRectangle({centre.x - hw, centre.x + hw, centre.y - hh, centre.y + hh});
+}
+
 
 void TVorlWin::zoomAt(PixelPoint pixel, Real factor)
 {

@@ -99,7 +99,14 @@ public:
     // background job keeps; elsewhere (exports) they are computed now.
     void drawOverlays(Canvas& composite, bool screen = false);
     virtual void drawToolOverlays(Canvas& /*composite*/) {}
+    // Opens a zoom window: a child of the same kind (makeZoomChild) with this
+    // window's drawing settings, centred at `centre`, the zoom factor closer.
     virtual void openZoomWindow(WorldPoint centre);
+    // Opens the last zoom window again (at its centre); false when there was none.
+    bool reopenZoomWindow();
+    // A fresh model of the same tool (the chain then copies this window's
+    // drawing settings into it); nullptr when the tool has no zoom windows.
+    virtual std::unique_ptr<TVorlWin> makeZoomChild() const { return nullptr; }
     // The paint path: render when the figure is invalid, recompose when the
     // composite is, else nothing.
     virtual void paint();
@@ -358,6 +365,7 @@ protected:
     bool busy_ = false;
     bool restartPending_ = false; // the running render was superseded
     std::optional<std::pair<int, int>> pendingSize_; // a resize that waits for the export
+    std::optional<WorldPoint> lastZoomCentre_;
     bool overlayJob_ = false;     // the running job computes orbit points, not the figure
     std::shared_ptr<OrbitPoints> orbitJobResult_;
     unsigned orbitJobGeneration_ = 0;

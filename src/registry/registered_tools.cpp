@@ -4,6 +4,7 @@
 
 #include "tools/mandel/mj_tool.h"
 #include "tools/maps/maps_tool.h"
+#include "tools/oned/oned_tool.h"
 
 namespace qx {
 
@@ -14,6 +15,7 @@ const std::vector<const ToolDescriptor*>& registeredTools()
         &juliaTool(),
         &complexParameterPlaneTool(),
         &realParameterPlaneTool(),
+        &lyapunovTool(),
         &complexDynamicPlaneTool(),
         &realDynamicPlaneTool(),
     };

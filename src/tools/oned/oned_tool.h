@@ -1,0 +1,9 @@
+#pragma once
+// The registrations of the one-dimensional tools.
+#include "model/tool_descriptor.h"
+
+namespace qx {
+
+const ToolDescriptor& lyapunovTool();
+
+} // namespace qx
