@@ -66,14 +66,33 @@ bool lyapunovExponent(const LyapunovParams& p, Real a, Real b, Real lnA, Real ln
         const Real r = p.string[static_cast<size_t>(i) % L] ? b : a;
         x = r * x * (1 - x);
     }
-    Real sum = 0;
+    // The sum of ln r + ln |1 - 2x| over N steps: the ln r part by counting the
+    // letters (N is whole periods), the ln d part as one logarithm of the
+    // product of the d, its binary exponent kept apart so that it neither
+    // overflows nor underflows; a d of 0 counts as ln 0 = -5000.
+    long long countB = 0;
+    for (uint8_t v : p.string)
+        countB += v;
+    countB *= N / static_cast<int32_t>(L);
+    Real sum = (N - countB) * lnA + countB * lnB;
+    Real product = 1;
+    long long binaryExponent = 0;
     for (int32_t i = 0; i < N; ++i) {
-        const bool useB = p.string[static_cast<size_t>(i) % L] != 0;
-        const Real r = useB ? b : a;
+        const Real r = p.string[static_cast<size_t>(i) % L] ? b : a;
         const Real d = std::fabs(1 - 2 * x);
-        sum += (useB ? lnB : lnA) + (d > 0 ? std::log(d) : -5000); // ln 0 read as -5000: the pass goes on
+        if (d > 0) {
+            product *= d;
+            if ((i & 15) == 15) {
+                int e = 0;
+                product = std::frexp(product, &e);
+                binaryExponent += e;
+            }
+        } else {
+            sum -= 5000; // ln 0 read as -5000: the pass goes on
+        }
         x = r * x * (1 - x);
     }
+    sum += std::log(product) + static_cast<Real>(binaryExponent) * std::log(2.0L);
     exponent = sum / N * kInvLn2;
     return std::isfinite(exponent);
 }
