@@ -20,6 +20,12 @@
 
 namespace qx {
 
+// One page of a window's help: the menu it explains and its text.
+struct HelpPage {
+    const char* menu;
+    std::string_view text;
+};
+
 class TKVAWing {
 public:
     TKVAWing();
@@ -140,10 +146,6 @@ protected:
     const std::atomic<bool>* exportStopFlag() const { return exportStop_; }
     // The Help menu: one item per page, ids from `firstId` on, named like the
     // menu it explains; it shows the text in a text window "help: Menu".
-    struct HelpPage {
-        const char* menu;
-        std::string_view text;
-    };
     void declareHelp(CommandSet& set, int firstId, std::span<const HelpPage> pages);
     Host& host() const { return *host_; }
     // Push the current view on the history, then run `change`; on success

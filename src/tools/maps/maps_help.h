@@ -1,13 +1,12 @@
 #pragma once
 // Plain-text help of the map tools, one text per menu.
+#include "model/tkvawing.h"
+
 #include <span>
 
 namespace qx {
 
-struct MapsHelp {
-    const char* menu;
-    const char* text;
-};
+using MapsHelp = HelpPage;
 
 std::span<const MapsHelp> dycHelp();
 std::span<const MapsHelp> dyrHelp();

@@ -343,10 +343,7 @@ void TFracWin::declareCommands(CommandSet& set)
         if (!host().showModelessDialog("TARGET"))
             host().showMessage(std::to_string(targetCount()) + " targets", "targets");
     });
-    std::vector<HelpPage> pages;
-    for (const MapsHelp& h : helpPages())
-        pages.push_back({h.menu, h.text});
-    declareHelp(set, kCmdHelpFirst, pages);
+    declareHelp(set, kCmdHelpFirst, helpPages());
 }
 
 } // namespace qx

@@ -1,13 +1,12 @@
 #pragma once
 // Plain-text help of the one-dimensional tools, one text per menu.
+#include "model/tkvawing.h"
+
 #include <span>
 
 namespace qx {
 
-struct OnedHelp {
-    const char* menu;
-    const char* text;
-};
+using OnedHelp = HelpPage;
 
 std::span<const OnedHelp> lyaHelp();
 

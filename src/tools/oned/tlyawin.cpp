@@ -205,10 +205,7 @@ void TLyaWin::declareCommands(CommandSet& set)
             [this] { colourCommand(unstableIndex_, "unstable colour (palette entry)"); });
     set.add({kCmdThreshold, "&Threshhold ...", "", K::Plain, kMenuMisc, "Colors"},
             [this] { colourCommand(thresholdIndex_, "threshold colour (palette entry)"); });
-    std::vector<HelpPage> pages;
-    for (const OnedHelp& h : lyaHelp())
-        pages.push_back({h.menu, h.text});
-    declareHelp(set, kCmdHelpFirst, pages);
+    declareHelp(set, kCmdHelpFirst, lyaHelp());
 }
 
 // ---- Documents: the blocks in order, then the shared tail.
