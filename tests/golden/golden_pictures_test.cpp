@@ -125,6 +125,7 @@ std::map<std::string, std::string> computeAll()
         {"ppc_magnetism_one", "render --tool ppc --example 5" + common},
         {"ppr_burning_ship", "render --tool ppr --example 0" + common},
         {"ppr_henon_family", "render --tool ppr --example 1 --threads 1" + common},
+        {"bif_logistic_with_overlay", "render --tool bif --default 0 --seed 0.3 --plotted 200" + common},
         {"lya_zircon_zity", "render --tool lya --string AABAB --centre 3.4,3.4 --width 0.6 --threads 2" + common},
         {"dyr_gingerbread_man", "render --tool dyr --example 0" + common},
         {"dyr_newton_system",
@@ -164,7 +165,7 @@ TEST(GoldenPictures, EveryPictureMatchesItsRecordedChecksum)
         GTEST_SKIP() << "rewrote " << kListFile;
     }
     const std::map<std::string, std::string> recorded = readList();
-    ASSERT_EQ(recorded.size(), 25u) << "the list " << kListFile << " is incomplete";
+    ASSERT_EQ(recorded.size(), 26u) << "the list " << kListFile << " is incomplete";
     for (const auto& [name, sum] : recorded) {
         const auto it = now.find(name);
         ASSERT_NE(it, now.end()) << name << ": the batch command failed";

@@ -39,7 +39,42 @@ constexpr const char* kLyaMisc =
     "positive ones from the threshold towards the unstable colour. Watch shows the picture\n"
     "while it is computed; the slide list keeps views to show again.\n";
 
+constexpr const char* kBifFile =
+    "File menu\n\n"
+    "Open ... and Save keep the bifurcation diagram in a .bif document: the map, the\n"
+    "overlay, the counts, the seed and the view. Export writes the diagram's points and\n"
+    "the overlay curve as a vector picture. Close writes bif.ini (bifz.ini for a zoom window).\n";
+
+constexpr const char* kBifEdit =
+    "Edit menu\n\n"
+    "Mapping ... (Ctrl+M) asks for f(r,x): for every r across the view the orbit of the\n"
+    "seed under x -> f(r,x) is iterated past the skipped points and the following plotted\n"
+    "points are drawn above r (one point for a fixed point, two for a 2-cycle).\n"
+    "Left-to-right default: the logistic map rx(1-x) for r from 1 to 4; right-to-left\n"
+    "default: xx+r for r from -2 to 0.25.\n"
+    "Settings ... sets the plotted and skipped points, the plot density (r values per pixel\n"
+    "column) and the seed. Overlay function ... draws a curve x(r) over the diagram, for\n"
+    "example the fixed points 1-1/r of the logistic map.\n";
+
+constexpr const char* kBifBtns =
+    "Btns menu\n\n"
+    "The right button opens a zoom window ten times closer, with more plotted and skipped\n"
+    "points so that the closer view stays as dense.\n";
+
+constexpr const char* kBifMisc =
+    "Misc menu\n\n"
+    "Colours ... chooses the special colours (the points use the critical-orbit colour,\n"
+    "the overlay the tracing colour). Watch shows the columns as they are drawn; Q stops.\n";
+
 } // namespace
+
+std::span<const OnedHelp> bifHelp()
+{
+    static constexpr OnedHelp pages[] = {
+        {"&File", kBifFile}, {"&Edit", kBifEdit}, {"&Btns", kBifBtns}, {"&View", kLyaView}, {"&Misc", kBifMisc},
+    };
+    return pages;
+}
 
 std::span<const OnedHelp> lyaHelp()
 {

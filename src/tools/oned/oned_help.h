@@ -9,5 +9,6 @@ namespace qx {
 using OnedHelp = HelpPage;
 
 std::span<const OnedHelp> lyaHelp();
+std::span<const OnedHelp> bifHelp();
 
 } // namespace qx

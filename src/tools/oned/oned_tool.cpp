@@ -4,6 +4,7 @@
 
 #include "base/messages.h"
 #include "base/real_text.h"
+#include "tools/oned/tbifwin.h"
 #include "tools/oned/tlyawin.h"
 
 #include <cstdio>
@@ -81,7 +82,111 @@ std::unique_ptr<DialogForm> dialogForm(TVorlWin& base, const std::string& name)
     return std::make_unique<LyapunovForm>(*win);
 }
 
+int applyBifOptions(TVorlWin& base, const BatchOptionValues& values, std::string& error)
+{
+    auto& win = dynamic_cast<TBifWin&>(base);
+    if (const std::string* d = batchOptionValue(values, "--default")) {
+        if (*d != "0" && *d != "1") {
+            error = "--default takes 0 (left-to-right) or 1 (right-to-left)";
+            return 2;
+        }
+        win.applyDefault(*d == "0" ? 0 : 1);
+    }
+    if (const std::string* m = batchOptionValue(values, "--map"))
+        if (const int e = win.setMapping(*m)) {
+            error = "error " + std::to_string(e) + ": " + messageText(e) + " (--map '" + *m + "')";
+            return 1;
+        }
+    TBif0Win::Texts t = win.texts();
+    if (const std::string* s = batchOptionValue(values, "--plotted"))
+        t.plotted = *s;
+    if (const std::string* s = batchOptionValue(values, "--skipped"))
+        t.skipped = *s;
+    if (const std::string* s = batchOptionValue(values, "--density"))
+        t.density = *s;
+    if (const std::string* s = batchOptionValue(values, "--seed"))
+        t.seed = *s;
+    if (const int e = win.applyTexts(t)) {
+        error = "error " + std::to_string(e) + ": " + messageText(e) + " (--plotted, --skipped, --density, --seed)";
+        return 1;
+    }
+    return 0;
+}
+
+std::string describeBif(const TVorlWin& base)
+{
+    const auto& win = dynamic_cast<const TBifWin&>(base);
+    const TBif0Win::Texts t = win.texts();
+    const View& v = win.view();
+    char buf[200];
+    std::snprintf(buf, sizeof buf, "r: %.18Lg .. %.18Lg\nx: %.18Lg .. %.18Lg\n", v.xMin, v.xMax, v.yMin, v.yMax);
+    return "kind: bif (" + std::to_string(kBifKind) + ")\nmapping: " + win.mappingText() + "\noverlay: " +
+           win.overlayText() + (win.overlayOn() ? "" : " (off)") + "\n" + buf + "plotted: " + t.plotted +
+           "\nskipped: " + t.skipped + "\n";
+}
+
+// BPARAM: plotted, skipped, density and the seed.
+class BifurcationForm final : public DialogForm {
+public:
+    explicit BifurcationForm(TBifWin& win) : win_(win) {}
+    std::string name() const override { return "BPARAM"; }
+    std::string title() const override { return "bifurcation parameters"; }
+    FormState load() const override
+    {
+        const TBif0Win::Texts t = win_.texts();
+        FormState s;
+        s.fields = {{"plotted pts", t.plotted, false},
+                    {"skipped pts", t.skipped, false},
+                    {"plot density", t.density, false},
+                    {"seed x-value", t.seed, false}};
+        return s;
+    }
+    int apply(const std::vector<std::string>& texts, int) override
+    {
+        if (texts.size() != 4)
+            return ErrInconsistentData;
+        if (const int e = win_.applyTexts({texts[0], texts[1], texts[2], texts[3]}))
+            return e;
+        win_.draw();
+        return 0;
+    }
+
+private:
+    TBifWin& win_;
+};
+
 } // namespace
+
+const ToolDescriptor& bifurcationTool()
+{
+    static const ToolDescriptor d = [] {
+        ToolDescriptor t;
+        t.launchCommand = 409;
+        t.batchName = "bif";
+        t.title = "bifurcation diagram";
+        t.create = [] { return std::unique_ptr<TVorlWin>(std::make_unique<TBifWin>()); };
+        t.documentKind = kBifKind;
+        t.batchOptions = {
+            {"--default", "K", "0 left-to-right (logistic, default), 1 right-to-left (xx+r)"},
+            {"--map", "TEXT", "f(r,x) of the map x -> f(r, x)"},
+            {"--plotted", "N", "points plotted per r (default 100)"},
+            {"--skipped", "N", "transient points per r (default 100)"},
+            {"--density", "N", "r values per pixel column (default 1)"},
+            {"--seed", "X", "the seed of every orbit (default random)"},
+        };
+        t.applyBatchOptions = applyBifOptions;
+        t.describe = describeBif;
+        t.dialogForm = [](TVorlWin& base, const std::string& name) -> std::unique_ptr<DialogForm> {
+            auto* bif = dynamic_cast<TBifWin*>(&base);
+            if (!bif || name != "BPARAM")
+                return nullptr;
+            return std::make_unique<BifurcationForm>(*bif);
+        };
+        t.batchExamples = "quorvex-batch render --tool bif --default 0 --seed 0.3 -o logistic.png\n";
+        return t;
+    }();
+    return d;
+}
 
 const ToolDescriptor& lyapunovTool()
 {

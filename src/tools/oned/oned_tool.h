@@ -5,5 +5,6 @@
 namespace qx {
 
 const ToolDescriptor& lyapunovTool();
+const ToolDescriptor& bifurcationTool();
 
 } // namespace qx

@@ -1,0 +1,76 @@
+#pragma once
+// The bifurcation diagram: for every parameter r across the view the
+// attractor of x -> f(r, x), drawn column by column by a drawing job, with
+// an overlay curve x(r).
+#include <cstddef> // before the core headers, which use size_t
+
+#include "model/tvorlswin.h"
+
+namespace qx {
+
+inline constexpr int32_t kBifKind = 1202;
+
+class TBif0Win : public TVorlSWin {
+public:
+    TBif0Win();
+
+    // Mapping (539): f(r, x); unchanged text does nothing; 0 or the compiler's code.
+    int setMapping(const std::string& text);
+    const std::string& mappingText() const { return mapping_; }
+    // Overlay function (563): the text is kept; `on` compiles it and shows
+    // the curve. 0, or the compiler's code (the overlay then stays off).
+    int setOverlay(const std::string& text, bool on);
+    const std::string& overlayText() const { return overlay_; }
+    bool overlayOn() const { return overlayOn_; }
+    // The defaults: 0 left-to-right (logistic), 1 right-to-left (quadratic).
+    void applyDefault(int k);
+
+    // BPARAM: plotted, skipped, density (whole numbers >= 1, else 1) and the
+    // seed (an expression; its code). Nothing changes on an error.
+    struct Texts {
+        std::string plotted, skipped, density, seed;
+    };
+    Texts texts() const;
+    int applyTexts(const Texts& t);
+    int32_t plotted() const { return plotted_; }
+    int32_t skipped() const { return skipped_; }
+    Real seed() const { return seed_; }
+    // After a zoom by the factor F of the vertical extent: the counts become
+    // max(100, nearest(-3 log10(F) x count)).
+    void rescaleCounts(Real factor);
+
+    int drawFigure(Canvas& figure) override;
+    void drawToolOverlays(Canvas& canvas) override;
+    bool canExport(const ExportFormat& format) const override { return format.vector; }
+    bool drawExportPage(Canvas& canvas, int page) override;
+    void copyDrawingSettings(const TKVAWing& from) override;
+
+protected:
+    void seedRandomly(Real low, Real high);
+
+    std::string mapping_, overlay_;
+    TreePtr map_, overlayTree_;
+    bool overlayOn_ = true;
+    int32_t plotted_ = 100, skipped_ = 100;
+    int16_t density_ = 1;
+    Real seed_ = 0.5L;
+};
+
+class TBifWin : public TBif0Win {
+public:
+    explicit TBifWin(bool randomDefault = true);
+    ToolFiles toolFiles() const override;
+    std::unique_ptr<TVorlWin> makeZoomChild() const override;
+    void openZoomWindow(WorldPoint centre) override;
+    void settingsCommand() override;
+    // The document body as the window writes and reads it (for tests).
+    void encodeDocumentBodyForTest(ByteWriter& w) const { encodeDocumentBody(w); }
+    int decodeDocumentBodyForTest(ByteReader& r, const CommonHeader& h) { return decodeDocumentBody(r, h); }
+
+protected:
+    void declareCommands(CommandSet& set) override;
+    void encodeDocumentBody(ByteWriter& w) const override;
+    int decodeDocumentBody(ByteReader& r, const CommonHeader& h) override;
+};
+
+} // namespace qx

@@ -1,0 +1,100 @@
+// Bifurcation diagrams: the settings rules, the counts after a zoom, the
+// diagram's points (one for a fixed point, two for a 2-cycle), the overlay
+// and the documents.
+#include "model/common_header.h"
+#include "model/fake_host.h"
+#include "tools/oned/tbifwin.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace qx;
+
+namespace {
+
+struct BifFixture : ::testing::Test {
+    FakeHost host;
+    TBifWin win{false};
+    void SetUp() override
+    {
+        win.attach(host);
+        win.resize(301, 101);
+        win.applyDefault(0); // rx(1-x), r in [1, 4], x in [0, 1]
+        ASSERT_EQ(win.applyTexts({"100", "300", "1", "0.3"}), 0);
+        win.setOverlay("1-1/r", false);
+    }
+    // Lit pixels of column px (figure image), from the top.
+    int litInColumn(int px)
+    {
+        const Image& im = win.figureImage();
+        int n = 0;
+        for (int y = 0; y < im.height; ++y)
+            n += (im.at(px, y) & 0xFFFFFFu) != (im.at(0, 0) & 0xFFFFFFu);
+        return n;
+    }
+    int column(Real r) { return static_cast<int>(std::lround((r - win.view().xMin) * win.view().invDx)); }
+};
+
+} // namespace
+
+TEST_F(BifFixture, SettingsAndZoomCounts)
+{
+    EXPECT_EQ(win.mappingText(), "rx(1-x)");
+    EXPECT_EQ(win.applyTexts({"0", "100", "1", "0.5"}), 1);
+    EXPECT_EQ(win.applyTexts({"100", "100", "x", "0.5"}), 1);
+    EXPECT_NE(win.applyTexts({"100", "100", "1", "1/0"}), 0);
+    EXPECT_EQ(win.seed(), 0.3L); // nothing changed
+    ASSERT_EQ(win.applyTexts({"150", "200", "2", "0.25"}), 0);
+    win.rescaleCounts(0.1L); // 10x closer: k = 3
+    EXPECT_EQ(win.plotted(), 450);
+    EXPECT_EQ(win.skipped(), 600);
+    win.rescaleCounts(2); // zooming out: back to 100
+    EXPECT_EQ(win.plotted(), 100);
+    EXPECT_EQ(win.skipped(), 100);
+    EXPECT_EQ(win.setMapping("rx(1-"), 108);
+    EXPECT_EQ(win.mappingText(), "rx(1-x)");
+}
+
+TEST_F(BifFixture, FixedPointsTwoCyclesAndChaos)
+{
+    paintAndFinish(win);
+    EXPECT_EQ(litInColumn(column(2.5L)), 1);  // the fixed point 0.6
+    EXPECT_EQ(litInColumn(column(3.2L)), 2);  // the 2-cycle
+    EXPECT_GT(litInColumn(column(3.9L)), 20); // chaos
+    // The overlay: off, nothing over the figure; on, the curve 1 - 1/r.
+    EXPECT_EQ(win.picture().pixels, win.figureImage().pixels);
+    ASSERT_EQ(win.setOverlay("1-1/r", true), 0);
+    EXPECT_TRUE(win.overlayOn());
+    paintAndFinish(win);
+    EXPECT_NE(win.picture().pixels, win.figureImage().pixels);
+    EXPECT_NE(win.setOverlay("1-/r", true), 0); // refused: the overlay stays off
+    EXPECT_FALSE(win.overlayOn());
+    EXPECT_EQ(win.overlayText(), "1-/r");
+}
+
+TEST_F(BifFixture, DocumentsRoundTrip)
+{
+    ASSERT_EQ(win.setOverlay("1-1/r", true), 0);
+    ASSERT_EQ(win.applyTexts({"120", "250", "2", "0.4"}), 0);
+    ByteWriter w;
+    win.encodeDocumentBodyForTest(w);
+    TBifWin other(false);
+    other.attach(host);
+    ByteReader r(w.data());
+    CommonHeader h;
+    ASSERT_EQ(other.decodeDocumentBodyForTest(r, h), 0);
+    EXPECT_EQ(other.mappingText(), "rx(1-x)");
+    EXPECT_TRUE(other.overlayOn());
+    EXPECT_EQ(other.plotted(), 120);
+    EXPECT_EQ(other.seed(), 0.4L);
+    EXPECT_EQ(other.view().xMin, win.view().xMin);
+    ByteWriter again;
+    other.encodeDocumentBodyForTest(again);
+    EXPECT_EQ(again.data(), w.data());
+    for (size_t n = 0; n < w.data().size(); n += 61) {
+        ByteReader cut(w.data().data(), n);
+        TBifWin third(false);
+        EXPECT_NE(third.decodeDocumentBodyForTest(cut, h), 0) << n;
+    }
+}
