@@ -83,16 +83,16 @@ void checkBody(const std::vector<uint8_t>& bytes)
     static Win win{};
     qx::ByteReader r(bytes);
     qx::CommonHeader h;
-    if (win.decodeDocumentBodyForTest(r, h) != 0)
+    if (win.readBody(r, h) != 0)
         return;
     qx::ByteWriter once;
-    win.encodeDocumentBodyForTest(once);
+    win.writeBody(once);
     static Win other{};
     qx::ByteReader again(once.data());
-    if (other.decodeDocumentBodyForTest(again, h) != 0)
+    if (other.readBody(again, h) != 0)
         std::abort();
     qx::ByteWriter twice;
-    other.encodeDocumentBodyForTest(twice);
+    other.writeBody(twice);
     if (twice.data() != once.data())
         std::abort();
 }

@@ -35,6 +35,13 @@ int readDocumentTail(ByteReader& r, bool slides, bool seeds, bool further, Docum
     return e == kOverlayForeign ? 0 : e;
 }
 
+int readWholeTail(ByteReader& r, DocumentTail& t)
+{
+    if (const int e = readDocumentTail(r, true, true, true, t))
+        return e;
+    return t.overlays && r.remaining() > 0 ? kErrInconsistent : 0;
+}
+
 std::vector<Seed> tailSeeds(const DocumentTail& t, int count, const SeedReader& read)
 {
     std::vector<Seed> seeds;

@@ -30,6 +30,10 @@ void writeDocumentTail(ByteWriter& w, const DocumentTail& t);
 // (the reader stands inside it afterwards).
 int readDocumentTail(ByteReader& r, bool slides, bool seeds, bool further, DocumentTail& t);
 
+// The tail of a tool whose documents end with it: every section present,
+// and nothing may follow our own further section (extra bytes: 6).
+int readWholeTail(ByteReader& r, DocumentTail& t);
+
 // The seeds a document names: its first `count` seed texts, up to the first
 // that no longer reads as a number.
 std::vector<Seed> tailSeeds(const DocumentTail& t, int count, const SeedReader& read);

@@ -288,6 +288,12 @@ protected:
     // ---- A tool's own files. The body follows the common header; decoding
     // changes the window only when it returns 0.
     virtual void encodeDocumentBody(ByteWriter& /*w*/) const {}
+public:
+    // The tool's document body alone, as a document holds it after the
+    // header (tests and the fuzzer read and write bodies directly).
+    void writeBody(ByteWriter& w) const { encodeDocumentBody(w); }
+    int readBody(ByteReader& r, const CommonHeader& h) { return decodeDocumentBody(r, h); }
+protected:
     virtual int decodeDocumentBody(ByteReader& /*r*/, const CommonHeader& /*h*/) { return ErrNothingToDo; }
     // The tool's slots of the settings file.
     virtual void captureToolSettings(SettingsFile& /*s*/) const {}

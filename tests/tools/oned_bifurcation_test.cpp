@@ -78,23 +78,23 @@ TEST_F(BifFixture, DocumentsRoundTrip)
     ASSERT_EQ(win.setOverlay("1-1/r", true), 0);
     ASSERT_EQ(win.applyTexts({"120", "250", "2", "0.4"}), 0);
     ByteWriter w;
-    win.encodeDocumentBodyForTest(w);
+    win.writeBody(w);
     TBifWin other(false);
     other.attach(host);
     ByteReader r(w.data());
     CommonHeader h;
-    ASSERT_EQ(other.decodeDocumentBodyForTest(r, h), 0);
+    ASSERT_EQ(other.readBody(r, h), 0);
     EXPECT_EQ(other.mappingText(), "rx(1-x)");
     EXPECT_TRUE(other.overlayOn());
     EXPECT_EQ(other.plotted(), 120);
     EXPECT_EQ(other.seed(), 0.4L);
     EXPECT_EQ(other.view().xMin, win.view().xMin);
     ByteWriter again;
-    other.encodeDocumentBodyForTest(again);
+    other.writeBody(again);
     EXPECT_EQ(again.data(), w.data());
     for (size_t n = 0; n < w.data().size(); n += 61) {
         ByteReader cut(w.data().data(), n);
         TBifWin third(false);
-        EXPECT_NE(third.decodeDocumentBodyForTest(cut, h), 0) << n;
+        EXPECT_NE(third.readBody(cut, h), 0) << n;
     }
 }

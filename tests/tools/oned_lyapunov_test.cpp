@@ -72,20 +72,20 @@ TEST(LyapunovWindow, SettingsPassAndDocuments)
     EXPECT_EQ(win.pointReport(-1, 2), "-1.00000000, 2.00000000 [...]");
     // Documents: write, read into a fresh window, write again: the same bytes.
     ByteWriter w;
-    win.encodeDocumentBodyForTest(w);
+    win.writeBody(w);
     TLyaWin other;
     other.attach(host);
     ByteReader r(w.data());
     CommonHeader h;
-    ASSERT_EQ(other.decodeDocumentBodyForTest(r, h), 0);
+    ASSERT_EQ(other.readBody(r, h), 0);
     EXPECT_EQ(other.texts().string, "AAB");
     EXPECT_EQ(other.params().calculations, 400);
     ByteWriter again;
-    other.encodeDocumentBodyForTest(again);
+    other.writeBody(again);
     EXPECT_EQ(again.data(), w.data());
     for (size_t n = 0; n < w.data().size(); n += 53) {
         ByteReader cut(w.data().data(), n);
         TLyaWin third;
-        EXPECT_NE(third.decodeDocumentBodyForTest(cut, h), 0) << n;
+        EXPECT_NE(third.readBody(cut, h), 0) << n;
     }
 }

@@ -418,10 +418,8 @@ int TBifWin::decodeDocumentBody(ByteReader& r, const CommonHeader& h)
     if (!r.fixedText(256, mapping) || !r.fixedText(256, overlay) || !readPlacement(r, zoom) || !readPlacement(r, popup))
         return kErrInconsistent;
     DocumentTail tail;
-    if (const int e = readDocumentTail(r, true, true, true, tail))
+    if (const int e = readWholeTail(r, tail))
         return e;
-    if (tail.overlays && r.remaining() > 0)
-        return kErrInconsistent;
     if (ints[2] < 1 || !(reals[3] >= 1 && reals[3] <= 2147483647.0L) || !(reals[4] >= 1 && reals[4] <= 2147483647.0L) ||
         !std::isfinite(reals[8]) || !(reals[5] > 0) || !std::isfinite(reals[5]))
         return kErrInconsistent;

@@ -63,9 +63,6 @@ public:
     std::unique_ptr<TVorlWin> makeZoomChild() const override;
     void openZoomWindow(WorldPoint centre) override;
     void settingsCommand() override;
-    // The document body as the window writes and reads it (for tests).
-    void encodeDocumentBodyForTest(ByteWriter& w) const { encodeDocumentBody(w); }
-    int decodeDocumentBodyForTest(ByteReader& r, const CommonHeader& h) { return decodeDocumentBody(r, h); }
 
 protected:
     void declareCommands(CommandSet& set) override;

@@ -287,10 +287,8 @@ int TLyaWin::decodeDocumentBody(ByteReader& r, const CommonHeader& h)
     if (!r.fixedText(kTextBytes, text) || !readPlacement(r, zoom))
         return kErrInconsistent;
     DocumentTail tail;
-    if (const int e = readDocumentTail(r, true, true, true, tail))
+    if (const int e = readWholeTail(r, tail))
         return e;
-    if (tail.overlays && r.remaining() > 0)
-        return kErrInconsistent; // nothing follows our own sections
     LyapunovParams p = params_;
     if (!parsePeriodString(s, p.string) || !std::isfinite(reals[9]) || !(reals[10] >= 0) ||
         !(reals[10] <= 2147483647.0L) || !(reals[11] >= 1) || !(reals[11] <= 2147483647.0L) ||

@@ -55,9 +55,6 @@ public:
     void mouseUp(MouseButton button, PixelPoint p) override;
     std::unique_ptr<TVorlWin> makeZoomChild() const override { return std::make_unique<TLyaWin>(); }
     void settingsCommand() override;
-    // The document body as the window writes and reads it (for tests).
-    void encodeDocumentBodyForTest(ByteWriter& w) const { encodeDocumentBody(w); }
-    int decodeDocumentBodyForTest(ByteReader& r, const CommonHeader& h) { return decodeDocumentBody(r, h); }
 
 protected:
     void declareCommands(CommandSet& set) override;
