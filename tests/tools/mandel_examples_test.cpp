@@ -131,17 +131,3 @@ TEST(PeriodReport, NoCycleWithinTheMaximumIsLarge)
     EXPECT_EQ(orbitPeriod(j, {0.5L, 0}, j.c, 1e-3L), 1);
 }
 
-TEST(MandelHelp, EveryMenuHasItsText)
-{
-    ASSERT_EQ(mjHelpResources(false).size(), 5u);
-    ASSERT_EQ(mjHelpResources(true).size(), 6u);
-    EXPECT_STREQ(mjHelpResources(true)[0], "MANFILEH");
-    EXPECT_STREQ(mjHelpResources(true)[3], "MANVIEWH");
-    for (bool julia : {false, true})
-        for (const char* name : mjHelpResources(julia))
-            EXPECT_GT(mjHelpText(name).size(), 200u) << name;
-    EXPECT_TRUE(mjHelpText("DYCEDITH").empty());
-    EXPECT_NE(mjHelpText("MANEDITH").find("Degree"), std::string_view::npos);
-    EXPECT_NE(mjHelpText("JULEDITH").find("Siegel disk"), std::string_view::npos);
-    EXPECT_NE(mjHelpText("MANBTNSH").find("Show period"), std::string_view::npos);
-}

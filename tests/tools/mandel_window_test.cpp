@@ -297,23 +297,6 @@ TEST(MandelWindow, ShowPeriodPutsTheReportInTheTitle)
     EXPECT_EQ(host.currentTitle, "noname1.man");
 }
 
-TEST(MandelWindow, MenusCarryEveryCommand)
-{
-    TManWin m;
-    const MenuBar mb = m.menuBar();
-    for (int id : {int(CmdDegree), int(CmdOneCycle), int(CmdTwoCycle), int(CmdReopen), 524, 545, 94, 120, 121, 122})
-        EXPECT_NE(mb.find(id), nullptr) << id;
-    EXPECT_EQ(mb.find(672), nullptr);
-    TJulWin j([](uint32_t) { return 0u; });
-    const MenuBar jb = j.menuBar();
-    for (int id = CmdExampleFirst; id <= CmdExampleLast; ++id)
-        EXPECT_NE(jb.find(id), nullptr) << id;
-    EXPECT_EQ(jb.find(CmdOneCycle), nullptr);
-    EXPECT_EQ(jb.find(120)->text, "&Show period");
-    EXPECT_EQ(jb.find(121)->text, "&Orbiter");
-    EXPECT_EQ(mb.find(121)->text, "&Julia set");
-}
-
 TEST(MandelWindow, ZoomChildInheritsTheDrawingSettings)
 {
     FakeHost host;

@@ -7,6 +7,7 @@
 #include "ui/input_dialog.h"
 #include "ui/library_dialogs.h"
 #include "ui/target_dialog.h"
+#include "support/qt_windows.h"
 #include "ui/tool_window.h"
 
 #include <QApplication>
@@ -22,6 +23,9 @@
 
 using namespace qx;
 using qx::ui::ToolWindow;
+using qx::test::acceptBox;
+using qx::test::openRow;
+using qx::test::rendered;
 
 namespace {
 
@@ -31,27 +35,6 @@ constexpr int kCmdFindRoots = 633;
 constexpr int kCmdExampleAlien = 640;
 constexpr int kCmdFunctions = 589;
 constexpr int kCmdConstants = 590;
-
-// Accepts the next message box and keeps its text.
-void acceptBox(QString& shown)
-{
-    QTimer::singleShot(0, [&shown] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            shown = box->text();
-            box->accept();
-        }
-    });
-}
-
-std::unique_ptr<ToolWindow> openRow(int row, const char* title)
-{
-    ui::ToolLaunch launch;
-    launch.row = row;
-    launch.title = QString::fromLatin1(title);
-    auto w = std::make_unique<ToolWindow>(createToolModel(row), launch, nullptr);
-    w->start();
-    return w;
-}
 
 std::unique_ptr<ToolWindow> openDyc()
 {
@@ -68,13 +51,6 @@ void answerTwo(const QString& first, const QString& second)
             d->accept();
         }
     });
-}
-
-bool rendered(ToolWindow& w)
-{
-    w.area()->update();
-    QTest::qWait(30);
-    return QTest::qWaitFor([&w] { return !w.rendering() && w.model().figureValid(); }, 20000);
 }
 
 // Answers the next modal input dialog with `text` in its first field.

@@ -8,6 +8,7 @@
 #include "ui/input_dialog.h"
 #include "ui/text_window.h"
 #include "graphics/export/export_format.h"
+#include "support/qt_windows.h"
 #include "ui/tool_window.h"
 
 #include <QAction>
@@ -29,25 +30,10 @@
 
 using namespace qx;
 using qx::ui::ToolWindow;
+using qx::test::openRow;
+using qx::test::rendered;
 
 namespace {
-
-std::unique_ptr<ToolWindow> open(int row, const char* title)
-{
-    ui::ToolLaunch launch;
-    launch.row = row;
-    launch.title = QString::fromLatin1(title);
-    auto w = std::make_unique<ToolWindow>(createToolModel(row), launch, nullptr);
-    w->start();
-    return w;
-}
-
-bool rendered(ToolWindow& w)
-{
-    w.area()->update();
-    QTest::qWait(30);
-    return QTest::qWaitFor([&w] { return !w.rendering() && w.model().figureValid(); }, 20000);
-}
 
 } // namespace
 
@@ -56,7 +42,7 @@ class MandelWindowTest : public QObject {
 private slots:
     void mandelbrotPictureShowsTheSet()
     {
-        auto w = open(0, "noname1.man");
+        auto w = openRow(0, "noname1.man");
         w->resize(400, 330);
         QVERIFY(rendered(*w));
         const Image& pic = w->model().picture();
@@ -72,7 +58,7 @@ private slots:
 
     void settingsDialogRaisesTheThresholdForBlend()
     {
-        auto w = open(0, "noname1.man");
+        auto w = openRow(0, "noname1.man");
         w->runCommand(CmdSettings);
         ui::FormDialog* d = w->formDialog("JPARAM");
         QVERIFY(d && d->isVisible());
@@ -114,7 +100,7 @@ private slots:
 
     void juliaSettingsOfferInverseIteration()
     {
-        auto w = open(1, "noname1.jul");
+        auto w = openRow(1, "noname1.jul");
         w->runCommand(CmdSettings);
         QVERIFY(!w->formDialog("JPARAM")->choices[2]->isHidden());
     }
@@ -122,7 +108,7 @@ private slots:
     void everyMenuHasItsHelpText()
     {
         for (int row : {0, 1}) {
-            auto w = open(row, "noname1");
+            auto w = openRow(row, "noname1");
             int shown = 0;
             for (int id = CmdHelpFirst; id <= CmdHelpLast; ++id) {
                 if (!w->commandAction(id))
@@ -141,7 +127,7 @@ private slots:
 
     void zoomWindowIsANewDocument()
     {
-        auto w = open(0, "/tmp/qx_parent_document.man");
+        auto w = openRow(0, "/tmp/qx_parent_document.man");
         QVERIFY(rendered(*w));
         QTest::mouseClick(w->area(), Qt::RightButton, {}, QPoint(100, 80));
         const auto children = w->findChildren<ToolWindow*>();
@@ -154,7 +140,7 @@ private slots:
 
     void inverseIterationRunsOffTheWindowAndStopsOnQ()
     {
-        auto w = open(1, "noname1.jul");
+        auto w = openRow(1, "noname1.jul");
         auto* julia = dynamic_cast<TMJ0Win*>(&w->model());
         QVERIFY(julia);
         QCOMPARE(julia->setIimLimits("0", "1000"), 0); // no limit: only Q ends it
@@ -178,7 +164,7 @@ private slots:
 
     void drawDuringAJobStartsItOver()
     {
-        auto w = open(1, "noname1.jul");
+        auto w = openRow(1, "noname1.jul");
         auto* julia = dynamic_cast<TMJ0Win*>(&w->model());
         QCOMPARE(julia->setIimLimits("0", "1000"), 0);
         MJParamTexts t = paramTexts(julia->params());
@@ -196,7 +182,7 @@ private slots:
 
     void exportRunsBehindAModalProgressAndStopsOnQ()
     {
-        auto w = open(1, "noname1.jul");
+        auto w = openRow(1, "noname1.jul");
         auto* julia = dynamic_cast<TMJ0Win*>(&w->model());
         QVERIFY(julia);
         QCOMPARE(julia->setIimLimits("1000", "2000000000"), 0); // pages long enough to press Q in
@@ -235,7 +221,7 @@ private slots:
 
     void promenadePopUpIsASmallJuliaWindowThatFollowsTheMouse()
     {
-        auto w = open(0, "/tmp/qx_parent_document.man");
+        auto w = openRow(0, "/tmp/qx_parent_document.man");
         QVERIFY(rendered(*w));
         QTest::mousePress(w->area(), Qt::LeftButton, {}, QPoint(100, 80));
         const auto children = w->findChildren<ToolWindow*>();
@@ -259,7 +245,7 @@ private slots:
 
     void indifferentCycleDialogAndReopenAfterClose()
     {
-        auto w = open(0, "noname1.man");
+        auto w = openRow(0, "noname1.man");
         QString title, labels;
         QTimer::singleShot(0, [&] {
             auto* d = qobject_cast<ui::InputDialog*>(QApplication::activeModalWidget());
@@ -288,7 +274,7 @@ private slots:
 
     void qStopsAHugeRenderAtOnce()
     {
-        auto w = open(0, "noname1.man");
+        auto w = openRow(0, "noname1.man");
         auto* mandel = dynamic_cast<TMJ0Win*>(&w->model());
         QVERIFY(mandel->setView(-0.1225L, 0.7449L, 0.001L));
         MJParamTexts t = paramTexts(mandel->params());
@@ -320,7 +306,7 @@ private slots:
 
     void leftClickInJuliaModeOpensTheJuliaChild()
     {
-        auto w = open(0, "noname1.man");
+        auto w = openRow(0, "noname1.man");
         QVERIFY(rendered(*w));
         w->runCommand(CmdJuliaSet);
         QVERIFY(w->commandAction(CmdJuliaSet)->isChecked());

@@ -5,6 +5,7 @@
 #include "tools/oned/tlyawin.h"
 #include "ui/drawing_area.h"
 #include "ui/form_dialog.h"
+#include "support/qt_windows.h"
 #include "ui/tool_window.h"
 
 #include <QApplication>
@@ -14,35 +15,11 @@
 
 using namespace qx;
 using qx::ui::ToolWindow;
+using qx::test::acceptBox;
+using qx::test::openRow;
+using qx::test::rendered;
 
 namespace {
-
-std::unique_ptr<ToolWindow> openRow(int row, const char* title)
-{
-    ui::ToolLaunch launch;
-    launch.row = row;
-    launch.title = QString::fromLatin1(title);
-    auto w = std::make_unique<ToolWindow>(createToolModel(row), launch, nullptr);
-    w->start();
-    return w;
-}
-
-bool rendered(ToolWindow& w)
-{
-    w.area()->update();
-    QTest::qWait(30);
-    return QTest::qWaitFor([&w] { return !w.rendering() && w.model().figureValid(); }, 20000);
-}
-
-void acceptBox(QString& shown)
-{
-    QTimer::singleShot(0, [&shown] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            shown = box->text();
-            box->accept();
-        }
-    });
-}
 
 constexpr int kCmdSettings = 524;
 
