@@ -122,15 +122,7 @@ void BM_KernelOneThread(benchmark::State& state)
 void BM_WindowSweep(benchmark::State& state)
 {
     Window w;
-    const auto kernel = w.win.makeKernel();
-    const qx::SweepGeometry g = w.win.sweepGeometry();
-    qx::SweepOptions options;
-    options.threads = static_cast<int>(state.range(0));
-    qx::Image image(kW, kH);
-    std::vector<int32_t> codes;
-    bench::sweepPictures(
-        state, [] { return referencePicture(); }, [&] { qx::runSweep(image, &codes, g, options, *kernel); },
-        options.threads);
+    bench::sweepWindow(state, [] { return referencePicture(); }, w.win, static_cast<int>(state.range(0)));
 }
 
 // The Cubic 2-cycle family: its parameter plane (the seed and the 2-cycle
@@ -144,13 +136,7 @@ void familyPicture(benchmark::State& state, Win& win)
     win.attach(host);
     win.resize(kW, kH);
     win.prepareTargets();
-    const auto kernel = win.makeKernel();
-    const qx::SweepGeometry g = win.sweepGeometry();
-    qx::SweepOptions options;
-    options.threads = 1;
-    qx::Image image(kW, kH);
-    std::vector<int32_t> codes;
-    const double t = runPictures(state, Clock::Wall, [&] { qx::runSweep(image, &codes, g, options, *kernel); });
+    const double t = bench::sweepWindow(state, [] { return referencePicture(); }, win, 1);
     state.counters["ns_per_pixel"] = t * 1e9 / (kW * kH);
 }
 

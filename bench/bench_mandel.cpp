@@ -137,15 +137,7 @@ struct Window {
 void BM_WindowSweepWhole(benchmark::State& state)
 {
     Window w;
-    const auto kernel = w.win.makeKernel();
-    const qx::SweepGeometry g = w.win.sweepGeometry();
-    qx::SweepOptions options;
-    options.threads = static_cast<int>(state.range(0));
-    qx::Image image(kW, kH);
-    std::vector<int32_t> codes;
-    bench::sweepPictures(
-        state, [] { return referencePicture(); }, [&] { qx::runSweep(image, &codes, g, options, *kernel); },
-        options.threads);
+    bench::sweepWindow(state, [] { return referencePicture(); }, w.win, static_cast<int>(state.range(0)));
 }
 
 // What a user waits for: "Draw" in the window, which also mirrors the lower

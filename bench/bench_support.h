@@ -1,12 +1,15 @@
 #pragma once
 // What the picture benchmarks share: the clocks, the best of three runs of a
 // reference picture, and x_ref (a body's best time over the reference's).
+#include "model/tfmjwin.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <thread>
+#include <vector>
 
 namespace bench {
 
@@ -69,6 +72,20 @@ double sweepPictures(benchmark::State& state, Reference reference, Sweep sweep, 
     else if (oneThread > 0)
         state.counters["speedup"] = oneThread / t;
     return t;
+}
+
+// The window's own kernel through the real sweep over every row (no
+// symmetry), on `threads` workers (0: one per core); returns the best time.
+template <typename Reference>
+double sweepWindow(benchmark::State& state, Reference reference, const qx::TFMJWin& win, int threads)
+{
+    const auto kernel = win.makeKernel();
+    const qx::SweepGeometry g = win.sweepGeometry();
+    qx::SweepOptions options;
+    options.threads = threads;
+    qx::Image image(g.width, g.height);
+    std::vector<int32_t> codes;
+    return sweepPictures(state, reference, [&] { qx::runSweep(image, &codes, g, options, *kernel); }, threads);
 }
 
 } // namespace bench

@@ -11,17 +11,9 @@
 namespace qx {
 namespace {
 
-TEST(BasicPalette, HoldsTheNamedColoursInIndexOrder)
+TEST(BasicPalette, IndicesOutsideThePaletteAreBlack)
 {
     const Palette p = defaultPalette();
-    EXPECT_EQ(p[0], 0x000000u);
-    EXPECT_EQ(p[1], 0xFFFFFFu);
-    EXPECT_EQ(p[4], 0x0000FFu);
-    EXPECT_EQ(p[25], 0xFFDE7Eu);
-    EXPECT_EQ(p[52], 0x0070C8u);
-    EXPECT_EQ(p[58], 0xB08450u);
-    EXPECT_EQ(p[59], 0xC8A064u);
-    EXPECT_EQ(p[60], 0x146414u);
     EXPECT_EQ(paletteColour(p, 61), 0x000000u);
     EXPECT_EQ(paletteColour(p, -3), 0x000000u);
 }
