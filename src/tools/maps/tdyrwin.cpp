@@ -121,12 +121,8 @@ bool TDyrWin::applyExample(int k)
 {
     if (k < 0 || k >= kExamples)
         return false;
-    if (k >= 2 && busy()) { // a quadratic preset first asks to stop the drawing
-        if (attached() && !host().askYesNo("stop the drawing?"))
-            return false;
-        interruptRendering();
-        finishRendering();
-    }
+    if (k >= 2 && !stopDrawingFirst()) // a quadratic preset first asks to stop the drawing
+        return false;
     if (k == 0) {
         mapping_.clear();
         setMappings("1+abs(x)-y", "x");

@@ -278,6 +278,18 @@ void TFracWin::settingsCommand()
     draw();
 }
 
+bool TFracWin::stopDrawingFirst()
+{
+    if (!busy())
+        return true;
+    if (attached() && !host().askYesNo("stop the drawing?"))
+        return false;
+    interruptRendering();
+    finishRendering();
+    finishSideJob();
+    return true;
+}
+
 void TFracWin::exampleApplied()
 {
     current_ = 0;

@@ -88,6 +88,9 @@ public:
     // After an example or a generator: the first target is current, undo
     // starts afresh, the title and picture follow.
     void exampleApplied();
+    // Before an example: a running drawing is stopped when the user agrees
+    // ("stop the drawing?"); false when they decline.
+    bool stopDrawingFirst();
 
     // ---- Documents (tfracwin_files.cpp).
     // The window as a document; fields it does not model are kept as read.

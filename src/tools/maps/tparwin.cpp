@@ -45,12 +45,8 @@ bool TParWin::applyExample(int k)
 {
     if (k < 0 || k >= exampleCount())
         return false;
-    if (busy()) { // an example first asks to stop the drawing
-        if (attached() && !host().askYesNo("stop the drawing?"))
-            return false;
-        interruptRendering();
-        finishRendering();
-    }
+    if (!stopDrawingFirst()) // an example first asks to stop the drawing
+        return false;
     example(k);
     exampleApplied();
     return true;

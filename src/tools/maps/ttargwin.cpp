@@ -17,11 +17,10 @@ namespace {
 // Sweeps a pixel by its orbit to the first target.
 class TargetPixelKernel final : public PixelKernel {
 public:
-    TargetPixelKernel(TargetEngine engine, bool parameterPlane) : engine_(std::move(engine)), parameter_(parameterPlane) {}
+    explicit TargetPixelKernel(TargetEngine engine) : engine_(std::move(engine)) {}
     std::unique_ptr<PixelKernel> clone() const override { return std::make_unique<TargetPixelKernel>(*this); }
     PixelValue colourAt(Real x, Real y, int col, int row) override
     {
-        (void)parameter_;
         if (stop_ != stopGiven_) { // the sweep's flag also ends the map's long loops
             engine_.setStop(stop_);
             stopGiven_ = stop_;
@@ -34,7 +33,6 @@ public:
 
 private:
     TargetEngine engine_;
-    bool parameter_;
     const std::atomic<bool>* stopGiven_ = nullptr;
 };
 
@@ -431,7 +429,7 @@ std::unique_ptr<PixelKernel> TTargWin::makeKernel() const
 {
     if (!hasMap())
         return nullptr;
-    return std::make_unique<TargetPixelKernel>(makeEngine(), false);
+    return std::make_unique<TargetPixelKernel>(makeEngine());
 }
 
 OrbitMap TTargWin::orbitMap() const
@@ -454,9 +452,5 @@ std::string TTargWin::pointReport(Complex start)
     return "target " + std::to_string(end.target) + " at rep " + std::to_string(end.count);
 }
 
-void TTargWin::declareCommands(CommandSet& set)
-{
-    TFMJWin::declareCommands(set);
-}
 
 } // namespace qx

@@ -86,7 +86,6 @@ protected:
     virtual const ExprNode* criticalTree(int /*i*/) const { return nullptr; }
     // Whether a compiled target refers to the parameter (its record flag).
     bool usesParameter(const TargetTrees& t) const;
-    void declareCommands(CommandSet& set) override;
     bool hasMap() const;
     // The inventory changed: the picture is out of date.
     void targetsChanged();
