@@ -4,14 +4,27 @@
 // Qt layer builds one generic dialog from a form, so the dialog's rules live
 // here, next to the window they change, and are tested without a widget.
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qx {
 
+// How a field is edited: a line of text, a check box (text "1" or "0"), a
+// drop-down list or a row of radio buttons (the text is the chosen item).
+enum class FieldKind { Text, Check, List, Radio };
+
 struct FormField {
+    FormField() = default;
+    FormField(std::string l, std::string t, bool restore = false, FieldKind k = FieldKind::Text,
+              std::vector<std::string> i = {})
+        : label(std::move(l)), text(std::move(t)), restoreOnError(restore), kind(k), items(std::move(i))
+    {
+    }
     std::string label;
     std::string text;
     bool restoreOnError = false; // a refused apply puts back the window's value
+    FieldKind kind = FieldKind::Text;
+    std::vector<std::string> items; // List and Radio
 };
 
 struct FormChoice {

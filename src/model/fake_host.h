@@ -43,6 +43,8 @@ public:
     std::vector<std::string> canvasLog;  // ... that write here
     int canvasesCreated = 0;
     std::vector<std::pair<std::string, std::string>> textWindows; // title, text
+    std::vector<std::pair<int, int>> tones; // frequency, duration of each playTone
+    int barChanges = 0;
     int idleTimerMs = 0;                 // the last setIdleTimer (0: none running)
     std::vector<std::string> fileFilters; // filter of each file dialog
     std::optional<WindowPlacement> placement;    // what windowPlacement answers (none: no placement)
@@ -138,7 +140,8 @@ public:
         interruptKeys.pop_front();
         return k;
     }
-    void playTone(int, int) override {}
+    void playTone(int hz, int ms) override { tones.emplace_back(hz, ms); }
+    void parameterBarChanged() override { ++barChanges; }
     void setClipboardText(const std::string&) override {}
 
     std::unique_ptr<Canvas> createCanvas(Image& target, const View& view, const Palette& palette) override

@@ -73,6 +73,9 @@ public:
     // The model started work on worker threads: from now on call the
     // model's tick() every few tens of milliseconds until it returns false.
     virtual void backgroundWorkStarted() {}
+    // The model's parameter bar changed (shown, hidden, new letter, bounds
+    // or value): read TVorlWin::parameterBar() again.
+    virtual void parameterBarChanged() {}
     // Toggles changed: menu check marks should be read again (isChecked).
     virtual void menuChecksChanged() {}
     // Show a modeless dialog by name ("VIEWCEN", "VIEWCOR", "SETGRID");

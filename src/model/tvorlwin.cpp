@@ -285,7 +285,7 @@ int TVorlWin::finishRendering()
 bool TVorlWin::tickJob()
 {
     if (drawJobOutput() && watch_) {
-        composite_ = figure_;
+        compose(false); // the overlays (axes, grid) stay in view while it grows
         host().showProgressImage();
     }
     const auto [done, total] = job_.output().progress();
@@ -308,8 +308,13 @@ bool TVorlWin::drawJobOutput()
         return false;
     const auto canvas = host().createCanvas(figure_, view_, palette_);
     for (const DotBatch& b : batches)
-        canvas->drawDotList(b.points, b.colour, std::nullopt, 1);
+        drawJobBatch(*canvas, b);
     return true;
+}
+
+void TVorlWin::drawJobBatch(Canvas& figure, const DotBatch& batch)
+{
+    figure.drawDotList(batch.points, batch.colour, std::nullopt, 1);
 }
 
 // A running render is out of date (new view, new size, Draw): stop it

@@ -122,6 +122,18 @@ public:
     virtual void draw();
     virtual void refresh();
 
+    // ---- The parameter bar: a slider that moves one letter of the variable
+    // table between its bounds, for tools that offer one (the host shows it
+    // when parameterBar() has a value and asks again after
+    // Host::parameterBarChanged).
+    struct ParameterBar {
+        int slot = 0;
+        Real low = 0, high = 1, value = 0;
+    };
+    virtual std::optional<ParameterBar> parameterBar() const { return std::nullopt; }
+    // The user moved the slider to `value` (within the bounds).
+    virtual void parameterBarMoved(Real /*value*/) {}
+
     // ---- Status titles and progress.
     void setStatusTitle(int kind, int a = 0, int b = 0);
     void restoreTitle();
@@ -349,6 +361,10 @@ protected:
     // Start a drawing job whose points go on the figure as they arrive (for
     // drawFigure overrides of vector tools). Returns kRenderPending.
     int startDrawingJob(std::unique_ptr<DrawingJob> job);
+    // A batch of the running drawing job arrived (user-interface thread):
+    // the base draws its points as dots on `figure`; a tool whose job hands
+    // over other things (a cobweb's steps) draws them itself.
+    virtual void drawJobBatch(Canvas& figure, const DotBatch& batch);
     // A background render ended with `status` (0 or 81); the figure is
     // complete or partial and about to be marked valid.
     virtual void renderFinished(int status);

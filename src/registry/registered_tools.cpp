@@ -18,6 +18,7 @@ const std::vector<const ToolDescriptor*>& registeredTools()
         &lyapunovTool(),
         &complexDynamicPlaneTool(),
         &realDynamicPlaneTool(),
+        &webTool(),
         &bifurcationTool(),
     };
     return tools;

@@ -3,6 +3,8 @@
 #include "base/messages.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -29,9 +31,47 @@ FormDialog::FormDialog(std::unique_ptr<DialogForm> form, std::function<void()> r
             besideChoice[c.besideField] = true;
     auto* formLayout = new QFormLayout;
     for (size_t i = 0; i < state.fields.size(); ++i) {
-        fields.push_back(new QLineEdit(this));
-        if (!besideChoice[i])
-            formLayout->addRow(q(state.fields[i].label), fields.back());
+        const FormField& f = state.fields[i];
+        QWidget* editor = nullptr;
+        QLineEdit* line = nullptr;
+        switch (f.kind) {
+        case FieldKind::Text:
+            editor = line = new QLineEdit(this);
+            break;
+        case FieldKind::Check:
+            editor = new QCheckBox(q(f.label), this);
+            break;
+        case FieldKind::List: {
+            auto* box = new QComboBox(this);
+            for (const std::string& item : f.items)
+                box->addItem(q(item));
+            editor = box;
+            break;
+        }
+        case FieldKind::Radio: {
+            editor = new QWidget(this);
+            auto* row = new QHBoxLayout(editor);
+            row->setContentsMargins(0, 0, 0, 0);
+            auto* radios = new QButtonGroup(editor);
+            for (size_t k = 0; k < f.items.size(); ++k) {
+                auto* b = new QRadioButton(q(f.items[k]), editor);
+                radios->addButton(b, static_cast<int>(k));
+                row->addWidget(b);
+            }
+            break;
+        }
+        }
+        editor->setObjectName(q(f.label));
+        fields.push_back(line);
+        editors_.push_back(editor);
+        kinds_.push_back(f.kind);
+        items_.push_back(f.items);
+        if (besideChoice[i])
+            continue;
+        if (f.kind == FieldKind::Check)
+            formLayout->addRow(QString(), editor);
+        else
+            formLayout->addRow(q(f.label), editor);
     }
     auto* group = new QButtonGroup(this);
     auto* choiceBox = new QVBoxLayout;
@@ -42,7 +82,7 @@ FormDialog::FormDialog(std::unique_ptr<DialogForm> form, std::function<void()> r
         if (c.besideField >= 0 && c.besideField < static_cast<int>(fields.size())) {
             auto* row = new QHBoxLayout;
             row->addWidget(choices.back());
-            row->addWidget(fields[c.besideField]);
+            row->addWidget(editors_[static_cast<size_t>(c.besideField)]);
             choiceBox->addLayout(row);
         } else {
             choiceBox->addWidget(choices.back());
@@ -68,8 +108,8 @@ FormDialog::FormDialog(std::unique_ptr<DialogForm> form, std::function<void()> r
 void FormDialog::load()
 {
     const FormState state = form_->load();
-    for (size_t i = 0; i < fields.size() && i < state.fields.size(); ++i)
-        fields[i]->setText(q(state.fields[i].text));
+    for (size_t i = 0; i < editors_.size() && i < state.fields.size(); ++i)
+        setFieldText(i, state.fields[i].text);
     for (size_t i = 0; i < choices.size() && i < state.choices.size(); ++i)
         choices[i]->setVisible(state.choices[i].visible);
     if (state.chosen >= 0 && state.chosen < static_cast<int>(choices.size()))
@@ -79,8 +119,8 @@ void FormDialog::load()
 bool FormDialog::apply()
 {
     std::vector<std::string> texts;
-    for (QLineEdit* f : fields)
-        texts.push_back(f->text().toStdString());
+    for (size_t i = 0; i < editors_.size(); ++i)
+        texts.push_back(fieldText(i));
     int chosen = -1;
     for (size_t i = 0; i < choices.size(); ++i)
         if (choices[i]->isChecked())
@@ -89,15 +129,52 @@ bool FormDialog::apply()
     if (code != 0) {
         QMessageBox::warning(this, QString::fromLatin1(kDefaultCaption), q(messageText(code)));
         const FormState old = form_->load();
-        for (size_t i = 0; i < fields.size() && i < old.fields.size(); ++i)
+        for (size_t i = 0; i < editors_.size() && i < old.fields.size(); ++i)
             if (old.fields[i].restoreOnError)
-                fields[i]->setText(q(old.fields[i].text));
+                setFieldText(i, old.fields[i].text);
         return false;
     }
     load(); // shows what the window made of the entry (a raised threshold, say)
     if (redraw_)
         redraw_();
     return true;
+}
+
+std::string FormDialog::fieldText(size_t i) const
+{
+    switch (kinds_.at(i)) {
+    case FieldKind::Text:
+        return fields[i]->text().toStdString();
+    case FieldKind::Check:
+        return static_cast<QCheckBox*>(editors_[i])->isChecked() ? "1" : "0";
+    case FieldKind::List:
+        return static_cast<QComboBox*>(editors_[i])->currentText().toStdString();
+    case FieldKind::Radio:
+        for (QRadioButton* b : editors_[i]->findChildren<QRadioButton*>())
+            if (b->isChecked())
+                return b->text().toStdString();
+        return {};
+    }
+    return {};
+}
+
+void FormDialog::setFieldText(size_t i, const std::string& text)
+{
+    switch (kinds_.at(i)) {
+    case FieldKind::Text:
+        fields[i]->setText(q(text));
+        break;
+    case FieldKind::Check:
+        static_cast<QCheckBox*>(editors_[i])->setChecked(text == "1");
+        break;
+    case FieldKind::List:
+        static_cast<QComboBox*>(editors_[i])->setCurrentText(q(text));
+        break;
+    case FieldKind::Radio:
+        for (QRadioButton* b : editors_[i]->findChildren<QRadioButton*>())
+            b->setChecked(b->text().toStdString() == text);
+        break;
+    }
 }
 
 } // namespace qx::ui

@@ -1,6 +1,7 @@
 #pragma once
 // The modeless settings dialog of any tool, built from the tool's form
-// (model/dialog_form.h): a line edit per field, one radio button per choice
+// (model/dialog_form.h): a line edit, check box, drop-down list or radio
+// row per field, one radio button per choice
 // with a field beside it where the form says so, and "ok" and "redraw".
 // "redraw" applies and stays open, "ok" applies and closes; a refused entry
 // shows its message and puts back the fields the form names.
@@ -26,10 +27,18 @@ public:
     bool apply();
     std::string formName() const { return form_->name(); }
 
-    std::vector<QLineEdit*> fields;
+    // The text of field i, whatever edits it (a check box gives "1" or "0",
+    // a list or radio row its chosen item), and setting it.
+    std::string fieldText(size_t i) const;
+    void setFieldText(size_t i, const std::string& text);
+
+    std::vector<QLineEdit*> fields; // the line edits; null for the other kinds
     std::vector<QRadioButton*> choices;
 
 private:
+    std::vector<QWidget*> editors_; // the widget of each field
+    std::vector<FieldKind> kinds_;
+    std::vector<std::vector<std::string>> items_;
     std::unique_ptr<DialogForm> form_;
     std::function<void()> redraw_;
 };

@@ -42,7 +42,7 @@ TEST(ToolRegistry, EveryRegistrationMatchesItsLaunchRow)
     }
     EXPECT_EQ(toolByBatchName("fractal"), nullptr);
     EXPECT_EQ(toolByBatchName(""), nullptr);
-    EXPECT_EQ(toolNames(", "), "mandel, julia, ppc, ppr, lya, dyc, dyr, bif");
+    EXPECT_EQ(toolNames(", "), "mandel, julia, ppc, ppr, lya, dyc, dyr, web, bif");
 }
 
 TEST(ToolRegistry, DocumentsFindTheirToolByKindBeforeExtension)
@@ -61,8 +61,8 @@ TEST(ToolRegistry, DocumentsFindTheirToolByKindBeforeExtension)
     EXPECT_EQ(toolOfDocument(foreign, row), toolByBatchName("mandel"));
     std::remove(foreign.c_str());
     // A tool not built yet: no tool, but the row names it.
-    EXPECT_EQ(toolOfDocument("/nonexistent/b.web", row), nullptr);
-    EXPECT_EQ(row, dispatchByExtension("b.web").row);
+    EXPECT_EQ(toolOfDocument("/nonexistent/b.ifc", row), nullptr);
+    EXPECT_EQ(row, dispatchByExtension("b.ifc").row);
     EXPECT_EQ(toolOfDocument("/nonexistent/c.txt", row), nullptr);
     EXPECT_EQ(row, -1);
 }

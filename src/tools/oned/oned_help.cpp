@@ -66,7 +66,55 @@ constexpr const char* kBifMisc =
     "Colours ... chooses the special colours (the points use the critical-orbit colour,\n"
     "the overlay the tracing colour). Watch shows the columns as they are drawn; Q stops.\n";
 
+constexpr const char* kWebFile =
+    "File menu\n\n"
+    "Open ... and Save keep the web diagram in a .web document: the function, the seed,\n"
+    "the steps drawn, the trace mode and the view; opening it draws the web again to the\n"
+    "stored steps. Export writes the graph, the diagonal and the web as a vector picture.\n"
+    "Close writes web.ini.\n";
+
+constexpr const char* kWebEdit =
+    "Edit menu\n\n"
+    "Mapping ... asks for f(x). The graph y = f(x), the diagonal y = x and the web of the\n"
+    "orbit x0, f(x0), f(f(x0)), ... are drawn: each step goes up or down from the diagonal\n"
+    "to the graph and across to the diagonal again.\n"
+    "Mandelbrot default: xx+r with r = -1.41; Logistic default: rx(1-x) with r = 3.9.\n"
+    "Cycles: 2-cycle .. 11-cycle pick at random a parameter at which the critical point\n"
+    "(0 for xx+r, 0.5 for rx(1-x)) is periodic with that period, and draw that many steps.\n"
+    "Settings ... (web parameters): the seed, constant or the value of a letter A .. W\n"
+    "(the parameter bar then moves the seed and with it the whole web), the trace (total:\n"
+    "every step stays; partial: only the latest; off: nothing is drawn), the initial\n"
+    "segment from the x-axis, arrows on long segments and the current x at the last point.\n";
+
+constexpr const char* kWebView =
+    "View menu\n\n"
+    "One (Ctrl+1) draws one more step, Many the number that How many ... sets (1 to\n"
+    "32767). While the steps are drawn: Q stops, S slows down, F speeds up, P pauses\n"
+    "until the next key. Clear (Ctrl+C) removes the web and goes on from the current x;\n"
+    "Reset starts again at the seed. The parameter bar below the picture moves r (or the\n"
+    "letter that holds the seed) between its bounds and draws the web again.\n";
+
+constexpr const char* kWebBtns =
+    "Btns menu\n\n"
+    "Coords: the left button shows the clicked point in the title; the right button\n"
+    "moves the view's centre to the click, keeping the width.\n";
+
+constexpr const char* kWebMisc =
+    "Misc menu\n\n"
+    "Beeps plays a tone for each step, higher as the point on the graph is higher;\n"
+    "S and F then make the tones longer or shorter. Colours ... chooses the special\n"
+    "colours: the graph uses the tracing colour, the diagonal the fixed-point colour and\n"
+    "the web the IIM colour.\n";
+
 } // namespace
+
+std::span<const OnedHelp> webHelp()
+{
+    static constexpr OnedHelp pages[] = {
+        {"&File", kWebFile}, {"&Edit", kWebEdit}, {"&Btns", kWebBtns}, {"&View", kWebView}, {"&Misc", kWebMisc},
+    };
+    return pages;
+}
 
 std::span<const OnedHelp> bifHelp()
 {

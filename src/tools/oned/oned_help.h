@@ -10,5 +10,6 @@ using OnedHelp = HelpPage;
 
 std::span<const OnedHelp> lyaHelp();
 std::span<const OnedHelp> bifHelp();
+std::span<const OnedHelp> webHelp();
 
 } // namespace qx

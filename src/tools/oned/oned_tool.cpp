@@ -6,6 +6,7 @@
 #include "base/real_text.h"
 #include "tools/oned/tbifwin.h"
 #include "tools/oned/tlyawin.h"
+#include "tools/oned/twebwin.h"
 
 #include <cstdio>
 
@@ -155,7 +156,153 @@ private:
     TBifWin& win_;
 };
 
+// WPARAM: the seed constant or tied to a letter, the trace and three switches.
+class WebForm final : public DialogForm {
+public:
+    explicit WebForm(TWebWin& win) : win_(win) {}
+    std::string name() const override { return "WPARAM"; }
+    std::string title() const override { return "web parameters"; }
+    FormState load() const override
+    {
+        const TWebWin::Settings t = win_.settings();
+        std::vector<std::string> letters;
+        for (char ch = 'A'; ch <= 'W'; ++ch)
+            letters.emplace_back(1, ch);
+        FormState s;
+        s.fields = {{"seed", t.seed, true},
+                    {"letter", letters[static_cast<size_t>(t.letter - 1)], false, FieldKind::List, letters},
+                    {"trace", kTraces[t.trace], false, FieldKind::Radio, {kTraces[0], kTraces[1], kTraces[2]}},
+                    {"initial segment", t.initialSegment ? "1" : "0", false, FieldKind::Check, {}},
+                    {"arrows", t.arrows ? "1" : "0", false, FieldKind::Check, {}},
+                    {"see current coordinate", t.showCoordinate ? "1" : "0", false, FieldKind::Check, {}}};
+        s.choices = {{"constant", true, 0}, {"parameter", true, 1}};
+        s.chosen = t.tied ? 1 : 0;
+        return s;
+    }
+    int apply(const std::vector<std::string>& texts, int chosen) override
+    {
+        if (texts.size() != 6 || texts[1].size() != 1)
+            return ErrInconsistentData;
+        TWebWin::Settings t;
+        t.tied = chosen == 1;
+        t.seed = texts[0];
+        t.letter = texts[1][0] - 'A' + 1;
+        t.trace = -1;
+        for (int k = 0; k < 3; ++k)
+            if (texts[2] == kTraces[k])
+                t.trace = k;
+        t.initialSegment = texts[3] == "1";
+        t.arrows = texts[4] == "1";
+        t.showCoordinate = texts[5] == "1";
+        return win_.applySettings(t);
+    }
+
+private:
+    static constexpr const char* kTraces[] = {"total", "partial", "off"};
+    TWebWin& win_;
+};
+
+int applyWebOptions(TVorlWin& base, const BatchOptionValues& values, std::string& error)
+{
+    auto& win = dynamic_cast<TWebWin&>(base);
+    win.setDelay(0); // nobody watches the steps
+    if (const std::string* e = batchOptionValue(values, "--example")) {
+        int n = 0;
+        if (*e == "logistic")
+            win.applyDefault(TWebWin::Logistic);
+        else if (*e == "mandelbrot")
+            win.applyDefault(TWebWin::Quadratic);
+        else if (std::sscanf(e->c_str(), "%d-cycle", &n) == 1 && n >= 2 && n <= 11 &&
+                 *e == std::to_string(n) + "-cycle")
+            win.generateCycle(n);
+        else {
+            error = "--example takes logistic, mandelbrot or 2-cycle .. 11-cycle";
+            return 2;
+        }
+    }
+    if (const std::string* m = batchOptionValue(values, "--map"))
+        if (const int e = win.setMapping(*m)) {
+            error = "error " + std::to_string(e) + ": " + messageText(e) + " (--map '" + *m + "')";
+            return 1;
+        }
+    TWebWin::Settings t = win.settings();
+    const std::string* seed = batchOptionValue(values, "--seed");
+    const std::string* trace = batchOptionValue(values, "--trace");
+    if (seed)
+        t.seed = *seed;
+    if (trace) {
+        t.trace = *trace == "total" ? 0 : *trace == "partial" ? 1 : *trace == "off" ? 2 : -1;
+        if (t.trace < 0) {
+            error = "--trace takes total, partial or off";
+            return 2;
+        }
+    }
+    if (const std::string* a = batchOptionValue(values, "--arrows")) {
+        if (*a != "on" && *a != "off") {
+            error = "--arrows takes on or off";
+            return 2;
+        }
+        t.arrows = *a == "on";
+    }
+    if (const int e = win.applySettings(t)) {
+        error = "error " + std::to_string(e) + ": " + messageText(e) + " (--seed)";
+        return 1;
+    }
+    if (const std::string* s = batchOptionValue(values, "--steps")) {
+        int32_t n = 0;
+        if (!parseIntText(*s, n) || n < 0 || n > 1000000) {
+            error = "error 17: " + messageText(17) + " (--steps takes 0 .. 1000000)";
+            return 1;
+        }
+        win.resetWeb();
+        win.requestSteps(n);
+    }
+    return 0;
+}
+
+std::string describeWeb(const TVorlWin& base)
+{
+    const auto& win = dynamic_cast<const TWebWin&>(base);
+    const View& v = win.view();
+    char buf[300];
+    std::snprintf(buf, sizeof buf, "centre: %.18Lg,%.18Lg\nwidth: %.18Lg\nseed: %.18Lg\nsteps: %d\nr: %.18Lg\n",
+                  v.centerX, v.centerY, v.halfWidth, win.seedValue(), win.targetCount(), win.variable(18).re);
+    return "kind: web (" + std::to_string(kWebKind) + ")\nmapping: " + win.mappingText() + "\n" + buf;
+}
+
 } // namespace
+
+const ToolDescriptor& webTool()
+{
+    static const ToolDescriptor d = [] {
+        ToolDescriptor t;
+        t.launchCommand = 408;
+        t.batchName = "web";
+        t.title = "web diagram";
+        t.create = [] { return std::unique_ptr<TVorlWin>(std::make_unique<TWebWin>()); };
+        t.documentKind = kWebKind;
+        t.batchOptions = {
+            {"--example", "NAME", "logistic (rx(1-x), r = 3.9), mandelbrot (xx+r, r = -1.41),\n"
+                                  "or 2-cycle .. 11-cycle (a superattracting cycle of that period)"},
+            {"--map", "TEXT", "f(x) of the map x -> f(x)"},
+            {"--seed", "X", "the seed x0"},
+            {"--steps", "N", "steps of the web drawn from the seed (default 0)"},
+            {"--trace", "MODE", "total (every step, default), partial (the latest) or off"},
+            {"--arrows", "on|off", "arrowheads on long segments"},
+        };
+        t.applyBatchOptions = applyWebOptions;
+        t.describe = describeWeb;
+        t.dialogForm = [](TVorlWin& base, const std::string& name) -> std::unique_ptr<DialogForm> {
+            auto* web = dynamic_cast<TWebWin*>(&base);
+            if (!web || name != "WPARAM")
+                return nullptr;
+            return std::make_unique<WebForm>(*web);
+        };
+        t.batchExamples = "quorvex-batch render --tool web --example logistic --seed 0.2 --steps 40 -o web.png\n";
+        return t;
+    }();
+    return d;
+}
 
 const ToolDescriptor& bifurcationTool()
 {

@@ -6,5 +6,6 @@ namespace qx {
 
 const ToolDescriptor& lyapunovTool();
 const ToolDescriptor& bifurcationTool();
+const ToolDescriptor& webTool();
 
 } // namespace qx
