@@ -2,7 +2,7 @@
 # Installs, on Debian 12, whatever of the build and test dependencies is missing.
 set -e
 PKGS="build-essential cmake ninja-build ccache pkg-config
-      qt6-base-dev libgl-dev fonts-dejavu-core
+      qt6-base-dev qt6-multimedia-dev libgl-dev fonts-dejavu-core
       libgtest-dev libbenchmark-dev zlib1g-dev
       xvfb xauth ghostscript imagemagick"
 missing=""

@@ -10,6 +10,7 @@
 #include "ui/input_dialog.h"
 #include "ui/form_dialog.h"
 #include "ui/library_dialogs.h"
+#include "ui/parameter_bar.h"
 #include "ui/target_dialog.h"
 #include "registry/tool_registry.h"
 #include "ui/qt_canvas.h"
@@ -28,6 +29,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <algorithm>
+#include <utility>
 
 namespace qx::ui {
 
@@ -91,6 +93,7 @@ void ToolWindow::start(const WindowPlacement* placement)
         resize(560, 460);
     }
     keepInsideScreen();
+    parameterBarChanged(); // before the drawing area's size is taken
     model_->setInitialPosition(x(), y());
     model_->resize(std::max(1, area_->width()), std::max(1, area_->height()));
     model_->setUp();
@@ -481,9 +484,40 @@ void ToolWindow::showProgressImage()
     area_->repaint();
 }
 
-void ToolWindow::playTone(int, int)
+void ToolWindow::playTone(int frequencyHz, int durationMs)
 {
-    QApplication::beep();
+    if (!tones_)
+        tones_ = new TonePlayer(this);
+    if (tones_->play(frequencyHz, durationMs) || std::exchange(toneWarningShown_, true))
+        return;
+    // Said once, and not modal: the drawing goes on.
+    auto* box = new QMessageBox(QMessageBox::Information, QString::fromLatin1(kDefaultCaption),
+                                tr("There is no audio device: Beeps plays no tones."), QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("noAudioBox"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+}
+
+void ToolWindow::parameterBarChanged()
+{
+    const auto state = model_->parameterBar();
+    if (!state) {
+        if (parameterBar_)
+            parameterBar_->hide();
+        return;
+    }
+    if (!parameterBar_) {
+        parameterBar_ = new ParameterBar(
+            [this](Real value) {
+                model_->parameterBarMoved(value);
+                area_->update();
+            },
+            this);
+        addToolBar(Qt::BottomToolBarArea, parameterBar_);
+    }
+    parameterBar_->showState(*state);
+    parameterBar_->show();
 }
 
 void ToolWindow::setClipboardText(const std::string& text)

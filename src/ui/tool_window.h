@@ -26,6 +26,8 @@ class GridDialog;
 class TargetDialog;
 class FormDialog;
 class TextWindow;
+class ParameterBar;
+class TonePlayer;
 
 class ToolWindow : public QMainWindow, public Host {
     Q_OBJECT
@@ -74,6 +76,9 @@ public:
     bool openChildWindow(std::unique_ptr<TVorlWin> model, const WindowPlacement& placement) override;
     void backgroundWorkStarted() override;
     void menuChecksChanged() override;
+    void parameterBarChanged() override;
+    // The parameter bar (null until the model offers one).
+    ParameterBar* parameterBar() const { return parameterBar_; }
     bool showModelessDialog(const std::string& name) override;
     bool windowPlacement(WindowPlacement& p) const override;
     void placeWindow(const WindowPlacement& p) override;
@@ -127,6 +132,9 @@ private:
     std::vector<QPointer<FormDialog>> formDialogs_;
     bool interruptRequested_ = false;
     QProgressDialog* exportProgress_ = nullptr; // while an export runs
+    ParameterBar* parameterBar_ = nullptr;
+    TonePlayer* tones_ = nullptr;
+    bool toneWarningShown_ = false; // "no audio device" is said once
 };
 
 } // namespace qx::ui

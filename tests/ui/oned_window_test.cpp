@@ -1,15 +1,22 @@
 // The one-dimensional tools as Qt windows: LPARAM and BPARAM built from
-// their forms, a refused entry, and the pictures they redraw.
+// their forms, a refused entry, and the pictures they redraw; the web
+// diagram's WPARAM, its parameter bar and stepping stopped with Q.
 #include "registry/tool_registry.h"
 #include "tools/oned/tbifwin.h"
 #include "tools/oned/tlyawin.h"
+#include "tools/oned/twebwin.h"
+#include "ui/parameter_bar.h"
 #include "ui/drawing_area.h"
 #include "ui/form_dialog.h"
 #include "support/qt_windows.h"
 #include "ui/tool_window.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QRadioButton>
+#include <QSlider>
 #include <QMessageBox>
 #include <QtTest>
 
@@ -22,6 +29,7 @@ using qx::test::rendered;
 namespace {
 
 constexpr int kCmdSettings = 524;
+constexpr int kCmdMany = 91, kCmdLogistic = 566;
 
 } // namespace
 
@@ -73,6 +81,71 @@ private slots:
         QVERIFY(!d->apply());
         QCOMPARE(shown, QStringLiteral("cannot understand"));
         QCOMPARE(bif.skipped(), 100);
+    }
+
+    void webParametersDialogAndParameterBar()
+    {
+        auto w = openRow(7, "noname1.web");
+        w->resize(300, 260);
+        QVERIFY(rendered(*w));
+        auto& web = dynamic_cast<TWebWin&>(w->model());
+        w->runCommand(kCmdLogistic);
+        QVERIFY(rendered(*w));
+        w->runCommand(kCmdSettings);
+        ui::FormDialog* d = w->formDialog("WPARAM");
+        QVERIFY(d && d->isVisible());
+        QCOMPARE(d->choices.size(), size_t(2));
+        QVERIFY(d->choices[0]->isChecked()); // constant
+        QCOMPARE(d->fieldText(1), std::string("A"));
+        QCOMPARE(d->fieldText(2), std::string("total"));
+        d->fields[0]->setText(QStringLiteral("0.125"));
+        d->setFieldText(2, "partial");
+        d->findChild<QCheckBox*>(QStringLiteral("arrows"))->setChecked(true);
+        QVERIFY(d->apply());
+        QCOMPARE(web.seedValue(), 0.125L);
+        QCOMPARE(web.traceMode(), int32_t(TWebWin::TracePartial));
+        QVERIFY(web.settings().arrows);
+        // Refused: a seed outside the view; the field shows the seed again.
+        QString shown;
+        acceptBox(shown);
+        d->fields[0]->setText(QStringLiteral("7"));
+        QVERIFY(!d->apply());
+        QCOMPARE(shown, QStringLiteral("out of bounds"));
+        QCOMPARE(web.seedValue(), 0.125L);
+        // Tied to C: the parameter bar moves C, and the web starts there.
+        web.setVariable(kSlotC, {0.3L, 0});
+        d->setFieldText(1, "C");
+        d->choices[1]->setChecked(true);
+        QVERIFY(d->apply());
+        QCOMPARE(web.seedParameter(), int32_t(3));
+        ui::ParameterBar* bar = w->parameterBar();
+        QVERIFY(bar && bar->isVisible());
+        QVERIFY(bar->labelText().startsWith(QStringLiteral("C = 0.3")));
+        bar->slider()->setValue(ui::ParameterBar::kSteps * 3 / 4); // C in [-10, 10]: 5
+        QCOMPARE(web.seedValue(), 5.0L);
+        QVERIFY(rendered(*w));
+        d->close();
+    }
+
+    void steppingStopsOnQ()
+    {
+        auto w = openRow(7, "noname2.web");
+        w->resize(300, 260);
+        QVERIFY(rendered(*w));
+        auto& web = dynamic_cast<TWebWin&>(w->model());
+        web.setDelay(20);
+        w->runCommand(kCmdMany); // 300 steps, 20 ms apart
+        QVERIFY(QTest::qWaitFor([&] { return web.iterations() >= 3; }, 5000));
+        QVERIFY(w->rendering());
+        QTest::keyClick(w.get(), Qt::Key_S); // slower
+        QCOMPARE(web.delay(), 35);
+        QElapsedTimer clock;
+        clock.start();
+        QTest::keyClick(w.get(), Qt::Key_Q);
+        QVERIFY(QTest::qWaitFor([&] { return !w->rendering(); }, 2000));
+        QVERIFY2(clock.elapsed() < 200, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(web.iterations() < 300);
+        QCOMPARE(web.targetCount(), web.iterations());
     }
 };
 
