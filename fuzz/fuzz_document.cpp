@@ -10,6 +10,7 @@
 #include "tools/maps/tparwin.h"
 #include "tools/oned/tbifwin.h"
 #include "tools/oned/tlyawin.h"
+#include "tools/oned/twebwin.h"
 
 #include <cstdlib>
 
@@ -114,5 +115,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     checkMaps(bytes, qx::kPprKind, ppr);
     checkBody<qx::TLyaWin>(bytes);
     checkBody<qx::TBifWin>(bytes);
+    checkBody<qx::TWebWin>(bytes);
     return 0;
 }

@@ -1,5 +1,7 @@
 // The export command of quorvex-batch, run as a program, with Ghostscript
 // reading what it writes.
+#include "support/ghostscript.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -125,4 +127,25 @@ TEST(BatchExport, FailedWriteIsReported)
     std::string err;
     EXPECT_EQ(runBatch("export --format eps --tool julia -o /nonexistent-dir/x.eps", &err), 1);
     EXPECT_NE(err.find("cannot save file"), std::string::npos);
+}
+
+// The vector pictures of the one-dimensional tools, as Ghostscript shows them:
+// a cobweb (graph, diagonal and web) and a bifurcation diagram (dots).
+TEST(BatchExport, CobwebAndBifurcationDiagramsReadByGhostscript)
+{
+    for (const std::string& args : {std::string("--tool web --example logistic --seed 0.15 --steps 30 --arrows on"),
+                                     std::string("--tool bif --default 0 --seed 0.3 --plotted 50")}) {
+        const std::string out = tempFile("oned.eps");
+        std::string err;
+        ASSERT_EQ(runBatch("export --format eps " + args + " --size 321x241 -o " + out, &err), 0) << err;
+        const qx::test::Ppm page = qx::test::ghostscript(out, 72);
+        ASSERT_GT(page.w, 200) << args;
+        int lit = 0;
+        for (int y = 0; y < page.h; ++y)
+            for (int x = 0; x < page.w; ++x)
+                lit += page.lit(x, y);
+        EXPECT_GT(lit, 500) << args; // lines or dots over much of the page
+        EXPECT_LT(lit, page.w * page.h / 2) << args;
+        std::remove(out.c_str());
+    }
 }

@@ -127,6 +127,8 @@ std::map<std::string, std::string> computeAll()
         {"ppr_henon_family", "render --tool ppr --example 1 --threads 1" + common},
         {"bif_logistic_with_overlay", "render --tool bif --default 0 --seed 0.3 --plotted 200" + common},
         {"lya_zircon_zity", "render --tool lya --string AABAB --centre 3.4,3.4 --width 0.6 --threads 2" + common},
+        {"web_logistic_arrows",
+         "render --tool web --example logistic --seed 0.15 --steps 40 --arrows on" + common},
         {"dyr_gingerbread_man", "render --tool dyr --example 0" + common},
         {"dyr_newton_system",
          "render --tool dyr --f \"Newton(3-x-yy=0)\" --g \"Newton(4+y-xx=0)\" --width 4 --threads 2" + common},
@@ -143,6 +145,11 @@ std::map<std::string, std::string> computeAll()
     if (runBatch("export --format eps --tool julia --c -1 --mode iim --seeds \"0.1; 0.3i\" --orbit-length 200"
                  " --size 321x241 -o " + eps) == 0)
         sums["julia_iim_orbits_eps"] = fileTextSum(eps);
+    // A cobweb as EPS.
+    const std::string webEps = tempPath("cobweb.eps");
+    if (runBatch("export --format eps --tool web --example mandelbrot --seed 0.3 --steps 30 --size 321x241 -o " +
+                 webEps) == 0)
+        sums["web_cobweb_eps"] = fileTextSum(webEps);
     // A document written by one run and read back by the next.
     const std::string doc = tempPath("readback.jul"), back = tempPath("readback.bmp");
     std::string info;
@@ -165,7 +172,7 @@ TEST(GoldenPictures, EveryPictureMatchesItsRecordedChecksum)
         GTEST_SKIP() << "rewrote " << kListFile;
     }
     const std::map<std::string, std::string> recorded = readList();
-    ASSERT_EQ(recorded.size(), 26u) << "the list " << kListFile << " is incomplete";
+    ASSERT_EQ(recorded.size(), 28u) << "the list " << kListFile << " is incomplete";
     for (const auto& [name, sum] : recorded) {
         const auto it = now.find(name);
         ASSERT_NE(it, now.end()) << name << ": the batch command failed";

@@ -88,6 +88,20 @@ TEST_F(WebFixture, DefaultsAndTheCycleGenerator)
     EXPECT_EQ(win.variable(kSlotR).re, 3.9L);
     EXPECT_TRUE(win.seedValue() >= 0.1L && win.seedValue() <= 0.45L);
     EXPECT_EQ(win.view().centerX, 0.5L);
+    // The diagonal is y = x: its pixels at x = 0.2 and x = 0.7 are lit (the
+    // view is not square, so the corners do not lie on it).
+    win.resize(400, 300);
+    paintAndFinish(win);
+    const Rgb diagonal = paletteColour(win.palette(), win.specialColours().get(SlotFixedPoint));
+    for (Real x : {0.2L, 0.7L}) {
+        const View& v = win.view();
+        const int cx = static_cast<int>(std::lround(v.xToPixelF(x))), cy = static_cast<int>(std::lround(v.yToPixelF(x)));
+        bool near = false; // the line's pixel, give or take one
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                near = near || win.figureImage().at(cx + dx, cy + dy) == (diagonal & 0xFFFFFFu);
+        EXPECT_TRUE(near) << static_cast<double>(x);
+    }
 
     // The logistic 2-cycle: c = -1 gives r = 1 + sqrt(5); the critical point 0.5 returns after two steps.
     ASSERT_TRUE(win.generateCycle(2));

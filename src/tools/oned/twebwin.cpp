@@ -356,8 +356,11 @@ void TWebWin::parameterBarMoved(Real value)
 void TWebWin::drawBase(Canvas& canvas) const
 {
     canvas.drawRect({view_.xMin, view_.yMax}, {view_.xMax, view_.yMin}, 0, Pen{0, 1, PenSolid});
-    canvas.drawSegment({view_.xMin, view_.yMin}, {view_.xMax, view_.yMax},
-                       Pen{special_.get(SlotFixedPoint), 1, PenSolid});
+    // The diagonal y = x where it crosses the view (the view's corners lie on
+    // it only when both ranges agree).
+    const Real low = std::max(view_.xMin, view_.yMin), high = std::min(view_.xMax, view_.yMax);
+    if (low < high)
+        canvas.drawSegment({low, low}, {high, high}, Pen{special_.get(SlotFixedPoint), 1, PenSolid});
     if (!map_)
         return;
     const Pen pen{special_.get(SlotTracing), 1, PenSolid};
