@@ -8,7 +8,7 @@ namespace qx {
 
 void writeDocumentTail(ByteWriter& w, const DocumentTail& t)
 {
-    writeSlideList(w, t.slides);
+    writeSlideList(w, t.slides, t.slideExtras);
     for (const std::string& s : t.seeds)
         w.fixedText(s, kSeedTextBytes);
     if (t.overlays)
@@ -20,7 +20,7 @@ int readDocumentTail(ByteReader& r, bool slides, bool seeds, bool further, Docum
     t.slides.clear();
     t.seeds = {};
     t.overlays.reset();
-    if (slides && !readSlideList(r, t.slides))
+    if (slides && !readSlideList(r, t.slides, t.slideExtras))
         return kErrInconsistent;
     if (seeds)
         for (std::string& s : t.seeds)

@@ -18,6 +18,7 @@ inline constexpr int kSeedTexts = 10;
 inline constexpr size_t kSeedTextBytes = 101;
 
 struct DocumentTail {
+    int slideExtras = 0; // the tool's further reals per slide (set before reading)
     std::vector<Slide> slides;
     std::array<std::string, kSeedTexts> seeds;
     std::optional<OverlayState> overlays; // written as the further section when present

@@ -37,7 +37,19 @@ Real TVorlSWin::sampleOffset() const
 void TVorlSWin::addSlide()
 {
     if (slides_.size() < static_cast<size_t>(kMaxSlides))
-        slides_.push_back(Slide{maxReps_, view_.centerX, view_.centerY, view_.halfWidth, slideParameter()});
+        slides_.push_back(captureSlide());
+}
+
+Slide TVorlSWin::captureSlide() const
+{
+    return Slide{maxReps_, view_.centerX, view_.centerY, view_.halfWidth, slideParameter(), {}};
+}
+
+bool TVorlSWin::applySlide(const Slide& s)
+{
+    maxReps_ = s.maxReps;
+    applySlideParameter(s.c);
+    return setView(s.centerX, s.centerY, s.halfWidth);
 }
 
 void TVorlSWin::removeLastSlide()
@@ -86,9 +98,7 @@ void TVorlSWin::showSlide(size_t index)
 {
     const Slide& s = slides_[index];
     nextSlide_ = static_cast<int>(index) + 1;
-    maxReps_ = s.maxReps;
-    applySlideParameter(s.c);
-    if (!setView(s.centerX, s.centerY, s.halfWidth))
+    if (!applySlide(s))
         nextSlide_ = -1;
     draw();
 }
@@ -110,7 +120,7 @@ int TVorlSWin::saveShow(const std::string& path) const
     WindowPlacement p;
     if (attached())
         host().windowPlacement(p);
-    return writeFileAtomically(path, encodeSlideShow(p, slides_)) ? 0 : ErrCannotSaveFile;
+    return writeFileAtomically(path, encodeSlideShow(p, slides_, slideExtras())) ? 0 : ErrCannotSaveFile;
 }
 
 void TVorlSWin::saveShowCommand()

@@ -47,6 +47,12 @@ protected:
     // The parameter a slide keeps, for tools that have one.
     virtual Complex slideParameter() const { return {}; }
     virtual void applySlideParameter(Complex /*c*/) {}
+    // A tool whose slides keep more than reps, view and parameter: how many
+    // further reals (Slide::extra), the slide of the window now, and showing
+    // one (false when it cannot be shown; the show ends then).
+    virtual int slideExtras() const { return 0; }
+    virtual Slide captureSlide() const;
+    virtual bool applySlide(const Slide& s);
     void renderSettled(int status) override;
 
     bool antiAlias_ = false;

@@ -290,6 +290,14 @@ public:
     // Orbiter and mouse-held markers: drawn over the composite, never kept.
     const std::vector<TransientMark>& transientMarks() const { return orbits_.transient; }
     void drawTransientMarks(Canvas& canvas) const;
+    // ---- Zooming by dragging a rectangle with the left button, for tools
+    // whose mouse mode says so: beginDragZoom at the press; the rectangle
+    // follows the mouse (drawn with the transient marks) and the release
+    // zooms into it when it is at least 3 pixels each way.
+    void beginDragZoom(PixelPoint p);
+    bool draggingZoom() const { return dragZoom_.has_value(); }
+    // The release gave `r`: the base makes it the view (by corners).
+    virtual void zoomToRectangle(const WorldRect& r);
     // The most recently computed orbit (orbiter, or the overlay after a
     // change of the seeds or the length) and its table text.
     const std::vector<Complex>& lastOrbit() const { return orbits_.lastOrbit; }
@@ -410,6 +418,7 @@ protected:
     WindowPlacement zoomPlacement_ = childPlacement(0, 0);
     WindowPlacement popupPlacement_ = childPlacement(0, 0);
     std::vector<WorldRect> zoomRects_;
+    std::optional<std::pair<PixelPoint, PixelPoint>> dragZoom_; // start and current corner
     std::string documentName_;
 
 private:

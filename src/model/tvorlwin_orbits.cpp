@@ -269,12 +269,36 @@ void TVorlWin::showHeldMarkers(int mode, PixelPoint p)
 
 void TVorlWin::mouseMove(PixelPoint p)
 {
+    if (dragZoom_) {
+        dragZoom_->second = p;
+        overlaysChanged();
+    }
     if (orbits_.heldMode)
         showHeldMarkers(orbits_.heldMode, p);
 }
 
-void TVorlWin::mouseUp(MouseButton, PixelPoint)
+void TVorlWin::beginDragZoom(PixelPoint p)
 {
+    dragZoom_ = std::make_pair(p, p);
+}
+
+void TVorlWin::zoomToRectangle(const WorldRect& r)
+{
+    changeView([&](View& v) { return v.setViewByCorners(r.left, r.right, r.down, r.up); });
+}
+
+void TVorlWin::mouseUp(MouseButton button, PixelPoint p)
+{
+    if (dragZoom_ && button == MouseButton::Left) {
+        const auto [a, unused] = *dragZoom_;
+        dragZoom_.reset();
+        overlaysChanged();
+        if (std::abs(p.x - a.x) >= 3 && std::abs(p.y - a.y) >= 3) {
+            const WorldPoint u = view_.pixelToWorld(a), w = view_.pixelToWorld(p);
+            zoomToRectangle({std::min(u.x, w.x), std::max(u.x, w.x), std::min(u.y, w.y), std::max(u.y, w.y)});
+        }
+        return;
+    }
     if (!orbits_.heldMode)
         return;
     orbits_.heldMode = 0;
@@ -287,6 +311,9 @@ void TVorlWin::drawTransientMarks(Canvas& canvas) const
     const int size = markAttr_.big ? 2 * markAttr_.size : markAttr_.size;
     for (const TransientMark& m : orbits_.transient)
         canvas.drawMark(m.p, markAttr_.kind, size, m.colour);
+    if (dragZoom_)
+        canvas.drawRect(view_.pixelToWorld(dragZoom_->first), view_.pixelToWorld(dragZoom_->second), std::nullopt,
+                        Pen{special_.get(SlotZoomRectangle), 1, PenDash});
 }
 
 // ---- Table and dialogs.

@@ -98,3 +98,47 @@ TEST_F(BifFixture, DocumentsRoundTrip)
         EXPECT_NE(third.readBody(cut, h), 0) << n;
     }
 }
+
+TEST_F(BifFixture, DragZoomRescalesTheCountsAndSlidesKeepTheDiagram)
+{
+    ASSERT_EQ(win.applyTexts({"200", "500", "2", "0.3"}), 0);
+    // A rectangle a tenth of the view's height: k = 3.
+    const View before = win.view();
+    win.mouseDown(MouseButton::Left, {100, 40});
+    win.mouseMove({160, 50});
+    EXPECT_TRUE(win.draggingZoom());
+    win.mouseUp(MouseButton::Left, {160, 50});
+    EXPECT_FALSE(win.draggingZoom());
+    EXPECT_EQ(win.plotted(), 600);
+    EXPECT_EQ(win.skipped(), 1500);
+    EXPECT_NEAR(static_cast<double>(win.view().yMax - win.view().yMin),
+                static_cast<double>((before.yMax - before.yMin) / 10), 1e-12);
+    EXPECT_NEAR(static_cast<double>(win.view().xMin), static_cast<double>(before.pixelToX(100)), 1e-12);
+    // A click without a drag is no zoom.
+    win.mouseDown(MouseButton::Left, {10, 10});
+    win.mouseUp(MouseButton::Left, {11, 11});
+    EXPECT_EQ(win.plotted(), 600);
+
+    // The slide keeps counts, density, seed and the view by its corners.
+    win.addSlide();
+    const View zoomed = win.view();
+    win.applyDefault(0);
+    ASSERT_EQ(win.applyTexts({"100", "100", "1", "0.5"}), 0);
+    ByteWriter w;
+    win.writeBody(w);
+    TBifWin other(false);
+    other.attach(host);
+    other.resize(301, 101);
+    ByteReader r(w.data());
+    CommonHeader h;
+    ASSERT_EQ(other.readBody(r, h), 0);
+    ASSERT_EQ(other.slides().size(), 1u);
+    ASSERT_EQ(other.makeSlides(), 0);
+    paintAndFinish(other);
+    EXPECT_EQ(other.plotted(), 600);
+    EXPECT_EQ(other.skipped(), 1500);
+    EXPECT_EQ(other.seed(), 0.3L);
+    EXPECT_NEAR(static_cast<double>(other.view().yMin), static_cast<double>(zoomed.yMin), 1e-15);
+    EXPECT_NEAR(static_cast<double>(other.view().yMax), static_cast<double>(zoomed.yMax), 1e-15);
+    EXPECT_NEAR(static_cast<double>(other.view().xMax), static_cast<double>(zoomed.xMax), 1e-15);
+}

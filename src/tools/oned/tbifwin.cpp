@@ -23,6 +23,7 @@ using K = CommandKind;
 constexpr int kSlotR = 18;
 constexpr int kCmdMapping = 539, kCmdLeftToRight = 561, kCmdRightToLeft = 562, kCmdOverlay = 563;
 constexpr int kCmdHelpFirst = 790;
+constexpr int kModeZoom = 121;
 constexpr Real kEscape = 10000;
 
 // nearest(): the nearest integer, a half going toward zero, saturated.
@@ -119,6 +120,55 @@ private:
 TBif0Win::TBif0Win()
 {
     watch_ = true;
+    mouseMode_ = kModeZoom;
+}
+
+std::vector<CommandSpec> TBif0Win::mouseModes() const
+{
+    return {{kModeZoom, "&Zoom:  LB drag  RB recenter", "", CommandKind::Radio, kMenuBtns, ""}};
+}
+
+void TBif0Win::mouseDown(MouseButton button, PixelPoint p)
+{
+    if (button == MouseButton::Left && mouseMode_ == kModeZoom && !busy()) {
+        beginDragZoom(p);
+        return;
+    }
+    TVorlSWin::mouseDown(button, p);
+}
+
+void TBif0Win::zoomToRectangle(const WorldRect& r)
+{
+    const Real height = view_.yMax - view_.yMin;
+    const int32_t plotted = plotted_, skipped = skipped_;
+    rescaleCounts(height > 0 ? (r.up - r.down) / height : 1);
+    if (!changeView([&](View& v) { return v.setViewByCorners(r.left, r.right, r.down, r.up); })) {
+        plotted_ = plotted;
+        skipped_ = skipped;
+    }
+}
+
+Slide TBif0Win::captureSlide() const
+{
+    return Slide{plotted_, view_.centerX, view_.centerY, view_.halfWidth, {seed_, 0},
+                 {static_cast<Real>(skipped_), static_cast<Real>(density_), view_.halfHeight}};
+}
+
+bool TBif0Win::applySlide(const Slide& s)
+{
+    if (s.extra.size() != 3 || s.maxReps < 1 || !(s.extra[0] >= 1 && s.extra[0] <= 2147483647.0L) ||
+        !(s.extra[1] >= 1 && s.extra[1] <= 32767) || !std::isfinite(s.c.re))
+        return false;
+    const Real hw = s.halfWidth, hh = s.extra[2];
+    if (!changeView([&](View& v) {
+            return v.setViewByCorners(s.centerX - hw, s.centerX + hw, s.centerY - hh, s.centerY + hh);
+        }))
+        return false;
+    plotted_ = s.maxReps;
+    skipped_ = static_cast<int32_t>(s.extra[0]);
+    density_ = static_cast<int16_t>(s.extra[1]);
+    seed_ = s.c.re;
+    return true;
 }
 
 void TBif0Win::copyDrawingSettings(const TKVAWing& from)
@@ -385,6 +435,7 @@ void TBifWin::encodeDocumentBody(ByteWriter& w) const
     writePlacement(w, zoomPlacement_);
     writePlacement(w, popupPlacement_);
     DocumentTail tail;
+    tail.slideExtras = slideExtras();
     tail.slides = slides_;
     tail.overlays = overlayState();
     writeDocumentTail(w, tail);
@@ -418,6 +469,7 @@ int TBifWin::decodeDocumentBody(ByteReader& r, const CommonHeader& h)
     if (!r.fixedText(256, mapping) || !r.fixedText(256, overlay) || !readPlacement(r, zoom) || !readPlacement(r, popup))
         return kErrInconsistent;
     DocumentTail tail;
+    tail.slideExtras = slideExtras();
     if (const int e = readWholeTail(r, tail))
         return e;
     if (ints[2] < 1 || !(reals[3] >= 1 && reals[3] <= 2147483647.0L) || !(reals[4] >= 1 && reals[4] <= 2147483647.0L) ||

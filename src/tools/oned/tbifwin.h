@@ -44,9 +44,19 @@ public:
     bool canExport(const ExportFormat& format) const override { return format.vector; }
     bool drawExportPage(Canvas& canvas, int page) override;
     void copyDrawingSettings(const TKVAWing& from) override;
+    // Mode 121: the left button drags a rectangle to zoom into (the counts
+    // rescaled by its height), the right button opens a zoom window.
+    std::vector<CommandSpec> mouseModes() const override;
+    void mouseDown(MouseButton button, PixelPoint p) override;
+    void zoomToRectangle(const WorldRect& r) override;
 
 protected:
     void seedRandomly(Real low, Real high);
+    // A slide keeps plotted (as reps), the view, the seed (as the parameter)
+    // and, further, skipped, density and the view's half-height.
+    int slideExtras() const override { return 3; }
+    Slide captureSlide() const override;
+    bool applySlide(const Slide& s) override;
 
     std::string mapping_, overlay_;
     TreePtr map_, overlayTree_;
