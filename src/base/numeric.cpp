@@ -10,9 +10,9 @@ int32_t roundHalfDown(Real v)
     const Real a = negative ? -v : v;
     if (!(a <= 2147483647.0L)) // also catches NaN
         return negative ? -2147483647 : 2147483647;
-    Real whole;
-    const Real frac = std::modf(a, &whole);
-    int64_t i = static_cast<int64_t>(whole);
+    // Truncation and the remainder are exact for |v| below 2^31.
+    int64_t i = static_cast<int64_t>(a);
+    const Real frac = a - static_cast<Real>(i);
     if (frac > 0.5L)
         ++i;
     if (i > 2147483647)

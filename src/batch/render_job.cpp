@@ -158,6 +158,16 @@ bool isToolOption(const std::string& a, bool exportOptions)
     return false;
 }
 
+// Whether the tool option `a` is a switch (it takes no value).
+bool isToolSwitch(const std::string& a)
+{
+    for (const ToolDescriptor* t : registeredTools())
+        for (const BatchOption& o : t->batchOptions)
+            if (a == o.name && !*o.argument)
+                return true;
+    return false;
+}
+
 bool isCommonOption(const std::string& a, bool exportOptions)
 {
     for (const char* o : kValueOptions)
@@ -179,6 +189,10 @@ int parseRenderArgs(const Args& args, RenderJob& job, bool exportOptions)
             if (a.rfind("-", 0) == 0)
                 return usageError(job, "unknown option " + a);
             job.documents.push_back(a);
+            continue;
+        }
+        if (!common && isToolSwitch(a)) {
+            job.toolOptions.emplace_back(a, "on");
             continue;
         }
         if (i + 1 >= args.size())
@@ -243,7 +257,7 @@ std::string optionHelp(bool exportOptions)
             auto g = std::find_if(groups.begin(), groups.end(), [&](const auto& x) { return x.first == takers; });
             if (g == groups.end())
                 g = groups.insert(groups.end(), {takers, ""});
-            g->second += helpEntry(std::string(o.name) + " " + o.argument, o.help);
+            g->second += helpEntry(*o.argument ? std::string(o.name) + " " + o.argument : std::string(o.name), o.help);
         }
     h += helpEntry("--help", "this text");
     for (const auto& [takers, entries] : groups)

@@ -146,9 +146,12 @@ void RasterCanvas::fillPolygon(std::span<const WorldPoint> ps, std::optional<int
             for (size_t k = 0; k + 1 < cuts.size(); k += 2) {
                 const long from = std::max<long>(0, static_cast<long>(std::ceil(cuts[k])));
                 const long to = std::min<long>(image_.width - 1, static_cast<long>(std::floor(cuts[k + 1])));
-                for (long x = from; x <= to; ++x)
-                    if (hatchHit(hatch, x, row))
-                        image_.set(static_cast<int>(x), row, c);
+                if (hatch == 0 && from <= to) // solid: the span at once
+                    std::fill(image_.row(row) + from, image_.row(row) + to + 1, c | kOpaque);
+                else
+                    for (long x = from; x <= to; ++x)
+                        if (hatchHit(hatch, x, row))
+                            image_.set(static_cast<int>(x), row, c);
             }
         }
     }

@@ -20,7 +20,7 @@ class TVorlWin;
 // besides the common ones (size, view, threads, output, documents).
 struct BatchOption {
     const char* name;        // "--c"
-    const char* argument;    // "TEXT", shown in the help
+    const char* argument;    // "TEXT", shown in the help; "" for a switch without a value
     const char* help;        // one or more lines, '\n' separated
     bool exportOnly = false; // offered by `export` only
 };

@@ -431,6 +431,15 @@ void TVorlWin::viewChanged()
     draw();
 }
 
+void TVorlWin::showFigureOnly()
+{
+    grid_.axesOn = false;
+    grid_.quadrants = {false, false, false, false};
+    labels_.clear();
+    marks_.clear();
+    overlaysChanged();
+}
+
 void TVorlWin::overlaysChanged()
 {
     compositeValid_ = false;

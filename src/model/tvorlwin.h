@@ -238,6 +238,8 @@ public:
 
     void viewChanged() override;
     void overlaysChanged() override;
+    // The figure alone: axes, grid, labels and marks off (batch --plain).
+    void showFigureOnly();
 
     // ---- Orbits (tvorlwin_orbits.cpp): the seed list and its overlays, the
     // orbiter, the mouse-held image modes and the coordinate table. Tools

@@ -133,7 +133,7 @@ TEST(BatchExport, FailedWriteIsReported)
 // a cobweb (graph, diagonal and web) and a bifurcation diagram (dots).
 TEST(BatchExport, CobwebAndBifurcationDiagramsReadByGhostscript)
 {
-    for (const std::string& args : {std::string("--tool web --example logistic --seed 0.15 --steps 30 --arrows on"),
+    for (const std::string& args : {std::string("--tool web --example logistic --seed 0.15 --steps 30 --arrows"),
                                      std::string("--tool bif --default 0 --seed 0.3 --plotted 50")}) {
         const std::string out = tempFile("oned.eps");
         std::string err;
@@ -148,4 +148,19 @@ TEST(BatchExport, CobwebAndBifurcationDiagramsReadByGhostscript)
         EXPECT_LT(lit, page.w * page.h / 2) << args;
         std::remove(out.c_str());
     }
+}
+
+// --plain leaves the figure alone: a bifurcation diagram without its overlay
+// curve has fewer lit pixels; a switch takes no value, so the next word is
+// the next option.
+TEST(BatchExport, PlainLeavesTheFigureAlone)
+{
+    const std::string full = tempFile("full.eps"), plain = tempFile("plain.eps");
+    const std::string common = " --tool bif --default 0 --seed 0.3 --plotted 20 --size 201x151 -o ";
+    ASSERT_EQ(runBatch("export --format eps" + common + full), 0);
+    ASSERT_EQ(runBatch("export --format eps --plain" + common + plain), 0);
+    EXPECT_LT(fileText(plain).size(), fileText(full).size());
+    EXPECT_EQ(runBatch("export --format eps --plain on" + common + plain), 1); // "on" is read as a document
+    for (const auto& f : {full, plain})
+        std::remove(f.c_str());
 }

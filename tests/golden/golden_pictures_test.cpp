@@ -128,7 +128,7 @@ std::map<std::string, std::string> computeAll()
         {"bif_logistic_with_overlay", "render --tool bif --default 0 --seed 0.3 --plotted 200" + common},
         {"lya_zircon_zity", "render --tool lya --string AABAB --centre 3.4,3.4 --width 0.6 --threads 2" + common},
         {"web_logistic_arrows",
-         "render --tool web --example logistic --seed 0.15 --steps 40 --arrows on" + common},
+         "render --tool web --example logistic --seed 0.15 --steps 40 --arrows" + common},
         {"dyr_gingerbread_man", "render --tool dyr --example 0" + common},
         {"dyr_newton_system",
          "render --tool dyr --f \"Newton(3-x-yy=0)\" --g \"Newton(4+y-xx=0)\" --width 4 --threads 2" + common},

@@ -111,6 +111,10 @@ int applyBifOptions(TVorlWin& base, const BatchOptionValues& values, std::string
         error = "error " + std::to_string(e) + ": " + messageText(e) + " (--plotted, --skipped, --density, --seed)";
         return 1;
     }
+    if (batchOptionValue(values, "--plain")) {
+        win.showFigureOnly();
+        win.setOverlay(win.overlayText(), false);
+    }
     return 0;
 }
 
@@ -237,13 +241,7 @@ int applyWebOptions(TVorlWin& base, const BatchOptionValues& values, std::string
             return 2;
         }
     }
-    if (const std::string* a = batchOptionValue(values, "--arrows")) {
-        if (*a != "on" && *a != "off") {
-            error = "--arrows takes on or off";
-            return 2;
-        }
-        t.arrows = *a == "on";
-    }
+    t.arrows = t.arrows || batchOptionValue(values, "--arrows");
     if (const int e = win.applySettings(t)) {
         error = "error " + std::to_string(e) + ": " + messageText(e) + " (--seed)";
         return 1;
@@ -257,6 +255,8 @@ int applyWebOptions(TVorlWin& base, const BatchOptionValues& values, std::string
         win.resetWeb();
         win.requestSteps(n);
     }
+    if (batchOptionValue(values, "--plain"))
+        win.showFigureOnly();
     return 0;
 }
 
@@ -288,7 +288,8 @@ const ToolDescriptor& webTool()
             {"--seed", "X", "the seed x0"},
             {"--steps", "N", "steps of the web drawn from the seed (default 0)"},
             {"--trace", "MODE", "total (every step, default), partial (the latest) or off"},
-            {"--arrows", "on|off", "arrowheads on long segments"},
+            {"--arrows", "", "arrowheads on long segments"},
+            {"--plain", "", "the figure alone: no axes, grid, labels or overlay curve"},
         };
         t.applyBatchOptions = applyWebOptions;
         t.describe = describeWeb;
@@ -320,6 +321,7 @@ const ToolDescriptor& bifurcationTool()
             {"--skipped", "N", "transient points per r (default 100)"},
             {"--density", "N", "r values per pixel column (default 1)"},
             {"--seed", "X", "the seed of every orbit (default random)"},
+            {"--plain", "", "the figure alone: no axes, grid, labels or overlay curve"},
         };
         t.applyBatchOptions = applyBifOptions;
         t.describe = describeBif;

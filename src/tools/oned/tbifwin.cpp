@@ -33,11 +33,12 @@ long nearest(Real v)
         return 2147483647L;
     if (!(v > -2147483647.0L))
         return -2147483647L;
-    const Real f = std::floor(v);
-    const Real frac = v - f;
-    long n = static_cast<long>(f);
-    if (frac > 0.5L || (frac == 0.5L && v < 0))
+    long n = static_cast<long>(v); // toward zero; the remainder is exact
+    const Real frac = v - static_cast<Real>(n);
+    if (frac > 0.5L)
         ++n;
+    else if (frac < -0.5L)
+        --n;
     return n;
 }
 
@@ -50,8 +51,7 @@ struct BifSetup {
 // The diagram's points, column by column; `column` gets each column's
 // points (world coordinates) and the columns done. Returns 0, or 81 when
 // `stop` was raised between columns.
-int diagramPoints(Program& f, const BifSetup& s, const std::atomic<bool>* stop,
-                  const std::function<void(std::vector<WorldPoint>&, long long, long long)>& column)
+int diagramPoints(Program& f, const BifSetup& s, const std::atomic<bool>* stop, const TBif0Win::DiagramColumn& column)
 {
     const View& v = s.view;
     const long long n = static_cast<long long>(s.density) * v.pixWidth;
@@ -316,18 +316,23 @@ void TBif0Win::drawToolOverlays(Canvas& canvas)
     }
 }
 
+int TBif0Win::diagramPass(const std::atomic<bool>* stop, const DiagramColumn& column) const
+{
+    if (!map_)
+        return 3;
+    Program f = Program::compile(cx_.env, {map_.get()});
+    f.bindSlots(kSlotX);
+    f.flags().stop = stop;
+    return diagramPoints(f, BifSetup{view_, plotted_, skipped_, density_, seed_}, stop, column);
+}
+
 bool TBif0Win::drawExportPage(Canvas& canvas, int)
 {
     canvas.drawRect({view_.xMin, view_.yMax}, {view_.xMax, view_.yMin}, 0, Pen{0, 1, PenSolid});
-    if (map_) {
-        Program f = Program::compile(cx_.env, {map_.get()});
-        f.bindSlots(kSlotX);
-        const int colour = special_.get(SlotCriticalOrbit);
-        diagramPoints(f, BifSetup{view_, plotted_, skipped_, density_, seed_}, exportStopFlag(),
-                      [&](std::vector<WorldPoint>& points, long long, long long) {
-                          canvas.drawDotList(points, colour, std::nullopt, 1);
-                      });
-    }
+    const int colour = special_.get(SlotCriticalOrbit);
+    diagramPass(exportStopFlag(), [&](std::vector<WorldPoint>& points, long long, long long) {
+        canvas.drawDotList(points, colour, std::nullopt, 1);
+    });
     drawOverlays(canvas);
     return true;
 }

@@ -6,6 +6,10 @@
 
 #include "model/tvorlswin.h"
 
+#include <atomic>
+#include <functional>
+#include <vector>
+
 namespace qx {
 
 inline constexpr int32_t kBifKind = 1202;
@@ -38,6 +42,12 @@ public:
     // After a zoom by the factor F of the vertical extent: the counts become
     // max(100, nearest(-3 log10(F) x count)).
     void rescaleCounts(Real factor);
+
+    // One pass of the diagram off the screen: `column` gets each column's
+    // points (world coordinates) and the columns done of all. 0, 81 when
+    // `stop` was raised, 3 without a map.
+    using DiagramColumn = std::function<void(std::vector<WorldPoint>&, long long, long long)>;
+    int diagramPass(const std::atomic<bool>* stop, const DiagramColumn& column) const;
 
     int drawFigure(Canvas& figure) override;
     void drawToolOverlays(Canvas& canvas) override;
