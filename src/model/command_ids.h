@@ -32,6 +32,7 @@ enum CommandId : int {
     CmdOverlay = 521,      // orbits of the seed list over the picture
     CmdSettings = 524,
     CmdEraseMarks = 532,
+    CmdZoomSlides = 533,
     CmdMarkerAttributes = 535, // MARKATT
     CmdSeedPoint = 536,
     CmdTableCoordinates = 537,

@@ -2,6 +2,7 @@
 
 #include "base/file_io.h"
 #include "base/messages.h"
+#include "base/real_text.h"
 
 #include <algorithm>
 #include <array>
@@ -52,6 +53,25 @@ bool TVorlSWin::applySlide(const Slide& s)
     return setView(s.centerX, s.centerY, s.halfWidth);
 }
 
+Slide TVorlSWin::zoomSlide(Slide previous, Real ratio) const
+{
+    previous.halfWidth *= ratio;
+    return previous;
+}
+
+int TVorlSWin::addZoomSlides(int32_t count, Real ratio)
+{
+    if (count < 1 || count > 1000 || !(ratio > 0 && ratio <= 100) ||
+        slides_.size() + static_cast<size_t>(count) > static_cast<size_t>(kMaxSlides))
+        return ErrOutOfBounds;
+    Slide s = captureSlide();
+    for (int32_t k = 0; k < count; ++k) {
+        s = zoomSlide(s, ratio);
+        slides_.push_back(s);
+    }
+    return 0;
+}
+
 void TVorlSWin::removeLastSlide()
 {
     if (!slides_.empty())
@@ -60,13 +80,14 @@ void TVorlSWin::removeLastSlide()
 
 namespace {
 
-constexpr std::array<CommandSpec, 6> kSlideCommands{{
+constexpr std::array<CommandSpec, 7> kSlideCommands{{
     {CmdAddSlide, "&Add to list", "F9", CommandKind::Plain, kMenuMisc, "&Slide list", true},
     {CmdRemoveSlide, "&Remove last", "", CommandKind::Plain, kMenuMisc, "&Slide list"},
     {CmdSlideCount, "&Number ...", "", CommandKind::Plain, kMenuMisc, "&Slide list"},
     {CmdClearSlides, "&Clear list", "", CommandKind::Plain, kMenuMisc, "&Slide list"},
     {CmdMakeSlides, "&Make slides", "", CommandKind::Plain, kMenuMisc, "&Slide list"},
     {CmdSaveShow, "Save the &show ...", "", CommandKind::Plain, kMenuMisc, "&Slide list"},
+    {CmdZoomSlides, "&Zoom slides ...", "", CommandKind::Plain, kMenuMisc, "&Slide list"},
 }};
 
 } // namespace
@@ -79,6 +100,19 @@ void TVorlSWin::declareCommands(CommandSet& set)
     set.add(k[1], [this] { removeLastSlide(); });
     set.add(k[2], [this] { host().showMessage(std::to_string(slides_.size()) + " " + messageText(105), "slides"); });
     set.add(k[3], [this] { clearSlides(); });
+    set.add(k[6], [this] {
+        std::string count = "10", ratio = "0.5";
+        if (!host().inputTwo("slides", count, "zoom ratio per slide", ratio))
+            return;
+        int32_t n = 0;
+        Real q = 0;
+        if (!parseIntText(count, n) || !parseRealText(ratio, q)) {
+            host().showError(ErrCannotUnderstand);
+            return;
+        }
+        if (const int e = addZoomSlides(n, q))
+            host().showError(e);
+    });
     set.add(k[4], [this] {
         if (const int e = makeSlides())
             host().showError(e);

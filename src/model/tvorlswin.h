@@ -35,6 +35,11 @@ public:
     void addSlide();
     void removeLastSlide();
     void clearSlides() { slides_.clear(); }
+    // "Zoom slides ..." (533): `count` slides after the current view, each
+    // `ratio` times the extent of the one before about the same centre
+    // (below 1 zooms in), appended to the list. 0, or 17 for a count outside
+    // 1..1000 or a ratio outside (0, 100] (nothing changes then).
+    int addZoomSlides(int32_t count, Real ratio);
     // "Make slides": draws the slides one after the other, each when the
     // previous is finished; Q ends the show. 10 (nothing to show) without slides.
     int makeSlides();
@@ -51,6 +56,8 @@ protected:
     // further reals (Slide::extra), the slide of the window now, and showing
     // one (false when it cannot be shown; the show ends then).
     virtual int slideExtras() const { return 0; }
+    // The next zoom slide after `previous`: the base scales the half-width.
+    virtual Slide zoomSlide(Slide previous, Real ratio) const;
     virtual Slide captureSlide() const;
     virtual bool applySlide(const Slide& s);
     void renderSettled(int status) override;

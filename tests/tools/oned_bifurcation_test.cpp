@@ -142,3 +142,21 @@ TEST_F(BifFixture, DragZoomRescalesTheCountsAndSlidesKeepTheDiagram)
     EXPECT_NEAR(static_cast<double>(other.view().yMax), static_cast<double>(zoomed.yMax), 1e-15);
     EXPECT_NEAR(static_cast<double>(other.view().xMax), static_cast<double>(zoomed.xMax), 1e-15);
 }
+
+TEST_F(BifFixture, ZoomSlidesRescaleTheCountsSlideBySlide)
+{
+    ASSERT_EQ(win.applyTexts({"200", "500", "1", "0.3"}), 0);
+    EXPECT_EQ(win.addZoomSlides(0, 0.1L), ErrOutOfBounds);
+    EXPECT_EQ(win.addZoomSlides(3, 0), ErrOutOfBounds);
+    EXPECT_TRUE(win.slides().empty());
+    ASSERT_EQ(win.addZoomSlides(2, 0.1L), 0);
+    ASSERT_EQ(win.slides().size(), 2u);
+    const Slide& first = win.slides()[0];
+    EXPECT_EQ(first.maxReps, 600); // plotted, 3x for a 10x zoom
+    EXPECT_EQ(first.extra[0], 1500); // skipped
+    EXPECT_EQ(win.slides()[1].maxReps, 1800);
+    EXPECT_NEAR(static_cast<double>(win.slides()[1].halfWidth), static_cast<double>(win.view().halfWidth / 100),
+                1e-15);
+    EXPECT_NEAR(static_cast<double>(first.extra[2]), static_cast<double>(win.view().halfHeight / 10), 1e-15);
+    EXPECT_EQ(win.plotted(), 200); // the window itself is unchanged
+}

@@ -58,13 +58,18 @@ constexpr const char* kBifEdit =
 
 constexpr const char* kBifBtns =
     "Btns menu\n\n"
-    "The right button opens a zoom window ten times closer, with more plotted and skipped\n"
-    "points so that the closer view stays as dense.\n";
+    "Zoom: drag a rectangle with the left button to zoom into it; the right button opens a\n"
+    "zoom window ten times closer. Both change the plotted and skipped points by the zoom\n"
+    "(three times as many for ten times closer, at least 100) so the closer view stays as\n"
+    "dense.\n";
 
 constexpr const char* kBifMisc =
     "Misc menu\n\n"
     "Colours ... chooses the special colours (the points use the critical-orbit colour,\n"
-    "the overlay the tracing colour). Watch shows the columns as they are drawn; Q stops.\n";
+    "the overlay the tracing colour). Watch shows the columns as they are drawn; Q stops.\n"
+    "Slide list: Add to list (F9) keeps the view, the counts, the density and the seed;\n"
+    "Zoom slides ... adds slides zooming in on the centre, each with its counts rescaled as\n"
+    "for a zoom window; Make slides draws them one after the other.\n";
 
 constexpr const char* kWebFile =
     "File menu\n\n"

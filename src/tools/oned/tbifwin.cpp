@@ -42,6 +42,13 @@ long nearest(Real v)
     return n;
 }
 
+// A count after a zoom by the factor F of the vertical extent.
+int32_t rescaledCount(Real factor, int32_t count)
+{
+    const Real k = -3 * std::log10(factor);
+    return static_cast<int32_t>(std::max<long>(100, nearest(k * count)));
+}
+
 struct BifSetup {
     View view;
     int32_t plotted = 100, skipped = 100, density = 1;
@@ -152,6 +159,17 @@ Slide TBif0Win::captureSlide() const
 {
     return Slide{plotted_, view_.centerX, view_.centerY, view_.halfWidth, {seed_, 0},
                  {static_cast<Real>(skipped_), static_cast<Real>(density_), view_.halfHeight}};
+}
+
+Slide TBif0Win::zoomSlide(Slide s, Real ratio) const
+{
+    s.halfWidth *= ratio;
+    if (s.extra.size() == 3) {
+        s.maxReps = rescaledCount(ratio, s.maxReps);
+        s.extra[0] = rescaledCount(ratio, static_cast<int32_t>(s.extra[0]));
+        s.extra[2] *= ratio;
+    }
+    return s;
 }
 
 bool TBif0Win::applySlide(const Slide& s)
@@ -276,9 +294,8 @@ void TBif0Win::rescaleCounts(Real factor)
 {
     if (!(factor > 0))
         return;
-    const Real k = -3 * std::log10(factor);
-    plotted_ = static_cast<int32_t>(std::max<long>(100, nearest(k * plotted_)));
-    skipped_ = static_cast<int32_t>(std::max<long>(100, nearest(k * skipped_)));
+    plotted_ = rescaledCount(factor, plotted_);
+    skipped_ = rescaledCount(factor, skipped_);
 }
 
 int TBif0Win::drawFigure(Canvas& figure)

@@ -66,6 +66,8 @@ protected:
     // and, further, skipped, density and the view's half-height.
     int slideExtras() const override { return 3; }
     Slide captureSlide() const override;
+    // The counts rescaled for each slide's zoom, the vertical extent with it.
+    Slide zoomSlide(Slide previous, Real ratio) const override;
     bool applySlide(const Slide& s) override;
 
     std::string mapping_, overlay_;
