@@ -160,3 +160,30 @@ TEST_F(BifFixture, ZoomSlidesRescaleTheCountsSlideBySlide)
     EXPECT_NEAR(static_cast<double>(first.extra[2]), static_cast<double>(win.view().halfHeight / 10), 1e-15);
     EXPECT_EQ(win.plotted(), 200); // the window itself is unchanged
 }
+
+TEST_F(BifFixture, ColumnsOfAPassAndEscapingOrbits)
+{
+    // Density 2 on a 500-pixel-wide window: 2 x 500 + 1 columns.
+    win.resize(500, 100);
+    ASSERT_EQ(win.applyTexts({"100", "100", "2", "0.3"}), 0);
+    long long columns = 0, total = 0;
+    ASSERT_EQ(win.diagramPass(nullptr, [&](std::vector<WorldPoint>&, long long, long long all) {
+        ++columns;
+        total = all;
+    }), 0);
+    EXPECT_EQ(columns, 1001);
+    EXPECT_EQ(total, 1001);
+    // xx+r a little above 0.25: every orbit escapes past 10000, so no column has a point.
+    win.applyDefault(1);
+    ASSERT_EQ(win.applyTexts({"100", "100", "1", "0"}), 0);
+    win.zoomToRectangle({0.26L, 0.27L, -2, 2});
+    size_t points = 0;
+    ASSERT_EQ(win.diagramPass(nullptr, [&](std::vector<WorldPoint>& p, long long, long long) { points += p.size(); }),
+              0);
+    EXPECT_EQ(points, 0u);
+    // Just below 0.25 the orbit settles near 0.5: points again.
+    win.zoomToRectangle({0.2496L, 0.2498L, -2, 2});
+    ASSERT_EQ(win.diagramPass(nullptr, [&](std::vector<WorldPoint>& p, long long, long long) { points += p.size(); }),
+              0);
+    EXPECT_GT(points, 0u);
+}

@@ -14,6 +14,12 @@ namespace qx {
 
 namespace {
 
+// One help text for --example, which the web and bifurcation tools share.
+constexpr const char* kOnedExamples =
+    "web: logistic (rx(1-x), r = 3.9), mandelbrot (xx+r, r = -1.41), or\n"
+    "2-cycle .. 11-cycle (a superattracting cycle of that period);\n"
+    "bif: left-to-right (rx(1-x)) or right-to-left (xx+r)";
+
 int applyOptions(TVorlWin& base, const BatchOptionValues& values, std::string& error)
 {
     auto& win = dynamic_cast<TLyaWin&>(base);
@@ -86,13 +92,15 @@ std::unique_ptr<DialogForm> dialogForm(TVorlWin& base, const std::string& name)
 int applyBifOptions(TVorlWin& base, const BatchOptionValues& values, std::string& error)
 {
     auto& win = dynamic_cast<TBifWin&>(base);
-    if (const std::string* d = batchOptionValue(values, "--default")) {
-        if (*d != "0" && *d != "1") {
-            error = "--default takes 0 (left-to-right) or 1 (right-to-left)";
-            return 2;
+    for (const char* name : {"--default", "--example"})
+        if (const std::string* d = batchOptionValue(values, name)) {
+            const bool left = *d == "0" || *d == "left-to-right", right = *d == "1" || *d == "right-to-left";
+            if (!left && !right) {
+                error = std::string(name) + " takes left-to-right (0, the logistic map) or right-to-left (1, xx+r)";
+                return 2;
+            }
+            win.applyDefault(left ? 0 : 1);
         }
-        win.applyDefault(*d == "0" ? 0 : 1);
-    }
     if (const std::string* m = batchOptionValue(values, "--map"))
         if (const int e = win.setMapping(*m)) {
             error = "error " + std::to_string(e) + ": " + messageText(e) + " (--map '" + *m + "')";
@@ -282,8 +290,7 @@ const ToolDescriptor& webTool()
         t.create = [] { return std::unique_ptr<TVorlWin>(std::make_unique<TWebWin>()); };
         t.documentKind = kWebKind;
         t.batchOptions = {
-            {"--example", "NAME", "logistic (rx(1-x), r = 3.9), mandelbrot (xx+r, r = -1.41),\n"
-                                  "or 2-cycle .. 11-cycle (a superattracting cycle of that period)"},
+            {"--example", "NAME", kOnedExamples},
             {"--map", "TEXT", "f(x) of the map x -> f(x)"},
             {"--seed", "X", "the seed x0"},
             {"--steps", "N", "steps of the web drawn from the seed (default 0)"},
@@ -316,6 +323,7 @@ const ToolDescriptor& bifurcationTool()
         t.documentKind = kBifKind;
         t.batchOptions = {
             {"--default", "K", "0 left-to-right (logistic, default), 1 right-to-left (xx+r)"},
+            {"--example", "NAME", kOnedExamples},
             {"--map", "TEXT", "f(r,x) of the map x -> f(r, x)"},
             {"--plotted", "N", "points plotted per r (default 100)"},
             {"--skipped", "N", "transient points per r (default 100)"},
