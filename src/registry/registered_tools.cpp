@@ -4,6 +4,7 @@
 
 #include "tools/mandel/mj_tool.h"
 #include "tools/maps/maps_tool.h"
+#include "tools/curves/curves_tool.h"
 #include "tools/oned/oned_tool.h"
 
 namespace qx {
@@ -20,6 +21,7 @@ const std::vector<const ToolDescriptor*>& registeredTools()
         &realDynamicPlaneTool(),
         &webTool(),
         &bifurcationTool(),
+        &stringRewritingTool(),
     };
     return tools;
 }

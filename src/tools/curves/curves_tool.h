@@ -1,0 +1,9 @@
+#pragma once
+// The registrations of the curve tools.
+#include "model/tool_descriptor.h"
+
+namespace qx {
+
+const ToolDescriptor& stringRewritingTool();
+
+} // namespace qx
