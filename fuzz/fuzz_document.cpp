@@ -11,6 +11,7 @@
 #include "tools/oned/tbifwin.h"
 #include "tools/oned/tlyawin.h"
 #include "tools/oned/twebwin.h"
+#include "tools/curves/tsrfwin.h"
 
 #include <cstdlib>
 
@@ -116,5 +117,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     checkBody<qx::TLyaWin>(bytes);
     checkBody<qx::TBifWin>(bytes);
     checkBody<qx::TWebWin>(bytes);
+    checkBody<qx::TSRFWin>(bytes);
     return 0;
 }

@@ -129,6 +129,8 @@ std::map<std::string, std::string> computeAll()
         {"lya_zircon_zity", "render --tool lya --string AABAB --centre 3.4,3.4 --width 0.6 --threads 2" + common},
         {"web_logistic_arrows",
          "render --tool web --example logistic --seed 0.15 --steps 40 --arrows" + common},
+        {"srf_dragon_generation_10", "render --tool srf --example dragon --generation 10" + common},
+        {"srf_gosper_generation_3", "render --tool srf --example gosper --generation 3" + common},
         {"dyr_gingerbread_man", "render --tool dyr --example 0" + common},
         {"dyr_newton_system",
          "render --tool dyr --f \"Newton(3-x-yy=0)\" --g \"Newton(4+y-xx=0)\" --width 4 --threads 2" + common},
@@ -150,6 +152,10 @@ std::map<std::string, std::string> computeAll()
     if (runBatch("export --format eps --tool web --example mandelbrot --seed 0.3 --steps 30 --size 321x241 -o " +
                  webEps) == 0)
         sums["web_cobweb_eps"] = fileTextSum(webEps);
+    // A curve as EPS (its joined segments as paths).
+    const std::string srfEps = tempPath("hilbert.eps");
+    if (runBatch("export --format eps --tool srf --example hilbert --generation 3 --size 321x241 -o " + srfEps) == 0)
+        sums["srf_hilbert_eps"] = fileTextSum(srfEps);
     // A document written by one run and read back by the next.
     const std::string doc = tempPath("readback.jul"), back = tempPath("readback.bmp");
     std::string info;
@@ -172,7 +178,7 @@ TEST(GoldenPictures, EveryPictureMatchesItsRecordedChecksum)
         GTEST_SKIP() << "rewrote " << kListFile;
     }
     const std::map<std::string, std::string> recorded = readList();
-    ASSERT_EQ(recorded.size(), 28u) << "the list " << kListFile << " is incomplete";
+    ASSERT_EQ(recorded.size(), 31u) << "the list " << kListFile << " is incomplete";
     for (const auto& [name, sum] : recorded) {
         const auto it = now.find(name);
         ASSERT_NE(it, now.end()) << name << ": the batch command failed";

@@ -470,12 +470,16 @@ int TSRFWin::decodeDocumentBody(ByteReader& r, const CommonHeader& h)
     std::string s = d.initial;
     DirectionTable table;
     table.build(d);
+    // The work is bounded too: long strings rewritten many times are refused.
+    size_t work = 0;
     for (int g = 0; g < ints[4]; ++g) {
         std::string next;
         if (const int e = rewrite(s, d, nullptr, next))
             return e; // 4: the stored generation is beyond what is kept
         s = std::move(next);
         table.rotate(d.rotation);
+        if ((work += s.size()) > 4 * kMaxCurveString)
+            return ErrNoMoreRoom;
     }
     if (busy())
         interruptRendering();
