@@ -22,6 +22,7 @@ const std::vector<const ToolDescriptor*>& registeredTools()
         &webTool(),
         &bifurcationTool(),
         &stringRewritingTool(),
+        &dimensionTool(),
     };
     return tools;
 }

@@ -23,6 +23,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QProgressDialog>
 #include <QMenuBar>
@@ -497,6 +498,50 @@ void ToolWindow::playTone(int frequencyHz, int durationMs)
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     box->show();
+}
+
+namespace {
+
+// A Qt picture as the core's: rows from the top, 0x00BBGGRR.
+Image imageOf(const QImage& source)
+{
+    const QImage q = source.convertToFormat(QImage::Format_RGB32);
+    Image out(q.width(), q.height());
+    for (int r = 0; r < q.height(); ++r) {
+        const auto* line = reinterpret_cast<const QRgb*>(q.constScanLine(r));
+        for (int c = 0; c < q.width(); ++c)
+            out.set(c, r, static_cast<Rgb>(qRed(line[c]) | qGreen(line[c]) << 8 | qBlue(line[c]) << 16));
+    }
+    return out;
+}
+
+constexpr int kMaxImageSide = 30000;
+
+} // namespace
+
+int ToolWindow::readImageFile(const std::string& path, Image& out)
+{
+    QImageReader reader(q(path));
+    const QSize size = reader.size();
+    if (size.isValid() && (size.width() > kMaxImageSide || size.height() > kMaxImageSide ||
+                           qint64(size.width()) * size.height() > (qint64(1) << 26)))
+        return ErrTooLarge;
+    QImage picture;
+    if (!reader.read(&picture))
+        return Host::readImageFile(path, out); // what Qt cannot read, our reader may
+    if (picture.isNull())
+        return ErrInconsistentData;
+    out = imageOf(picture);
+    return 0;
+}
+
+bool ToolWindow::clipboardImage(Image& out)
+{
+    const QImage picture = QGuiApplication::clipboard()->image();
+    if (picture.isNull())
+        return false;
+    out = imageOf(picture);
+    return true;
 }
 
 void ToolWindow::parameterBarChanged()

@@ -88,6 +88,8 @@ public:
     bool showTextWindow(const std::string& title, const std::string& text) override;
     void setIdleTimer(int ms) override;
     double screenDpi() const override;
+    int readImageFile(const std::string& path, Image& out) override;
+    bool clipboardImage(Image& out) override;
     // The text window of tables (one per tool window, reused).
     TextWindow* tableWindow() const { return tableWindow_; }
     MarkAttDialog* markDialog() const { return markDialog_; }

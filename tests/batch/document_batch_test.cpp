@@ -91,7 +91,7 @@ TEST(BatchDocuments, ToolsComeFromTheRegistry)
     EXPECT_EQ(out, "error 8: incompatible versions!\n");
     // Help and an unknown --tool list the registered tools.
     EXPECT_EQ(runBatch("render --tool fractal -o " + png, &out), 2);
-    EXPECT_NE(out.find("unknown tool 'fractal'; the tools are mandel, julia, ppc, ppr, lya, dyc, dyr, web, bif, srf"), std::string::npos) << out;
+    EXPECT_NE(out.find("unknown tool 'fractal'; the tools are mandel, julia, ppc, ppr, lya, dyc, dyr, web, bif, srf, dim"), std::string::npos) << out;
     EXPECT_EQ(runBatch("render --help", &out), 0);
     EXPECT_NE(out.find("mandel: Mandelbrot window"), std::string::npos) << out;
     EXPECT_NE(out.find("julia: Julia window"), std::string::npos);

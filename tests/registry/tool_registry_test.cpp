@@ -42,7 +42,7 @@ TEST(ToolRegistry, EveryRegistrationMatchesItsLaunchRow)
     }
     EXPECT_EQ(toolByBatchName("fractal"), nullptr);
     EXPECT_EQ(toolByBatchName(""), nullptr);
-    EXPECT_EQ(toolNames(", "), "mandel, julia, ppc, ppr, lya, dyc, dyr, web, bif, srf");
+    EXPECT_EQ(toolNames(", "), "mandel, julia, ppc, ppr, lya, dyc, dyr, web, bif, srf, dim");
 }
 
 TEST(ToolRegistry, DocumentsFindTheirToolByKindBeforeExtension)

@@ -271,3 +271,82 @@ TEST_F(SrfFixture, DocumentsKeepTheGenerationAndTheRotation)
         EXPECT_EQ(third.generation(), 0);
     }
 }
+
+// ---- The dimension tool.
+
+#include "graphics/export/bmp_writer.h"
+#include "tools/curves/tbmpwin.h"
+
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+// A picture `w` x `h` on white, with the pixels `ink` says black.
+template <typename Ink>
+Image picture(int w, int h, Ink ink)
+{
+    Image p(w, h, 0xFFFFFF);
+    for (int r = 0; r < h; ++r)
+        for (int c = 0; c < w; ++c)
+            if (ink(c, r))
+                p.set(c, r, 0);
+    return p;
+}
+
+} // namespace
+
+TEST(DimensionWindow, CountsLinesAndAreasOfPictures)
+{
+    FakeHost host;
+    TBMPWin win;
+    win.setWriteSettings(false);
+    win.attach(host);
+    win.resize(300, 300);
+    // An empty picture (all pixels as (3, 3)) aborts at the first step.
+    win.setBitmap(Image(256, 256, 0xFFFFFF), "empty");
+    ASSERT_TRUE(win.startBoxCount());
+    win.finishSideJob();
+    EXPECT_TRUE(win.lastReport().aborted);
+    EXPECT_TRUE(host.textWindows.empty()); // too short a report to show
+
+    // A filled square (all but the background pixel (3, 3)): boxes of 1024 .. 1
+    // pixels, every one hit but one, dimension 2.
+    win.setBitmap(picture(1024, 1024, [](int c, int r) { return c != 3 || r != 3; }), "square");
+    ASSERT_TRUE(win.startBoxCount());
+    win.finishSideJob();
+    EXPECT_EQ(win.lastReport().lastStep, 10);
+    EXPECT_NEAR(static_cast<double>(win.lastReport().dimension), 2.0, 0.001);
+    // A disc smaller than the grids: a little less.
+    win.setBitmap(picture(600, 500, [](int c, int r) { return (c - 300) * (c - 300) + (r - 250) * (r - 250) < 200 * 200; }),
+                  "disc");
+    ASSERT_TRUE(win.startBoxCount());
+    win.finishSideJob();
+    EXPECT_EQ(win.lastReport().lastStep, 10);
+    EXPECT_GT(win.lastReport().dimension, 1.8L);
+    EXPECT_LT(win.lastReport().dimension, 2.0L);
+    EXPECT_NE(win.lastReport().text.find("\n1024      1         1"), std::string::npos) << win.lastReport().text;
+    ASSERT_FALSE(host.textWindows.empty());
+    EXPECT_EQ(host.textWindows.back().first, "dimension.txt");
+    // A diagonal line one pixel wide (off the background pixel): near 1.
+    win.setBitmap(picture(700, 700, [](int c, int r) { return c == r + 10; }), "line");
+    ASSERT_TRUE(win.startBoxCount());
+    win.finishSideJob();
+    EXPECT_NEAR(static_cast<double>(win.lastReport().dimension), 1.0, 0.15); // the coarse grids see less of it
+
+    // A bitmap file, read through the host; the title names it and its size.
+    const std::string path = (std::filesystem::temp_directory_path() / "qx_dim_test.bmp").string();
+    const Image p = picture(40, 30, [](int c, int) { return c == 20; });
+    ASSERT_EQ(writeBmp(path, {p.width, p.height, p.pixels.data()}), 0);
+    ASSERT_EQ(win.loadFile(path), 0);
+    EXPECT_EQ(win.bitmap().width, 40);
+    host.currentTitle.clear();
+    win.restoreTitle();
+    EXPECT_EQ(host.currentTitle, "qx_dim_test.bmp [40x30]");
+    EXPECT_EQ(win.loadFile(path + ".missing"), 11);
+    EXPECT_EQ(win.bitmap().width, 40); // nothing changed
+    std::remove(path.c_str());
+    paintAndFinish(win);
+    EXPECT_EQ(win.figureImage().at(20, 5), 0u); // the picture at its pixels
+    EXPECT_EQ(win.figureImage().at(21, 5), 0xFFFFFFu);
+}

@@ -97,9 +97,11 @@ Real fittedSlope(const std::vector<Real>& x, const std::vector<Real>& y)
 
 namespace {
 
+// Left-aligned in `width` characters, and at least one blank after it
+// ("width/1024" fills the whole column).
 std::string padded(const std::string& s, size_t width)
 {
-    return s.size() < width ? s + std::string(width - s.size(), ' ') : s;
+    return s.size() < width ? s + std::string(width - s.size(), ' ') : s + ' ';
 }
 
 } // namespace

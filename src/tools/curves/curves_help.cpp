@@ -35,7 +35,26 @@ constexpr const char* kMisc =
     "estimates its dimension. Corners random moves the counting square a little. Grid\n"
     "overlay shows a counting grid over the picture.\n";
 
+constexpr const char* kBmpFile =
+    "File menu\n\n"
+    "Open: External file ... loads a picture (BMP or PNG); Clipboard takes the picture on\n"
+    "the clipboard. The title shows its name and size. Its background is the colour of\n"
+    "the pixel (3, 3).\n";
+
+constexpr const char* kBmpMisc =
+    "Misc menu\n\n"
+    "Box count (Ctrl+B) covers the picture with square boxes of 1024, 512, ... 1 pixels\n"
+    "and counts the boxes holding a pixel that differs from the background; the slope of\n"
+    "ln(hits) against ln(boxes per side) estimates the dimension of the figure. Grid\n"
+    "overlay shows the boxes of one of the grids over the picture.\n";
+
 } // namespace
+
+std::span<const HelpPage> bmpHelp()
+{
+    static constexpr HelpPage pages[] = {{"&File", kBmpFile}, {"&Misc", kBmpMisc}};
+    return pages;
+}
 
 std::span<const HelpPage> srfHelp()
 {

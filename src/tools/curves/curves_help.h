@@ -7,5 +7,6 @@
 namespace qx {
 
 std::span<const HelpPage> srfHelp();
+std::span<const HelpPage> bmpHelp();
 
 } // namespace qx

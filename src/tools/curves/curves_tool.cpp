@@ -4,6 +4,7 @@
 
 #include "base/messages.h"
 #include "base/real_text.h"
+#include "tools/curves/tbmpwin.h"
 #include "tools/curves/tsrfwin.h"
 
 #include <cctype>
@@ -121,6 +122,14 @@ int applyOptions(TVorlWin& base, const BatchOptionValues& values, std::string& e
             }
         }
     }
+    if (batchOptionValue(values, "--box-count")) {
+        if (!win.startBoxCount()) {
+            error = "nothing to count";
+            return 1;
+        }
+        win.finishSideJob();
+        std::fputs(win.lastReport().text.c_str(), stdout);
+    }
     return 0;
 }
 
@@ -131,7 +140,45 @@ std::string describe(const TVorlWin& base)
            "\ncharacters: " + std::to_string(win.currentString().size()) + "\n" + win.summary();
 }
 
+int applyDimensionOptions(TVorlWin& base, const BatchOptionValues& values, std::string& error)
+{
+    auto& win = dynamic_cast<TBMPWin&>(base);
+    if (const std::string* path = batchOptionValue(values, "--image"))
+        if (const int e = win.loadFile(*path)) {
+            error = "error " + std::to_string(e) + ": " + messageText(e) + " (--image " + *path + ")";
+            return 1;
+        }
+    if (batchOptionValue(values, "--box-count")) {
+        if (!win.startBoxCount()) {
+            error = "--box-count needs a picture (--image FILE)";
+            return 2;
+        }
+        win.finishSideJob();
+        std::fputs(win.lastReport().text.c_str(), stdout);
+    }
+    return 0;
+}
+
 } // namespace
+
+const ToolDescriptor& dimensionTool()
+{
+    static const ToolDescriptor d = [] {
+        ToolDescriptor t;
+        t.launchCommand = 411;
+        t.batchName = "dim";
+        t.title = "box-counting dimension of a picture";
+        t.create = [] { return std::unique_ptr<TVorlWin>(std::make_unique<TBMPWin>()); };
+        t.batchOptions = {
+            {"--image", "FILE", "(dim) the picture to count, a Windows bitmap"},
+            {"--box-count", "", "count boxes and print the report (dim: the picture, srf: the curve)"},
+        };
+        t.applyBatchOptions = applyDimensionOptions;
+        t.batchExamples = "quorvex-batch render --tool dim --image fern.bmp --box-count -o fern.png\n";
+        return t;
+    }();
+    return d;
+}
 
 const ToolDescriptor& stringRewritingTool()
 {
@@ -147,6 +194,7 @@ const ToolDescriptor& stringRewritingTool()
                                   "Gosper island, Bush, ... (case does not matter)"},
             {"--generation", "N", "rewrite N times (default 0)"},
             {"--random", "", "the random polygonal curve"},
+            {"--box-count", "", "count boxes and print the report (dim: the picture, srf: the curve)"},
         };
         t.applyBatchOptions = applyOptions;
         t.describe = describe;

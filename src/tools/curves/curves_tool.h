@@ -5,5 +5,6 @@
 namespace qx {
 
 const ToolDescriptor& stringRewritingTool();
+const ToolDescriptor& dimensionTool();
 
 } // namespace qx

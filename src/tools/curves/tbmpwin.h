@@ -1,0 +1,44 @@
+#pragma once
+// The dimension tool: a bitmap loaded from a file or the clipboard, and box
+// counting of the pixels that differ from its background (pixel (3, 3)).
+#include <cstddef> // before the core headers, which use size_t
+
+#include "tools/curves/tboxwin.h"
+
+#include <memory>
+#include <string>
+
+namespace qx {
+
+inline constexpr int32_t kBmpKind = 1302;
+
+class TBMPWin : public TBoxWin {
+public:
+    TBMPWin();
+    ~TBMPWin() override;
+
+    // The picture of a file: 0, or the host's code (nothing changes).
+    int loadFile(const std::string& path);
+    // The clipboard's picture: false when it holds none.
+    bool loadClipboard();
+    void setBitmap(Image picture, const std::string& name);
+    const Image& bitmap() const { return *bitmap_; }
+    // The background: pixel (3, 3), or the last pixel of a smaller picture.
+    static Rgb backgroundOf(const Image& picture);
+
+    std::string normalTitle() const override;
+    void resize(int width, int height) override;
+    int drawFigure(Canvas& figure) override;
+    std::unique_ptr<BoxCounter> makeBoxCounter() const override;
+    ToolFiles toolFiles() const override;
+
+protected:
+    void declareCommands(CommandSet& set) override;
+    bool countingSquare(Real& left, Real& bottom, Real& side) const override;
+
+private:
+    std::shared_ptr<const Image> bitmap_ = std::make_shared<const Image>();
+    std::string name_;
+};
+
+} // namespace qx
