@@ -20,6 +20,7 @@ namespace qx {
 struct DotBatch {
     std::vector<WorldPoint> points;
     int colour = 1;
+    std::vector<int16_t> colours; // per point when not empty (else `colour` for all)
 };
 
 class DrawingOutput {

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <algorithm>
+#include <span>
 #include <cmath>
 
 namespace qx {
@@ -314,7 +315,19 @@ bool TVorlWin::drawJobOutput()
 
 void TVorlWin::drawJobBatch(Canvas& figure, const DotBatch& batch)
 {
-    figure.drawDotList(batch.points, batch.colour, std::nullopt, 1);
+    if (batch.colours.size() != batch.points.size()) {
+        figure.drawDotList(batch.points, batch.colour, std::nullopt, 1);
+        return;
+    }
+    // Runs of one colour at a time.
+    const std::span<const WorldPoint> all(batch.points);
+    for (size_t i = 0; i < all.size();) {
+        size_t j = i + 1;
+        while (j < all.size() && batch.colours[j] == batch.colours[i])
+            ++j;
+        figure.drawDotList(all.subspan(i, j - i), batch.colours[i], std::nullopt, 1);
+        i = j;
+    }
 }
 
 // A running render is out of date (new view, new size, Draw): stop it

@@ -5,6 +5,7 @@
 #include "tools/mandel/mj_tool.h"
 #include "tools/maps/maps_tool.h"
 #include "tools/curves/curves_tool.h"
+#include "tools/ifs/ifs_tool.h"
 #include "tools/oned/oned_tool.h"
 
 namespace qx {
@@ -20,6 +21,8 @@ const std::vector<const ToolDescriptor*>& registeredTools()
         &complexDynamicPlaneTool(),
         &realDynamicPlaneTool(),
         &webTool(),
+        &complexIfsTool(),
+        &realIfsTool(),
         &bifurcationTool(),
         &stringRewritingTool(),
         &dimensionTool(),

@@ -511,11 +511,8 @@ TEST(Menus, ChainTablesBecomeOneMenuTree)
 
 TEST(ToolRegistry, RegisteredRowsMakeTheirWindowsAndOthersNone)
 {
-    for (int row : {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 12})
+    for (int row = 0; row < 13; ++row) // every row of the launch table has its tool
         EXPECT_NE(createToolModel(row), nullptr) << row;
-    for (int row : {8, 9}) {
-        EXPECT_EQ(createToolModel(row), nullptr) << row; // not built yet: no stand-in picture
-    }
     EXPECT_EQ(createToolModel(13), nullptr);
     EXPECT_EQ(createToolModel(-1), nullptr);
 }

@@ -42,7 +42,7 @@ TEST(ToolRegistry, EveryRegistrationMatchesItsLaunchRow)
     }
     EXPECT_EQ(toolByBatchName("fractal"), nullptr);
     EXPECT_EQ(toolByBatchName(""), nullptr);
-    EXPECT_EQ(toolNames(", "), "mandel, julia, ppc, ppr, lya, dyc, dyr, web, bif, srf, dim");
+    EXPECT_EQ(toolNames(", "), "mandel, julia, ppc, ppr, lya, dyc, dyr, web, ifc, ifr, bif, srf, dim");
 }
 
 TEST(ToolRegistry, DocumentsFindTheirToolByKindBeforeExtension)
@@ -60,8 +60,7 @@ TEST(ToolRegistry, DocumentsFindTheirToolByKindBeforeExtension)
     ASSERT_TRUE(writeFileAtomically(foreign, std::vector<uint8_t>{'h', 'e', 'l', 'l', 'o'}));
     EXPECT_EQ(toolOfDocument(foreign, row), toolByBatchName("mandel"));
     std::remove(foreign.c_str());
-    // A tool not built yet: no tool, but the row names it.
-    EXPECT_EQ(toolOfDocument("/nonexistent/b.ifc", row), nullptr);
+    EXPECT_EQ(toolOfDocument("/nonexistent/b.ifc", row), toolByBatchName("ifc"));
     EXPECT_EQ(row, dispatchByExtension("b.ifc").row);
     EXPECT_EQ(toolOfDocument("/nonexistent/c.txt", row), nullptr);
     EXPECT_EQ(row, -1);

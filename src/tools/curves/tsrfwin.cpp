@@ -30,14 +30,14 @@ public:
     }
     int run(DrawingOutput& out, const std::atomic<bool>& stop) override
     {
-        DotBatch batch{{}, colour_};
+        DotBatch batch{{}, colour_, {}};
         size_t done = 0;
         const int status = walkCurve(*s_, t_, &stop, [&](WorldPoint a, WorldPoint b) {
             batch.points.push_back(a);
             batch.points.push_back(b);
             if (batch.points.size() >= 2 * kSegmentsPerBatch) {
                 out.add(std::move(batch));
-                batch = {{}, colour_};
+                batch = {{}, colour_, {}};
                 out.setProgress(static_cast<long long>(done += kSegmentsPerBatch), 0);
             }
         });

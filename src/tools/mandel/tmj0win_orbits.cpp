@@ -25,7 +25,7 @@ public:
     }
     int run(DrawingOutput& out, const std::atomic<bool>& stop) override
     {
-        DotBatch batch{{}, colour_};
+        DotBatch batch{{}, colour_, {}};
         const auto plot = [&](Complex z) {
             if (view_.inView(z.re, z.im))
                 batch.points.push_back({z.re, z.im});
@@ -35,7 +35,7 @@ public:
             iim_.step(plot);
             if (iim_.steps() % kPlotBatch != 0)
                 continue;
-            out.add(std::exchange(batch, DotBatch{{}, colour_}));
+            out.add(std::exchange(batch, DotBatch{{}, colour_, {}}));
             out.setProgress(iim_.steps(), limit_ > 0 ? limit_ : 0);
             if (stop.load(std::memory_order_relaxed)) {
                 status = kSweepInterrupted;

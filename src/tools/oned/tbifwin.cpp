@@ -109,7 +109,7 @@ public:
     {
         f_.flags().stop = &stop;
         return diagramPoints(f_, s_, &stop, [&](std::vector<WorldPoint>& points, long long done, long long total) {
-            out.add({points, colour_});
+            out.add({points, colour_, {}});
             out.setProgress(done, total);
         });
     }

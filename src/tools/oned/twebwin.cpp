@@ -63,7 +63,7 @@ public:
             Complex y;
             if (!f_.evaluateBound(0, {x_, 0}, {}, y) || !std::isfinite(y.re))
                 return 0;
-            out.add({{{x_, y.re}}, 0});
+            out.add({{{x_, y.re}}, 0, {}});
             out.setProgress(k + 1, steps_);
             x_ = y.re;
             if (pause_ && k + 1 < steps_ && !wait(stop))

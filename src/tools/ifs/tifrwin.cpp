@@ -1,0 +1,294 @@
+// The real IFS: maps (x, y) --> (new x, new y) by two texts, or the affine
+// map taking the reference triangle to an image triangle; the presets;
+// random maps; the reference triangle; .ifr files.
+#include "base/messages.h"
+#include "base/real_text.h"
+#include "expr/evaluator.h"
+#include "model/common_header.h"
+#include "tools/ifs/ifs_help.h"
+#include "tools/ifs/tifswin.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace qx {
+
+namespace {
+
+using K = CommandKind;
+constexpr int kCmdInventory = 598, kCmdRandom = 581, kCmdReference = 560;
+constexpr int kCmdHelpFirst = 840;
+constexpr int16_t kRandomColours[] = {5, 10, 52, 55, 24, 22};
+
+struct RealPreset {
+    int command;
+    const char* menu;
+};
+constexpr RealPreset kPresets[] = {{557, "&Fern"}, {558, "&Twig"},     {554, "&Gasket"},
+                                   {559, "&Maze"}, {585, "&Von Koch"}, {574, "&Dragon"}};
+
+IfsMap triangleMap(Triangle q, int16_t colour, int16_t weight = 1)
+{
+    IfsMap m;
+    m.byTriangle = true;
+    m.image = q;
+    m.colour = colour;
+    m.weight = weight;
+    return m;
+}
+
+} // namespace
+
+TIfrWin::TIfrWin(bool preset)
+{
+    if (preset)
+        applyPreset(557);
+}
+
+ToolFiles TIfrWin::toolFiles() const
+{
+    return {kIfrKind, ".ifr", "Real IFS files (*.IFR)|*.ifr", "ifr"};
+}
+
+int TIfrWin::compileMap(IfsMap& m, std::array<TreePtr, 2>& trees)
+{
+    if (m.byTriangle) {
+        const Affine a = affineFromTriangles(reference_, m.image);
+        m.newX = linearText(a.a, a.b, a.e);
+        m.newY = linearText(a.c, a.d, a.f);
+    }
+    std::array<TreePtr, 2> t;
+    if (const int e = CompileExpression(cx_, m.newX, t[0]))
+        return e;
+    if (const int e = CompileExpression(cx_, m.newY, t[1]))
+        return e;
+    if (!m.byTriangle) { // the image triangle of a map given by its texts
+        ExprContext cx = cx_;
+        for (size_t k = 0; k < 3; ++k) {
+            cx.env.vars[kSlotX] = {reference_[k].x, 0};
+            cx.env.vars[kSlotY] = {reference_[k].y, 0};
+            if (EvaluateTree(cx.env, *t[0]) && EvaluateTree(cx.env, *t[1]))
+                m.image[k] = {t[0]->value.re, t[1]->value.re};
+        }
+    }
+    trees = std::move(t);
+    return 0;
+}
+
+std::string TIfrWin::mapLine(const IfsMap& m) const
+{
+    return "(x,y) --> (" + m.newX + "," + m.newY + ")";
+}
+
+void TIfrWin::setReference(const Triangle& t)
+{
+    reference_ = t;
+    for (size_t i = 0; i < maps_.size(); ++i)
+        if (maps_[i].byTriangle)
+            compileMap(maps_[i], trees_[i]);
+    if (busy())
+        interruptRendering();
+    finishRendering();
+    mapsChanged();
+}
+
+bool TIfrWin::applyPreset(int command)
+{
+    const Real s = std::sqrt(Real(3));
+    std::vector<IfsMap> maps;
+    Triangle ref{};
+    switch (command) {
+    case 557:
+        ref = {{{0, 0}, {2.466754L, 3.458479L}, {2.459668L, 10.00473L}}};
+        maps = {triangleMap({{{0, 0}, {0, 0.5533566L}, {0, 1.6L}}}, 55),
+                triangleMap({{{0, 1.6L}, {2.2229734L, 4.44545L}, {2.459668L, 10.00473L}}}, 55, 30),
+                triangleMap({{{0, 1.6L}, {-0.2975434L, 2.8391948L}, {-1.7810934L, 4.1260082L}}}, 55, 5),
+                triangleMap({{{0, 0.44L}, {0.6102457L, 1.903416L}, {2.4667541L, 3.4584791L}}}, 55, 5)};
+        break;
+    case 558:
+        ref = {{{-0.179555L, 0.26743L}, {0.780312L, 0.26132L}, {0.675711L, 0.759712L}}};
+        maps = {triangleMap({{{0.368061L, 0.408992L}, {0.675711L, 0.759712L}, {0.854148L, 0.513593L}}}, 60, 3),
+                triangleMap({{{0.368061L, 0.408992L}, {0.743394L, 0.427451L}, {0.780312L, 0.26132L}}}, 60, 3),
+                triangleMap({{{-0.179555L, 0.26743L}, {0.368061L, 0.408992L}, {0.091914L, 0.339533L}}}, 60, 5)};
+        break;
+    case 554:
+        ref = {{{0, 0}, {6, 4}, {-2, 6}}};
+        maps = {triangleMap({{{0, 0}, {3, 2}, {-1, 3}}}, 7), triangleMap({{{3, 2}, {6, 4}, {2, 5}}}, 7),
+                triangleMap({{{-1, 3}, {2, 5}, {-2, 6}}}, 7)};
+        break;
+    case 559:
+        ref = {{{0, 3}, {0, 0}, {3, 0}}};
+        maps = {triangleMap({{{0, 0}, {1, 0}, {1, 3}}}, 57), triangleMap({{{1, 3}, {1, 2}, {2, 2}}}, 57),
+                triangleMap({{{3, 0}, {2, 0}, {2, 3}}}, 57)};
+        break;
+    case 585:
+        ref = {{{0, 0}, {6, 0}, {3, s}}};
+        maps = {triangleMap({{{0, 0}, {2, 0}, {1, s / 3}}}, 24), triangleMap({{{2, 0}, {3, s}, {2, 2 * s / 3}}}, 24),
+                triangleMap({{{3, s}, {4, 0}, {4, 2 * s / 3}}}, 24), triangleMap({{{4, 0}, {6, 0}, {5, s / 3}}}, 24)};
+        break;
+    case 574: {
+        IfsMap a, b;
+        a.colour = b.colour = 57;
+        a.newX = "0.5(x-y)";
+        a.newY = "0.5(x+y)";
+        b.newX = "1.0-0.5(x+y)";
+        b.newY = "0.5(x-y)";
+        maps = {a, b};
+        break;
+    }
+    default:
+        return false;
+    }
+    if (busy())
+        interruptRendering();
+    finishRendering();
+    sequence_.clear();
+    reference_ = ref;
+    std::vector<std::array<TreePtr, 2>> trees(maps.size());
+    for (size_t i = 0; i < maps.size(); ++i)
+        compileMap(maps[i], trees[i]);
+    maps_ = std::move(maps);
+    trees_ = std::move(trees);
+    mapsChanged();
+    return true;
+}
+
+int TIfrWin::randomMaps(int n)
+{
+    if (n < 1)
+        return ErrPositiveValue;
+    if (n > kMaxIfsMaps)
+        return ErrOutOfBounds;
+    std::uniform_real_distribution<double> u(0, 1);
+    const int16_t colour = kRandomColours[rng_() % std::size(kRandomColours)];
+    const Triangle ref{{{0, 0}, {1, 0}, {0, 1}}};
+    std::vector<IfsMap> maps(static_cast<size_t>(n));
+    for (int k = n - 1; k >= 0; --k) {
+        const Real t = 2 * std::numbers::pi_v<Real> * k / n;
+        const Real a = 0.2L + 0.7L * u(rng_), b = 0.2L + 0.7L * u(rng_);
+        const Real phi = 2 * std::numbers::pi_v<Real> * u(rng_);
+        const Real ct = std::cos(t), st = std::sin(t);
+        maps[static_cast<size_t>(k)] = triangleMap(
+            {{{ct - b * std::sin(phi), st + a * std::cos(phi)}, {ct, st}, {ct + a * std::cos(phi), st + b * std::sin(phi)}}},
+            colour);
+    }
+    if (busy())
+        interruptRendering();
+    finishRendering();
+    sequence_.clear();
+    reference_ = ref;
+    std::vector<std::array<TreePtr, 2>> trees(maps.size());
+    for (size_t i = 0; i < maps.size(); ++i)
+        compileMap(maps[i], trees[i]);
+    maps_ = std::move(maps);
+    trees_ = std::move(trees);
+    mapsChanged();
+    return 0;
+}
+
+void TIfrWin::settingsCommand()
+{
+    if (!host().showModelessDialog("IFSINVEN"))
+        host().showTextWindow("ifs inventory", inventoryText());
+}
+
+void TIfrWin::declareCommands(CommandSet& set)
+{
+    TIfsWin::declareCommands(set);
+    bool first = true;
+    for (const RealPreset& p : kPresets) {
+        const int id = p.command;
+        set.add({id, p.menu, "", K::Plain, kMenuFile, "&New", first}, [this, id] { applyPreset(id); });
+        first = false;
+    }
+    set.add({kCmdRandom, "&Random ...", "", K::Plain, kMenuFile, "&New"}, [this] {
+        std::string text = std::to_string(3 + rng_() % 5);
+        if (!host().inputText("how many functions?", text))
+            return;
+        int32_t n = 0;
+        if (!parseIntText(text, n)) {
+            host().showError(ErrCannotUnderstand);
+            return;
+        }
+        if (const int e = randomMaps(n))
+            host().showError(e);
+    });
+    set.add({kCmdInventory, "&Inventory ...", "Ctrl+I", K::Plain, kMenuEdit, "", true}, [this] { settingsCommand(); });
+    set.add({kCmdReference, "&Reference triangle ...", "", K::Plain, kMenuEdit, ""}, [this] {
+        if (!host().showModelessDialog("REFTRI"))
+            host().showError(ErrNothingToDo);
+    });
+    declareHelp(set, kCmdHelpFirst, ifrHelp());
+}
+
+// ---- Documents.
+
+namespace {
+
+void writePoint(ByteWriter& w, WorldPoint p)
+{
+    w.real(p.x);
+    w.real(p.y);
+}
+
+bool readPoint(ByteReader& r, WorldPoint& p)
+{
+    return r.real(p.x) && r.real(p.y) && std::isfinite(p.x) && std::isfinite(p.y);
+}
+
+} // namespace
+
+void TIfrWin::encodeDocumentBody(ByteWriter& w) const
+{
+    encodeHead(w);
+    for (const IfsMap& m : maps_) {
+        w.i16(m.weight);
+        w.i16(m.colour);
+        w.u8(m.byTriangle ? 1 : 0);
+        w.u8(m.visible ? 1 : 0);
+        w.fixedText(m.newX, 256);
+        w.fixedText(m.newY, 256);
+        for (WorldPoint p : m.image)
+            writePoint(w, p);
+    }
+    for (WorldPoint p : reference_)
+        writePoint(w, p);
+    encodeVariables(w);
+    encodeTail(w);
+}
+
+int TIfrWin::decodeDocumentBody(ByteReader& r, const CommonHeader& h)
+{
+    DocumentParts d;
+    if (const int e = decodeHead(r, h, d))
+        return e;
+    std::vector<IfsMap> maps(static_cast<size_t>(d.lastIndex + 1));
+    for (IfsMap& m : maps) {
+        uint8_t triangle = 0, visible = 0;
+        if (!r.i16(m.weight) || !r.i16(m.colour) || !r.u8(triangle) || !r.u8(visible) ||
+            !r.fixedText(256, m.newX) || !r.fixedText(256, m.newY))
+            return kErrInconsistent;
+        for (WorldPoint& p : m.image)
+            if (!readPoint(r, p))
+                return kErrInconsistent;
+        m.byTriangle = triangle != 0;
+        m.visible = visible != 0;
+    }
+    Triangle ref{};
+    for (WorldPoint& p : ref)
+        if (!readPoint(r, p))
+            return kErrInconsistent;
+    if (const int e = decodeVariables(r, d))
+        return e;
+    if (const int e = decodeTail(r, d))
+        return e;
+    const Triangle kept = reference_;
+    reference_ = ref; // the maps are built from this triangle
+    if (const int e = applyDocument(std::move(maps), {}, d)) {
+        reference_ = kept;
+        return e;
+    }
+    return 0;
+}
+
+} // namespace qx

@@ -1,0 +1,163 @@
+#pragma once
+// The IFS windows: TIfsWin holds the maps, the selection, the orbit and the
+// chaos game (drawn by a drawing job, continued by Many); TIfcWin has complex
+// maps (text or rotary dilation), TIfrWin real maps (two texts or an image
+// triangle of the reference triangle).
+#include <cstddef> // before the core headers, which use size_t
+
+#include "model/document_tail.h"
+#include "model/tvorl1win.h"
+#include "tools/ifs/ifs_maps.h"
+
+#include <memory>
+#include <random>
+
+namespace qx {
+
+inline constexpr int32_t kIfcKind = 1401, kIfrKind = 1402;
+
+class TIfsWin : public TVorl1Win {
+public:
+    ~TIfsWin() override;
+
+    const std::vector<IfsMap>& maps() const { return maps_; }
+    int mapCount() const { return static_cast<int>(maps_.size()); }
+    // Map i becomes `m` (i == mapCount() adds one): its texts or geometry are
+    // compiled first; 0, or the code (a compiler error, 17 for a weight outside
+    // 1..100 or an index out of range). The view is fitted and the drawing
+    // starts again.
+    int setMap(int i, IfsMap m);
+    // 0, or 17 for an index out of range.
+    int deleteMap(int i);
+    void setMapVisible(int i, bool on);
+
+    // Many: the target grows by the batch size, going on from the orbit point.
+    void many();
+    // Clear: no points, an empty picture.
+    void clearPoints();
+    // "How many ...": a whole number of at least 1; 1 or 14 (nothing changes).
+    int setBatch(const std::string& text);
+    int32_t batch() const { return batch_; }
+    long long plotted() const { return plotted_; }
+    long long target() const { return target_; }
+    // "Define sequence ...": digits naming maps (at most 49), empty clears;
+    // 0, or 6 for another character or a map that does not exist.
+    int setSequence(const std::string& digits);
+    const std::vector<int16_t>& sequence() const { return sequence_; }
+    // Every map visible, 200 steps per map from 0, the view around them.
+    void fitView();
+    // The random numbers start from `seed` (the batch program's pictures repeat).
+    void setRandomSeed(uint32_t seed);
+    // The inventory's lines: "i: z --> text" or "i: (x,y) --> (x', y')".
+    std::vector<std::string> inventoryLines() const;
+    std::string inventoryText() const;
+    // The map the edit dialog works on (mapCount(): a new one).
+    int editing() const { return editing_; }
+    void setEditing(int i) { editing_ = std::clamp(i, 0, mapCount()); }
+    // The map dialog (IFCEDIT or IFREDIT) on the map being edited, and the
+    // inventory as text; false when the host has none.
+    bool openMapEditor();
+    bool showInventoryText();
+    // "Random ...": n maps at random (1..30); 14 or 17 otherwise (no maps then).
+    virtual int randomMaps(int n) = 0;
+
+    int drawFigure(Canvas& figure) override;
+    bool canExport(const ExportFormat& format) const override { return format.vector; }
+    bool drawExportPage(Canvas& canvas, int page) override;
+    OrbitMap orbitMap() const override;
+    void copyDrawingSettings(const TKVAWing& from) override;
+
+protected:
+    TIfsWin();
+    void declareCommands(CommandSet& set) override;
+    void renderFinished(int status) override;
+    std::vector<CommandSpec> mouseModes() const override;
+    // Builds the map's trees (and its derived texts); 0 or the compiler's code.
+    virtual int compileMap(IfsMap& m, std::array<TreePtr, 2>& trees) = 0;
+    virtual bool complexTool() const = 0;
+    virtual const char* mapDialog() const = 0;
+    // The texts of the inventory for one map.
+    virtual std::string mapLine(const IfsMap& m) const = 0;
+    // All maps compiled again from their definitions (after reading, a new reference triangle).
+    int rebuildAll();
+    // The maps reset (30 of them when `all`), keeping the colours.
+    void startPreset();
+    // After a change of the maps: the view fitted and the drawing anew.
+    void mapsChanged();
+    IfsStepper stepper() const;
+    // The shared blocks of both documents, read first and applied only when
+    // the whole document was read and every map compiled.
+    struct DocumentParts {
+        int lastIndex = -1;
+        Real centreX = 0, centreY = 0, halfWidth = 1, halfHeight = 1;
+        int32_t batch = kDefaultIfsBatch;
+        std::array<Complex, kVariableCount> vars{};
+        std::array<std::pair<Real, Real>, kVariableCount> bounds{};
+        WindowPlacement zoom, popup;
+        DocumentTail tail;
+    };
+    void encodeHead(ByteWriter& w) const;
+    int decodeHead(ByteReader& r, const CommonHeader& h, DocumentParts& d) const;
+    void encodeVariables(ByteWriter& w) const;
+    int decodeVariables(ByteReader& r, DocumentParts& d) const;
+    void encodeTail(ByteWriter& w) const;
+    int decodeTail(ByteReader& r, DocumentParts& d) const;
+    // Compiles `maps` with the document's variables; on success the window
+    // takes the maps, variables, view and tail. 0 or 6 (nothing changes).
+    int applyDocument(std::vector<IfsMap> maps, std::vector<int16_t> sequence, const DocumentParts& d);
+
+    std::vector<IfsMap> maps_;
+    std::vector<std::array<TreePtr, 2>> trees_;
+    std::vector<int16_t> sequence_;
+    Complex orbit_{};
+    long long plotted_ = 0, target_ = 0;
+    int32_t batch_ = kDefaultIfsBatch;
+    bool continuing_ = false; // the next drawing adds points to the picture
+    std::mt19937 rng_{std::random_device{}()};
+    int editing_ = 0;
+    std::shared_ptr<struct IfsJobResult> jobResult_;
+};
+
+class TIfcWin : public TIfsWin {
+public:
+    explicit TIfcWin(bool preset = true); // the Gasket
+    bool applyPreset(int command);
+    int randomMaps(int n) override;
+    ToolFiles toolFiles() const override;
+    void settingsCommand() override; // the inventory
+
+protected:
+    void declareCommands(CommandSet& set) override;
+    int compileMap(IfsMap& m, std::array<TreePtr, 2>& trees) override;
+    bool complexTool() const override { return true; }
+    const char* mapDialog() const override { return "IFCEDIT"; }
+    std::string mapLine(const IfsMap& m) const override;
+    void encodeDocumentBody(ByteWriter& w) const override;
+    int decodeDocumentBody(ByteReader& r, const CommonHeader& h) override;
+};
+
+class TIfrWin : public TIfsWin {
+public:
+    explicit TIfrWin(bool preset = true); // the Fern
+    bool applyPreset(int command);
+    int randomMaps(int n) override;
+    const Triangle& reference() const { return reference_; }
+    // REFTRI: the reference triangle; every triangle-defined map follows.
+    void setReference(const Triangle& t);
+    ToolFiles toolFiles() const override;
+    void settingsCommand() override;
+
+protected:
+    void declareCommands(CommandSet& set) override;
+    int compileMap(IfsMap& m, std::array<TreePtr, 2>& trees) override;
+    bool complexTool() const override { return false; }
+    const char* mapDialog() const override { return "IFREDIT"; }
+    std::string mapLine(const IfsMap& m) const override;
+    void encodeDocumentBody(ByteWriter& w) const override;
+    int decodeDocumentBody(ByteReader& r, const CommonHeader& h) override;
+
+private:
+    Triangle reference_{};
+};
+
+} // namespace qx
