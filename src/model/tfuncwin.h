@@ -70,6 +70,10 @@ public:
 protected:
     // Windows start in real mode; complex tools switch before they compile.
     void setComplexMode(bool on);
+    // Which letters count as defined (bit per slot), to put back after a
+    // trial that set letters (a document whose maps did not compile).
+    uint32_t definedMask() const { return definedSlots_; }
+    void setDefinedMask(uint32_t mask) { definedSlots_ = mask; }
 
     ExprContext cx_;
 

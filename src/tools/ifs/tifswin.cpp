@@ -236,6 +236,7 @@ void TIfsWin::many()
         return;
     target_ = plotted_ + batch_;
     continuing_ = figureValid();
+    cleared_ = false;
     if (attached())
         draw();
 }
@@ -247,6 +248,7 @@ void TIfsWin::clearPoints()
     finishRendering();
     plotted_ = target_ = 0;
     continuing_ = false;
+    cleared_ = true;
     if (attached())
         draw();
 }
@@ -277,12 +279,10 @@ int TIfsWin::setSequence(const std::string& digits)
 int TIfsWin::drawFigure(Canvas& figure)
 {
     if (!std::exchange(continuing_, false)) {
+        // A full recomputation: erased, then a batch of points (none after Clear).
         figure.drawRect({view_.xMin, view_.yMax}, {view_.xMax, view_.yMin}, 0, Pen{0, 1, PenSolid});
-        if (target_ == 0 && plotted_ == 0 && !maps_.empty())
-            target_ = batch_; // a full recomputation
         plotted_ = 0;
-        if (target_ < batch_ && target_ != 0)
-            target_ = batch_;
+        target_ = std::exchange(cleared_, false) ? 0 : batch_;
     }
     if (plotted_ >= target_ || maps_.empty())
         return 0;
@@ -493,24 +493,24 @@ int TIfsWin::applyDocument(std::vector<IfsMap> maps, std::vector<int16_t> sequen
     for (int16_t i : sequence)
         if (i < 0 || i >= static_cast<int>(maps.size()))
             return kErrInconsistent;
-    // The maps compile with the document's variables, or nothing changes.
+    // The maps compile with the document's variables (its letters count as
+    // defined), or nothing changes.
     const ExprContext saved = cx_;
+    const uint32_t savedMask = definedMask();
     for (int i = 0; i < kVariableCount; ++i)
-        cx_.env.vars[static_cast<size_t>(i)] = d.vars[static_cast<size_t>(i)];
+        setVariable(i, d.vars[static_cast<size_t>(i)]);
     std::vector<std::array<TreePtr, 2>> trees(maps.size());
     for (size_t i = 0; i < maps.size(); ++i)
         if (compileMap(maps[i], trees[i]) != 0) {
             cx_ = saved;
+            setDefinedMask(savedMask);
             return kErrInconsistent;
         }
-    cx_ = saved;
     if (busy())
         interruptRendering();
     finishRendering();
-    for (int i = 0; i < kVariableCount; ++i) {
-        setVariable(i, d.vars[static_cast<size_t>(i)]);
+    for (int i = 0; i < kVariableCount; ++i)
         setVariableBounds(i, d.bounds[static_cast<size_t>(i)].first, d.bounds[static_cast<size_t>(i)].second);
-    }
     maps_ = std::move(maps);
     trees_ = std::move(trees);
     sequence_ = std::move(sequence);

@@ -113,6 +113,7 @@ protected:
     long long plotted_ = 0, target_ = 0;
     int32_t batch_ = kDefaultIfsBatch;
     bool continuing_ = false; // the next drawing adds points to the picture
+    bool cleared_ = false;    // the next drawing stays empty (Clear)
     std::mt19937 rng_{std::random_device{}()};
     int editing_ = 0;
     std::shared_ptr<struct IfsJobResult> jobResult_;
