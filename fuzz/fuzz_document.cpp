@@ -12,6 +12,7 @@
 #include "tools/oned/tlyawin.h"
 #include "tools/oned/twebwin.h"
 #include "tools/curves/tsrfwin.h"
+#include "tools/ifs/tifswin.h"
 
 #include <cstdlib>
 
@@ -118,5 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     checkBody<qx::TBifWin>(bytes);
     checkBody<qx::TWebWin>(bytes);
     checkBody<qx::TSRFWin>(bytes);
+    checkBody<qx::TIfcWin>(bytes);
+    checkBody<qx::TIfrWin>(bytes);
     return 0;
 }

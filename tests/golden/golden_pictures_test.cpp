@@ -131,6 +131,8 @@ std::map<std::string, std::string> computeAll()
          "render --tool web --example logistic --seed 0.15 --steps 40 --arrows" + common},
         {"srf_dragon_generation_10", "render --tool srf --example dragon --generation 10" + common},
         {"srf_gosper_generation_3", "render --tool srf --example gosper --generation 3" + common},
+        {"ifc_flake", "render --tool ifc --example flake --random-seed 3 --points 50000" + common},
+        {"ifr_fern", "render --tool ifr --example fern --random-seed 3 --points 50000" + common},
         {"dyr_gingerbread_man", "render --tool dyr --example 0" + common},
         {"dyr_newton_system",
          "render --tool dyr --f \"Newton(3-x-yy=0)\" --g \"Newton(4+y-xx=0)\" --width 4 --threads 2" + common},
@@ -178,7 +180,7 @@ TEST(GoldenPictures, EveryPictureMatchesItsRecordedChecksum)
         GTEST_SKIP() << "rewrote " << kListFile;
     }
     const std::map<std::string, std::string> recorded = readList();
-    ASSERT_EQ(recorded.size(), 31u) << "the list " << kListFile << " is incomplete";
+    ASSERT_EQ(recorded.size(), 33u) << "the list " << kListFile << " is incomplete";
     for (const auto& [name, sum] : recorded) {
         const auto it = now.find(name);
         ASSERT_NE(it, now.end()) << name << ": the batch command failed";
