@@ -242,3 +242,80 @@ TEST_F(RealIfs, TrianglesTextsAndTheReference)
         EXPECT_NE(third.readBody(cut, h), 0) << n;
     }
 }
+
+namespace {
+
+PixelPoint pixelOf(const View& v, WorldPoint w)
+{
+    return {static_cast<int32_t>(std::lround(v.xToPixelF(w.x))), static_cast<int32_t>(std::lround(v.yToPixelF(w.y)))};
+}
+
+} // namespace
+
+TEST_F(RealIfs, CollageMovesTrianglesAndTheMapsFollow)
+{
+    win.startCollage(); // the Fern: four triangle maps
+    EXPECT_TRUE(win.inCollage());
+    EXPECT_EQ(win.activeTriangle(), 0);
+    host.currentTitle.clear();
+    win.restoreTitle();
+    EXPECT_EQ(host.currentTitle, "edit collage triangle");
+    for (int expected : {1, 2, 3, -1, 0}) {
+        win.nextTriangle();
+        EXPECT_EQ(win.activeTriangle(), expected);
+    }
+    win.nextTriangle(); // map 1
+    const std::string map0 = win.maps()[0].newX, map1 = win.maps()[1].newX, map2 = win.maps()[2].newX;
+    // Drag vertex 3 of map 1's image triangle with the mouse: only map 1 changes.
+    const WorldPoint v3 = win.maps()[1].image[2];
+    win.mouseDown(MouseButton::Left, pixelOf(win.view(), v3));
+    win.mouseMove(pixelOf(win.view(), {v3.x - 1, v3.y - 1}));
+    win.mouseUp(MouseButton::Left, pixelOf(win.view(), {v3.x - 1, v3.y - 1}));
+    EXPECT_NE(win.maps()[1].newX, map1);
+    EXPECT_EQ(win.maps()[0].newX, map0);
+    EXPECT_EQ(win.maps()[2].newX, map2);
+    EXPECT_EQ(win.plotted(), 0);
+    // The reference triangle: every triangle map follows.
+    while (win.activeTriangle() != -1)
+        win.nextTriangle();
+    EXPECT_EQ(win.vertexNear({50, 50}, 5), -1); // nothing near
+    win.moveVertex(1, {2.5L, 3.5L});
+    EXPECT_NE(win.maps()[2].newX, map2);
+    // Discard: everything as before the collage.
+    win.endCollage(false);
+    EXPECT_FALSE(win.inCollage());
+    EXPECT_EQ(win.maps()[1].newX, map1);
+    EXPECT_EQ(win.reference()[1].x, 2.466754L);
+    // Keep: the change stays.
+    win.startCollage();
+    win.moveVertex(0, {0.1L, 0.1L});
+    win.endCollage(true);
+    EXPECT_EQ(win.maps()[0].image[0].x, 0.1L);
+    // Without triangle maps the reference stays active.
+    ASSERT_TRUE(win.applyPreset(574));
+    win.startCollage();
+    EXPECT_EQ(win.activeTriangle(), -1);
+    win.nextTriangle();
+    EXPECT_EQ(win.activeTriangle(), -1);
+    win.endCollage(true);
+}
+
+TEST_F(ComplexIfs, DraggingAFixedPointRebuildsItsMap)
+{
+    ASSERT_TRUE(win.handleCommand(125)); // Drag fixed points
+    const Complex p = win.maps()[0].fixedPoint; // 2
+    const View& v = win.view();
+    win.mouseDown(MouseButton::Left, pixelOf(v, {p.re, p.im}));
+    EXPECT_EQ(win.draggedMap(), 0);
+    const WorldPoint to{p.re - 0.5L, p.im + 0.25L};
+    win.mouseMove(pixelOf(v, to));
+    win.mouseUp(MouseButton::Left, pixelOf(v, to));
+    EXPECT_EQ(win.draggedMap(), -1);
+    const WorldPoint at = v.pixelToWorld(pixelOf(v, to));
+    EXPECT_NEAR(static_cast<double>(win.maps()[0].fixedPoint.re), static_cast<double>(at.x), 1e-12);
+    EXPECT_NE(win.maps()[0].fixedText, "2");
+    EXPECT_NE(win.maps()[0].text.find(win.maps()[0].fixedText), std::string::npos);
+    // A click far from every fixed point picks nothing.
+    win.mouseDown(MouseButton::Left, {2, 2});
+    EXPECT_EQ(win.draggedMap(), -1);
+}

@@ -3,6 +3,7 @@
 #include "base/messages.h"
 #include "base/real_text.h"
 #include "model/common_header.h"
+#include "model/special_colours.h"
 #include "tools/ifs/ifs_help.h"
 #include "tools/ifs/tifswin.h"
 
@@ -17,6 +18,7 @@ namespace {
 using K = CommandKind;
 constexpr int kCmdInventory = 598, kCmdRandom = 581;
 constexpr int kCmdHelpFirst = 830;
+constexpr int kModeDrag = 125;
 constexpr int16_t kRandomColours[] = {5, 10, 52, 55, 24, 22};
 
 struct ComplexPreset {
@@ -158,6 +160,74 @@ int TIfcWin::randomMaps(int n)
     trees_ = std::move(trees);
     mapsChanged();
     return 0;
+}
+
+std::vector<CommandSpec> TIfcWin::mouseModes() const
+{
+    std::vector<CommandSpec> modes = TIfsWin::mouseModes();
+    modes.push_back({kModeDrag, "&Drag fixed points", "", K::Radio, kMenuBtns, ""});
+    return modes;
+}
+
+void TIfcWin::mouseDown(MouseButton button, PixelPoint p)
+{
+    if (button != MouseButton::Left || mouseMode_ != kModeDrag || busy()) {
+        TIfsWin::mouseDown(button, p);
+        return;
+    }
+    const WorldPoint w = view_.pixelToWorld(p);
+    dragged_ = -1;
+    for (int i = 0; i < mapCount(); ++i) {
+        const IfsMap& m = maps_[static_cast<size_t>(i)];
+        if (m.geometric && std::hypot(m.fixedPoint.re - w.x, m.fixedPoint.im - w.y) <= 5 * view_.dx)
+            dragged_ = i; // the last one near the click
+    }
+}
+
+void TIfcWin::mouseMove(PixelPoint p)
+{
+    if (dragged_ < 0) {
+        TIfsWin::mouseMove(p);
+        return;
+    }
+    const WorldPoint w = view_.pixelToWorld(p);
+    maps_[static_cast<size_t>(dragged_)].fixedPoint = {w.x, w.y};
+    overlaysChanged(); // the marker follows; the points come on release
+}
+
+void TIfcWin::mouseUp(MouseButton button, PixelPoint p)
+{
+    const int i = std::exchange(dragged_, -1);
+    if (i < 0) {
+        TIfsWin::mouseUp(button, p);
+        return;
+    }
+    const WorldPoint w = view_.pixelToWorld(p);
+    IfsMap m = maps_[static_cast<size_t>(i)];
+    char text[120];
+    std::snprintf(text, sizeof text, "%.15Lf%+.15Lfi", w.x, w.y);
+    m.fixedText = text;
+    std::array<TreePtr, 2> trees;
+    if (compileMap(m, trees) != 0)
+        return;
+    if (busy())
+        interruptRendering();
+    finishRendering();
+    maps_[static_cast<size_t>(i)] = std::move(m);
+    trees_[static_cast<size_t>(i)] = std::move(trees);
+    orbiterState_.reset();
+    plotted_ = 0;
+    if (attached())
+        draw();
+}
+
+void TIfcWin::drawToolOverlays(Canvas& canvas)
+{
+    if (mouseMode_ != kModeDrag)
+        return;
+    for (const IfsMap& m : maps_)
+        if (m.geometric)
+            canvas.drawMark({m.fixedPoint.re, m.fixedPoint.im}, MarkKind::Cross, 4, special_.get(SlotFixedPoint));
 }
 
 void TIfcWin::settingsCommand()

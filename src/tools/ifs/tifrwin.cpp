@@ -18,6 +18,10 @@ namespace {
 using K = CommandKind;
 constexpr int kCmdInventory = 598, kCmdRandom = 581, kCmdReference = 560;
 constexpr int kCmdHelpFirst = 840;
+constexpr int kCmdNextTriangle = 518, kCmdCollage = 641, kCmdDiscard = 642, kCmdKeep = 643;
+constexpr int kModeCollage = 125;
+constexpr int kIconSize = 3;
+constexpr int16_t kCollageColour = 0, kReferenceColour = 6, kActiveColour = 4;
 constexpr int16_t kRandomColours[] = {5, 10, 52, 55, 24, 22};
 
 struct RealPreset {
@@ -186,6 +190,192 @@ int TIfrWin::randomMaps(int n)
     return 0;
 }
 
+// ---- Collage mode.
+
+void TIfrWin::startCollage()
+{
+    if (collage_)
+        return;
+    backupMaps_ = maps_;
+    backupReference_ = reference_;
+    savedMouseMode_ = mouseMode_;
+    mouseMode_ = kModeCollage;
+    collage_ = true;
+    active_ = -1;
+    nextTriangle(); // the first triangle-defined map, else the reference
+    if (attached())
+        restoreTitle();
+    overlaysChanged();
+}
+
+void TIfrWin::endCollage(bool keep)
+{
+    if (!collage_)
+        return;
+    collage_ = false;
+    draggedVertex_ = -1;
+    mouseMode_ = savedMouseMode_;
+    if (!keep) {
+        maps_ = backupMaps_;
+        reference_ = backupReference_;
+        rebuildAll();
+        orbiterState_.reset();
+        plotted_ = 0;
+        if (attached())
+            draw();
+    }
+    if (attached())
+        restoreTitle();
+    overlaysChanged();
+}
+
+void TIfrWin::nextTriangle()
+{
+    int next = -1;
+    for (int i = active_ + 1; i < mapCount(); ++i)
+        if (maps_[static_cast<size_t>(i)].byTriangle) {
+            next = i;
+            break;
+        }
+    active_ = next;
+    if (attached() && collage_)
+        restoreTitle();
+    overlaysChanged();
+}
+
+std::string TIfrWin::normalTitle() const
+{
+    if (!collage_)
+        return TIfsWin::normalTitle();
+    return active_ >= 0 ? "edit collage triangle" : "edit reference triangle";
+}
+
+Triangle& TIfrWin::activeTriangleRef()
+{
+    return active_ >= 0 && active_ < mapCount() ? maps_[static_cast<size_t>(active_)].image : reference_;
+}
+
+int TIfrWin::vertexNear(WorldPoint p, Real pixels) const
+{
+    const Triangle& t =
+        active_ >= 0 && active_ < mapCount() ? maps_[static_cast<size_t>(active_)].image : reference_;
+    int found = -1;
+    for (int k = 0; k < 3; ++k)
+        if (std::hypot(t[static_cast<size_t>(k)].x - p.x, t[static_cast<size_t>(k)].y - p.y) <= pixels * view_.dx)
+            found = k;
+    return found;
+}
+
+void TIfrWin::rebuildAfterMove(bool all)
+{
+    if (busy())
+        interruptRendering();
+    finishRendering();
+    for (size_t i = 0; i < maps_.size(); ++i)
+        if (maps_[i].byTriangle && (all || static_cast<int>(i) == active_))
+            compileMap(maps_[i], trees_[i]);
+    orbiterState_.reset();
+    plotted_ = 0;
+    if (attached())
+        draw();
+}
+
+void TIfrWin::moveVertex(int vertex, WorldPoint p)
+{
+    if (vertex < 0 || vertex > 2)
+        return;
+    activeTriangleRef()[static_cast<size_t>(vertex)] = p;
+    rebuildAfterMove(active_ < 0);
+}
+
+void TIfrWin::mouseDown(MouseButton button, PixelPoint p)
+{
+    if (!collage_ || mouseMode_ != kModeCollage) {
+        TIfsWin::mouseDown(button, p);
+        return;
+    }
+    const WorldPoint w = view_.pixelToWorld(p);
+    if (button == MouseButton::Left) {
+        draggedVertex_ = vertexNear(w, 5);
+        return;
+    }
+    if (button == MouseButton::Right) { // EDVERT: the vertex by its coordinates
+        const int k = vertexNear(w, 4);
+        if (k < 0)
+            return;
+        const WorldPoint v = activeTriangleRef()[static_cast<size_t>(k)];
+        char bx[48], by[48];
+        std::snprintf(bx, sizeof bx, "%.15Lg", v.x);
+        std::snprintf(by, sizeof by, "%.15Lg", v.y);
+        std::string x = bx, y = by;
+        if (!host().inputTwo("x =", x, "y =", y))
+            return;
+        Real nx = 0, ny = 0;
+        if (evaluateRealConstant(x, nx) || evaluateRealConstant(y, ny)) {
+            host().showError(ErrCannotUnderstand);
+            return;
+        }
+        moveVertex(k, {nx, ny});
+    }
+}
+
+void TIfrWin::mouseMove(PixelPoint p)
+{
+    if (draggedVertex_ < 0) {
+        TIfsWin::mouseMove(p);
+        return;
+    }
+    activeTriangleRef()[static_cast<size_t>(draggedVertex_)] = view_.pixelToWorld(p);
+    overlaysChanged(); // the triangles follow; the maps on release
+}
+
+void TIfrWin::mouseUp(MouseButton button, PixelPoint p)
+{
+    const int k = std::exchange(draggedVertex_, -1);
+    if (k < 0) {
+        TIfsWin::mouseUp(button, p);
+        return;
+    }
+    moveVertex(k, view_.pixelToWorld(p));
+}
+
+void TIfrWin::drawToolOverlays(Canvas& canvas)
+{
+    if (!collage_)
+        return;
+    const auto outline = [&](const Triangle& t, int16_t colour) {
+        const Pen pen{colour, 1, PenSolid};
+        for (size_t k = 0; k < 3; ++k)
+            canvas.drawSegment(t[k], t[(k + 1) % 3], pen);
+    };
+    const auto icons = [&](const Triangle& t, int16_t colour) {
+        const Real s = kIconSize;
+        for (size_t k = 0; k < 3; ++k) {
+            const WorldPoint c = t[k];
+            if (!view_.inView(c.x, c.y))
+                continue;
+            const Real dx = s * view_.dx, dy = s * view_.dy;
+            if (k == 0)
+                canvas.drawCircle(c, dx, colour, Pen{colour, 1, PenSolid});
+            else if (k == 1)
+                canvas.drawRect({c.x - dx, c.y + dy}, {c.x + dx, c.y - dy}, colour, Pen{colour, 1, PenSolid});
+            else {
+                const WorldPoint tri[3] = {{c.x, c.y + dy}, {c.x + dx, c.y - dy}, {c.x - dx, c.y - dy}};
+                canvas.fillPolygon(tri, colour, Pen{colour, 1, PenSolid}, 0);
+            }
+        }
+    };
+    for (const IfsMap& m : maps_)
+        if (m.byTriangle)
+            outline(m.image, kCollageColour);
+    outline(reference_, kReferenceColour);
+    icons(reference_, kReferenceColour);
+    const Triangle& active =
+        active_ >= 0 && active_ < mapCount() ? maps_[static_cast<size_t>(active_)].image : reference_;
+    outline(active, kActiveColour);
+    icons(active, kActiveColour);
+}
+
 void TIfrWin::settingsCommand()
 {
     if (!host().showModelessDialog("IFSINVEN"))
@@ -218,6 +408,16 @@ void TIfrWin::declareCommands(CommandSet& set)
         if (!host().showModelessDialog("REFTRI"))
             host().showError(ErrNothingToDo);
     });
+    set.add({kCmdCollage, "C&ollage", "", K::Plain, kMenuEdit, "&Collage", true}, [this] { startCollage(); });
+    set.add({kCmdNextTriangle, "&Next triangle", "Ctrl+N", K::Plain, kMenuEdit, "&Collage"}, [this] {
+        if (collage_)
+            nextTriangle();
+        else
+            host().showError(ErrNothingToDo);
+    });
+    set.add({kCmdKeep, "&Keep changes", "Ctrl+K", K::Plain, kMenuEdit, "&Collage"}, [this] { endCollage(true); });
+    set.add({kCmdDiscard, "&Discard changes", "", K::Plain, kMenuEdit, "&Collage"}, // Ctrl+D is Draw
+            [this] { endCollage(false); });
     declareHelp(set, kCmdHelpFirst, ifrHelp());
 }
 

@@ -150,6 +150,7 @@ void TIfsWin::setMapVisible(int i, bool on)
     if (i < 0 || i >= mapCount())
         return;
     maps_[static_cast<size_t>(i)].visible = on;
+    orbiterState_.reset();
     // Only the points start again: the selection leaves the hidden map out.
     plotted_ = 0;
     if (attached())
@@ -183,6 +184,7 @@ void TIfsWin::startPreset()
 
 void TIfsWin::mapsChanged()
 {
+    orbiterState_.reset();
     fitView();
     if (attached())
         draw();
@@ -273,6 +275,7 @@ int TIfsWin::setSequence(const std::string& digits)
         s.push_back(static_cast<int16_t>(c - '0'));
     }
     sequence_ = std::move(s);
+    orbiterState_.reset();
     return 0;
 }
 
@@ -325,19 +328,32 @@ bool TIfsWin::drawExportPage(Canvas& canvas, int)
     return true;
 }
 
+struct IfsOrbiterState {
+    IfsStepper s;
+    std::mt19937 rng;
+};
+
 OrbitMap TIfsWin::orbitMap() const
 {
-    // One random step (or the sequence) per call, on its own random numbers.
-    struct State {
-        IfsStepper s;
-        std::mt19937 rng;
-    };
-    auto state = std::make_shared<State>(State{stepper(), std::mt19937(12345)});
-    return [state](Complex z) {
+    // One random step (or the sequence) per call; the random numbers go on
+    // from call to call while the maps stay as they are.
+    if (!orbiterState_)
+        orbiterState_ = std::make_shared<IfsOrbiterState>(IfsOrbiterState{stepper(), std::mt19937(rng_())});
+    return [state = orbiterState_](Complex z) {
         int colour = 1;
         state->s.step(z, state->rng, colour);
         return z;
     };
+}
+
+void TIfsWin::mouseDown(MouseButton button, PixelPoint p)
+{
+    if (button == MouseButton::Left && mouseMode_ == kModeOrbiter && !busy()) {
+        const WorldPoint w = view_.pixelToWorld(p);
+        startOrbiter({w.x, w.y});
+        return;
+    }
+    TVorl1Win::mouseDown(button, p);
 }
 
 // ---- Inventory.

@@ -61,6 +61,7 @@ public:
     // "Random ...": n maps at random (1..30); 14 or 17 otherwise (no maps then).
     virtual int randomMaps(int n) = 0;
 
+    void mouseDown(MouseButton button, PixelPoint p) override;
     int drawFigure(Canvas& figure) override;
     bool canExport(const ExportFormat& format) const override { return format.vector; }
     bool drawExportPage(Canvas& canvas, int page) override;
@@ -114,15 +115,25 @@ protected:
     int32_t batch_ = kDefaultIfsBatch;
     bool continuing_ = false; // the next drawing adds points to the picture
     bool cleared_ = false;    // the next drawing stays empty (Clear)
-    std::mt19937 rng_{std::random_device{}()};
+    mutable std::mt19937 rng_{std::random_device{}()};
     int editing_ = 0;
     std::shared_ptr<struct IfsJobResult> jobResult_;
+    // The orbiter's steps: one stepper and one stream of random numbers
+    // while the maps stay as they are.
+    mutable std::shared_ptr<struct IfsOrbiterState> orbiterState_;
 };
 
 class TIfcWin : public TIfsWin {
 public:
     explicit TIfcWin(bool preset = true); // the Gasket
     bool applyPreset(int command);
+    // Mode 125, Drag fixed points: the left button picks the last geometric
+    // map whose fixed point is within 5 pixels, the fixed point follows the
+    // mouse, and the release rebuilds the map there.
+    void mouseDown(MouseButton button, PixelPoint p) override;
+    void mouseMove(PixelPoint p) override;
+    void mouseUp(MouseButton button, PixelPoint p) override;
+    int draggedMap() const { return dragged_; }
     int randomMaps(int n) override;
     ToolFiles toolFiles() const override;
     void settingsCommand() override; // the inventory
@@ -133,8 +144,13 @@ protected:
     bool complexTool() const override { return true; }
     const char* mapDialog() const override { return "IFCEDIT"; }
     std::string mapLine(const IfsMap& m) const override;
+    std::vector<CommandSpec> mouseModes() const override;
+    void drawToolOverlays(Canvas& canvas) override;
     void encodeDocumentBody(ByteWriter& w) const override;
     int decodeDocumentBody(ByteReader& r, const CommonHeader& h) override;
+
+private:
+    int dragged_ = -1;
 };
 
 class TIfrWin : public TIfsWin {
@@ -145,6 +161,26 @@ public:
     const Triangle& reference() const { return reference_; }
     // REFTRI: the reference triangle; every triangle-defined map follows.
     void setReference(const Triangle& t);
+
+    // ---- Collage mode (641): the image triangles and the reference triangle
+    // are edited with the mouse (mode 125) and the attractor follows.
+    void startCollage();
+    // Keep changes (643) or Discard changes (642, everything as before the collage).
+    void endCollage(bool keep);
+    bool inCollage() const { return collage_; }
+    // Next triangle (518): the next triangle-defined map, then the reference (-1).
+    void nextTriangle();
+    int activeTriangle() const { return active_; }
+    // A vertex of the active triangle moved to `p`: the maps follow (only the
+    // active one, or all for the reference triangle).
+    void moveVertex(int vertex, WorldPoint p);
+    // The vertex of the active triangle the mouse may pick at `p` (within
+    // `pixels` pixel widths, the last in vertex order), or -1.
+    int vertexNear(WorldPoint p, Real pixels) const;
+    std::string normalTitle() const override;
+    void mouseDown(MouseButton button, PixelPoint p) override;
+    void mouseMove(PixelPoint p) override;
+    void mouseUp(MouseButton button, PixelPoint p) override;
     ToolFiles toolFiles() const override;
     void settingsCommand() override;
 
@@ -154,11 +190,21 @@ protected:
     bool complexTool() const override { return false; }
     const char* mapDialog() const override { return "IFREDIT"; }
     std::string mapLine(const IfsMap& m) const override;
+    void drawToolOverlays(Canvas& canvas) override;
     void encodeDocumentBody(ByteWriter& w) const override;
     int decodeDocumentBody(ByteReader& r, const CommonHeader& h) override;
 
 private:
+    Triangle& activeTriangleRef();
+    void rebuildAfterMove(bool all);
+
     Triangle reference_{};
+    bool collage_ = false;
+    int active_ = 0;
+    int draggedVertex_ = -1;
+    int savedMouseMode_ = 0;
+    std::vector<IfsMap> backupMaps_;
+    Triangle backupReference_{};
 };
 
 } // namespace qx
