@@ -14,6 +14,8 @@ namespace qx::batch {
 // Defined in cmd_eval.cpp.
 int runEval(const Args& args);
 int runDiff(const Args& args);
+// Defined in cmd_dimension.cpp.
+int runDimension(const Args& args);
 
 const std::vector<Command>& commands()
 {
@@ -23,6 +25,7 @@ const std::vector<Command>& commands()
         {"eval", runEval, "evaluate an expression once and print its value"},
         {"diff", runDiff, "print the simplified derivative of an expression"},
         {"export", runExport, "write the vector picture of a tool window as EPS"},
+        {"dimension", runDimension, "print the box-counting dimension of a picture or a curve"},
     };
     return table;
 }

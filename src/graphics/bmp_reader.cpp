@@ -1,6 +1,7 @@
 #include "graphics/bmp_reader.h"
 
 #include "base/file_io.h"
+#include "graphics/png_reader.h"
 
 #include <cstring>
 
@@ -109,12 +110,12 @@ int decodeBmp(const std::vector<uint8_t>& b, Image& out)
     return 0;
 }
 
-int readBmpFile(const std::string& path, Image& out)
+int readPictureFile(const std::string& path, Image& out)
 {
     std::vector<uint8_t> bytes;
     if (!readWholeFile(path, bytes, size_t(kMaxPixels) * 4 + (1u << 20)))
         return 11;
-    return decodeBmp(bytes, out);
+    return looksLikePng(bytes) ? decodePng(bytes, out) : decodeBmp(bytes, out);
 }
 
 } // namespace qx

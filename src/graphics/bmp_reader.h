@@ -14,7 +14,8 @@ namespace qx {
 // such a bitmap, or 20 (too large) for one past 30000 pixels a side or 64
 // megapixels. `out` changes only on success.
 int decodeBmp(const std::vector<uint8_t>& bytes, Image& out);
-// The file at `path`: decodeBmp's codes, or 11 (cannot open file).
-int readBmpFile(const std::string& path, Image& out);
+// The file at `path`, a Windows bitmap or a PNG picture (by its first
+// bytes): the decoder's codes, or 11 (cannot open file).
+int readPictureFile(const std::string& path, Image& out);
 
 } // namespace qx

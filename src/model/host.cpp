@@ -13,7 +13,7 @@ std::unique_ptr<Canvas> Host::createCanvas(Image& target, const View& view, cons
 
 int Host::readImageFile(const std::string& path, Image& out)
 {
-    return readBmpFile(path, out);
+    return readPictureFile(path, out);
 }
 
 bool Host::openChildWindow(std::unique_ptr<TVorlWin>, const WindowPlacement&)

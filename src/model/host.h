@@ -96,8 +96,8 @@ public:
     // ignores one that does not fit its screen.
     virtual void placeWindow(const WindowPlacement& /*p*/) {}
     // A picture file read into `out`: 0 or the code (11 cannot open, 6 not a
-    // picture, 20 too large). The default reads Windows bitmaps; the Qt host
-    // reads every format its image readers know (PNG, ...).
+    // picture, 20 too large). The default reads Windows bitmaps and PNG; the
+    // Qt host reads every format its image readers know.
     virtual int readImageFile(const std::string& path, Image& out);
     // The picture on the clipboard; false when there is none.
     virtual bool clipboardImage(Image& /*out*/) { return false; }

@@ -154,5 +154,24 @@ TEST(BatchDocuments, RealAndParameterPlanes)
     for (const auto& f : {png, doc}) std::remove(f.c_str());
 }
 
+TEST(BatchDocuments, DimensionOfPicturesAndCurves)
+{
+    std::string out;
+    // A picture the program wrote itself (PNG): a report and its estimate.
+    const std::string png = temp("ifs.png");
+    ASSERT_EQ(runBatch("render --tool ifr --example gasket --random-seed 1 --size 300x300 -o " + png), 0);
+    ASSERT_EQ(runBatch("dimension " + png, &out), 0) << out;
+    EXPECT_EQ(out.rfind("box size  number    hits", 0), 0u) << out;
+    EXPECT_NE(out.find("\nestimate: 1."), std::string::npos) << out;
+    // A curve of the string-rewriting tool.
+    ASSERT_EQ(runBatch("dimension --tool srf --example dragon --generation 8", &out), 0) << out;
+    EXPECT_NE(out.find("width/1024"), std::string::npos) << out;
+    EXPECT_NE(out.find("estimate: "), std::string::npos) << out;
+    // A missing picture: its error, exit 1.
+    EXPECT_EQ(runBatch("dimension /nonexistent/x.png", &out), 1);
+    EXPECT_NE(out.find("cannot open file"), std::string::npos) << out;
+    std::remove(png.c_str());
+}
+
 } // namespace
 } // namespace qx

@@ -92,3 +92,33 @@ TEST(BmpReader, PaletteRowOrderAndBadHeaders)
     b[122] = 0x32; // index 3 with a three-colour palette
     EXPECT_EQ(decodeBmp(b, up), 6);
 }
+
+// ---- PNG.
+
+#include "graphics/export/png_writer.h"
+#include "graphics/png_reader.h"
+
+TEST(PngReader, WhatTheWriterWritesReadsBackAndDamageIsRefused)
+{
+    std::vector<uint32_t> px(37 * 23);
+    for (size_t i = 0; i < px.size(); ++i)
+        px[i] = static_cast<uint32_t>(i * 0x030507u + (i % 7) * 0x100) & 0xFFFFFFu;
+    const std::vector<uint8_t> bytes = encodePng({37, 23, px.data()});
+    ASSERT_TRUE(looksLikePng(bytes));
+    Image img;
+    ASSERT_EQ(decodePng(bytes, img), 0);
+    ASSERT_EQ(img.width, 37);
+    ASSERT_EQ(img.height, 23);
+    for (int r = 0; r < 23; ++r)
+        for (int c = 0; c < 37; ++c)
+            ASSERT_EQ(img.at(c, r), px[static_cast<size_t>(r) * 37 + static_cast<size_t>(c)]) << c << "," << r;
+    for (size_t n = 0; n < bytes.size(); n += 5) {
+        Image kept(1, 1);
+        EXPECT_NE(decodePng(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(n)), kept), 0) << n;
+        EXPECT_EQ(kept.width, 1);
+    }
+    std::vector<uint8_t> bad = bytes;
+    bad[8 + 8 + 8] = 3; // IHDR depth 3
+    EXPECT_EQ(decodePng(bad, img), 6);
+    EXPECT_EQ(decodeBmp(bytes, img), 6); // a PNG is no bitmap
+}

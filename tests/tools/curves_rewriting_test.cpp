@@ -350,3 +350,43 @@ TEST(DimensionWindow, CountsLinesAndAreasOfPictures)
     EXPECT_EQ(win.figureImage().at(20, 5), 0u); // the picture at its pixels
     EXPECT_EQ(win.figureImage().at(21, 5), 0xFFFFFFu);
 }
+
+// Known dimensions as truths, each with the tolerance the finite grids allow:
+// the fit runs over 4 .. 1024 boxes per side, so a curve whose segments are
+// longer than the finest boxes looks a little straighter there.
+TEST(KnownDimensions, KochDragonAndSierpinski)
+{
+    FakeHost host;
+    TSRFWin srf;
+    srf.setWriteSettings(false);
+    srf.attach(host);
+    srf.resize(300, 300);
+    const auto countAt = [&](int preset, int generation) {
+        EXPECT_TRUE(srf.applyPreset(preset));
+        for (int g = 0; g < generation; ++g) {
+            EXPECT_TRUE(srf.next());
+            srf.finishSideJob();
+        }
+        EXPECT_TRUE(srf.startBoxCount());
+        srf.finishSideJob();
+        return static_cast<double>(srf.lastReport().dimension);
+    };
+    // The von Koch island at generation 7: segments 1/2187 of the side, near
+    // the finest boxes; log 4 / log 3 = 1.2619 within 0.03.
+    EXPECT_NEAR(countAt(kVonKochPreset, 7), std::log(4.0) / std::log(3.0), 0.03);
+    // The dragon fills a region as the generations go on: towards 2.
+    const double d16 = countAt(574, 16), d18 = countAt(574, 18);
+    EXPECT_GT(d18, d16);
+    EXPECT_GT(d18, 1.7);
+    EXPECT_LT(d18, 2.0);
+
+    // A Sierpinski triangle of pixels (ink where col & row == 0): at boxes of
+    // 2^(10-k) pixels exactly 3^k are hit, so the fit gives log 3 / log 2.
+    TBMPWin bmp;
+    bmp.setWriteSettings(false);
+    bmp.attach(host);
+    bmp.setBitmap(picture(1024, 1024, [](int c, int r) { return (c & r) == 0; }), "sierpinski");
+    ASSERT_TRUE(bmp.startBoxCount());
+    bmp.finishSideJob();
+    EXPECT_NEAR(static_cast<double>(bmp.lastReport().dimension), std::log(3.0) / std::log(2.0), 1e-9);
+}

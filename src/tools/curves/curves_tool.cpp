@@ -128,7 +128,7 @@ int applyOptions(TVorlWin& base, const BatchOptionValues& values, std::string& e
             return 1;
         }
         win.finishSideJob();
-        std::fputs(win.lastReport().text.c_str(), stdout);
+        std::fputs(win.reportWithEstimate().c_str(), stdout);
     }
     return 0;
 }
@@ -154,7 +154,7 @@ int applyDimensionOptions(TVorlWin& base, const BatchOptionValues& values, std::
             return 2;
         }
         win.finishSideJob();
-        std::fputs(win.lastReport().text.c_str(), stdout);
+        std::fputs(win.reportWithEstimate().c_str(), stdout);
     }
     return 0;
 }
@@ -170,7 +170,7 @@ const ToolDescriptor& dimensionTool()
         t.title = "box-counting dimension of a picture";
         t.create = [] { return std::unique_ptr<TVorlWin>(std::make_unique<TBMPWin>()); };
         t.batchOptions = {
-            {"--image", "FILE", "(dim) the picture to count, a Windows bitmap"},
+            {"--image", "FILE", "(dim) the picture to count, a Windows bitmap or PNG"},
             {"--box-count", "", "count boxes and print the report (dim: the picture, srf: the curve)"},
         };
         t.applyBatchOptions = applyDimensionOptions;

@@ -4,6 +4,8 @@
 #include "model/command_table.h"
 #include "model/special_colours.h"
 
+#include <cstdio>
+
 namespace qx {
 
 namespace {
@@ -41,6 +43,17 @@ bool TBoxWin::startBoxCount()
         if (report_.lastStep >= 4 && attached())
             host().showTextWindow("dimension.txt", report_.text);
     });
+}
+
+std::string TBoxWin::reportWithEstimate() const
+{
+    std::string t = report_.text;
+    if (report_.lastStep >= 3) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "estimate: %.5Lg\n", report_.dimension);
+        t += buf;
+    }
+    return t;
 }
 
 void TBoxWin::setGridOverlay(int perSide)

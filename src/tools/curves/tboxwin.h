@@ -21,6 +21,8 @@ public:
     bool startBoxCount();
     // The report of the last count (tests, batch).
     const BoxCountReport& lastReport() const { return report_; }
+    // The report with a last line "estimate: D" when a dimension was fitted.
+    std::string reportWithEstimate() const;
     // The grid overlay: boxes per side (1024 = off).
     int gridOverlay() const { return gridOverlay_; }
     void setGridOverlay(int perSide);
