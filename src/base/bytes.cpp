@@ -95,8 +95,10 @@ bool ByteReader::fixedText(size_t n, std::string& v)
 {
     const uint8_t* p;
     if (!take(n, p)) return false;
+    // At most n - 1 characters, as the writer stores them: a field without
+    // its terminator reads as the writer would write it back.
     size_t len = 0;
-    while (len < n && p[len] != 0)
+    while (len + 1 < n && p[len] != 0)
         ++len;
     v.assign(reinterpret_cast<const char*>(p), len);
     return true;

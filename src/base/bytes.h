@@ -29,7 +29,8 @@ public:
     bool real(Real& v);
     bool bytes(void* out, size_t n);
     bool skip(size_t n);
-    // A fixed-size text field: n bytes, text up to the first NUL (or all n).
+    // A fixed-size text field: n bytes, text up to the first NUL and at most
+    // n - 1 characters (what the writer stores).
     bool fixedText(size_t n, std::string& v);
 
 private:
