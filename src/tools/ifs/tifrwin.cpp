@@ -21,7 +21,7 @@ constexpr int kCmdHelpFirst = 840;
 constexpr int kCmdNextTriangle = 518, kCmdCollage = 641, kCmdDiscard = 642, kCmdKeep = 643;
 constexpr int kModeCollage = 125;
 constexpr int kIconSize = 3;
-constexpr int16_t kCollageColour = 0, kReferenceColour = 6, kActiveColour = 4;
+constexpr int16_t kCollageColour = 1, kReferenceColour = 6, kActiveColour = 4; // 1: visible on the black background
 constexpr int16_t kRandomColours[] = {5, 10, 52, 55, 24, 22};
 
 struct RealPreset {
