@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include <cmath>
+
 using namespace qx;
 using qx::test::acceptBox;
 using qx::test::openRow;
@@ -49,6 +51,36 @@ private slots:
         QVERIFY(rendered(*w));
         edit->close();
         inv->close();
+    }
+
+    void collageDragWithTheMouse()
+    {
+        auto w = openRow(9, "noname2.ifr");
+        w->resize(320, 260);
+        QVERIFY(rendered(*w));
+        auto& ifr = dynamic_cast<TIfrWin&>(w->model());
+        w->runCommand(641); // Collage
+        QVERIFY(ifr.inCollage());
+        QCOMPARE(w->windowTitle(), QStringLiteral("edit collage triangle"));
+        w->runCommand(518); // Next triangle: map 1, the big frond
+        QCOMPARE(ifr.activeTriangle(), 1);
+        const std::string before = ifr.maps()[1].newX;
+        const View& v = ifr.view();
+        const WorldPoint vertex = ifr.maps()[1].image[2];
+        const QPoint from(static_cast<int>(std::lround(v.xToPixelF(vertex.x))),
+                          static_cast<int>(std::lround(v.yToPixelF(vertex.y))));
+        const QPoint to = from + QPoint(-20, 15);
+        QTest::mousePress(w->area(), Qt::LeftButton, {}, from);
+        QMouseEvent move(QEvent::MouseMove, QPointF(to), w->area()->mapToGlobal(QPointF(to)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w->area(), &move);
+        QTest::mouseRelease(w->area(), Qt::LeftButton, {}, to);
+        QVERIFY(ifr.maps()[1].newX != before); // the map follows its triangle
+        const WorldPoint moved = ifr.maps()[1].image[2];
+        QVERIFY(std::fabs(static_cast<double>(moved.x - v.pixelToX(to.x()))) < 1e-9);
+        QVERIFY(rendered(*w));
+        w->runCommand(643); // Keep changes
+        QVERIFY(!ifr.inCollage());
     }
 
     void referenceTriangleDialog()
