@@ -3,6 +3,7 @@
 #include "base/file_io.h"
 #include "graphics/export/eps_canvas.h"
 #include "graphics/export/page_writer.h"
+#include "graphics/export/svg_canvas.h"
 
 #include <cctype>
 
@@ -12,6 +13,7 @@ const ExportFormats& ExportFormats::builtIn()
 {
     static const ExportFormats formats({
         {"eps", "EPS", 372, "&EPS ...", "EPS files (*.EPS)|*.eps", ".eps", true, makeEpsPage},
+        {"svg", "SVG", 375, "&SVG ...", "SVG files (*.SVG)|*.svg", ".svg", true, makeSvgPage, PageList::Text},
     });
     return formats;
 }

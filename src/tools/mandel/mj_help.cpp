@@ -9,9 +9,9 @@ namespace {
 
 constexpr const char* kManFile =
     "File menu\n\n"
-    "Export: EPS ... writes the picture's vector drawing (the points of the inverse-image\n"
-    "method, the orbits of the seed list, axes, grid, labels and marks) as Encapsulated\n"
-    "PostScript, one file per page; with several pages you name what changes from page to\n"
+    "Export: EPS ... and SVG ... write the picture's vector drawing (the points of the\n"
+    "inverse-image method, the orbits of the seed list, axes, grid, labels and marks) as\n"
+    "Encapsulated PostScript or as SVG in window pixels, one file per page; with several pages you name what changes from page to\n"
     "page (letters of constants, or \\ZOOM, \\PROM, \\REPS). Escape-time pictures are pixels\n"
     "and are not part of it.\n"
     "Disk image: Compress pixels stores pictures written to disk in compressed form.\n"
