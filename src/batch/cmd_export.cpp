@@ -29,10 +29,13 @@ std::string help()
         formats += "                        " + std::string(f.name) + ": " + f.label + " (*" + f.extension + ")\n";
     return "usage: quorvex-batch export --format " + formatNames("|") + " [DOCUMENT] [options] -o FILE\n"
            "\n"
-           "Writes the vector picture of a tool window as a file for papers: the\n"
-           "background, what the tool draws as points and lines (such as the points of the\n"
-           "inverse-image method, --mode iim), the orbits of the seed list and the axes.\n"
-           "Escape-time pictures are pixels and are not exported; use 'render' for them.\n"
+           "Writes the picture of a tool window as a file for papers. Vector formats (EPS,\n"
+           "SVG) hold what the tool draws as points and lines (such as the points of the\n"
+           "inverse-image method, --mode iim, curves, webs and diagrams), the orbits of the\n"
+           "seed list and the axes; escape-time pictures are pixels and go to BMP only.\n"
+           "With --pages N (2 to 999999) the pages animate what --directive names: letters\n"
+           "of constants (their lower to upper bound) or \\REPS, \\PROM, \\ZOOM where the\n"
+           "tool has them; the pages are numbered and listed in ANIM.txt or ANIM.tex.\n"
            "Every option left out keeps the window's default, or the DOCUMENT's value.\n"
            "At 96 dpi a 641x481 window gives a 480 x 360 point page.\n"
            "\n"
@@ -62,7 +65,8 @@ int runExport(const Args& args)
     BatchHost host;
     if (const int e = setUpWindow(job, host, *win))
         return e;
-    if (const int e = win->exportPages(*format, job.output, "1", [](const std::string&) { return true; })) {
+    if (const int e = win->exportPages(*format, job.output, std::to_string(job.pages), [](const std::string&) { return true; },
+                                       job.directive)) {
         std::fprintf(stderr, "quorvex-batch export: %s: %s\n", job.output.c_str(), messageText(e).c_str());
         return 1;
     }

@@ -140,6 +140,10 @@ bool takeOption(const std::string& name, const std::string& value, RenderJob& jo
         job.save = value;
     else if (name == "--format" && ExportFormats::builtIn().byName(value))
         job.format = value;
+    else if (name == "--pages" && parseIntText(value, n) && n >= 1 && n <= 999999)
+        job.pages = n;
+    else if (name == "--directive")
+        job.directive = value;
     else if (error.empty())
         error = "bad value '" + value + "' for " + name;
     return error.empty();
@@ -173,7 +177,7 @@ bool isCommonOption(const std::string& a, bool exportOptions)
     for (const char* o : kValueOptions)
         if (a == o)
             return true;
-    return exportOptions && a == "--format";
+    return exportOptions && (a == "--format" || a == "--pages" || a == "--directive");
 }
 
 } // namespace
@@ -238,8 +242,13 @@ std::string optionHelp(bool exportOptions)
     h += helpEntry("--threads N", "worker threads (default: all cores)");
     h += helpEntry("--time-limit S", "stop after S seconds with status 3 and write nothing;\n"
                                      "Ctrl+C or SIGTERM stop with status 130 or 143");
-    h += helpEntry("-o FILE", exportOptions ? "output file, *.eps (required; overwritten if it exists)"
+    h += helpEntry("-o FILE", exportOptions ? "output file with the format's extension (required;\n"
+                                              "overwritten if it exists; with pages, the first page's name)"
                                             : "output file, *.png or *.bmp (required)");
+    if (exportOptions) {
+        h += helpEntry("--pages N", "pages of an animation, 1..999999 (default 1)");
+        h += helpEntry("--directive TEXT", "what the pages animate: letters A..W, or \\REPS, \\PROM, \\ZOOM");
+    }
     h += helpEntry("--save FILE", "also write the document of the picture (the tool's\nextension)");
     // Each tool option once, grouped by the tools that take it.
     std::vector<std::pair<std::string, std::string>> groups; // takers, entries

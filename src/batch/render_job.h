@@ -28,6 +28,8 @@ struct RenderJob {
     std::string save;                   // --save: also write the document
     std::vector<std::string> documents; // positional arguments: documents
     std::string format;                 // export only
+    int pages = 1;                      // export only: --pages
+    std::string directive;              // export only: --directive
     BatchOptionValues toolOptions;      // options only some tools take
     double timeLimit = 0;               // --time-limit SECONDS, 0: none
 };

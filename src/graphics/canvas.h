@@ -72,6 +72,8 @@ public:
     // A circle of `radius` world units (measured along x). The default
     // draws a 72-sided polygon; formats with a true circle override it.
     virtual void drawCircle(WorldPoint centre, Real radius, std::optional<int> fill, const Pen& outline);
+    // Whether placePicture takes pictures (so a pixel tool sweeps one only then).
+    virtual bool takesPictures() const { return false; }
     // Places a pixel picture over the rectangle between two world corners.
     // False when the canvas refuses pixel pictures (the default).
     virtual bool placePicture(const Image& /*picture*/, WorldPoint /*topLeft*/, WorldPoint /*bottomRight*/)

@@ -44,6 +44,7 @@ public:
     {
         real().drawCircle(c, radius, fill, outline);
     }
+    bool takesPictures() const override { return const_cast<DeferredCanvas*>(this)->real().takesPictures(); }
     bool placePicture(const Image& picture, WorldPoint topLeft, WorldPoint bottomRight) override
     {
         return real().placePicture(picture, topLeft, bottomRight);

@@ -23,6 +23,7 @@ public:
     virtual int sweepSymmetry() const { return 0; }
     // Geometry of the sweep for the current view.
     virtual SweepGeometry sweepGeometry() const;
+    std::optional<SweepGeometry> exportGeometry() const override { return sweepGeometry(); }
 
 
 protected:

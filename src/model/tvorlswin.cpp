@@ -3,6 +3,7 @@
 #include "base/file_io.h"
 #include "base/messages.h"
 #include "base/real_text.h"
+#include "graphics/export/export_format.h"
 
 #include <algorithm>
 #include <array>
@@ -39,6 +40,29 @@ void TVorlSWin::addSlide()
 {
     if (slides_.size() < static_cast<size_t>(kMaxSlides))
         slides_.push_back(captureSlide());
+}
+
+bool TVorlSWin::canExport(const ExportFormat& format) const
+{
+    return !format.vector && exportGeometry().has_value();
+}
+
+bool TVorlSWin::drawExportPage(Canvas& canvas, int)
+{
+    const std::optional<SweepGeometry> g = exportGeometry();
+    const auto kernel = makeKernel();
+    if (!g || !kernel || !canvas.takesPictures())
+        return false;
+    Image picture(g->width, g->height, palette_[0]);
+    SweepOptions options;
+    options.antiAlias = antiAlias_;
+    options.sampleOffset = sampleOffset();
+    options.threads = threads_;
+    if (runSweep(picture, nullptr, *g, options, *kernel) != 0)
+        return false;
+    canvas.placePicture(picture, {view_.xMin, view_.yMax}, {view_.xMax, view_.yMin});
+    drawOverlays(canvas);
+    return true;
 }
 
 Slide TVorlSWin::captureSlide() const

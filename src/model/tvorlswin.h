@@ -5,6 +5,7 @@
 #include "model/tvorltwin.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace qx {
@@ -27,6 +28,12 @@ public:
     // Sample offset of anti-aliasing: 0.42 of the current pixel pitch.
     Real sampleOffset() const;
 
+
+    // ---- Pixel pages (BMP): the picture of the current view swept now, with
+    // the overlays. Tools that sweep give their geometry.
+    virtual std::optional<SweepGeometry> exportGeometry() const { return std::nullopt; }
+    bool canExport(const ExportFormat& format) const override;
+    bool drawExportPage(Canvas& canvas, int page) override;
 
     // ---- The slide list: "Add to list" (645, F9), "Remove last" (646),
     // "Number ..." (567), "Clear list" (647), "Make slides" (648), "Save the

@@ -89,7 +89,7 @@ TEST(BatchExport, BadInputIsRefusedAndWritesNothing)
     const std::string out = tempFile("never.eps");
     std::string err;
     EXPECT_EQ(runBatch("export --tool julia -o " + out, &err), 2);
-    EXPECT_NE(err.find("--format eps|svg is required"), std::string::npos) << err;
+    EXPECT_NE(err.find("--format eps|bmp|svg is required"), std::string::npos) << err;
     EXPECT_EQ(runBatch("export --format pdf --tool julia -o " + out), 2);
     EXPECT_EQ(runBatch("export --format eps --tool julia -o " + tempFile("never.png"), &err), 2);
     EXPECT_NE(err.find("must end in .eps"), std::string::npos);
@@ -162,5 +162,30 @@ TEST(BatchExport, PlainLeavesTheFigureAlone)
     EXPECT_LT(fileText(plain).size(), fileText(full).size());
     EXPECT_EQ(runBatch("export --format eps --plain on" + common + plain), 1); // "on" is read as a document
     for (const auto& f : {full, plain})
+        std::remove(f.c_str());
+}
+
+// Bitmap pages: the picture as the window shows it (the Mandelbrot set is the
+// same bitmap as `render` writes), and a run of pages animating a letter,
+// each page its own picture, listed in ANIM.txt and read by ImageMagick.
+TEST(BatchExport, BitmapPagesOfPictures)
+{
+    const std::string page = tempFile("mandel.bmp"), rendered = tempFile("rendered.bmp");
+    ASSERT_EQ(runBatch("export --format bmp --tool mandel --size 160x120 -o " + page), 0);
+    ASSERT_EQ(runBatch("render --tool mandel --size 160x120 -o " + rendered), 0);
+    EXPECT_EQ(fileText(page), fileText(rendered));
+    const std::string base = tempFile("anim");
+    std::string err;
+    ASSERT_EQ(runBatch("export --format bmp --tool dyc --map \"zz+a\" --size 120x90 --pages 3 --directive A -o " +
+                           base + ".bmp",
+                       &err),
+              0)
+        << err;
+    const std::string name = base.substr(base.find_last_of('/') + 1);
+    EXPECT_EQ(fileText(base + "ANIM.txt"), name + "0\r\n" + name + "1\r\n" + name + "2\r\n");
+    EXPECT_NE(fileText(base + "0.bmp"), fileText(base + "2.bmp")); // a moves from page to page
+    const std::string cmd = "identify " + base + "1.bmp > /dev/null 2>&1";
+    EXPECT_EQ(std::system(cmd.c_str()), 0);
+    for (const std::string& f : {page, rendered, base + "0.bmp", base + "1.bmp", base + "2.bmp", base + "ANIM.txt"})
         std::remove(f.c_str());
 }

@@ -2,6 +2,7 @@
 
 #include "base/file_io.h"
 #include "graphics/export/eps_canvas.h"
+#include "graphics/export/bmp_page.h"
 #include "graphics/export/page_writer.h"
 #include "graphics/export/svg_canvas.h"
 
@@ -13,6 +14,7 @@ const ExportFormats& ExportFormats::builtIn()
 {
     static const ExportFormats formats({
         {"eps", "EPS", 372, "&EPS ...", "EPS files (*.EPS)|*.eps", ".eps", true, makeEpsPage},
+        {"bmp", "BMP", 374, "&BMP ...", "Bitmap files (*.BMP)|*.bmp", ".bmp", false, makeBmpPage, PageList::Text},
         {"svg", "SVG", 375, "&SVG ...", "SVG files (*.SVG)|*.svg", ".svg", true, makeSvgPage, PageList::Text},
     });
     return formats;

@@ -45,7 +45,8 @@ public:
 
     std::string normalTitle() const override;
     int drawFigure(Canvas& figure) override;
-    bool canExport(const ExportFormat& format) const override { return format.vector; }
+    // Vector drawing: on every format (bitmaps rasterize it).
+    bool canExport(const ExportFormat&) const override { return true; }
     bool drawExportPage(Canvas& canvas, int page) override;
     std::unique_ptr<BoxCounter> makeBoxCounter() const override;
     ToolFiles toolFiles() const override;

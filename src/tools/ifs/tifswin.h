@@ -63,7 +63,8 @@ public:
 
     void mouseDown(MouseButton button, PixelPoint p) override;
     int drawFigure(Canvas& figure) override;
-    bool canExport(const ExportFormat& format) const override { return format.vector; }
+    // Vector drawing: on every format (bitmaps rasterize it).
+    bool canExport(const ExportFormat&) const override { return true; }
     bool drawExportPage(Canvas& canvas, int page) override;
     OrbitMap orbitMap() const override;
     void copyDrawingSettings(const TKVAWing& from) override;

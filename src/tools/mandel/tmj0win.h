@@ -59,7 +59,9 @@ public:
     std::vector<Complex> preimagesOf(Complex z) override;
     // EPS: the background, the inverse-image points (up to the output
     // limit) and every overlay; the escape-time picture is pixels only.
-    bool canExport(const ExportFormat& format) const override { return format.vector; }
+    // Vector formats: the inverse-image points, orbits and overlays; pixel
+    // formats: the picture as on the screen.
+    bool canExport(const ExportFormat&) const override { return true; }
     bool drawExportPage(Canvas& canvas, int page) override;
 
     // The "Show period" text for a pixel of the view.

@@ -106,8 +106,10 @@ std::vector<Complex> TMJ0Win::preimagesOf(Complex z)
     return preimages(z, params_.c, params_.degree);
 }
 
-bool TMJ0Win::drawExportPage(Canvas& canvas, int)
+bool TMJ0Win::drawExportPage(Canvas& canvas, int page)
 {
+    if (canvas.takesPictures() && params_.mode != DisplayMode::Iim)
+        return TFMJWin::drawExportPage(canvas, page); // the swept picture
     const Pen border{0, 1, PenSolid};
     canvas.drawRect({view_.xMin, view_.yMax}, {view_.xMax, view_.yMin}, 0, border);
     // An export stopped with Q keeps the points drawn so far, as the screen does.

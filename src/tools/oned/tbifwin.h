@@ -51,7 +51,8 @@ public:
 
     int drawFigure(Canvas& figure) override;
     void drawToolOverlays(Canvas& canvas) override;
-    bool canExport(const ExportFormat& format) const override { return format.vector; }
+    // Vector drawing: on every format (bitmaps rasterize it).
+    bool canExport(const ExportFormat&) const override { return true; }
     bool drawExportPage(Canvas& canvas, int page) override;
     void copyDrawingSettings(const TKVAWing& from) override;
     // Mode 121: the left button drags a rectangle to zoom into (the counts

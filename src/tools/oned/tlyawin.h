@@ -35,6 +35,7 @@ public:
 
     int drawFigure(Canvas& figure) override;
     std::unique_ptr<PixelKernel> makeKernel() const override;
+    std::optional<SweepGeometry> exportGeometry() const override { return geometry(); }
     void copyDrawingSettings(const TKVAWing& from) override;
 
 protected:

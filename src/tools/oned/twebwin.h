@@ -91,7 +91,8 @@ public:
 
     int drawFigure(Canvas& figure) override;
     void drawToolOverlays(Canvas& canvas) override;
-    bool canExport(const ExportFormat& format) const override { return format.vector; }
+    // Vector drawing: on every format (bitmaps rasterize it).
+    bool canExport(const ExportFormat&) const override { return true; }
     bool drawExportPage(Canvas& canvas, int page) override;
     bool keyDown(int key) override;
     void mouseDown(MouseButton button, PixelPoint p) override;
