@@ -65,6 +65,7 @@ int runExport(const Args& args)
     BatchHost host;
     if (const int e = setUpWindow(job, host, *win))
         return e;
+    win->setTexSettings(job.texKind, job.texBox, job.texWidthCm);
     if (const int e = win->exportPages(*format, job.output, std::to_string(job.pages), [](const std::string&) { return true; },
                                        job.directive)) {
         std::fprintf(stderr, "quorvex-batch export: %s: %s\n", job.output.c_str(), messageText(e).c_str());

@@ -144,6 +144,12 @@ bool takeOption(const std::string& name, const std::string& value, RenderJob& jo
         job.pages = n;
     else if (name == "--directive")
         job.directive = value;
+    else if (name == "--tex-kind" && parseIntText(value, n) && n >= 0 && n <= 3)
+        job.texKind = n;
+    else if (name == "--tex-box" && parseIntText(value, n) && n >= 0 && n <= 255)
+        job.texBox = n;
+    else if (name == "--tex-width" && parseRealText(value, r) && r > 0 && r <= 1000)
+        job.texWidthCm = r;
     else if (error.empty())
         error = "bad value '" + value + "' for " + name;
     return error.empty();
@@ -177,7 +183,8 @@ bool isCommonOption(const std::string& a, bool exportOptions)
     for (const char* o : kValueOptions)
         if (a == o)
             return true;
-    return exportOptions && (a == "--format" || a == "--pages" || a == "--directive");
+    return exportOptions && (a == "--format" || a == "--pages" || a == "--directive" || a == "--tex-kind" ||
+                             a == "--tex-box" || a == "--tex-width");
 }
 
 } // namespace
@@ -248,6 +255,10 @@ std::string optionHelp(bool exportOptions)
     if (exportOptions) {
         h += helpEntry("--pages N", "pages of an animation, 1..999999 (default 1)");
         h += helpEntry("--directive TEXT", "what the pages animate: letters A..W, or \\REPS, \\PROM, \\ZOOM");
+        h += helpEntry("--tex-kind K", "PiCTeX file: 0 TeX standalone (a box, default), 1 LaTeX2e standalone,\n"
+                                       "2 TeX compilable, 3 TeX insertable");
+        h += helpEntry("--tex-box N", "PiCTeX box number of kind 0, 0..255 (default 0)");
+        h += helpEntry("--tex-width CM", "PiCTeX picture width in centimetres (default 8)");
     }
     h += helpEntry("--save FILE", "also write the document of the picture (the tool's\nextension)");
     // Each tool option once, grouped by the tools that take it.

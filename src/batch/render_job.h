@@ -30,6 +30,8 @@ struct RenderJob {
     std::string format;                 // export only
     int pages = 1;                      // export only: --pages
     std::string directive;              // export only: --directive
+    int texKind = 0, texBox = 0;        // export only: --tex-kind, --tex-box
+    Real texWidthCm = 8;                // export only: --tex-width
     BatchOptionValues toolOptions;      // options only some tools take
     double timeLimit = 0;               // --time-limit SECONDS, 0: none
 };

@@ -2,6 +2,7 @@
 
 #include "model/command_ids.h"
 #include "base/real_text.h"
+#include "base/messages.h"
 
 #include <array>
 #include <cstdio>
@@ -11,6 +12,7 @@ namespace qx {
 namespace {
 
 using K = CommandKind;
+constexpr int kCmdTexSetup = 377;
 constexpr std::array<CommandSpec, 6> kCommands{{
     {CmdView, "&View ...", "", K::Plain, kMenuView, ""},
     {CmdZoomOut, "Zoom &out", "PgDown", K::Plain, kMenuView, ""},
@@ -21,6 +23,16 @@ constexpr std::array<CommandSpec, 6> kCommands{{
 }};
 
 } // namespace
+
+int TKVAWing::setTexSettings(int kind, int box, Real widthCm)
+{
+    if (kind < 0 || kind > 3 || box < 0 || box > 255 || !(widthCm > 0 && widthCm <= 1000))
+        return ErrOutOfBounds;
+    texKind_ = kind;
+    texBox_ = box;
+    texWidthCm_ = widthCm;
+    return 0;
+}
 
 TKVAWing::TKVAWing() : palette_(defaultPalette())
 {
@@ -34,6 +46,24 @@ void TKVAWing::declareCommands(CommandSet& set)
     // One item per export format, from the format table.
     for (const ExportFormat& f : formats_->rows())
         set.add({f.command, f.menuText, "", K::Plain, kMenuFile, "E&xport"}, [this, &f] { exportCommand(f); });
+    set.add({kCmdTexSetup, "PiCTeX &setup ...", "", K::Plain, kMenuFile, "E&xport"}, [this] {
+        char width[32];
+        std::snprintf(width, sizeof width, "%.3Lg", texWidthCm_);
+        std::vector<std::string> v{width, std::to_string(texBox_), std::to_string(texKind_)};
+        if (!host().inputMany("PiCTeX setup",
+                              {"width (cm)", "box number",
+                               "kind (0 TeX standalone, 1 LaTeX2e standalone, 2 TeX compilable, 3 TeX insertable)"},
+                              v))
+            return;
+        Real w = 0;
+        int32_t box = 0, kind = 0;
+        if (!parseRealText(v[0], w) || !parseIntText(v[1], box) || !parseIntText(v[2], kind)) {
+            host().showError(ErrCannotUnderstand);
+            return;
+        }
+        if (const int e = setTexSettings(kind, box, w))
+            host().showError(e);
+    });
     set.add(kCommands[0], [this] { viewCommandDialog(); });
     set.add(kCommands[1], [this] { zoomOut(); });
     set.add(kCommands[2], [this] { zoomIn(); });

@@ -84,6 +84,11 @@ public:
     // "EPS file saved" (the format's label) with the base name, or the
     // message of the failure.
     void exportCommand(const ExportFormat& format);
+    // "PiCTeX setup": the kind of TeX file (0..3), the box number (0..255,
+    // for the standalone kinds) and the width in centimetres. 0, or 17 for a
+    // value out of range (nothing changes).
+    int setTexSettings(int kind, int box, Real widthCm);
+    int texKind() const { return texKind_; }
     // Writes the picture as page(s) of `format` named from `path` (its
     // extension is replaced by the format's); `ask` answers the overwrite
     // question, asked once. Q between pages stops the run. Returns 0, 10
@@ -158,6 +163,8 @@ protected:
     Real zoomStep_ = 1.1L;
     std::string exportBaseName_ = "noname";
     std::string exportCreator_ = "Zumbar";
+    int texKind_ = 0, texBox_ = 0;
+    Real texWidthCm_ = 8;
     const ExportFormats* formats_ = &ExportFormats::builtIn();
 
 private:

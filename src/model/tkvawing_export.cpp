@@ -206,6 +206,9 @@ int TKVAWing::runExport(const ExportPlan& plan, PageWriter& writer, const std::f
     run.dpi = plan.dpi;
     run.creator = exportCreator_;
     run.date = longDateText();
+    run.texKind = texKind_;
+    run.texBox = texBox_;
+    run.texWidthCm = texWidthCm_;
     const ExportFormat& format = *plan.format;
     for (int page = 0; page < plan.pages; ++page) {
         if (plan.pages > 1) {

@@ -5,6 +5,7 @@
 #include "graphics/export/bmp_page.h"
 #include "graphics/export/page_writer.h"
 #include "graphics/export/svg_canvas.h"
+#include "graphics/export/tex_canvas.h"
 
 #include <cctype>
 
@@ -16,6 +17,7 @@ const ExportFormats& ExportFormats::builtIn()
         {"eps", "EPS", 372, "&EPS ...", "EPS files (*.EPS)|*.eps", ".eps", true, makeEpsPage},
         {"bmp", "BMP", 374, "&BMP ...", "Bitmap files (*.BMP)|*.bmp", ".bmp", false, makeBmpPage, PageList::Text},
         {"svg", "SVG", 375, "&SVG ...", "SVG files (*.SVG)|*.svg", ".svg", true, makeSvgPage, PageList::Text},
+        {"tex", "TeX", 376, "&PiCTeX ...", "TeX files (*.TEX)|*.tex", ".tex", true, makeTexPage, PageList::TeX},
     });
     return formats;
 }

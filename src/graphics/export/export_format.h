@@ -20,6 +20,10 @@ struct ExportRun {
     std::string date;          // today's date in the long format
     Real frameHalfWidth = 5;   // the fixed frame all pages of an animation share
     Real pageZoom = 1;         // frameHalfWidth / halfWidth of the page being written
+    // PiCTeX: the kind of file (0 TeX standalone, 1 LaTeX2e standalone, 2 TeX
+    // compilable, 3 TeX insertable), its box number and width in centimetres.
+    int texKind = 0, texBox = 0;
+    Real texWidthCm = 8;
 };
 
 // The list file a run of several pages ends with.

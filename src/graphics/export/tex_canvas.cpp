@@ -1,0 +1,172 @@
+#include "graphics/export/tex_canvas.h"
+
+#include "graphics/axes.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace qx {
+
+std::unique_ptr<PageCanvas> makeTexPage(const View& view, const Palette& palette, const ExportRun& run, int,
+                                        const std::string&)
+{
+    if (view.pixWidth < 2 || view.pixHeight < 2 || !(view.halfWidth > 0) || !(view.halfHeight > 0))
+        return nullptr;
+    TexSetup s;
+    s.kind = std::clamp(run.texKind, 0, 3);
+    s.box = std::clamp(run.texBox, 0, 255);
+    s.widthCm = run.texWidthCm > 0 ? run.texWidthCm : 8;
+    s.pages = run.pages;
+    s.frameHalfWidth = run.frameHalfWidth;
+    s.pageZoom = run.pageZoom;
+    return std::make_unique<TexCanvas>(view, palette, s);
+}
+
+std::string texEscaped(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        if (c == '#' || c == '$' || c == '%' || c == '&')
+            out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+TexCanvas::TexCanvas(const View& view, const Palette& palette, const TexSetup& setup)
+    : PageCanvas(view, palette), setup_(setup)
+{
+}
+
+std::string TexCanvas::number(Real v) const
+{
+    const int places = std::clamp<int>(view().places, 0, 18);
+    return formatReal(v, places + 2, places);
+}
+
+std::string TexCanvas::point(WorldPoint p) const
+{
+    if (setup_.pages > 1) // the pages share one frame about the centre
+        p = {(p.x - view().centerX) * setup_.pageZoom, (p.y - view().centerY) * setup_.pageZoom};
+    return number(p.x) + " " + number(p.y);
+}
+
+std::string TexCanvas::header() const
+{
+    const View& v = view();
+    std::string h;
+    if (setup_.pages == 1) {
+        if (setup_.kind == 0)
+            h += "\\font\\fiverm = cmr5\r\n\\setbox" + std::to_string(setup_.box) + "=\\vbox{\r\n";
+        else if (setup_.kind == 1) // LaTeX usage: the three macro files in their order
+            h += "\\input prepictex\r\n\\input pictex\r\n\\input postpictex\r\n";
+        else if (setup_.kind == 2)
+            h += "\\input pictex\r\n";
+    }
+    h += "\\beginpicture\r\n";
+    const Real halfW = setup_.pages > 1 ? setup_.frameHalfWidth : v.halfWidth;
+    const Real halfH = setup_.pages > 1 ? v.halfHeight / v.halfWidth * setup_.frameHalfWidth : v.halfHeight;
+    const Real u = setup_.widthCm * 0.5L / halfW;
+    const Real vu = static_cast<Real>(v.pixHeight) * 0.5L * setup_.widthCm / (static_cast<Real>(v.pixWidth) * halfH);
+    h += "\\setcoordinatesystem units <" + number(u) + "cm," + number(vu) + "cm>\r\n";
+    const auto corner = [&](Real x, Real y) { h += "\\put {\\phantom{.}} at " + number(x) + " " + number(y) + "\r\n"; };
+    if (setup_.pages > 1) {
+        corner(-halfW, -halfH);
+        corner(-halfW, halfH);
+        corner(halfW, -halfH);
+        corner(halfW, halfH);
+    } else {
+        corner(v.xMin, v.yMin);
+        corner(v.xMin, v.yMax);
+        corner(v.xMax, v.yMin);
+        corner(v.xMax, v.yMax);
+    }
+    h += "\\setlinear\r\n\\setshadesymbol <z,z,z,z> ({\\fiverm .})\r\n";
+    return h;
+}
+
+std::string TexCanvas::trailer() const
+{
+    return std::string("\\endpicture") + (setup_.pages == 1 && setup_.kind == 0 ? "}" : "") + "\r\n";
+}
+
+std::string TexCanvas::pageFile() const
+{
+    // Kind 2 compiles on its own: the picture is shipped out and the run ends.
+    const std::string end = setup_.pages == 1 && setup_.kind == 2 ? "\\bye\r\n" : "";
+    return header() + out_ + trailer() + end;
+}
+
+void TexCanvas::lineStyle(int style)
+{
+    if (style == style_)
+        return;
+    style_ = style;
+    static constexpr const char* kStyles[] = {"\\setsolid", "\\setdots<2pt>", "\\setdashes",
+                                              "\\setdashpattern<3pt,2pt,10pt,2pt>",
+                                              "\\setdashpattern<3pt,2pt,10pt,2pt,3pt,2pt>"};
+    out_ += std::string(style >= 0 && style <= 4 ? kStyles[style] : kStyles[0]) + "\r\n";
+}
+
+void TexCanvas::drawSegment(WorldPoint a, WorldPoint b, const Pen& pen)
+{
+    if (!std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(b.x) || !std::isfinite(b.y))
+        return;
+    lineStyle(pen.style);
+    if (std::fabs(a.x - b.x) < 1e-16L || std::fabs(a.y - b.y) < 1e-16L)
+        out_ += "\\putrule from " + point(a) + " to " + point(b) + "\r\n";
+    else
+        out_ += "\\plot " + point(a) + " " + point(b) + " /\r\n";
+}
+
+void TexCanvas::drawPolyline(std::span<const WorldPoint> points, const Pen& pen)
+{
+    if (points.size() < 2)
+        return;
+    lineStyle(pen.style);
+    out_ += "\\plot\r\n";
+    for (WorldPoint p : points)
+        out_ += point(p) + "\r\n";
+    out_ += "/\r\n";
+}
+
+void TexCanvas::drawRect(WorldPoint a, WorldPoint b, std::optional<int>, const Pen& outline, int, int)
+{
+    // Only its outline: the background rectangle of a page writes the frame.
+    if (outline.width <= 0)
+        return;
+    const WorldPoint c[4] = {a, {b.x, a.y}, b, {a.x, b.y}};
+    for (int k = 0; k < 4; ++k)
+        drawSegment(c[k], c[(k + 1) % 4], outline);
+}
+
+void TexCanvas::drawText(WorldPoint anchor, const std::string& text, const TextStyle& style)
+{
+    const std::string h = style.offsetX < 0 ? "r" : style.offsetX > 0 ? "l" : "";
+    const std::string v = style.offsetY < 0 ? "t" : style.offsetY > 0 ? "b" : "";
+    out_ += "\\put {$" + texEscaped(text) + "$} [" + h + v + "] at " + point(anchor) + "\r\n";
+}
+
+void TexCanvas::drawDotList(std::span<const WorldPoint> points, std::optional<int>, std::optional<int>, int size)
+{
+    std::vector<WorldPoint> inside;
+    for (WorldPoint p : points)
+        if (view().inView(p.x, p.y))
+            inside.push_back(p);
+    if (inside.empty())
+        return;
+    const char* glyph = size < 2 ? "." : size <= 3 ? "$\\scriptstyle\\bullet$" : "$\\bullet$";
+    out_ += std::string("\\multiput {") + glyph + "} at\r\n";
+    for (WorldPoint p : inside)
+        out_ += point(p) + "\r\n";
+    out_ += "/\r\n";
+}
+
+void TexCanvas::comment(const std::string& text)
+{
+    std::string t = text;
+    std::replace(t.begin(), t.end(), '\n', ' ');
+    out_ += "% " + t + "\r\n";
+}
+
+} // namespace qx

@@ -1,0 +1,56 @@
+#pragma once
+// PiCTeX output: the drawing primitives as PiCTeX commands in world
+// coordinates, one .tex file per page, CR LF lines. Filled shapes, circles
+// other than dots and marks have no PiCTeX form and write nothing.
+#include "graphics/export/export_format.h"
+
+#include <string>
+
+namespace qx {
+
+// The four kinds of file: 0 TeX standalone (a box), 1 LaTeX2e standalone,
+// 2 TeX compilable, 3 TeX insertable (the picture alone).
+struct TexSetup {
+    int kind = 0;
+    int box = 0;         // 0..255, kind 0
+    Real widthCm = 8;
+    int pages = 1;
+    Real frameHalfWidth = 5, pageZoom = 1;
+};
+
+std::unique_ptr<PageCanvas> makeTexPage(const View& view, const Palette& palette, const ExportRun& run, int page,
+                                        const std::string& title);
+
+// A label's text with "#", "$", "%" and "&" escaped.
+std::string texEscaped(const std::string& text);
+
+class TexCanvas : public PageCanvas {
+public:
+    TexCanvas(const View& view, const Palette& palette, const TexSetup& setup);
+    std::string pageFile() const override;
+    const std::string& body() const { return out_; }
+    std::string header() const;
+    std::string trailer() const;
+
+    void drawSegment(WorldPoint a, WorldPoint b, const Pen& pen) override;
+    void drawPolyline(std::span<const WorldPoint> points, const Pen& pen) override;
+    void fillPolygon(std::span<const WorldPoint>, std::optional<int>, const Pen&, int) override {}
+    void drawRect(WorldPoint a, WorldPoint b, std::optional<int> fill, const Pen& outline, int rx, int ry) override;
+    void drawMark(WorldPoint, MarkKind, int, int) override {}
+    void drawText(WorldPoint anchor, const std::string& text, const TextStyle& style) override;
+    void drawDotList(std::span<const WorldPoint> points, std::optional<int> fill, std::optional<int> outline,
+                     int size) override;
+    void comment(const std::string& text) override;
+    void drawCircle(WorldPoint, Real, std::optional<int>, const Pen&) override {}
+
+private:
+    std::string number(Real v) const;
+    std::string point(WorldPoint p) const; // "x y" after the page zoom
+    void lineStyle(int style);
+
+    TexSetup setup_;
+    std::string out_;
+    int style_ = 0;
+};
+
+} // namespace qx

@@ -1,0 +1,113 @@
+// The PiCTeX writer: units and corners of the header, the four kinds and
+// their preambles and trailers, pages without preambles, the emitters and
+// the escaping of labels; TeX and LaTeX compile what it writes.
+#include "graphics/export/tex_canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+using namespace qx;
+
+namespace {
+
+View fourWide()
+{
+    View v;
+    v.setPixelSize(401, 201);
+    v.setViewByCenter(0, 0, 2); // 4 world units wide
+    return v;
+}
+
+TexSetup setup(int kind, int pages = 1)
+{
+    TexSetup s;
+    s.kind = kind;
+    s.widthCm = 10;
+    s.pages = pages;
+    s.frameHalfWidth = 2;
+    return s;
+}
+
+} // namespace
+
+TEST(TexCanvas, HeaderKindsAndPages)
+{
+    const View v = fourWide();
+    const Palette p{};
+    TexCanvas standalone(v, p, setup(0));
+    const std::string h = standalone.header();
+    EXPECT_EQ(h.rfind("\\font\\fiverm = cmr5\r\n\\setbox0=\\vbox{\r\n\\beginpicture\r\n", 0), 0u) << h;
+    EXPECT_NE(h.find("\\setcoordinatesystem units <2.50000cm,"), std::string::npos) << h; // 10 cm over 4 units
+    EXPECT_NE(h.find("\\put {\\phantom{.}} at -2.00000 -1.00249\r\n"), std::string::npos) << h; // the view's corner
+    EXPECT_EQ(standalone.trailer(), "\\endpicture}\r\n");
+    // Kind 3 with one page: the picture alone.
+    TexCanvas insertable(v, p, setup(3));
+    const std::string f = insertable.pageFile();
+    EXPECT_EQ(f.rfind("\\beginpicture\r\n", 0), 0u);
+    EXPECT_EQ(f.substr(f.size() - 13), "\\endpicture\r\n");
+    // Several pages: no preamble and no closing brace, whatever the kind.
+    for (int kind = 0; kind < 4; ++kind) {
+        const std::string page = TexCanvas(v, p, setup(kind, 3)).pageFile();
+        EXPECT_EQ(page.find("\\font"), std::string::npos) << kind;
+        EXPECT_EQ(page.find("\\setbox"), std::string::npos) << kind;
+        EXPECT_EQ(page.find("\\input"), std::string::npos) << kind;
+        EXPECT_EQ(page.find("\\endpicture}"), std::string::npos) << kind;
+    }
+}
+
+TEST(TexCanvas, EmittersAndLabels)
+{
+    const View v = fourWide();
+    TexCanvas c(v, Palette{}, setup(3));
+    c.drawSegment({-1, 0}, {1, 0}, Pen{1, 1, PenSolid});
+    c.drawSegment({-1, -1}, {1, 1}, Pen{1, 1, PenDash});
+    const WorldPoint dots[] = {{0.5L, 0.5L}, {9, 9}};
+    c.drawDotList(dots, 1, std::nullopt, 1);
+    TextStyle s;
+    s.offsetX = 3;
+    s.offsetY = -2;
+    c.drawText({0, 0}, "50% & more", s);
+    EXPECT_EQ(c.body(), "\\putrule from -1.00000 0.00000 to 1.00000 0.00000\r\n"
+                        "\\setdots<2pt>\r\n"
+                        "\\plot -1.00000 -1.00000 1.00000 1.00000 /\r\n"
+                        "\\multiput {.} at\r\n0.50000 0.50000\r\n/\r\n"
+                        "\\put {$50\\% \\& more$} [lt] at 0.00000 0.00000\r\n");
+}
+
+TEST(TexCanvas, TexAndLatexCompileThePictures)
+{
+    const View v = fourWide();
+    const auto dir = std::filesystem::temp_directory_path() / "qx_tex_test";
+    std::filesystem::create_directories(dir);
+    const auto draw = [&](TexCanvas& c) {
+        c.drawSegment({-2, 0}, {2, 0}, Pen{1, 1, PenSolid});
+        const WorldPoint curve[] = {{-1, -0.5L}, {0, 0.5L}, {1, -0.5L}};
+        c.drawPolyline(curve, Pen{1, 1, PenSolid});
+        TextStyle s;
+        c.drawText({0, 0.8L}, "x_1 & 50%", s);
+    };
+    TexCanvas plain(v, Palette{}, setup(2));
+    draw(plain);
+    {
+        std::ofstream(dir / "plain.tex", std::ios::binary) << plain.pageFile();
+    }
+    const std::string tex = "cd " + dir.string() + " && tex -interaction=nonstopmode plain.tex > /dev/null 2>&1";
+    EXPECT_EQ(std::system(tex.c_str()), 0) << tex;
+    EXPECT_TRUE(std::filesystem::exists(dir / "plain.dvi"));
+
+    TexCanvas inserted(v, Palette{}, setup(3));
+    draw(inserted);
+    {
+        std::ofstream(dir / "picture.tex", std::ios::binary) << inserted.pageFile();
+        std::ofstream(dir / "doc.tex") << "\\documentclass{article}\n\\usepackage{pictex}\n\\begin{document}\n"
+                                          "\\input{picture.tex}\n\\end{document}\n";
+    }
+    const std::string latex = "cd " + dir.string() + " && pdflatex -interaction=nonstopmode doc.tex > /dev/null 2>&1";
+    EXPECT_EQ(std::system(latex.c_str()), 0) << latex;
+    EXPECT_TRUE(std::filesystem::exists(dir / "doc.pdf"));
+    std::filesystem::remove_all(dir);
+}
