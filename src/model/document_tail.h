@@ -24,6 +24,34 @@ struct DocumentTail {
     std::optional<OverlayState> overlays; // written as the further section when present
 };
 
+// The first blocks of most bodies: twenty 16-bit words, ten flag bytes and
+// a run of extended reals. False when the data end first.
+template <size_t R>
+bool readHeadBlocks(ByteReader& r, std::array<int16_t, 20>& ints, std::array<uint8_t, 10>& flags,
+                    std::array<Real, R>& reals)
+{
+    for (int16_t& v : ints)
+        if (!r.i16(v))
+            return false;
+    if (!r.bytes(flags.data(), flags.size()))
+        return false;
+    for (Real& v : reals)
+        if (!r.real(v))
+            return false;
+    return true;
+}
+
+template <size_t R>
+void writeHeadBlocks(ByteWriter& w, const std::array<int16_t, 20>& ints, const std::array<uint8_t, 10>& flags,
+                     const std::array<Real, R>& reals)
+{
+    for (int16_t v : ints)
+        w.i16(v);
+    w.bytes(flags.data(), flags.size());
+    for (Real v : reals)
+        w.real(v);
+}
+
 // Slide list, seed texts and (when there are overlays) the further section.
 void writeDocumentTail(ByteWriter& w, const DocumentTail& t);
 // Reads the sections the flags name into `t` (slides and seeds emptied

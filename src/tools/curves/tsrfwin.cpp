@@ -398,18 +398,14 @@ void TSRFWin::encodeDocumentBody(ByteWriter& w) const
     ints[7] = 7;
     ints[8] = data_.mode;
     ints[10] = static_cast<int16_t>(data_.colour);
-    for (int16_t v : ints)
-        w.i16(v);
     const std::array<uint8_t, 10> flags{static_cast<uint8_t>(watch_ ? 1 : 0), 0, 1, 1, 1, 1, 1, 1, 1, 1};
-    w.bytes(flags.data(), flags.size());
     std::array<Real, 10> reals{};
     reals[0] = view_.centerX;
     reals[1] = view_.centerY;
     reals[2] = view_.halfWidth;
     reals[3] = view_.halfHeight;
     reals[4] = data_.rotation;
-    for (Real v : reals)
-        w.real(v);
+    writeHeadBlocks(w, ints, flags, reals);
     w.fixedText(data_.initial, 256);
     for (char c : kRewritable) {
         w.i16(c);
@@ -429,14 +425,8 @@ int TSRFWin::decodeDocumentBody(ByteReader& r, const CommonHeader& h)
     std::array<int16_t, 20> ints{};
     std::array<uint8_t, 10> flags{};
     std::array<Real, 10> reals{};
-    for (int16_t& v : ints)
-        if (!r.i16(v))
-            return kErrInconsistent;
-    if (!r.bytes(flags.data(), flags.size()))
+    if (!readHeadBlocks(r, ints, flags, reals))
         return kErrInconsistent;
-    for (Real& v : reals)
-        if (!r.real(v))
-            return kErrInconsistent;
     // The record count and size come from the header; our own are 13 of 33 bytes.
     if (ints[5] < 1 || ints[5] > 255 || ints[6] < 0 || ints[6] > 91 || ints[7] < 0 || ints[7] > 7)
         return kErrInconsistent;

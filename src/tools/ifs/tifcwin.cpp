@@ -119,16 +119,7 @@ bool TIfcWin::applyPreset(int command)
     default:
         return false;
     }
-    if (busy())
-        interruptRendering();
-    finishRendering();
-    sequence_.clear();
-    std::vector<std::array<TreePtr, 2>> trees(maps.size());
-    for (size_t i = 0; i < maps.size(); ++i)
-        compileMap(maps[i], trees[i]);
-    maps_ = std::move(maps);
-    trees_ = std::move(trees);
-    mapsChanged();
+    installMaps(std::move(maps));
     return true;
 }
 
@@ -149,16 +140,7 @@ int TIfcWin::randomMaps(int n)
         m.dilationText = number(0.3L + 0.5L * u(rng_));
         m.angleText = number(2 * std::numbers::pi_v<Real> * u(rng_));
     }
-    if (busy())
-        interruptRendering();
-    finishRendering();
-    sequence_.clear();
-    std::vector<std::array<TreePtr, 2>> trees(maps.size());
-    for (size_t i = 0; i < maps.size(); ++i)
-        compileMap(maps[i], trees[i]);
-    maps_ = std::move(maps);
-    trees_ = std::move(trees);
-    mapsChanged();
+    installMaps(std::move(maps));
     return 0;
 }
 
@@ -245,18 +227,7 @@ void TIfcWin::declareCommands(CommandSet& set)
         set.add({id, p.menu, "", K::Plain, kMenuFile, "&New", first}, [this, id] { applyPreset(id); });
         first = false;
     }
-    set.add({kCmdRandom, "&Random ...", "", K::Plain, kMenuFile, "&New"}, [this] {
-        std::string text = std::to_string(3 + rng_() % 5);
-        if (!host().inputText("how many functions?", text))
-            return;
-        int32_t n = 0;
-        if (!parseIntText(text, n)) {
-            host().showError(ErrCannotUnderstand);
-            return;
-        }
-        if (const int e = randomMaps(n))
-            host().showError(e);
-    });
+    set.add({kCmdRandom, "&Random ...", "", K::Plain, kMenuFile, "&New"}, [this] { randomCommand(); });
     set.add({kCmdInventory, "&Inventory ...", "Ctrl+I", K::Plain, kMenuEdit, "", true}, [this] { settingsCommand(); });
     declareHelp(set, kCmdHelpFirst, ifcHelp());
 }

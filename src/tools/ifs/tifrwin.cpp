@@ -143,17 +143,8 @@ bool TIfrWin::applyPreset(int command)
     default:
         return false;
     }
-    if (busy())
-        interruptRendering();
-    finishRendering();
-    sequence_.clear();
-    reference_ = ref;
-    std::vector<std::array<TreePtr, 2>> trees(maps.size());
-    for (size_t i = 0; i < maps.size(); ++i)
-        compileMap(maps[i], trees[i]);
-    maps_ = std::move(maps);
-    trees_ = std::move(trees);
-    mapsChanged();
+    reference_ = ref; // the maps are built from it
+    installMaps(std::move(maps));
     return true;
 }
 
@@ -176,17 +167,8 @@ int TIfrWin::randomMaps(int n)
             {{{ct - b * std::sin(phi), st + a * std::cos(phi)}, {ct, st}, {ct + a * std::cos(phi), st + b * std::sin(phi)}}},
             colour);
     }
-    if (busy())
-        interruptRendering();
-    finishRendering();
-    sequence_.clear();
-    reference_ = ref;
-    std::vector<std::array<TreePtr, 2>> trees(maps.size());
-    for (size_t i = 0; i < maps.size(); ++i)
-        compileMap(maps[i], trees[i]);
-    maps_ = std::move(maps);
-    trees_ = std::move(trees);
-    mapsChanged();
+    reference_ = ref; // the maps are built from it
+    installMaps(std::move(maps));
     return 0;
 }
 
@@ -391,18 +373,7 @@ void TIfrWin::declareCommands(CommandSet& set)
         set.add({id, p.menu, "", K::Plain, kMenuFile, "&New", first}, [this, id] { applyPreset(id); });
         first = false;
     }
-    set.add({kCmdRandom, "&Random ...", "", K::Plain, kMenuFile, "&New"}, [this] {
-        std::string text = std::to_string(3 + rng_() % 5);
-        if (!host().inputText("how many functions?", text))
-            return;
-        int32_t n = 0;
-        if (!parseIntText(text, n)) {
-            host().showError(ErrCannotUnderstand);
-            return;
-        }
-        if (const int e = randomMaps(n))
-            host().showError(e);
-    });
+    set.add({kCmdRandom, "&Random ...", "", K::Plain, kMenuFile, "&New"}, [this] { randomCommand(); });
     set.add({kCmdInventory, "&Inventory ...", "Ctrl+I", K::Plain, kMenuEdit, "", true}, [this] { settingsCommand(); });
     set.add({kCmdReference, "&Reference triangle ...", "", K::Plain, kMenuEdit, ""}, [this] {
         if (!host().showModelessDialog("REFTRI"))

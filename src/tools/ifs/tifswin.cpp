@@ -182,6 +182,34 @@ void TIfsWin::startPreset()
     maps_.assign(1, m); // callers resize to their map count
 }
 
+void TIfsWin::installMaps(std::vector<IfsMap> maps)
+{
+    if (busy())
+        interruptRendering();
+    finishRendering();
+    sequence_.clear();
+    std::vector<std::array<TreePtr, 2>> trees(maps.size());
+    for (size_t i = 0; i < maps.size(); ++i)
+        compileMap(maps[i], trees[i]);
+    maps_ = std::move(maps);
+    trees_ = std::move(trees);
+    mapsChanged();
+}
+
+void TIfsWin::randomCommand()
+{
+    std::string text = std::to_string(3 + rng_() % 5);
+    if (!host().inputText("how many functions?", text))
+        return;
+    int32_t n = 0;
+    if (!parseIntText(text, n)) {
+        host().showError(ErrCannotUnderstand);
+        return;
+    }
+    if (const int e = randomMaps(n))
+        host().showError(e);
+}
+
 void TIfsWin::mapsChanged()
 {
     orbiterState_.reset();
@@ -417,18 +445,14 @@ void TIfsWin::encodeHead(ByteWriter& w) const
     ints[3] = static_cast<int16_t>(mouseMode_);
     ints[8] = 400;
     ints[9] = 100;
-    for (int16_t v : ints)
-        w.i16(v);
     const std::array<uint8_t, 10> flags{1, 0, 0, 0, 1, 1, 1, 1, 1, 1};
-    w.bytes(flags.data(), flags.size());
     std::array<Real, 20> reals{};
     reals[0] = view_.centerX;
     reals[1] = view_.centerY;
     reals[2] = view_.halfWidth;
     reals[3] = batch_;
     reals[4] = view_.halfHeight;
-    for (Real v : reals)
-        w.real(v);
+    writeHeadBlocks(w, ints, flags, reals);
 }
 
 int TIfsWin::decodeHead(ByteReader& r, const CommonHeader& h, DocumentParts& d) const
@@ -438,14 +462,8 @@ int TIfsWin::decodeHead(ByteReader& r, const CommonHeader& h, DocumentParts& d) 
     std::array<int16_t, 20> ints{};
     std::array<uint8_t, 10> flags{};
     std::array<Real, 20> reals{};
-    for (int16_t& v : ints)
-        if (!r.i16(v))
-            return kErrInconsistent;
-    if (!r.bytes(flags.data(), flags.size()))
+    if (!readHeadBlocks(r, ints, flags, reals))
         return kErrInconsistent;
-    for (Real& v : reals)
-        if (!r.real(v))
-            return kErrInconsistent;
     d.lastIndex = ints[2];
     if (d.lastIndex < -1 || d.lastIndex >= kMaxIfsMaps || !(reals[3] >= 1 && reals[3] <= 2147483647.0L) ||
         !std::isfinite(reals[0]) || !std::isfinite(reals[1]) || !(reals[2] > 0) || !std::isfinite(reals[2]) ||

@@ -86,6 +86,11 @@ protected:
     void startPreset();
     // After a change of the maps: the view fitted and the drawing anew.
     void mapsChanged();
+    // A preset or random system: the drawing stopped, no sequence, the maps
+    // compiled and taken, the view fitted.
+    void installMaps(std::vector<IfsMap> maps);
+    // "Random ...": asks "how many functions?" (a random 3..7 offered).
+    void randomCommand();
     IfsStepper stepper() const;
     // The shared blocks of both documents, read first and applied only when
     // the whole document was read and every map compiled.

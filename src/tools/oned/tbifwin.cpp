@@ -430,10 +430,7 @@ void TBifWin::encodeDocumentBody(ByteWriter& w) const
     std::array<int16_t, 20> ints{};
     ints[0] = 5;
     ints[2] = density_;
-    for (int16_t v : ints)
-        w.i16(v);
     std::array<uint8_t, 10> flags{static_cast<uint8_t>(overlayOn_ ? 1 : 0), 0, 0, 0, 0, 0, 0, 1, 1, 1};
-    w.bytes(flags.data(), flags.size());
     std::array<Real, 20> reals{};
     reals[0] = view_.centerX;
     reals[1] = view_.centerY;
@@ -442,8 +439,7 @@ void TBifWin::encodeDocumentBody(ByteWriter& w) const
     reals[4] = plotted_;
     reals[5] = view_.halfHeight;
     reals[8] = seed_;
-    for (Real v : reals)
-        w.real(v);
+    writeHeadBlocks(w, ints, flags, reals);
     for (int i = 0; i < kVariableCount; ++i) {
         w.real(variable(i).re);
         w.real(variable(i).im);
@@ -470,14 +466,8 @@ int TBifWin::decodeDocumentBody(ByteReader& r, const CommonHeader& h)
     std::array<int16_t, 20> ints{};
     std::array<uint8_t, 10> flags{};
     std::array<Real, 20> reals{};
-    for (int16_t& v : ints)
-        if (!r.i16(v))
-            return kErrInconsistent;
-    if (!r.bytes(flags.data(), flags.size()))
+    if (!readHeadBlocks(r, ints, flags, reals))
         return kErrInconsistent;
-    for (Real& v : reals)
-        if (!r.real(v))
-            return kErrInconsistent;
     std::array<Complex, kVariableCount> vars{};
     std::array<std::pair<Real, Real>, kVariableCount> bounds{};
     for (Complex& v : vars)

@@ -632,11 +632,8 @@ void TWebWin::encodeDocumentBody(ByteWriter& w) const
     ints[1] = static_cast<int16_t>(std::min<int32_t>(howMany_, 32767));
     ints[2] = static_cast<int16_t>(trace_);
     ints[9] = static_cast<int16_t>(seedParam_);
-    for (int16_t v : ints)
-        w.i16(v);
     std::array<uint8_t, 10> flags{static_cast<uint8_t>(showCoordinate_), static_cast<uint8_t>(arrows_), 0,
                                   static_cast<uint8_t>(initialSegment_), 0, 1, 1, 1, 1, 1};
-    w.bytes(flags.data(), flags.size());
     std::array<Real, 20> reals{};
     reals[0] = view_.centerX;
     reals[1] = view_.centerY;
@@ -648,8 +645,7 @@ void TWebWin::encodeDocumentBody(ByteWriter& w) const
     reals[7] = static_cast<Real>(family_);
     reals[8] = target_;
     reals[9] = howMany_;
-    for (Real v : reals)
-        w.real(v);
+    writeHeadBlocks(w, ints, flags, reals);
     for (int i = 0; i < kVariableCount; ++i) {
         w.real(variable(i).re);
         w.real(variable(i).im);
@@ -673,14 +669,8 @@ int TWebWin::decodeDocumentBody(ByteReader& r, const CommonHeader& h)
     std::array<int16_t, 20> ints{};
     std::array<uint8_t, 10> flags{};
     std::array<Real, 20> reals{};
-    for (int16_t& v : ints)
-        if (!r.i16(v))
-            return kErrInconsistent;
-    if (!r.bytes(flags.data(), flags.size()))
+    if (!readHeadBlocks(r, ints, flags, reals))
         return kErrInconsistent;
-    for (Real& v : reals)
-        if (!r.real(v))
-            return kErrInconsistent;
     std::array<Complex, kVariableCount> vars{};
     std::array<std::pair<Real, Real>, kVariableCount> bounds{};
     for (Complex& v : vars)
