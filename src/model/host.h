@@ -99,6 +99,9 @@ public:
     // picture, 20 too large). The default reads Windows bitmaps and PNG; the
     // Qt host reads every format its image readers know.
     virtual int readImageFile(const std::string& path, Image& out);
+    // "Copy to clipboard": the picture as SVG (empty when the tool has no
+    // vector drawing) and as pixels; false when the host has no clipboard.
+    virtual bool setClipboardPicture(const std::string& /*svg*/, const Image& /*picture*/) { return false; }
     // The picture on the clipboard; false when there is none.
     virtual bool clipboardImage(Image& /*out*/) { return false; }
     // The screen's logical pixels per inch (horizontal), for export scales.

@@ -17,6 +17,7 @@ namespace {
 
 using K = CommandKind;
 constexpr const char* kZoomWindows = "Zoom &windows";
+constexpr int kCmdCopyPicture = 310;
 constexpr std::array<CommandSpec, 9> kCommands{{
     {CmdDraw, "&Draw", "Ctrl+D", K::Plain, kMenuView, "", true},
     {CmdRefresh, "&Refresh", "Ctrl+R", K::Plain, kMenuView, ""},
@@ -65,6 +66,10 @@ void TVorlWin::declareCommands(CommandSet& set)
     set.add(k[6], [this] { useDefaults_ = !useDefaults_; }, [this] { return useDefaults_; });
     set.add(k[7], [this] { watch_ = !watch_; }, [this] { return watch_; });
     set.add(k[8], [this] { specialColoursCommand(); });
+    set.add({kCmdCopyPicture, "&Copy to clipboard", "", CommandKind::Plain, kMenuEdit, "", true}, [this] {
+        if (!copyToClipboard())
+            host().showError(ErrNothingToDo);
+    });
 }
 
 // ---- Paint path and background rendering.
@@ -442,6 +447,20 @@ void TVorlWin::refresh()
 void TVorlWin::viewChanged()
 {
     draw();
+}
+
+bool TVorlWin::copyToClipboard()
+{
+    if (!attached() || busy() || composite_.empty())
+        return false;
+    std::string svg;
+    if (const ExportFormat* f = ExportFormats::builtIn().byName("svg"); f && canExport(*f)) {
+        ExportRun run;
+        run.creator = exportCreator_;
+        if (auto canvas = f->makePage(view_, palette_, run, 0, "clipboard"); canvas && drawExportPage(*canvas, 0))
+            svg = canvas->pageFile();
+    }
+    return host().setClipboardPicture(svg, composite_);
 }
 
 void TVorlWin::showFigureOnly()

@@ -240,6 +240,9 @@ public:
     void overlaysChanged() override;
     // The figure alone: axes, grid, labels and marks off (batch --plain).
     void showFigureOnly();
+    // "Copy to clipboard" (310): the picture as SVG, when the tool draws
+    // vectors, and as the pixels on the screen. False when nothing was copied.
+    bool copyToClipboard();
 
     // ---- Orbits (tvorlwin_orbits.cpp): the seed list and its overlays, the
     // orbiter, the mouse-held image modes and the coordinate table. Tools

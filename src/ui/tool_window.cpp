@@ -24,6 +24,7 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QImageReader>
+#include <QMimeData>
 #include <QKeyEvent>
 #include <QProgressDialog>
 #include <QMenuBar>
@@ -533,6 +534,16 @@ int ToolWindow::readImageFile(const std::string& path, Image& out)
         return ErrInconsistentData;
     out = imageOf(picture);
     return 0;
+}
+
+bool ToolWindow::setClipboardPicture(const std::string& svg, const Image& picture)
+{
+    auto* data = new QMimeData;
+    if (!svg.empty())
+        data->setData(QStringLiteral("image/svg+xml"), QByteArray(svg.data(), static_cast<qsizetype>(svg.size())));
+    data->setImageData(wrapImage(picture).copy()); // offered as PNG, among others
+    QGuiApplication::clipboard()->setMimeData(data);
+    return true;
 }
 
 bool ToolWindow::clipboardImage(Image& out)

@@ -90,6 +90,7 @@ public:
     double screenDpi() const override;
     int readImageFile(const std::string& path, Image& out) override;
     bool clipboardImage(Image& out) override;
+    bool setClipboardPicture(const std::string& svg, const Image& picture) override;
     // The text window of tables (one per tool window, reused).
     TextWindow* tableWindow() const { return tableWindow_; }
     MarkAttDialog* markDialog() const { return markDialog_; }

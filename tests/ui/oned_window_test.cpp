@@ -12,6 +12,8 @@
 #include "ui/tool_window.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -125,6 +127,22 @@ private slots:
         QCOMPARE(web.seedValue(), 5.0L);
         QVERIFY(rendered(*w));
         d->close();
+    }
+
+    void copyToClipboardGivesSvgAndPixels()
+    {
+        auto w = openRow(7, "noname3.web");
+        w->resize(240, 200);
+        QVERIFY(rendered(*w));
+        QGuiApplication::clipboard()->clear();
+        w->runCommand(310); // Copy to clipboard
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(data);
+        QVERIFY(data->hasFormat(QStringLiteral("image/svg+xml")));
+        QVERIFY(data->data(QStringLiteral("image/svg+xml")).startsWith("<?xml"));
+        QVERIFY(data->hasImage());
+        const QImage image = qvariant_cast<QImage>(data->imageData());
+        QCOMPARE(image.width(), w->area()->width());
     }
 
     void steppingStopsOnQ()

@@ -29,6 +29,7 @@ constexpr const char* kManFile =
 constexpr const char* kManEdit =
     "Edit menu\n\n"
     "Text ... puts a label at a point of the picture; Clear text removes all labels.\n"
+    "Copy to clipboard puts the picture on the clipboard (as SVG too where it has points).\n"
     "Settings ... sets the threshold (an orbit has escaped once x*x + y*y exceeds it), the\n"
     "maximum number of repetitions and the display mode:\n"
     "  bands   - escaping points are coloured by their escape count, cycling through the\n"
@@ -53,6 +54,7 @@ constexpr const char* kManEdit =
 constexpr const char* kJulEdit =
     "Edit menu\n\n"
     "Text ... puts a label at a point of the picture; Clear text removes all labels.\n"
+    "Copy to clipboard puts the picture on the clipboard (as SVG too where it has points).\n"
     "Settings ... sets the threshold, the maximum number of repetitions and the display\n"
     "mode: bands, DEM (distance estimation with a boundary thickness in pixels), IIM (the\n"
     "inverse-image method: the Julia set is traced by iterating backwards from a repelling\n"
