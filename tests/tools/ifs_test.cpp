@@ -281,6 +281,10 @@ TEST_F(RealIfs, CollageMovesTrianglesAndTheMapsFollow)
     EXPECT_EQ(win.vertexNear({50, 50}, 5), -1); // nothing near
     win.moveVertex(1, {2.5L, 3.5L});
     EXPECT_NE(win.maps()[2].newX, map2);
+    EXPECT_EQ(win.setIconSize(51), ErrOutOfBounds);
+    EXPECT_EQ(win.setIconSize(0), ErrOutOfBounds);
+    ASSERT_EQ(win.setIconSize(6), 0);
+    EXPECT_EQ(win.setCollageColour(2, 61), ErrOutOfBounds);
     // Discard: everything as before the collage.
     win.endCollage(false);
     EXPECT_FALSE(win.inCollage());

@@ -20,8 +20,7 @@ constexpr int kCmdInventory = 598, kCmdRandom = 581, kCmdReference = 560;
 constexpr int kCmdHelpFirst = 840;
 constexpr int kCmdNextTriangle = 518, kCmdCollage = 641, kCmdDiscard = 642, kCmdKeep = 643;
 constexpr int kModeCollage = 125;
-constexpr int kIconSize = 3;
-constexpr int16_t kCollageColour = 1, kReferenceColour = 6, kActiveColour = 4; // 1: visible on the black background
+constexpr int kCmdIconSize = 600, kCmdCollageColour = 207;
 constexpr int16_t kRandomColours[] = {5, 10, 52, 55, 24, 22};
 
 struct RealPreset {
@@ -190,6 +189,24 @@ void TIfrWin::startCollage()
     overlaysChanged();
 }
 
+int TIfrWin::setIconSize(int pixels)
+{
+    if (pixels < 1 || pixels > 50)
+        return ErrOutOfBounds;
+    iconSize_ = pixels;
+    overlaysChanged();
+    return 0;
+}
+
+int TIfrWin::setCollageColour(int which, int index)
+{
+    if (which < 0 || which > 2 || index < 0 || index > 60)
+        return ErrOutOfBounds;
+    collageColours_[static_cast<size_t>(which)] = static_cast<int16_t>(index);
+    overlaysChanged();
+    return 0;
+}
+
 void TIfrWin::endCollage(bool keep)
 {
     if (!collage_)
@@ -331,7 +348,7 @@ void TIfrWin::drawToolOverlays(Canvas& canvas)
             canvas.drawSegment(t[k], t[(k + 1) % 3], pen);
     };
     const auto icons = [&](const Triangle& t, int16_t colour) {
-        const Real s = kIconSize;
+        const Real s = iconSize_;
         for (size_t k = 0; k < 3; ++k) {
             const WorldPoint c = t[k];
             if (!view_.inView(c.x, c.y))
@@ -349,13 +366,13 @@ void TIfrWin::drawToolOverlays(Canvas& canvas)
     };
     for (const IfsMap& m : maps_)
         if (m.byTriangle)
-            outline(m.image, kCollageColour);
-    outline(reference_, kReferenceColour);
-    icons(reference_, kReferenceColour);
+            outline(m.image, collageColours_[0]);
+    outline(reference_, collageColours_[1]);
+    icons(reference_, collageColours_[1]);
     const Triangle& active =
         active_ >= 0 && active_ < mapCount() ? maps_[static_cast<size_t>(active_)].image : reference_;
-    outline(active, kActiveColour);
-    icons(active, kActiveColour);
+    outline(active, collageColours_[2]);
+    icons(active, collageColours_[2]);
 }
 
 void TIfrWin::settingsCommand()
@@ -389,6 +406,29 @@ void TIfrWin::declareCommands(CommandSet& set)
     set.add({kCmdKeep, "&Keep changes", "Ctrl+K", K::Plain, kMenuEdit, "&Collage"}, [this] { endCollage(true); });
     set.add({kCmdDiscard, "&Discard changes", "", K::Plain, kMenuEdit, "&Collage"}, // Ctrl+D is Draw
             [this] { endCollage(false); });
+    set.add({kCmdIconSize, "&Icon size ...", "", K::Plain, kMenuEdit, "&Collage", true}, [this] {
+        std::string text = std::to_string(iconSize_);
+        if (!host().inputText("current value", text))
+            return;
+        int32_t n = 0;
+        if (!parseIntText(text, n))
+            host().showError(ErrCannotUnderstand);
+        else if (const int e = setIconSize(n))
+            host().showError(e);
+    });
+    static constexpr const char* kColourTexts[] = {"Collage &color ...", "&Ref triangle color ...",
+                                                   "&Active triangle color ..."};
+    for (int k = 0; k < 3; ++k)
+        set.add({kCmdCollageColour + k, kColourTexts[k], "", K::Plain, kMenuEdit, "&Collage"}, [this, k] {
+            std::string text = std::to_string(collageColours_[static_cast<size_t>(k)]);
+            if (!host().inputText("palette index (0 .. 60)", text))
+                return;
+            int32_t n = 0;
+            if (!parseIntText(text, n))
+                host().showError(ErrCannotUnderstand);
+            else if (const int e = setCollageColour(k, n))
+                host().showError(e);
+        });
     declareHelp(set, kCmdHelpFirst, ifrHelp());
 }
 

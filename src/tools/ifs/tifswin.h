@@ -174,6 +174,12 @@ public:
     // Keep changes (643) or Discard changes (642, everything as before the collage).
     void endCollage(bool keep);
     bool inCollage() const { return collage_; }
+    // Icon size (600): 1..50 pixels, else 17 (nothing changes).
+    int setIconSize(int pixels);
+    int iconSize() const { return iconSize_; }
+    // Collage colours (207 collage, 208 reference, 209 active): palette
+    // indices 0..60, else 17.
+    int setCollageColour(int which, int index);
     // Next triangle (518): the next triangle-defined map, then the reference (-1).
     void nextTriangle();
     int activeTriangle() const { return active_; }
@@ -208,6 +214,8 @@ private:
     bool collage_ = false;
     int active_ = 0;
     int draggedVertex_ = -1;
+    int iconSize_ = 3;
+    std::array<int16_t, 3> collageColours_{1, 6, 4}; // collage (1: seen on the black background), reference, active
     int savedMouseMode_ = 0;
     std::vector<IfsMap> backupMaps_;
     Triangle backupReference_{};
