@@ -66,6 +66,7 @@ int runExport(const Args& args)
     if (const int e = setUpWindow(job, host, *win))
         return e;
     win->setTexSettings(job.texKind, job.texBox, job.texWidthCm);
+    win->setSvgSize(job.svgWidth, job.svgHeight);
     if (const int e = win->exportPages(*format, job.output, std::to_string(job.pages), [](const std::string&) { return true; },
                                        job.directive)) {
         std::fprintf(stderr, "quorvex-batch export: %s: %s\n", job.output.c_str(), messageText(e).c_str());

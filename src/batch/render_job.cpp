@@ -144,6 +144,9 @@ bool takeOption(const std::string& name, const std::string& value, RenderJob& jo
         job.pages = n;
     else if (name == "--directive")
         job.directive = value;
+    else if (name == "--svg-size" && parseSize(value, job.svgWidth, job.svgHeight) && job.svgWidth >= 10 &&
+             job.svgHeight >= 10)
+        ;
     else if (name == "--tex-kind" && parseIntText(value, n) && n >= 0 && n <= 3)
         job.texKind = n;
     else if (name == "--tex-box" && parseIntText(value, n) && n >= 0 && n <= 255)
@@ -183,7 +186,7 @@ bool isCommonOption(const std::string& a, bool exportOptions)
     for (const char* o : kValueOptions)
         if (a == o)
             return true;
-    return exportOptions && (a == "--format" || a == "--pages" || a == "--directive" || a == "--tex-kind" ||
+    return exportOptions && (a == "--format" || a == "--pages" || a == "--directive" || a == "--tex-kind" || a == "--svg-size" ||
                              a == "--tex-box" || a == "--tex-width");
 }
 
@@ -255,6 +258,8 @@ std::string optionHelp(bool exportOptions)
     if (exportOptions) {
         h += helpEntry("--pages N", "pages of an animation, 1..999999 (default 1)");
         h += helpEntry("--directive TEXT", "what the pages animate: letters A..W, or \\REPS, \\PROM, \\ZOOM");
+        h += helpEntry("--svg-size WxH", "SVG: the size the header gives, each at least 10 (default the\n"
+                                         "picture's; the drawing stays in its pixels)");
         h += helpEntry("--tex-kind K", "PiCTeX file: 0 TeX standalone (a box, default), 1 LaTeX2e standalone,\n"
                                        "2 TeX compilable, 3 TeX insertable");
         h += helpEntry("--tex-box N", "PiCTeX box number of kind 0, 0..255 (default 0)");

@@ -24,6 +24,15 @@ constexpr std::array<CommandSpec, 6> kCommands{{
 
 } // namespace
 
+int TKVAWing::setSvgSize(int width, int height)
+{
+    if ((width != 0 || height != 0) && (width < 10 || height < 10 || width > 30000 || height > 30000))
+        return ErrOutOfBounds;
+    svgWidth_ = width;
+    svgHeight_ = height;
+    return 0;
+}
+
 int TKVAWing::setTexSettings(int kind, int box, Real widthCm)
 {
     if (kind < 0 || kind > 3 || box < 0 || box > 255 || !(widthCm > 0 && widthCm <= 1000))

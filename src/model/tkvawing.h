@@ -89,6 +89,10 @@ public:
     // value out of range (nothing changes).
     int setTexSettings(int kind, int box, Real widthCm);
     int texKind() const { return texKind_; }
+    // "SVG settings": the width and height the SVG header gives (0: the
+    // window's); each at least 10, else 17 (nothing changes). Coordinates stay
+    // window pixels, so another size crops or leaves room.
+    int setSvgSize(int width, int height);
     // Writes the picture as page(s) of `format` named from `path` (its
     // extension is replaced by the format's); `ask` answers the overwrite
     // question, asked once. Q between pages stops the run. Returns 0, 10
@@ -164,6 +168,7 @@ protected:
     std::string exportBaseName_ = "noname";
     std::string exportCreator_ = "Zumbar";
     int texKind_ = 0, texBox_ = 0;
+    int svgWidth_ = 0, svgHeight_ = 0;
     Real texWidthCm_ = 8;
     const ExportFormats* formats_ = &ExportFormats::builtIn();
 

@@ -83,8 +83,24 @@ void TKVAWing::exportCommand(const ExportFormat& format)
     if (name.empty())
         return;
     std::string pages = "1";
-    if (!host().inputText(std::string(format.label) + ": pages", pages))
+    if (std::string(format.name) == "svg") {
+        // SVG settings: the size the header gives (the window's at first) and the pages.
+        std::vector<std::string> v{std::to_string(view_.pixWidth), std::to_string(view_.pixHeight), pages};
+        if (!host().inputMany("SVG settings", {"width", "height", "pages"}, v))
+            return;
+        int32_t w = 0, h = 0;
+        if (!parseIntText(v[0], w) || !parseIntText(v[1], h)) {
+            host().showError(ErrCannotUnderstand);
+            return;
+        }
+        if (const int e = setSvgSize(w, h)) {
+            host().showError(e);
+            return;
+        }
+        pages = v[2];
+    } else if (!host().inputText(std::string(format.label) + ": pages", pages)) {
         return;
+    }
     std::string directive;
     int32_t count = 0;
     if (parseIntText(pages, count) && count > 1 &&
@@ -206,6 +222,8 @@ int TKVAWing::runExport(const ExportPlan& plan, PageWriter& writer, const std::f
     run.dpi = plan.dpi;
     run.creator = exportCreator_;
     run.date = longDateText();
+    run.svgWidth = svgWidth_;
+    run.svgHeight = svgHeight_;
     run.texKind = texKind_;
     run.texBox = texBox_;
     run.texWidthCm = texWidthCm_;

@@ -168,6 +168,18 @@ TEST(BatchExport, PlainLeavesTheFigureAlone)
 // Bitmap pages: the picture as the window shows it (the Mandelbrot set is the
 // same bitmap as `render` writes), and a run of pages animating a letter,
 // each page its own picture, listed in ANIM.txt and read by ImageMagick.
+TEST(BatchExport, SvgSizeAndItsBounds)
+{
+    const std::string out = tempFile("sized.svg");
+    ASSERT_EQ(runBatch("export --format svg --tool bif --default 0 --plotted 10 --size 200x100 --svg-size 400x300 -o " +
+                       out),
+              0);
+    EXPECT_NE(fileText(out).find("width=\"400\" height=\"300\""), std::string::npos);
+    std::remove(out.c_str());
+    EXPECT_EQ(runBatch("export --format svg --tool bif --svg-size 5x300 -o " + out), 2); // each side at least 10
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
 TEST(BatchExport, BitmapPagesOfPictures)
 {
     const std::string page = tempFile("mandel.bmp"), rendered = tempFile("rendered.bmp");

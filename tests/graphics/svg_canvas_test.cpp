@@ -127,3 +127,14 @@ TEST_F(SvgFixture, RsvgConvertReadsAPage)
     std::remove(svg.c_str());
     std::remove(png.c_str());
 }
+
+TEST_F(SvgFixture, AChosenSizeGoesIntoTheHeaderOnly)
+{
+    SvgCanvas c(view, palette, "t", 300, 150);
+    c.drawSegment({10, 90}, {20, 80}, Pen{1, 0, PenSolid});
+    const std::string f = c.pageFile();
+    EXPECT_NE(f.find("width=\"300\" height=\"150\"\r\nviewBox=\"0 0 300 150\""), std::string::npos) << f;
+    EXPECT_NE(f.find("<line x1=\"10\" y1=\"10\""), std::string::npos); // still the window's pixels
+    SvgCanvas own(view, palette, "t");
+    EXPECT_NE(own.pageFile().find("width=\"201\" height=\"101\""), std::string::npos); // the window's size
+}

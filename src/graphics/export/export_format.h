@@ -23,6 +23,8 @@ struct ExportRun {
     // PiCTeX: the kind of file (0 TeX standalone, 1 LaTeX2e standalone, 2 TeX
     // compilable, 3 TeX insertable), its box number and width in centimetres.
     int texKind = 0, texBox = 0;
+    // SVG: the size in the header, 0 for the window's pixel size.
+    int svgWidth = 0, svgHeight = 0;
     Real texWidthCm = 8;
 };
 

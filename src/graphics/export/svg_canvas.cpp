@@ -104,17 +104,19 @@ std::unique_ptr<PageCanvas> makeSvgPage(const View& view, const Palette& palette
 {
     if (view.pixWidth < 2 || view.pixHeight < 2)
         return nullptr;
-    return std::make_unique<SvgCanvas>(view, palette, run.creator.empty() ? "Zumbar" : run.creator);
+    return std::make_unique<SvgCanvas>(view, palette, run.creator.empty() ? "Zumbar" : run.creator, run.svgWidth,
+                                       run.svgHeight);
 }
 
-SvgCanvas::SvgCanvas(const View& view, const Palette& palette, std::string title)
-    : PageCanvas(view, palette), title_(std::move(title))
+SvgCanvas::SvgCanvas(const View& view, const Palette& palette, std::string title, int width, int height)
+    : PageCanvas(view, palette), title_(std::move(title)), width_(width), height_(height)
 {
 }
 
 std::string SvgCanvas::pageFile() const
 {
-    const int w = std::max(view().pixWidth, 10), h = std::max(view().pixHeight, 10);
+    const int w = std::max(width_ > 0 ? width_ : view().pixWidth, 10);
+    const int h = std::max(height_ > 0 ? height_ : view().pixHeight, 10);
     // The window's background first: a rectangle of its pixel size.
     const std::string c = rgbHex(colour(0));
     const std::string background = "<rect x=\"0\" y=\"0\" width=" + quoted(w) + " height=" + quoted(h) +

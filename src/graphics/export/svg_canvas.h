@@ -19,7 +19,8 @@ std::unique_ptr<PageCanvas> makeSvgPage(const View& view, const Palette& palette
 
 class SvgCanvas : public PageCanvas {
 public:
-    SvgCanvas(const View& view, const Palette& palette, std::string title);
+    // `width` and `height` (0: the window's) go into the header only.
+    SvgCanvas(const View& view, const Palette& palette, std::string title, int width = 0, int height = 0);
 
     // Header, the window's background, the body and the trailer.
     std::string pageFile() const override;
@@ -55,6 +56,7 @@ private:
     std::pair<long, long> pixel(WorldPoint p) const;
 
     std::string title_;
+    int width_, height_;
     std::string out_;
     int patterns_ = 0;
 };
