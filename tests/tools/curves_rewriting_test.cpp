@@ -343,6 +343,9 @@ TEST(DimensionWindow, CountsLinesAndAreasOfPictures)
     host.currentTitle.clear();
     win.restoreTitle();
     EXPECT_EQ(host.currentTitle, "qx_dim_test.bmp [40x30]");
+    EXPECT_EQ(win.setBackgroundColour(61), ErrOutOfBounds);
+    EXPECT_EQ(win.setGridlineColour(-1), ErrOutOfBounds);
+    ASSERT_EQ(win.setBackgroundColour(0), 0);
     EXPECT_EQ(win.loadFile(path + ".missing"), 11);
     EXPECT_EQ(win.bitmap().width, 40); // nothing changed
     std::remove(path.c_str());

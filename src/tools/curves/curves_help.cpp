@@ -46,7 +46,8 @@ constexpr const char* kBmpMisc =
     "Box count (Ctrl+B) covers the picture with square boxes of 1024, 512, ... 1 pixels\n"
     "and counts the boxes holding a pixel that differs from the background; the slope of\n"
     "ln(hits) against ln(boxes per side) estimates the dimension of the figure. Grid\n"
-    "overlay shows the boxes of one of the grids over the picture.\n";
+    "overlay shows the boxes of one of the grids over the picture; Gridlines colour ... and\n"
+    "Background colour ... (around the picture) choose their palette entries.\n";
 
 } // namespace
 

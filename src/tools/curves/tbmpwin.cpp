@@ -1,6 +1,8 @@
 #include "tools/curves/tbmpwin.h"
 
 #include "base/messages.h"
+#include "base/real_text.h"
+#include "model/special_colours.h"
 #include "tools/curves/curves_help.h"
 
 #include <algorithm>
@@ -10,7 +12,7 @@ namespace qx {
 namespace {
 
 using K = CommandKind;
-constexpr int kCmdExternalFile = 1372, kCmdClipboard = 1373;
+constexpr int kCmdExternalFile = 1372, kCmdClipboard = 1373, kCmdBackground = 200, kCmdGridlines = 210;
 constexpr int kCmdHelpFirst = 820;
 
 // Boxes of b pixels, row by row, each flagged at its first pixel that differs
@@ -104,6 +106,37 @@ void TBMPWin::setBitmap(Image picture, const std::string& name)
     }
 }
 
+int TBMPWin::setGridlineColour(int index)
+{
+    if (index < 0 || index > 60)
+        return ErrOutOfBounds;
+    special_.set(SlotGridline, static_cast<int16_t>(index));
+    overlaysChanged();
+    return 0;
+}
+
+int TBMPWin::setBackgroundColour(int index)
+{
+    if (index < 0 || index > 60)
+        return ErrOutOfBounds;
+    background_ = index;
+    if (attached())
+        draw();
+    return 0;
+}
+
+void TBMPWin::paletteIndexCommand(int current, int (TBMPWin::*apply)(int))
+{
+    std::string value = std::to_string(current);
+    if (!host().inputText("palette index (0 .. 60)", value))
+        return;
+    int32_t n = 0;
+    if (!parseIntText(value, n))
+        host().showError(ErrCannotUnderstand);
+    else if (const int e = (this->*apply)(n))
+        host().showError(e);
+}
+
 std::string TBMPWin::normalTitle() const
 {
     if (bitmap_->empty())
@@ -121,7 +154,8 @@ void TBMPWin::resize(int width, int height)
 
 int TBMPWin::drawFigure(Canvas& figure)
 {
-    figure.drawRect({view_.xMin, view_.yMax}, {view_.xMax, view_.yMin}, 0, Pen{0, 1, PenSolid});
+    figure.drawRect({view_.xMin, view_.yMax}, {view_.xMax, view_.yMin}, background_,
+                    Pen{static_cast<int16_t>(background_), 1, PenSolid});
     const Image& p = *bitmap_;
     const int w = std::min(p.width, figure_.width), h = std::min(p.height, figure_.height);
     for (int r = 0; r < h; ++r)
@@ -163,6 +197,10 @@ void TBMPWin::declareCommands(CommandSet& set)
         if (!loadClipboard())
             host().showError(ErrNothingToDo);
     });
+    set.add({kCmdBackground, "&Background colour ...", "", K::Plain, kMenuMisc, "", true},
+            [this] { paletteIndexCommand(background_, &TBMPWin::setBackgroundColour); });
+    set.add({kCmdGridlines, "&Gridlines colour ...", "", K::Plain, kMenuMisc, ""},
+            [this] { paletteIndexCommand(special_.get(SlotGridline), &TBMPWin::setGridlineColour); });
     declareHelp(set, kCmdHelpFirst, bmpHelp());
 }
 

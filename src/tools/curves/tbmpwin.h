@@ -26,6 +26,12 @@ public:
     // The background: pixel (3, 3), or the last pixel of a smaller picture.
     static Rgb backgroundOf(const Image& picture);
 
+    // Gridlines colour (210) and Background colour (200, around the picture):
+    // palette indices 0..60, else 17 (nothing changes).
+    int setGridlineColour(int index);
+    int setBackgroundColour(int index);
+    int backgroundColour() const { return background_; }
+
     std::string normalTitle() const override;
     void resize(int width, int height) override;
     int drawFigure(Canvas& figure) override;
@@ -37,8 +43,12 @@ protected:
     bool countingSquare(Real& left, Real& bottom, Real& side) const override;
 
 private:
+    // Asks for a palette index, prefilled with `current`, and applies it.
+    void paletteIndexCommand(int current, int (TBMPWin::*apply)(int));
+
     std::shared_ptr<const Image> bitmap_ = std::make_shared<const Image>();
     std::string name_;
+    int background_ = 0;
 };
 
 } // namespace qx
