@@ -90,7 +90,7 @@ public:
     std::string title() const override { return "ifc edit"; }
     FormState load() const override
     {
-        const IfsMap m = current();
+        const IfsMap m = win_.editedMap();
         FormState s;
         s.fields = {{"z --->", m.text},          {"fixed pt", m.fixedText},
                     {"dilation", m.dilationText}, {"rot angle", m.angleText},
@@ -103,7 +103,7 @@ public:
     {
         if (t.size() != 6)
             return ErrInconsistentData;
-        IfsMap m = current();
+        IfsMap m = win_.editedMap();
         m.geometric = chosen == 1;
         m.text = t[0];
         m.fixedText = t[1];
@@ -115,11 +115,6 @@ public:
     }
 
 private:
-    IfsMap current() const
-    {
-        const int i = win_.editing();
-        return i < win_.mapCount() ? win_.maps()[static_cast<size_t>(i)] : IfsMap{};
-    }
     TIfcWin& win_;
 };
 
@@ -131,7 +126,7 @@ public:
     std::string title() const override { return "ifr edit"; }
     FormState load() const override
     {
-        const IfsMap m = current();
+        const IfsMap m = win_.editedMap();
         FormState s;
         s.fields = {{"new x", m.newX}, {"new y", m.newY}};
         const char* names[] = {"x1", "y1", "x2", "y2", "x3", "y3"};
@@ -149,7 +144,7 @@ public:
     {
         if (t.size() != 10)
             return ErrInconsistentData;
-        IfsMap m = current();
+        IfsMap m = win_.editedMap();
         m.byTriangle = chosen == 1;
         m.newX = t[0];
         m.newY = t[1];
@@ -168,11 +163,6 @@ public:
     }
 
 private:
-    IfsMap current() const
-    {
-        const int i = win_.editing();
-        return i < win_.mapCount() ? win_.maps()[static_cast<size_t>(i)] : IfsMap{};
-    }
     TIfrWin& win_;
 };
 

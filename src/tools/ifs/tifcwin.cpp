@@ -16,16 +16,11 @@ namespace qx {
 namespace {
 
 using K = CommandKind;
-constexpr int kCmdInventory = 598, kCmdRandom = 581;
 constexpr int kCmdHelpFirst = 830;
 constexpr int kModeDrag = 125;
 constexpr int16_t kRandomColours[] = {5, 10, 52, 55, 24, 22};
 
-struct ComplexPreset {
-    int command;
-    const char* menu;
-};
-constexpr ComplexPreset kPresets[] = {{554, "&Gasket"}, {555, "&Pentagon"}, {553, "&Flake"},
+constexpr TIfsWin::PresetEntry kPresets[] = {{554, "&Gasket"}, {555, "&Pentagon"}, {553, "&Flake"},
                                       {564, "&Cantor"}, {585, "&Von Koch"},  {574, "&Dragon"}};
 
 IfsMap geometric(const char* p, const char* r, const char* t, int16_t colour, int16_t weight = 1)
@@ -212,23 +207,14 @@ void TIfcWin::drawToolOverlays(Canvas& canvas)
             canvas.drawMark({m.fixedPoint.re, m.fixedPoint.im}, MarkKind::Cross, 4, special_.get(SlotFixedPoint));
 }
 
-void TIfcWin::settingsCommand()
+std::span<const TIfsWin::PresetEntry> TIfcWin::presetEntries() const
 {
-    if (!host().showModelessDialog("IFSINVEN"))
-        host().showTextWindow("ifs inventory", inventoryText());
+    return kPresets;
 }
 
 void TIfcWin::declareCommands(CommandSet& set)
 {
     TIfsWin::declareCommands(set);
-    bool first = true;
-    for (const ComplexPreset& p : kPresets) {
-        const int id = p.command;
-        set.add({id, p.menu, "", K::Plain, kMenuFile, "&New", first}, [this, id] { applyPreset(id); });
-        first = false;
-    }
-    set.add({kCmdRandom, "&Random ...", "", K::Plain, kMenuFile, "&New"}, [this] { randomCommand(); });
-    set.add({kCmdInventory, "&Inventory ...", "Ctrl+I", K::Plain, kMenuEdit, "", true}, [this] { settingsCommand(); });
     declareHelp(set, kCmdHelpFirst, ifcHelp());
 }
 

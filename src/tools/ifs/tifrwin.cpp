@@ -16,18 +16,14 @@ namespace qx {
 namespace {
 
 using K = CommandKind;
-constexpr int kCmdInventory = 598, kCmdRandom = 581, kCmdReference = 560;
+constexpr int kCmdReference = 560;
 constexpr int kCmdHelpFirst = 840;
 constexpr int kCmdNextTriangle = 518, kCmdCollage = 641, kCmdDiscard = 642, kCmdKeep = 643;
 constexpr int kModeCollage = 125;
 constexpr int kCmdIconSize = 600, kCmdCollageColour = 207;
 constexpr int16_t kRandomColours[] = {5, 10, 52, 55, 24, 22};
 
-struct RealPreset {
-    int command;
-    const char* menu;
-};
-constexpr RealPreset kPresets[] = {{557, "&Fern"}, {558, "&Twig"},     {554, "&Gasket"},
+constexpr TIfsWin::PresetEntry kPresets[] = {{557, "&Fern"}, {558, "&Twig"},     {554, "&Gasket"},
                                    {559, "&Maze"}, {585, "&Von Koch"}, {574, "&Dragon"}};
 
 IfsMap triangleMap(Triangle q, int16_t colour, int16_t weight = 1)
@@ -375,23 +371,14 @@ void TIfrWin::drawToolOverlays(Canvas& canvas)
     icons(active, collageColours_[2]);
 }
 
-void TIfrWin::settingsCommand()
+std::span<const TIfsWin::PresetEntry> TIfrWin::presetEntries() const
 {
-    if (!host().showModelessDialog("IFSINVEN"))
-        host().showTextWindow("ifs inventory", inventoryText());
+    return kPresets;
 }
 
 void TIfrWin::declareCommands(CommandSet& set)
 {
     TIfsWin::declareCommands(set);
-    bool first = true;
-    for (const RealPreset& p : kPresets) {
-        const int id = p.command;
-        set.add({id, p.menu, "", K::Plain, kMenuFile, "&New", first}, [this, id] { applyPreset(id); });
-        first = false;
-    }
-    set.add({kCmdRandom, "&Random ...", "", K::Plain, kMenuFile, "&New"}, [this] { randomCommand(); });
-    set.add({kCmdInventory, "&Inventory ...", "Ctrl+I", K::Plain, kMenuEdit, "", true}, [this] { settingsCommand(); });
     set.add({kCmdReference, "&Reference triangle ...", "", K::Plain, kMenuEdit, ""}, [this] {
         if (!host().showModelessDialog("REFTRI"))
             host().showError(ErrNothingToDo);

@@ -15,6 +15,7 @@ namespace qx {
 namespace {
 
 using K = CommandKind;
+constexpr int kCmdInventory = 598, kCmdRandom = 581;
 constexpr int kCmdMany = 91, kCmdClear = 362, kCmdHowMany = 567, kCmdSequence = 548;
 constexpr int kModeOrbiter = 121;
 constexpr size_t kPointsPerBatch = 4096;
@@ -394,6 +395,17 @@ std::vector<std::string> TIfsWin::inventoryLines() const
     return lines;
 }
 
+void TIfsWin::settingsCommand()
+{
+    if (!host().showModelessDialog("IFSINVEN"))
+        host().showTextWindow("ifs inventory", inventoryText());
+}
+
+IfsMap TIfsWin::editedMap() const
+{
+    return editing_ < mapCount() ? maps_[static_cast<size_t>(editing_)] : IfsMap{};
+}
+
 bool TIfsWin::openMapEditor()
 {
     return attached() && host().showModelessDialog(mapDialog());
@@ -416,6 +428,14 @@ void TIfsWin::declareCommands(CommandSet& set)
 {
     TVorl1Win::declareCommands(set);
     declareDocumentCommands(set);
+    bool first = true;
+    for (const PresetEntry& p : presetEntries()) {
+        const int id = p.command;
+        set.add({id, p.menu, "", K::Plain, kMenuFile, "&New", first}, [this, id] { applyPreset(id); });
+        first = false;
+    }
+    set.add({kCmdRandom, "&Random ...", "", K::Plain, kMenuFile, "&New"}, [this] { randomCommand(); });
+    set.add({kCmdInventory, "&Inventory ...", "Ctrl+I", K::Plain, kMenuEdit, "", true}, [this] { settingsCommand(); });
     set.add({kCmdMany, "&Many", "Ctrl+M", K::Plain, kMenuView, "", true}, [this] { many(); });
     set.add({kCmdHowMany, "How ma&ny ...", "", K::Plain, kMenuView, ""}, [this] {
         std::string text = std::to_string(batch_);

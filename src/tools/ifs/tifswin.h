@@ -10,6 +10,7 @@
 #include "tools/ifs/ifs_maps.h"
 
 #include <memory>
+#include <span>
 #include <random>
 
 namespace qx {
@@ -60,6 +61,17 @@ public:
     bool showInventoryText();
     // "Random ...": n maps at random (1..30); 14 or 17 otherwise (no maps then).
     virtual int randomMaps(int n) = 0;
+    // A preset of the New menu: its command id and menu text.
+    struct PresetEntry {
+        int command;
+        const char* menu;
+    };
+    // A preset of the New menu (its command id): false for another id.
+    virtual bool applyPreset(int command) = 0;
+    // The Settings command shows the inventory.
+    void settingsCommand() override;
+    // The map the edit dialog shows: the one being edited, or a new map.
+    IfsMap editedMap() const;
 
     void mouseDown(MouseButton button, PixelPoint p) override;
     int drawFigure(Canvas& figure) override;
@@ -78,6 +90,8 @@ protected:
     virtual int compileMap(IfsMap& m, std::array<TreePtr, 2>& trees) = 0;
     virtual bool complexTool() const = 0;
     virtual const char* mapDialog() const = 0;
+    // The New menu's presets.
+    virtual std::span<const PresetEntry> presetEntries() const = 0;
     // The texts of the inventory for one map.
     virtual std::string mapLine(const IfsMap& m) const = 0;
     // All maps compiled again from their definitions (after reading, a new reference triangle).
@@ -142,13 +156,13 @@ public:
     int draggedMap() const { return dragged_; }
     int randomMaps(int n) override;
     ToolFiles toolFiles() const override;
-    void settingsCommand() override; // the inventory
 
 protected:
     void declareCommands(CommandSet& set) override;
     int compileMap(IfsMap& m, std::array<TreePtr, 2>& trees) override;
     bool complexTool() const override { return true; }
     const char* mapDialog() const override { return "IFCEDIT"; }
+    std::span<const PresetEntry> presetEntries() const override;
     std::string mapLine(const IfsMap& m) const override;
     std::vector<CommandSpec> mouseModes() const override;
     void drawToolOverlays(Canvas& canvas) override;
@@ -162,7 +176,7 @@ private:
 class TIfrWin : public TIfsWin {
 public:
     explicit TIfrWin(bool preset = true); // the Fern
-    bool applyPreset(int command);
+    bool applyPreset(int command) override;
     int randomMaps(int n) override;
     const Triangle& reference() const { return reference_; }
     // REFTRI: the reference triangle; every triangle-defined map follows.
@@ -194,13 +208,13 @@ public:
     void mouseMove(PixelPoint p) override;
     void mouseUp(MouseButton button, PixelPoint p) override;
     ToolFiles toolFiles() const override;
-    void settingsCommand() override;
 
 protected:
     void declareCommands(CommandSet& set) override;
     int compileMap(IfsMap& m, std::array<TreePtr, 2>& trees) override;
     bool complexTool() const override { return false; }
     const char* mapDialog() const override { return "IFREDIT"; }
+    std::span<const PresetEntry> presetEntries() const override;
     std::string mapLine(const IfsMap& m) const override;
     void drawToolOverlays(Canvas& canvas) override;
     void encodeDocumentBody(ByteWriter& w) const override;
