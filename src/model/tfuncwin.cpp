@@ -147,4 +147,41 @@ int TFuncWin::evaluateRealConstant(const std::string& text, Real& out) const
     return ErrOk;
 }
 
+void TFuncWin::writeVariableTable(ByteWriter& w) const
+{
+    for (int i = 0; i < kVariableCount; ++i) {
+        w.real(variable(i).re);
+        w.real(variable(i).im);
+    }
+    for (int i = 0; i < kVariableCount; ++i) {
+        w.real(variableMinimum(i));
+        w.real(variableMaximum(i));
+    }
+}
+
+bool TFuncWin::readVariableValues(ByteReader& r, VariableTable& t)
+{
+    for (Complex& v : t.values)
+        if (!r.real(v.re) || !r.real(v.im))
+            return false;
+    return true;
+}
+
+bool TFuncWin::readVariableBounds(ByteReader& r, VariableTable& t)
+{
+    for (auto& [low, high] : t.bounds)
+        if (!r.real(low) || !r.real(high) || !(low <= high))
+            return false;
+    return true;
+}
+
+void TFuncWin::applyVariableTable(const VariableTable& t, bool withBounds)
+{
+    for (int i = 0; i < kVariableCount; ++i) {
+        setVariable(i, t.values[static_cast<size_t>(i)]);
+        if (withBounds)
+            setVariableBounds(i, t.bounds[static_cast<size_t>(i)].first, t.bounds[static_cast<size_t>(i)].second);
+    }
+}
+
 } // namespace qx

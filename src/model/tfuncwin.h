@@ -4,12 +4,14 @@
 // with the lower and upper bounds of each letter, and the typed texts that
 // are read through it. Every tool window compiles and evaluates here, so each
 // window has its own variables and its own library.
+#include "base/bytes.h"
 #include "expr/compiler.h"
 #include "model/tkvawinm.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace qx {
 
@@ -45,6 +47,19 @@ public:
     Real variableMaximum(int slot) const { return maximum_.at(static_cast<size_t>(slot)); }
     // 0, or 6 when low > high (nothing changes).
     int setVariableBounds(int slot, Real low, Real high);
+
+    // ---- The variable table as documents keep it: 27 complex values, then
+    // 27 (lower, upper) bound pairs. The readers fail on missing data, and on
+    // a lower bound above its upper one.
+    struct VariableTable {
+        std::array<Complex, kVariableCount> values{};
+        std::array<std::pair<Real, Real>, kVariableCount> bounds{};
+    };
+    void writeVariableTable(ByteWriter& w) const;
+    static bool readVariableValues(ByteReader& r, VariableTable& t);
+    static bool readVariableBounds(ByteReader& r, VariableTable& t);
+    // The values, and the bounds when `withBounds`.
+    void applyVariableTable(const VariableTable& t, bool withBounds);
 
     // ---- Constant texts: seeds, parameters, coordinates. A constant may use
     // the letters the window defines (E, I in complex windows, and what the

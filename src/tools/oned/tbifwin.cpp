@@ -440,14 +440,7 @@ void TBifWin::encodeDocumentBody(ByteWriter& w) const
     reals[5] = view_.halfHeight;
     reals[8] = seed_;
     writeHeadBlocks(w, ints, flags, reals);
-    for (int i = 0; i < kVariableCount; ++i) {
-        w.real(variable(i).re);
-        w.real(variable(i).im);
-    }
-    for (int i = 0; i < kVariableCount; ++i) {
-        w.real(variableMinimum(i));
-        w.real(variableMaximum(i));
-    }
+    writeVariableTable(w);
     w.fixedText(mapping_, 256);
     w.fixedText(overlay_, 256);
     writePlacement(w, zoomPlacement_);
@@ -468,14 +461,9 @@ int TBifWin::decodeDocumentBody(ByteReader& r, const CommonHeader& h)
     std::array<Real, 20> reals{};
     if (!readHeadBlocks(r, ints, flags, reals))
         return kErrInconsistent;
-    std::array<Complex, kVariableCount> vars{};
-    std::array<std::pair<Real, Real>, kVariableCount> bounds{};
-    for (Complex& v : vars)
-        if (!r.real(v.re) || !r.real(v.im))
-            return kErrInconsistent;
-    for (auto& [low, high] : bounds)
-        if (!r.real(low) || !r.real(high))
-            return kErrInconsistent;
+    VariableTable vars;
+    if (!readVariableValues(r, vars) || !readVariableBounds(r, vars))
+        return kErrInconsistent;
     std::string mapping, overlay;
     WindowPlacement zoom, popup;
     if (!r.fixedText(256, mapping) || !r.fixedText(256, overlay) || !readPlacement(r, zoom) || !readPlacement(r, popup))
@@ -489,7 +477,7 @@ int TBifWin::decodeDocumentBody(ByteReader& r, const CommonHeader& h)
         return kErrInconsistent;
     const ExprContext saved = cx_;
     for (int i = 0; i < kVariableCount; ++i)
-        cx_.env.vars[static_cast<size_t>(i)] = vars[static_cast<size_t>(i)];
+        cx_.env.vars[static_cast<size_t>(i)] = vars.values[static_cast<size_t>(i)];
     TreePtr f, o;
     const bool ok = CompileExpression(cx_, mapping, f) == 0;
     const bool overlayOk = CompileExpression(cx_, overlay, o) == 0;
@@ -498,10 +486,7 @@ int TBifWin::decodeDocumentBody(ByteReader& r, const CommonHeader& h)
     if (!ok || !view_.setViewByCorners(cx - hw, cx + hw, cy - hh, cy + hh))
         return kErrInconsistent;
     recomputeView();
-    for (int i = 0; i < kVariableCount; ++i) {
-        setVariable(i, vars[static_cast<size_t>(i)]);
-        setVariableBounds(i, bounds[static_cast<size_t>(i)].first, bounds[static_cast<size_t>(i)].second);
-    }
+    applyVariableTable(vars, true);
     mapping_ = mapping;
     map_ = std::move(f);
     overlay_ = overlay;

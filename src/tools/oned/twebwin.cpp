@@ -646,14 +646,7 @@ void TWebWin::encodeDocumentBody(ByteWriter& w) const
     reals[8] = target_;
     reals[9] = howMany_;
     writeHeadBlocks(w, ints, flags, reals);
-    for (int i = 0; i < kVariableCount; ++i) {
-        w.real(variable(i).re);
-        w.real(variable(i).im);
-    }
-    for (int i = 0; i < kVariableCount; ++i) {
-        w.real(variableMinimum(i));
-        w.real(variableMaximum(i));
-    }
+    writeVariableTable(w);
     w.fixedText(mapping_, 256);
     writePlacement(w, zoomPlacement_);
     writePlacement(w, popupPlacement_);
@@ -671,15 +664,9 @@ int TWebWin::decodeDocumentBody(ByteReader& r, const CommonHeader& h)
     std::array<Real, 20> reals{};
     if (!readHeadBlocks(r, ints, flags, reals))
         return kErrInconsistent;
-    std::array<Complex, kVariableCount> vars{};
-    std::array<std::pair<Real, Real>, kVariableCount> bounds{};
-    for (Complex& v : vars)
-        if (!r.real(v.re) || !r.real(v.im))
-            return kErrInconsistent;
-    if (h.version > 7)
-        for (auto& [low, high] : bounds)
-            if (!r.real(low) || !r.real(high))
-                return kErrInconsistent;
+    VariableTable vars;
+    if (!readVariableValues(r, vars) || (h.version > 7 && !readVariableBounds(r, vars)))
+        return kErrInconsistent;
     std::string mapping;
     WindowPlacement zoom, popup;
     if (!r.fixedText(256, mapping) || !readPlacement(r, zoom) || !readPlacement(r, popup))
@@ -697,22 +684,15 @@ int TWebWin::decodeDocumentBody(ByteReader& r, const CommonHeader& h)
         return kErrInconsistent;
     const ExprContext saved = cx_;
     for (int i = 0; i < kVariableCount; ++i)
-        cx_.env.vars[static_cast<size_t>(i)] = vars[static_cast<size_t>(i)];
+        cx_.env.vars[static_cast<size_t>(i)] = vars.values[static_cast<size_t>(i)];
     TreePtr f;
     const bool ok = CompileExpression(cx_, mapping, f) == 0;
     cx_ = saved;
     if (!ok || !std::isfinite(reals[0]) || !std::isfinite(reals[1]) || !(reals[2] > 0) || !std::isfinite(reals[2]))
         return kErrInconsistent;
-    for (const auto& [low, high] : bounds)
-        if (h.version > 7 && !(low <= high))
-            return kErrInconsistent;
     if (!setView(reals[0], reals[1], reals[2]))
         return kErrInconsistent;
-    for (int i = 0; i < kVariableCount; ++i) {
-        setVariable(i, vars[static_cast<size_t>(i)]);
-        if (h.version > 7)
-            setVariableBounds(i, bounds[static_cast<size_t>(i)].first, bounds[static_cast<size_t>(i)].second);
-    }
+    applyVariableTable(vars, h.version > 7);
     view_.places = std::clamp<int16_t>(ints[0], 0, 18);
     howMany_ = static_cast<int32_t>(howMany);
     trace_ = ints[2];
