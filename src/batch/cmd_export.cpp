@@ -6,6 +6,7 @@
 #include "batch/render_job.h"
 #include "base/messages.h"
 #include "graphics/export/export_format.h"
+#include "model/tvorlswin.h"
 
 #include <cstdio>
 
@@ -30,9 +31,10 @@ std::string help()
     return "usage: quorvex-batch export --format " + formatNames("|") + " [DOCUMENT] [options] -o FILE\n"
            "\n"
            "Writes the picture of a tool window as a file for papers. Vector formats (EPS,\n"
-           "SVG) hold what the tool draws as points and lines (such as the points of the\n"
-           "inverse-image method, --mode iim, curves, webs and diagrams), the orbits of the\n"
-           "seed list and the axes; escape-time pictures are pixels and go to BMP only.\n"
+           "SVG, PiCTeX) hold what the tool draws as points and lines (such as the points of\n"
+           "the inverse-image method, --mode iim, curves, webs and diagrams), the orbits of\n"
+           "the seed list and the axes; escape-time pictures are pixels and go to BMP, and\n"
+           "to EMF, an enhanced metafile that holds the pixels under the drawing.\n"
            "With --pages N (2 to 999999) the pages animate what --directive names: letters\n"
            "of constants (their lower to upper bound) or \\REPS, \\PROM, \\ZOOM where the\n"
            "tool has them; the pages are numbered and listed in ANIM.txt or ANIM.tex.\n"
@@ -65,6 +67,12 @@ int runExport(const Args& args)
     BatchHost host;
     if (const int e = setUpWindow(job, host, *win))
         return e;
+    // What the window would show first (the steps of a web asked for with
+    // --steps, a drawing job's points) is drawn before the pages; tools that
+    // sweep pixels sweep each page themselves.
+    const auto* sweeping = dynamic_cast<const TVorlSWin*>(win.get());
+    if (!sweeping || !sweeping->exportGeometry())
+        render(*win);
     win->setTexSettings(job.texKind, job.texBox, job.texWidthCm);
     win->setSvgSize(job.svgWidth, job.svgHeight);
     if (const int e = win->exportPages(*format, job.output, std::to_string(job.pages), [](const std::string&) { return true; },
@@ -74,7 +82,7 @@ int runExport(const Args& args)
     }
     if (const int e = saveDocument(job, *win))
         return e;
-    std::fprintf(stderr, "%s: %s file saved\n", job.output.c_str(), format->label);
+    std::fprintf(stderr, "%s: %s\n", job.output.c_str(), format->savedMessage().c_str());
     return 0;
 }
 

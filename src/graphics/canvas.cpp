@@ -4,6 +4,60 @@
 
 namespace qx {
 
+namespace {
+
+// The code points of valid UTF-8 text; false on any malformed sequence.
+bool decodeUtf8(const std::string& s, std::u32string& out)
+{
+    out.clear();
+    for (size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        if (n == 0 || i + n > s.size())
+            return false;
+        char32_t cp = n == 1 ? c : n == 2 ? (c & 0x1F) : n == 3 ? (c & 0x0F) : (c & 0x07);
+        for (size_t k = 1; k < n; ++k) {
+            const auto b = static_cast<unsigned char>(s[i + k]);
+            if ((b >> 6) != 2)
+                return false;
+            cp = (cp << 6) | (b & 0x3F);
+        }
+        if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        out += cp;
+        i += n;
+    }
+    return true;
+}
+
+} // namespace
+
+std::u16string labelUtf16(const std::string& text, const TextStyle& style)
+{
+    std::u32string points;
+    const bool coded = style.piCode != 0 || style.degreeCode != 0;
+    if (coded || !decodeUtf8(text, points)) {
+        points.clear();
+        for (char ch : text) {
+            const int b = static_cast<unsigned char>(ch);
+            points += style.piCode != 0 && b == style.piCode           ? U'\u03C0'
+                      : style.degreeCode != 0 && b == style.degreeCode ? U'\u00B0'
+                                                                      : char32_t(b);
+        }
+    }
+    std::u16string out;
+    for (char32_t cp : points) {
+        if (cp < 0x10000) {
+            out += static_cast<char16_t>(cp);
+        } else {
+            cp -= 0x10000;
+            out += static_cast<char16_t>(0xD800 + (cp >> 10));
+            out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+        }
+    }
+    return out;
+}
+
 void Canvas::drawCircle(WorldPoint centre, Real radius, std::optional<int> fill, const Pen& outline)
 {
     constexpr int kSides = 72;

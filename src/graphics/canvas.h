@@ -41,6 +41,11 @@ struct TextStyle {
     int degreeCode = 0;
 };
 
+// The characters a label shows, as UTF-16: the text as UTF-8 when it is
+// valid UTF-8, else its bytes as Latin-1; the style's pi and degree codes
+// become the real signs.
+std::u16string labelUtf16(const std::string& text, const TextStyle& style);
+
 class Canvas {
 public:
     Canvas(const View& view, const Palette& palette) : view_(view), palette_(palette) {}

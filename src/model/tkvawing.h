@@ -81,7 +81,7 @@ public:
 
     // ---- Export (tkvawing_export.cpp), one path for every format of the table.
     // The format's menu item: the file name, the page count, the pages; then
-    // "EPS file saved" (the format's label) with the base name, or the
+    // the format's saved message ("EPS file saved", "EMF saved") with the base name, or the
     // message of the failure.
     void exportCommand(const ExportFormat& format);
     // "PiCTeX setup": the kind of TeX file (0..3), the box number (0..255,
@@ -201,6 +201,7 @@ private:
         JobRunner runner;
         int status = 0;
         std::string label;
+        std::string saved; // the message after a successful run
     };
     std::unique_ptr<ExportJobState> exportJob_;
     const std::atomic<bool>* exportStop_ = nullptr; // the running job's flag; null: ask the host

@@ -130,6 +130,7 @@ int TKVAWing::startExport(const ExportFormat& format, const std::string& path, c
     }
     exportJob_ = std::make_unique<ExportJobState>();
     exportJob_->label = format.label;
+    exportJob_->saved = format.savedMessage();
     exportJob_->runner.start(std::make_unique<ExportJob>(*this, std::move(plan), overwrite, exportJob_->status));
     if (attached())
         host().backgroundWorkStarted();
@@ -162,7 +163,7 @@ void TKVAWing::finishExport()
     if (done->status)
         host().showError(done->status);
     else
-        host().showMessage(done->label + " file saved: " + bareName(exportBaseName_), done->label);
+        host().showMessage(done->saved + ": " + bareName(exportBaseName_), done->label);
 }
 
 bool TKVAWing::exportStopped() const

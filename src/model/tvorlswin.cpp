@@ -44,11 +44,12 @@ void TVorlSWin::addSlide()
 
 bool TVorlSWin::canExport(const ExportFormat& format) const
 {
-    return !format.vector && exportGeometry().has_value();
+    return format.takesPixelPictures() && exportGeometry().has_value();
 }
 
 bool TVorlSWin::drawExportPage(Canvas& canvas, int)
 {
+    prepareSweep();
     const std::optional<SweepGeometry> g = exportGeometry();
     const auto kernel = makeKernel();
     if (!g || !kernel || !canvas.takesPictures())

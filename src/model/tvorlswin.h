@@ -32,6 +32,10 @@ public:
     // ---- Pixel pages (BMP): the picture of the current view swept now, with
     // the overlays. Tools that sweep give their geometry.
     virtual std::optional<SweepGeometry> exportGeometry() const { return std::nullopt; }
+    // What a tool sets up before each sweep (targets compiled for the current
+    // constants, automatic extremes): the window's render and a pixel page
+    // both call it, so that a page is the picture the window shows.
+    virtual void prepareSweep() {}
     bool canExport(const ExportFormat& format) const override;
     bool drawExportPage(Canvas& canvas, int page) override;
 

@@ -132,19 +132,7 @@ void QtCanvas::drawMark(WorldPoint p, MarkKind kind, int size, int colourIndex)
 
 QString screenText(const std::string& text, const TextStyle& style)
 {
-    if (style.piCode == 0 && style.degreeCode == 0)
-        return QString::fromStdString(text);
-    QString s;
-    for (const char ch : text) {
-        const int b = static_cast<unsigned char>(ch);
-        if (b == style.piCode)
-            s += QChar(0x03C0);
-        else if (b == style.degreeCode)
-            s += QChar(0x00B0);
-        else
-            s += QChar::fromLatin1(ch);
-    }
-    return s;
+    return QString::fromStdU16String(labelUtf16(text, style));
 }
 
 void QtCanvas::drawText(WorldPoint anchor, const std::string& text, const TextStyle& style)

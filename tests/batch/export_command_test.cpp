@@ -89,7 +89,7 @@ TEST(BatchExport, BadInputIsRefusedAndWritesNothing)
     const std::string out = tempFile("never.eps");
     std::string err;
     EXPECT_EQ(runBatch("export --tool julia -o " + out, &err), 2);
-    EXPECT_NE(err.find("--format eps|bmp|svg|tex is required"), std::string::npos) << err;
+    EXPECT_NE(err.find("--format eps|bmp|svg|tex|emf is required"), std::string::npos) << err;
     EXPECT_EQ(runBatch("export --format pdf --tool julia -o " + out), 2);
     EXPECT_EQ(runBatch("export --format eps --tool julia -o " + tempFile("never.png"), &err), 2);
     EXPECT_NE(err.find("must end in .eps"), std::string::npos);

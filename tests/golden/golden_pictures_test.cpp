@@ -158,6 +158,12 @@ std::map<std::string, std::string> computeAll()
     const std::string srfEps = tempPath("hilbert.eps");
     if (runBatch("export --format eps --tool srf --example hilbert --generation 3 --size 321x241 -o " + srfEps) == 0)
         sums["srf_hilbert_eps"] = fileTextSum(srfEps);
+    // Metafiles: a curve's records, and a pixel picture embedded under them.
+    const std::string srfEmf = tempPath("hilbert.emf"), mandelEmf = tempPath("mandel.emf");
+    if (runBatch("export --format emf --tool srf --example hilbert --generation 3 --size 321x241 -o " + srfEmf) == 0)
+        sums["srf_hilbert_emf"] = fileTextSum(srfEmf);
+    if (runBatch("export --format emf --tool mandel --size 160x120 -o " + mandelEmf) == 0)
+        sums["mandel_emf"] = fileTextSum(mandelEmf);
     // A document written by one run and read back by the next.
     const std::string doc = tempPath("readback.jul"), back = tempPath("readback.bmp");
     std::string info;
@@ -180,7 +186,7 @@ TEST(GoldenPictures, EveryPictureMatchesItsRecordedChecksum)
         GTEST_SKIP() << "rewrote " << kListFile;
     }
     const std::map<std::string, std::string> recorded = readList();
-    ASSERT_EQ(recorded.size(), 33u) << "the list " << kListFile << " is incomplete";
+    ASSERT_EQ(recorded.size(), 35u) << "the list " << kListFile << " is incomplete";
     for (const auto& [name, sum] : recorded) {
         const auto it = now.find(name);
         ASSERT_NE(it, now.end()) << name << ": the batch command failed";

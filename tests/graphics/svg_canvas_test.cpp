@@ -38,7 +38,7 @@ TEST_F(SvgFixture, ColoursHeaderAndLines)
               "<svg version=\"1.1\"\r\n"
               "baseProfile=\"full\"\r\n"
               "width=\"640\" height=\"480\"\r\n"
-              "viewBox=\"0 0 640 480\" preserveAspectRatio=\"defer\"\r\n"
+              "viewBox=\"0 0 640 480\" preserveAspectRatio=\"defer xMidYMid meet\"\r\n"
               "xmlns=\"http://www.w3.org/2000/svg\"\r\n"
               "xmlns:xlink=\"http://www.w3.org/1999/xlink\"\r\n"
               "xmlns:ev=\"http://www.w3.org/2001/xml-events\">\r\n"

@@ -3,6 +3,7 @@
 #include "base/file_io.h"
 #include "graphics/export/eps_canvas.h"
 #include "graphics/export/bmp_page.h"
+#include "graphics/export/emf_canvas.h"
 #include "graphics/export/page_writer.h"
 #include "graphics/export/svg_canvas.h"
 #include "graphics/export/tex_canvas.h"
@@ -18,6 +19,8 @@ const ExportFormats& ExportFormats::builtIn()
         {"bmp", "BMP", 374, "&BMP ...", "Bitmap files (*.BMP)|*.bmp", ".bmp", false, makeBmpPage, PageList::Text},
         {"svg", "SVG", 375, "&SVG ...", "SVG files (*.SVG)|*.svg", ".svg", true, makeSvgPage, PageList::Text},
         {"tex", "TeX", 376, "&PiCTeX ...", "TeX files (*.TEX)|*.tex", ".tex", true, makeTexPage, PageList::TeX},
+        {"emf", "EMF", 370, "&Metafile (EMF) ...", "Enhanced metafiles (*.EMF)|*.emf", ".emf", true, makeEmfPage,
+         PageList::Text, true, "EMF saved"},
     });
     return formats;
 }

@@ -52,6 +52,14 @@ struct ExportFormat {
     std::unique_ptr<PageCanvas> (*makePage)(const View& view, const Palette& palette, const ExportRun& run,
                                              int page, const std::string& title);
     PageList list = PageList::None;
+    // A vector format that also embeds pixel pictures (EMF): pixel tools export to it too.
+    bool pictures = false;
+    // The message after a successful run; null for label + " file saved".
+    const char* savedText = nullptr;
+
+    // Whether a tool that draws pixel pictures can use this format.
+    bool takesPixelPictures() const { return !vector || pictures; }
+    std::string savedMessage() const { return savedText ? savedText : std::string(label) + " file saved"; }
 };
 
 // The directive of a run of several pages (what changes from page to page):

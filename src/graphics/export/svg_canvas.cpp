@@ -90,8 +90,11 @@ std::string svgHeader(int width, int height, const std::string& title)
     h += "<svg version=\"1.1\"\r\n";
     h += "baseProfile=\"full\"\r\n";
     h += "width=" + quoted(width) + " height=" + quoted(height) + "\r\n";
+    // "defer" alone lacks the alignment the attribute's grammar asks for, and
+    // readers such as librsvg then draw nothing; with the alignment every
+    // reader centres the page as the bare value meant.
     h += "viewBox=" + quoted("0 0 " + std::to_string(width) + " " + std::to_string(height)) +
-         " preserveAspectRatio=\"defer\"\r\n";
+         " preserveAspectRatio=\"defer xMidYMid meet\"\r\n";
     h += "xmlns=\"http://www.w3.org/2000/svg\"\r\n";
     h += "xmlns:xlink=\"http://www.w3.org/1999/xlink\"\r\n";
     h += "xmlns:ev=\"http://www.w3.org/2001/xml-events\">\r\n";

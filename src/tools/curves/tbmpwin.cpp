@@ -2,6 +2,7 @@
 
 #include "base/messages.h"
 #include "base/real_text.h"
+#include "graphics/export/export_format.h"
 #include "model/special_colours.h"
 #include "tools/curves/curves_help.h"
 
@@ -161,6 +162,26 @@ int TBMPWin::drawFigure(Canvas& figure)
     for (int r = 0; r < h; ++r)
         std::copy(p.row(r), p.row(r) + w, figure_.row(r));
     return 0;
+}
+
+bool TBMPWin::canExport(const ExportFormat& format) const
+{
+    return format.takesPixelPictures() && !bitmap_->empty();
+}
+
+bool TBMPWin::drawExportPage(Canvas& canvas, int)
+{
+    const Image& p = *bitmap_;
+    const int w = std::min(p.width, view_.pixWidth), h = std::min(p.height, view_.pixHeight);
+    if (w < 1 || h < 1 || !canvas.takesPictures())
+        return false;
+    canvas.drawRect({view_.xMin, view_.yMax}, {view_.xMax, view_.yMin}, background_,
+                    Pen{static_cast<int16_t>(background_), 1, PenSolid});
+    // The part of the bitmap the window shows, from its top-left corner.
+    Image shown(w, h);
+    for (int r = 0; r < h; ++r)
+        std::copy(p.row(r), p.row(r) + w, shown.row(r));
+    return canvas.placePicture(shown, view_.pixelToWorld({0, 0}), view_.pixelToWorld({w - 1, h - 1}));
 }
 
 std::unique_ptr<BoxCounter> TBMPWin::makeBoxCounter() const

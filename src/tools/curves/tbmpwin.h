@@ -35,6 +35,9 @@ public:
     std::string normalTitle() const override;
     void resize(int width, int height) override;
     int drawFigure(Canvas& figure) override;
+    // Pages of the formats that take pixel pictures: the bitmap as the window shows it.
+    bool canExport(const ExportFormat& format) const override;
+    bool drawExportPage(Canvas& canvas, int page) override;
     std::unique_ptr<BoxCounter> makeBoxCounter() const override;
     ToolFiles toolFiles() const override;
 

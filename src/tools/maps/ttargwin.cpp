@@ -421,7 +421,7 @@ int TTargWin::sweep()
 {
     if (!hasMap())
         return 3;
-    prepareTargets();
+    prepareSweep();
     return TFMJWin::sweep();
 }
 

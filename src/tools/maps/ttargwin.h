@@ -68,6 +68,7 @@ public:
     // The engine a render copies into every worker (prepared targets).
     TargetEngine makeEngine() const;
     int sweep() override; // prepares the targets, then sweeps
+    void prepareSweep() override { prepareTargets(); }
     std::unique_ptr<PixelKernel> makeKernel() const override;
     OrbitMap orbitMap() const override;
     // "Show period": target i "at rep" n, or the base's period information.

@@ -117,11 +117,16 @@ std::unique_ptr<PixelKernel> TLya0Win::makeKernel() const
     return std::make_unique<LyapunovKernel>(params_, colours(), range_);
 }
 
+void TLya0Win::prepareSweep()
+{
+    if (params_.stable > 0)
+        automaticExtremes(params_, geometry().pitchX);
+}
+
 int TLya0Win::drawFigure(Canvas&)
 {
     const SweepGeometry g = geometry();
-    if (params_.stable > 0)
-        automaticExtremes(params_, g.pitchX);
+    prepareSweep();
     range_ = std::make_shared<ExponentRange>(); // 1000 and -1000 before the pass
     const auto kernel = makeKernel();
     SweepOptions options;

@@ -36,6 +36,7 @@ public:
     int drawFigure(Canvas& figure) override;
     std::unique_ptr<PixelKernel> makeKernel() const override;
     std::optional<SweepGeometry> exportGeometry() const override { return geometry(); }
+    void prepareSweep() override; // the automatic extremes for the current pixel size
     void copyDrawingSettings(const TKVAWing& from) override;
 
 protected:
