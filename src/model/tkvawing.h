@@ -117,6 +117,10 @@ public:
     // the animated `letters`: move what the directive animates to its value
     // for the page. Tools with their own directives (2..4) override it.
     virtual void animatePage(int /*page*/, int /*pages*/, int /*kind*/, const std::string& /*letters*/) {}
+    // The window's check of a page directive: 1 for letters A..W (they go to
+    // `letters`), 2 \REPS, 3 \PROM, 4 \ZOOM where the tool has them, 0 for
+    // what it does not know ("could not find"). This base knows the letters.
+    virtual int pageDirective(const std::string& text, std::string& letters) const;
     const std::string& exportBaseName() const { return exportBaseName_; }
     static constexpr int kMaxExportPages = 999999;
     // The export command's run: the page loop as a background job, while the
@@ -202,6 +206,7 @@ private:
         int status = 0;
         std::string label;
         std::string saved; // the message after a successful run
+        bool animated = false; // the pages moved the window's state: it redraws afterwards
     };
     std::unique_ptr<ExportJobState> exportJob_;
     const std::atomic<bool>* exportStop_ = nullptr; // the running job's flag; null: ask the host

@@ -111,6 +111,11 @@ void TKVAWing::exportCommand(const ExportFormat& format)
         host().showError(e);
 }
 
+int TKVAWing::pageDirective(const std::string& text, std::string& letters) const
+{
+    return pageDirectiveKind(text, letters) == 1 ? 1 : 0;
+}
+
 int TKVAWing::startExport(const ExportFormat& format, const std::string& path, const std::string& pagesText,
                           const PageWriter::Ask& ask, const std::string& directive)
 {
@@ -131,6 +136,7 @@ int TKVAWing::startExport(const ExportFormat& format, const std::string& path, c
     exportJob_ = std::make_unique<ExportJobState>();
     exportJob_->label = format.label;
     exportJob_->saved = format.savedMessage();
+    exportJob_->animated = plan.kind > 0;
     exportJob_->runner.start(std::make_unique<ExportJob>(*this, std::move(plan), overwrite, exportJob_->status));
     if (attached())
         host().backgroundWorkStarted();
@@ -159,6 +165,8 @@ void TKVAWing::finishExport()
         return;
     exportJob_->runner.wait();
     const std::unique_ptr<ExportJobState> done = std::move(exportJob_);
+    if (done->animated)
+        viewChanged(); // the window shows the state the last page left
     host().requestRepaint();
     if (done->status)
         host().showError(done->status);
@@ -180,7 +188,7 @@ int TKVAWing::planExport(const ExportFormat& format, const std::string& path, co
 {
     if (const int e = readPageCount(pagesText, plan.pages))
         return e;
-    plan.kind = plan.pages > 1 ? pageDirectiveKind(directive, plan.letters) : 0;
+    plan.kind = plan.pages > 1 ? pageDirective(directive, plan.letters) : 0;
     if (plan.pages > 1 && plan.kind < 1)
         return ErrCouldNotFind;
     if (!canExport(format))

@@ -3,6 +3,7 @@
 #include "base/file_io.h"
 #include "base/messages.h"
 #include "base/real_text.h"
+#include "expr/format.h"
 #include "graphics/export/export_format.h"
 
 #include <algorithm>
@@ -89,12 +90,31 @@ int TVorlSWin::addZoomSlides(int32_t count, Real ratio)
     if (count < 1 || count > 1000 || !(ratio > 0 && ratio <= 100) ||
         slides_.size() + static_cast<size_t>(count) > static_cast<size_t>(kMaxSlides))
         return ErrOutOfBounds;
+    zoomRatio_ = ratio;
     Slide s = captureSlide();
     for (int32_t k = 0; k < count; ++k) {
         s = zoomSlide(s, ratio);
         slides_.push_back(s);
     }
     return 0;
+}
+
+int TVorlSWin::pageDirective(const std::string& text, std::string& letters) const
+{
+    if (pageDirectiveKind(text, letters) == 4)
+        return 4;
+    return TVorlTWin::pageDirective(text, letters);
+}
+
+void TVorlSWin::animatePage(int page, int pages, int kind, const std::string& letters)
+{
+    if (kind != 4) {
+        TVorlTWin::animatePage(page, pages, kind, letters);
+        return;
+    }
+    // The view only (no redraw from the export's thread): the page sweeps it.
+    if (page > 0)
+        setView(view_.centerX, view_.centerY, view_.halfWidth * zoomRatio_);
 }
 
 void TVorlSWin::removeLastSlide()
@@ -126,7 +146,7 @@ void TVorlSWin::declareCommands(CommandSet& set)
     set.add(k[2], [this] { host().showMessage(std::to_string(slides_.size()) + " " + messageText(105), "slides"); });
     set.add(k[3], [this] { clearSlides(); });
     set.add(k[6], [this] {
-        std::string count = "10", ratio = "0.5";
+        std::string count = "10", ratio = FormatReal(zoomRatio_, 1, 6);
         if (!host().inputTwo("slides", count, "zoom ratio per slide", ratio))
             return;
         int32_t n = 0;

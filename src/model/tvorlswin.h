@@ -51,6 +51,12 @@ public:
     // (below 1 zooms in), appended to the list. 0, or 17 for a count outside
     // 1..1000 or a ratio outside (0, 100] (nothing changes then).
     int addZoomSlides(int32_t count, Real ratio);
+    // The ratio "Zoom slides" used last (0.5 at first): \ZOOM pages zoom by it.
+    Real zoomRatio() const { return zoomRatio_; }
+    // Export pages: \ZOOM is known here (each page `zoomRatio` times the
+    // extent of the one before, about the same centre), letters in the base.
+    int pageDirective(const std::string& text, std::string& letters) const override;
+    void animatePage(int page, int pages, int kind, const std::string& letters) override;
     // "Make slides": draws the slides one after the other, each when the
     // previous is finished; Q ends the show. 10 (nothing to show) without slides.
     int makeSlides();
@@ -80,6 +86,7 @@ private:
     void showSlide(size_t index);
     void saveShowCommand();
     int nextSlide_ = -1; // the slide "Make slides" draws next, -1 when no show runs
+    Real zoomRatio_ = 0.5;
 };
 
 } // namespace qx

@@ -202,3 +202,39 @@ TEST(BatchExport, BitmapPagesOfPictures)
     for (const std::string& f : {page, rendered, base + "0.bmp", base + "1.bmp", base + "2.bmp", base + "ANIM.txt"})
         std::remove(f.c_str());
 }
+
+// The directives each tool knows: \ZOOM pages of a sweeping window zoom by
+// the zoom-slide ratio (0.5), \PROM pages of the Mandelbrot window walk the
+// slide path (page 0 at 0.5 - 0.25 = 0.25), \REPS pages of a web draw one step
+// more each; a directive the tool does not know is refused with "could not find".
+TEST(BatchExport, EachToolAnimatesItsOwnDirectives)
+{
+    const std::string base = tempFile("dir"), view = tempFile("view.bmp");
+    ASSERT_EQ(runBatch("export --format bmp --tool mandel --size 80x60 --pages 3 --directive \"\\zoom\" -o " + base +
+                       ".bmp"),
+              0);
+    ASSERT_EQ(runBatch("render --tool mandel --size 80x60 --width 0.35 -o " + view), 0);
+    EXPECT_EQ(fileText(base + "2.bmp"), fileText(view)); // 1.4 * 0.5 * 0.5
+    ASSERT_EQ(runBatch("export --format bmp --tool mandel --size 80x60 --pages 4 --directive \"\\Prom\" -o " + base +
+                       ".bmp"),
+              0);
+    ASSERT_EQ(runBatch("render --tool mandel --size 80x60 --centre 0.25,0 -o " + view), 0);
+    EXPECT_EQ(fileText(base + "0.bmp"), fileText(view));
+    EXPECT_NE(fileText(base + "1.bmp"), fileText(base + "0.bmp"));
+    ASSERT_EQ(runBatch("export --format svg --tool web --example logistic --seed 0.2 --steps 5 --pages 3 "
+                       "--directive \"\\REPS\" -o " + base + ".svg"),
+              0);
+    EXPECT_EQ(countOf(fileText(base + "1.svg"), "<line") - countOf(fileText(base + "0.svg"), "<line"), 2);
+    EXPECT_EQ(countOf(fileText(base + "2.svg"), "<line") - countOf(fileText(base + "1.svg"), "<line"), 2);
+    std::string err;
+    EXPECT_EQ(runBatch("export --format bmp --tool julia --size 80x60 --pages 2 --directive \"\\prom\" -o " + base +
+                           "x.bmp",
+                       &err),
+              1);
+    EXPECT_NE(err.find("could not find"), std::string::npos) << err;
+    EXPECT_EQ(runBatch("export --format svg --tool srf --pages 2 --directive \"\\zoom\" -o " + base + "x.svg"), 1);
+    EXPECT_FALSE(std::filesystem::exists(base + "x0.bmp"));
+    for (const std::string& f : {base + "0.bmp", base + "1.bmp", base + "2.bmp", base + "3.bmp", base + "ANIM.txt",
+                                 base + "0.svg", base + "1.svg", base + "2.svg", view})
+        std::remove(f.c_str());
+}

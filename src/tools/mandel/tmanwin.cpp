@@ -1,11 +1,16 @@
 #include "tools/mandel/tmanwin.h"
 
 #include "base/messages.h"
+#include "expr/compiler.h"
+#include "expr/evaluator.h"
+#include "graphics/export/export_format.h"
 #include "tools/mandel/mj_commands.h"
 #include "tools/mandel/mj_examples.h"
 #include "tools/mandel/tjulwin.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace qx {
 
@@ -171,6 +176,30 @@ void TManWin::childClosed(Complex c, const std::string& name)
 {
     child_ = nullptr;
     closedChild_ = {c, name};
+}
+
+int TManWin::pageDirective(const std::string& text, std::string& letters) const
+{
+    if (pageDirectiveKind(text, letters) == 3)
+        return 3;
+    return TMJWin::pageDirective(text, letters);
+}
+
+void TManWin::animatePage(int page, int pages, int kind, const std::string& letters)
+{
+    if (kind != 3) {
+        TMJWin::animatePage(page, pages, kind, letters);
+        return;
+    }
+    ExprContext cx = cx_; // a copy: the export's thread leaves the window's own alone
+    cx.env.complexMode = true;
+    TreePtr path;
+    if (CompileExpression(cx, fileState_.zoomFormula, path) != 0)
+        return; // a path that does not compile leaves the view where it is
+    const Real t = 2 * 3.14159265358979323846L * page / std::max(pages, 1);
+    Complex z;
+    if (EvaluateAtComplex(cx.env, *path, 'T' - '@', {t, 0}, z) && std::isfinite(z.re) && std::isfinite(z.im))
+        setView(z.re, z.im, view_.halfWidth);
 }
 
 } // namespace qx

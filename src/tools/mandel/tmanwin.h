@@ -48,6 +48,12 @@ public:
     TJulWin* juliaChild() const { return child_; }
     int childCount() const { return childCounter_; }
 
+    // Export pages: \PROM walks the centre along the document's slide path
+    // z(t) (at first 0.5cis(t)-0.25cis(2.0t), the main cardioid's edge), page
+    // k at t = 2 pi k / pages; \ZOOM and letters as in every sweeping window.
+    int pageDirective(const std::string& text, std::string& letters) const override;
+    void animatePage(int page, int pages, int kind, const std::string& letters) override;
+
 protected:
     void declareCommands(CommandSet& set) override;
 

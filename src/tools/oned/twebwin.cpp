@@ -4,6 +4,7 @@
 #include "base/real_text.h"
 #include "expr/evaluator.h"
 #include "expr/program.h"
+#include "graphics/export/export_format.h"
 #include "model/common_header.h"
 #include "model/document_tail.h"
 #include "model/drawing_job.h"
@@ -500,6 +501,23 @@ bool TWebWin::drawExportPage(Canvas& canvas, int)
     drawWeb(canvas);
     drawOverlays(canvas);
     return true;
+}
+
+int TWebWin::pageDirective(const std::string& text, std::string& letters) const
+{
+    if (pageDirectiveKind(text, letters) == 2)
+        return 2;
+    return TVorl1Win::pageDirective(text, letters);
+}
+
+void TWebWin::animatePage(int page, int pages, int kind, const std::string& letters)
+{
+    if (kind != 2) {
+        TVorl1Win::animatePage(page, pages, kind, letters);
+        return;
+    }
+    if (page > 0 && count_ < kMaxWebSteps) // the page draws the stored web, one step longer
+        target_ = ++count_;
 }
 
 // ---- Keys and the mouse.

@@ -94,6 +94,9 @@ public:
     // Vector drawing: on every format (bitmaps rasterize it).
     bool canExport(const ExportFormat&) const override { return true; }
     bool drawExportPage(Canvas& canvas, int page) override;
+    // Export pages: \REPS draws one step more on each page after the first.
+    int pageDirective(const std::string& text, std::string& letters) const override;
+    void animatePage(int page, int pages, int kind, const std::string& letters) override;
     bool keyDown(int key) override;
     void mouseDown(MouseButton button, PixelPoint p) override;
     std::vector<CommandSpec> mouseModes() const override;
