@@ -33,6 +33,7 @@ public:
     std::vector<std::pair<std::string, std::string>> messages; // text, caption
     std::vector<std::string> prompts;
     std::vector<std::vector<std::string>> fieldPrompts; // the fields of each inputMany
+    std::vector<std::vector<std::string>> fieldValues;  // the texts each inputMany came in with
     int repaints = 0;
     int progressImages = 0;
     int backgroundStarts = 0;
@@ -89,6 +90,7 @@ public:
     {
         prompts.push_back(caption);
         fieldPrompts.push_back(fields);
+        fieldValues.push_back(values);
         if (manyAnswers.empty())
             return false;
         values = manyAnswers.front();

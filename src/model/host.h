@@ -12,6 +12,7 @@
 namespace qx {
 
 class TVorlWin;
+class DialogForm;
 
 class Host {
 public:
@@ -40,6 +41,11 @@ public:
     {
         return askYesNo(question) ? 1 : 0;
     }
+    // A modal settings dialog built from `form`: true once the form accepted
+    // the entries (form.apply gave 0), false on cancel. A refused entry shows
+    // its message; the Qt host keeps the dialog open then. This fallback asks
+    // once through inputMany.
+    virtual bool runModalForm(DialogForm& form);
     // Radio choice among `items`; `index` comes in with the current choice.
     virtual bool chooseOne(const std::string& caption, const std::vector<std::string>& items, int& index) = 0;
 

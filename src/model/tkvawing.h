@@ -14,6 +14,7 @@
 
 #include <atomic>
 #include <functional>
+#include <map>
 #include <memory>
 #include <span>
 #include <string_view>
@@ -89,6 +90,16 @@ public:
     // value out of range (nothing changes).
     int setTexSettings(int kind, int box, Real widthCm);
     int texKind() const { return texKind_; }
+    int texBox() const { return texBox_; }
+    Real texWidthCm() const { return texWidthCm_; }
+    // The size SVG headers give; 0 for the window's pixel size.
+    int svgWidth() const { return svgWidth_; }
+    int svgHeight() const { return svgHeight_; }
+    // The page count and page parameter an export dialog shows, kept per format.
+    struct ExportPageTexts {
+        std::string pages = "1";
+        std::string directive;
+    };
     // "SVG settings": the width and height the SVG header gives (0: the
     // window's); each at least 10, else 17 (nothing changes). Coordinates stay
     // window pixels, so another size crops or leaves room.
@@ -173,6 +184,7 @@ protected:
     std::string exportCreator_ = "Zumbar";
     int texKind_ = 0, texBox_ = 0;
     int svgWidth_ = 0, svgHeight_ = 0;
+    std::map<std::string, ExportPageTexts> exportPageTexts_; // by format name
     Real texWidthCm_ = 8;
     const ExportFormats* formats_ = &ExportFormats::builtIn();
 

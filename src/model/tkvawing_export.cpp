@@ -5,7 +5,11 @@
 
 #include "base/messages.h"
 #include "base/real_text.h"
+#include "expr/format.h"
+#include "model/dialog_form.h"
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
 
 #include "model/drawing_job.h"
@@ -75,6 +79,85 @@ void TKVAWing::abandonExport()
     exportJob_.reset();
 }
 
+namespace {
+
+// The settings dialog of an export: "SVG" (TSVGDlg) in its EPS, SVG, BMP and
+// EMF kinds, "PICTEX" (TTeXDlg) for PiCTeX. The page count and the page
+// parameter for every format; the header size for SVG; the kind, box number
+// and width for PiCTeX. Nothing changes unless every entry is good.
+class ExportSettingsForm : public DialogForm {
+public:
+    ExportSettingsForm(TKVAWing& win, const ExportFormat& format, TKVAWing::ExportPageTexts& texts)
+        : win_(win), format_(format), texts_(texts)
+    {
+    }
+    std::string name() const override { return tex() ? "PICTEX" : "SVG"; }
+    std::string title() const override
+    {
+        const std::string n = format_.name;
+        return n == "svg" ? "SVG settings" : tex() ? "PiCTeX setup" : format_.label;
+    }
+    FormState load() const override
+    {
+        FormState s;
+        if (svg()) {
+            s.fields.push_back({"width", std::to_string(win_.svgWidth() ? win_.svgWidth() : win_.view().pixWidth)});
+            s.fields.push_back({"height", std::to_string(win_.svgHeight() ? win_.svgHeight() : win_.view().pixHeight)});
+        } else if (tex()) {
+            s.fields.push_back({"width (cm)", FormatReal(win_.texWidthCm(), 1, 2)});
+            s.fields.push_back({"box number", std::to_string(win_.texBox())});
+            s.fields.push_back({"kind", kTexKinds[static_cast<size_t>(std::clamp(win_.texKind(), 0, 3))], false,
+                                FieldKind::Radio, {kTexKinds.begin(), kTexKinds.end()}});
+        }
+        s.fields.push_back({"pages", texts_.pages});
+        s.fields.push_back({"parameters", texts_.directive});
+        return s;
+    }
+    int apply(const std::vector<std::string>& t, int) override
+    {
+        const size_t first = svg() ? 2 : tex() ? 3 : 0;
+        if (t.size() < first + 2)
+            return ErrInconsistentData;
+        int pages = 1;
+        if (const int e = readPageCount(t[first], pages))
+            return e;
+        std::string letters;
+        if (pages > 1 && win_.pageDirective(t[first + 1], letters) < 1)
+            return ErrCouldNotFind;
+        if (svg()) {
+            int32_t w = 0, h = 0;
+            if (!parseIntText(t[0], w) || !parseIntText(t[1], h))
+                return ErrCannotUnderstand;
+            if (const int e = win_.setSvgSize(w, h))
+                return e;
+        } else if (tex()) {
+            Real width = 0;
+            int32_t box = 0;
+            if (!parseRealText(t[0], width) || !parseIntText(t[1], box))
+                return ErrCannotUnderstand;
+            const auto kind = std::find(kTexKinds.begin(), kTexKinds.end(), t[2]);
+            if (kind == kTexKinds.end())
+                return ErrCannotUnderstand;
+            if (const int e = win_.setTexSettings(static_cast<int>(kind - kTexKinds.begin()), box, width))
+                return e;
+        }
+        texts_.pages = t[first];
+        texts_.directive = t[first + 1];
+        return 0;
+    }
+
+private:
+    static constexpr std::array<const char*, 4> kTexKinds{"TeX standalone", "LaTeX2e standalone", "TeX compilable",
+                                                          "TeX insertable"};
+    bool svg() const { return std::string(format_.name) == "svg"; }
+    bool tex() const { return std::string(format_.name) == "tex"; }
+    TKVAWing& win_;
+    const ExportFormat& format_;
+    TKVAWing::ExportPageTexts& texts_;
+};
+
+} // namespace
+
 void TKVAWing::exportCommand(const ExportFormat& format)
 {
     if (exporting())
@@ -82,32 +165,12 @@ void TKVAWing::exportCommand(const ExportFormat& format)
     const std::string name = host().saveFileName(format.filter, exportBaseName_ + format.extension);
     if (name.empty())
         return;
-    std::string pages = "1";
-    if (std::string(format.name) == "svg") {
-        // SVG settings: the size the header gives (the window's at first) and the pages.
-        std::vector<std::string> v{std::to_string(view_.pixWidth), std::to_string(view_.pixHeight), pages};
-        if (!host().inputMany("SVG settings", {"width", "height", "pages"}, v))
-            return;
-        int32_t w = 0, h = 0;
-        if (!parseIntText(v[0], w) || !parseIntText(v[1], h)) {
-            host().showError(ErrCannotUnderstand);
-            return;
-        }
-        if (const int e = setSvgSize(w, h)) {
-            host().showError(e);
-            return;
-        }
-        pages = v[2];
-    } else if (!host().inputText(std::string(format.label) + ": pages", pages)) {
+    ExportPageTexts& texts = exportPageTexts_[format.name];
+    ExportSettingsForm form(*this, format, texts);
+    if (!host().runModalForm(form))
         return;
-    }
-    std::string directive;
-    int32_t count = 0;
-    if (parseIntText(pages, count) && count > 1 &&
-        !host().inputText(std::string(format.label) + ": parameter", directive))
-        return;
-    if (const int e = startExport(format, name, pages, [this](const std::string& q) { return host().askYesNo(q); },
-                                  directive))
+    if (const int e = startExport(format, name, texts.pages, [this](const std::string& q) { return host().askYesNo(q); },
+                                  texts.directive))
         host().showError(e);
 }
 

@@ -19,7 +19,30 @@ namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
 } // namespace
 
-FormDialog::FormDialog(std::unique_ptr<DialogForm> form, std::function<void()> redraw, QWidget* parent)
+namespace {
+
+// A form the dialog uses without owning it.
+class BorrowedForm : public DialogForm {
+public:
+    explicit BorrowedForm(DialogForm& form) : form_(form) {}
+    std::string name() const override { return form_.name(); }
+    std::string title() const override { return form_.title(); }
+    FormState load() const override { return form_.load(); }
+    int apply(const std::vector<std::string>& texts, int chosen) override { return form_.apply(texts, chosen); }
+
+private:
+    DialogForm& form_;
+};
+
+} // namespace
+
+bool FormDialog::runModal(DialogForm& form, QWidget* parent)
+{
+    FormDialog dialog(std::make_unique<BorrowedForm>(form), nullptr, parent, true);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+FormDialog::FormDialog(std::unique_ptr<DialogForm> form, std::function<void()> redraw, QWidget* parent, bool modal)
     : QDialog(parent), form_(std::move(form)), redraw_(std::move(redraw))
 {
     setObjectName(q(form_->name()));
@@ -90,10 +113,16 @@ FormDialog::FormDialog(std::unique_ptr<DialogForm> form, std::function<void()> r
         choices.back()->setVisible(c.visible);
     }
     auto* ok = new QPushButton(tr("ok"), this);
-    auto* redrawButton = new QPushButton(tr("redraw"), this);
+    auto* redrawButton = new QPushButton(modal ? tr("cancel") : tr("redraw"), this);
     ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, [this] { if (apply()) close(); });
-    connect(redrawButton, &QPushButton::clicked, this, &FormDialog::apply);
+    if (modal) {
+        setModal(true);
+        connect(ok, &QPushButton::clicked, this, [this] { if (apply()) accept(); });
+        connect(redrawButton, &QPushButton::clicked, this, &QDialog::reject);
+    } else {
+        connect(ok, &QPushButton::clicked, this, [this] { if (apply()) close(); });
+        connect(redrawButton, &QPushButton::clicked, this, &FormDialog::apply);
+    }
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);

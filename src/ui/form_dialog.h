@@ -4,7 +4,8 @@
 // row per field, one radio button per choice
 // with a field beside it where the form says so, and "ok" and "redraw".
 // "redraw" applies and stays open, "ok" applies and closes; a refused entry
-// shows its message and puts back the fields the form names.
+// shows its message and puts back the fields the form names. runModal shows
+// a form as a modal dialog with "ok" and "cancel" instead.
 #include "model/dialog_form.h"
 
 #include <QDialog>
@@ -20,7 +21,11 @@ namespace qx::ui {
 class FormDialog : public QDialog {
     Q_OBJECT
 public:
-    FormDialog(std::unique_ptr<DialogForm> form, std::function<void()> redraw, QWidget* parent);
+    FormDialog(std::unique_ptr<DialogForm> form, std::function<void()> redraw, QWidget* parent,
+               bool modal = false);
+    // The form as a modal dialog: true once "ok" applied it without an error,
+    // false on "cancel" (a refused entry keeps the dialog open).
+    static bool runModal(DialogForm& form, QWidget* parent);
     // Shows the window's current values.
     void load();
     // Applies the fields; on an error shows it, puts back the fields the form names, returns false.

@@ -402,6 +402,11 @@ void ToolWindow::showMessage(const std::string& text, const std::string& caption
     QMessageBox::information(this, q(caption), q(text));
 }
 
+bool ToolWindow::runModalForm(DialogForm& form)
+{
+    return FormDialog::runModal(form, this);
+}
+
 bool ToolWindow::inputMany(const std::string& caption, const std::vector<std::string>& prompts,
                            std::vector<std::string>& values)
 {

@@ -60,6 +60,7 @@ public:
     bool inputText(const std::string& prompt, std::string& value) override;
     bool inputTwo(const std::string& prompt1, std::string& value1, const std::string& prompt2,
                   std::string& value2) override;
+    bool runModalForm(DialogForm& form) override;
     bool inputMany(const std::string& caption, const std::vector<std::string>& prompts,
                    std::vector<std::string>& values) override;
     bool askYesNo(const std::string& question) override;

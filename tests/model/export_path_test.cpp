@@ -105,11 +105,11 @@ TEST_F(ExportPath, AFormatRowGivesAMenuItemAndItsPages)
     EXPECT_EQ(bar.find(372), nullptr); // only the formats of the window's table
     ASSERT_EQ(win.setVariableBounds(20, 1, 2), 0); // T runs from 1 to 2 over the pages
     host.fileAnswers = {(dir / "fig.txt").string()};
-    host.textAnswers = {"3", "t"};
+    host.manyAnswers = {{"3", "t"}};
     exportAndFinish(win, 9001);
-    ASSERT_GE(host.prompts.size(), 2u);
-    EXPECT_EQ(host.prompts[host.prompts.size() - 2], "TXT: pages");
-    EXPECT_EQ(host.prompts.back(), "TXT: parameter");
+    ASSERT_FALSE(host.prompts.empty());
+    EXPECT_EQ(host.prompts.back(), "TXT"); // the settings dialog of the format
+    EXPECT_EQ(host.fieldPrompts.back(), (std::vector<std::string>{"pages", "parameters"}));
     ASSERT_TRUE(host.errors.empty());
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].first, "TXT file saved: fig");
@@ -147,6 +147,46 @@ TEST_F(ExportPath, DirectivesAndTheTeXList)
                                              "\\end{animateinline}\r\n");
     // Ten pages are numbered 00 to 09.
     EXPECT_EQ(pageListText(PageList::Text, "/x/w", 10).substr(0, 8), "w00\r\nw01");
+}
+
+// The settings dialogs of the built-in formats: SVG asks for the header size
+// too, PiCTeX for its kind, box and width; every entry is checked before
+// anything changes, and the dialog shows the last pages and parameter again.
+TEST_F(ExportPath, SettingsDialogsCheckEveryEntryFirst)
+{
+    FakeHost h;
+    VectorWin w;
+    w.attach(h);
+    w.resize(41, 31);
+    h.fileAnswers = {(dir / "s.svg").string(), (dir / "s.svg").string()};
+    h.manyAnswers = {{"5", "300", "1", ""}, {"200", "100", "2", "\\spin"}};
+    exportAndFinish(w, 375);
+    exportAndFinish(w, 375);
+    EXPECT_EQ(h.prompts.back(), "SVG settings");
+    EXPECT_EQ(h.fieldPrompts.back(), (std::vector<std::string>{"width", "height", "pages", "parameters"}));
+    ASSERT_EQ(h.errors.size(), 2u);
+    EXPECT_EQ(h.errors[0].first, 17); // a side below 10
+    EXPECT_EQ(h.errors[1].first, 2);  // could not find
+    EXPECT_EQ(w.svgWidth(), 0);       // neither run changed the size
+    EXPECT_FALSE(fs::exists(dir / "s.svg"));
+    EXPECT_FALSE(fs::exists(dir / "s0.svg"));
+
+    h.fileAnswers = {(dir / "p.tex").string(), (dir / "p.tex").string()};
+    h.manyAnswers = {{"6.5", "300", "TeX insertable", "1", ""}, {"6.5", "3", "TeX insertable", "2", "t"}};
+    exportAndFinish(w, 376);
+    EXPECT_EQ(h.errors.back().first, 17); // box numbers run to 255
+    EXPECT_EQ(w.texBox(), 0);
+    exportAndFinish(w, 376);
+    EXPECT_EQ(h.prompts.back(), "PiCTeX setup");
+    EXPECT_EQ(w.texKind(), 3);
+    EXPECT_EQ(w.texBox(), 3);
+    EXPECT_EQ(static_cast<double>(w.texWidthCm()), 6.5);
+    EXPECT_TRUE(fs::exists(dir / "p0.tex") && fs::exists(dir / "p1.tex") && fs::exists(dir / "pANIM.tex"));
+    // The next PiCTeX dialog starts from these entries; cancelling it does nothing.
+    h.fileAnswers = {(dir / "p.tex").string()};
+    exportAndFinish(w, 376);
+    EXPECT_EQ(h.fieldValues.back(), (std::vector<std::string>{"6.50", "3", "TeX insertable", "2", "t"}));
+    EXPECT_EQ(h.errors.size(), 3u);
 }
 
 TEST_F(ExportPath, QBetweenPagesAndPictureKindsEndTheRun)

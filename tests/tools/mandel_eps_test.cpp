@@ -222,7 +222,7 @@ TEST_F(IimFixture, PagesShareOneFrameAndGhostscriptReadsEach)
 TEST_F(IimFixture, CommandReportsSavedOrFailed)
 {
     host.fileAnswers = {path("cmd.eps"), path("missing/dir/cmd.eps")};
-    host.textAnswers = {"1", "1"};
+    host.manyAnswers = {{"1", ""}, {"1", ""}};
     exportAndFinish(win, CmdExportEps);
     EXPECT_EQ(host.fileFilters.at(0), "EPS files (*.EPS)|*.eps");
     ASSERT_EQ(host.messages.size(), 1u);

@@ -4,6 +4,7 @@
 #include "model/tfmjwin.h"
 #include "support/plane_test_window.h"
 #include "ui/drawing_area.h"
+#include "ui/form_dialog.h"
 #include "ui/grid_dialog.h"
 #include "ui/input_dialog.h"
 #include "ui/qt_canvas.h"
@@ -15,6 +16,8 @@
 #include <QScreen>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QtTest>
 #include <atomic>
 #include <thread>
@@ -39,6 +42,22 @@ public:
 class SlowWin : public TFMJWin {
 public:
     std::unique_ptr<PixelKernel> makeKernel() const override { return std::make_unique<SlowKernel>(); }
+};
+
+// A form that takes a number from 1 to 9.
+class DigitForm : public DialogForm {
+public:
+    std::string name() const override { return "DIGIT"; }
+    std::string title() const override { return "digit"; }
+    FormState load() const override { return {{{"digit", std::to_string(value)}}, {}, -1}; }
+    int apply(const std::vector<std::string>& t, int) override
+    {
+        if (t.size() != 1 || t[0].size() != 1 || t[0][0] < '1' || t[0][0] > '9')
+            return 17;
+        value = t[0][0] - '0';
+        return 0;
+    }
+    int value = 5;
 };
 
 ToolWindow* openWindow(std::unique_ptr<TVorlWin> model, int row = 2)
@@ -147,6 +166,48 @@ private slots:
         QVERIFY(pic.at(5, pic.height - 1) != makeRgb(200, 10, 10)); // the last were not
         QVERIFY(w->model().figureValid());
         QVERIFY(!w->windowTitle().contains(QStringLiteral("quit")));
+    }
+
+    // A settings dialog run modally (the export dialogs): a refused entry
+    // shows its message and keeps the dialog open, ok with a good entry
+    // closes it, cancel changes nothing.
+    void modalFormKeepsARefusedEntryOpen()
+    {
+        std::unique_ptr<ToolWindow> w(openWindow(std::make_unique<test::PlaneTestWin>()));
+        DigitForm form;
+        int warnings = 0;
+        QTimer driver;
+        int step = 0;
+        connect(&driver, &QTimer::timeout, [&] {
+            QWidget* top = QApplication::activeModalWidget();
+            if (auto* box = qobject_cast<QMessageBox*>(top)) {
+                ++warnings;
+                box->close();
+                return;
+            }
+            auto* dialog = qobject_cast<ui::FormDialog*>(top);
+            if (!dialog)
+                return;
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("digit"));
+            dialog->fields[0]->setText(step == 0 ? QStringLiteral("12") : QStringLiteral("7"));
+            ++step;
+            for (QPushButton* b : dialog->findChildren<QPushButton*>())
+                if (b->text() == QStringLiteral("ok")) // queued: the refusal's box runs its own loop
+                    QMetaObject::invokeMethod(b, &QPushButton::click, Qt::QueuedConnection);
+        });
+        driver.start(30);
+        QVERIFY(w->runModalForm(form));
+        QCOMPARE(warnings, 1); // "12" was refused and the dialog stayed
+        QCOMPARE(form.value, 7);
+        driver.stop();
+        QTimer::singleShot(50, [] {
+            if (auto* dialog = qobject_cast<ui::FormDialog*>(QApplication::activeModalWidget()))
+                for (QPushButton* b : dialog->findChildren<QPushButton*>())
+                    if (b->text() == QStringLiteral("cancel"))
+                        b->click();
+        });
+        QVERIFY(!w->runModalForm(form));
+        QCOMPARE(form.value, 7);
     }
 
     void viewDialogAppliesAndStaysOpen()
