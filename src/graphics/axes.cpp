@@ -193,6 +193,14 @@ void drawAxesAndGrid(Canvas& canvas, const GridSettings& s, const AxesPens& pens
         drawAxis(canvas, f, pens.axis, true);
     if (f.yAxis())
         drawAxis(canvas, f, pens.axis, false);
+    if (s.arrows) {
+        // Heads as long as two ticks, at the right and top ends.
+        const Real length = 4 * f.tickX();
+        if (f.xAxis())
+            canvas.drawArrowHead({f.v.xMin, 0}, {f.v.xMax, 0}, length, pens.axis.colour);
+        if (f.yAxis())
+            canvas.drawArrowHead({0, f.v.yMin}, {0, f.v.yMax}, length, pens.axis.colour);
+    }
     if (s.letters && f.xAxis())
         canvas.drawText({f.v.xMax, 0}, "x", labelStyle(pens.axis, -10, -14));
     if (s.letters && f.yAxis())

@@ -58,6 +58,24 @@ std::u16string labelUtf16(const std::string& text, const TextStyle& style)
     return out;
 }
 
+void Canvas::drawArrowHead(WorldPoint from, WorldPoint tip, Real length, int colour)
+{
+    // In pixels, so the head keeps its shape in a view with unequal scales.
+    const Real fx = view_.xToPixelF(from.x), fy = view_.yToPixelF(from.y);
+    const Real tx = view_.xToPixelF(tip.x), ty = view_.yToPixelF(tip.y);
+    const Real dx = tx - fx, dy = ty - fy, d = std::hypot(dx, dy);
+    const Real pixels = length * view_.invDx;
+    if (!(d > 0) || !(pixels > 0) || !std::isfinite(pixels))
+        return;
+    const Real ux = dx / d, uy = dy / d;
+    const Real bx = tx - ux * pixels, by = ty - uy * pixels, half = pixels / 3;
+    const auto world = [this](Real px, Real py) {
+        return WorldPoint{view_.xMin + px * view_.dx, view_.yMax - py * view_.dy};
+    };
+    const WorldPoint head[] = {tip, world(bx - uy * half, by + ux * half), world(bx + uy * half, by - ux * half)};
+    fillPolygon(head, colour, Pen{static_cast<int16_t>(colour), 1, PenSolid}, 0);
+}
+
 void Canvas::drawCircle(WorldPoint centre, Real radius, std::optional<int> fill, const Pen& outline)
 {
     constexpr int kSides = 72;

@@ -77,6 +77,10 @@ public:
     // A circle of `radius` world units (measured along x). The default
     // draws a 72-sided polygon; formats with a true circle override it.
     virtual void drawCircle(WorldPoint centre, Real radius, std::optional<int> fill, const Pen& outline);
+    // An arrowhead at `tip` on the line from `from`: `length` world units
+    // along x (pixels scale as the view's), half as wide on each side. The
+    // default fills a triangle; formats with their own arrows override it.
+    virtual void drawArrowHead(WorldPoint from, WorldPoint tip, Real length, int colour);
     // Whether placePicture takes pictures (so a pixel tool sweeps one only then).
     virtual bool takesPictures() const { return false; }
     // Places a pixel picture over the rectangle between two world corners.

@@ -24,6 +24,7 @@ struct GridSettings {
     bool ticks = true;
     bool scale = true;        // labels at the ticks
     bool letters = true;      // "x" and "y" at the ends of the axes
+    bool arrows = false;      // arrowheads at the positive ends of the axes
     Real tickLength = 1;      // percent of the drawing-area width (> 0, <= 50)
     AxisScale x, y;
     std::array<bool, 4> quadrants{false, false, false, false}; // grid in quadrants I..IV

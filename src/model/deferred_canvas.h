@@ -44,6 +44,10 @@ public:
     {
         real().drawCircle(c, radius, fill, outline);
     }
+    void drawArrowHead(WorldPoint from, WorldPoint tip, Real length, int colour) override
+    {
+        real().drawArrowHead(from, tip, length, colour);
+    }
     bool takesPictures() const override { return const_cast<DeferredCanvas*>(this)->real().takesPictures(); }
     bool placePicture(const Image& picture, WorldPoint topLeft, WorldPoint bottomRight) override
     {

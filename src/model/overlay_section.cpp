@@ -32,9 +32,10 @@ bool readAxis(ByteReader& r, AxisScale& a)
 
 void writeGrid(ByteWriter& w, const GridSettings& g)
 {
-    for (bool b : {g.axesOn, g.ticks, g.scale, g.letters, g.dotted, g.quadrants[0], g.quadrants[1],
-                   g.quadrants[2], g.quadrants[3]})
-        w.u8(b);
+    // The letters' byte also carries the arrowheads (bit 1), so files keep their layout.
+    for (int b : {int(g.axesOn), int(g.ticks), int(g.scale), int(g.letters) | int(g.arrows) << 1, int(g.dotted),
+                  int(g.quadrants[0]), int(g.quadrants[1]), int(g.quadrants[2]), int(g.quadrants[3])})
+        w.u8(static_cast<uint8_t>(b));
     w.i32(static_cast<int32_t>(g.axesKind));
     w.real(g.tickLength);
     writeAxis(w, g.x);
@@ -50,7 +51,8 @@ bool readGrid(ByteReader& r, GridSettings& g)
     if (!r.bytes(b, 9) || !r.i32(kind) || !r.real(g.tickLength) || !readAxis(r, g.x) || !readAxis(r, g.y) ||
         !r.i32(pi) || !r.i32(suffix) || !r.i32(axisWidth) || !r.i32(gridWidth))
         return false;
-    g.axesOn = b[0], g.ticks = b[1], g.scale = b[2], g.letters = b[3], g.dotted = b[4];
+    g.axesOn = b[0], g.ticks = b[1], g.scale = b[2], g.letters = (b[3] & 1) != 0, g.dotted = b[4];
+    g.arrows = (b[3] & 2) != 0;
     for (int q = 0; q < 4; ++q)
         g.quadrants[static_cast<size_t>(q)] = b[5 + q] != 0;
     g.axesKind = static_cast<AxesKind>(kind);

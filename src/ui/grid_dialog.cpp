@@ -35,12 +35,14 @@ GridDialog::GridDialog(TGridWin& model, std::function<void()> recompose, QWidget
     ticks = new QCheckBox(tr("ticks"), axes);
     scale = new QCheckBox(tr("scale"), axes);
     letters = new QCheckBox(tr("letters x, y"), axes);
+    arrows = new QCheckBox(tr("arrows"), axes);
     tickLength = new QLineEdit(axes);
     ag->addWidget(axesOn, 0, 0);
     ag->addWidget(axesKind, 0, 1);
     ag->addWidget(ticks, 1, 0);
     ag->addWidget(scale, 1, 1);
     ag->addWidget(letters, 1, 2);
+    ag->addWidget(arrows, 0, 2);
     ag->addWidget(new QLabel(tr("tick length (% of width)"), axes), 2, 0);
     ag->addWidget(tickLength, 2, 1);
 
@@ -106,6 +108,7 @@ void GridDialog::load()
     ticks->setChecked(g.ticks);
     scale->setChecked(g.scale);
     letters->setChecked(g.letters);
+    arrows->setChecked(g.arrows);
     tickLength->setText(q(t.tickLength));
     xInterval->setText(q(t.xInterval));
     yInterval->setText(q(t.yInterval));
@@ -128,6 +131,7 @@ bool GridDialog::apply()
     g.ticks = ticks->isChecked();
     g.scale = scale->isChecked();
     g.letters = letters->isChecked();
+    g.arrows = arrows->isChecked();
     g.x.piMultiples = xPi->isChecked();
     g.y.piMultiples = yPi->isChecked();
     for (int i = 0; i < 4; ++i)

@@ -28,6 +28,7 @@ public:
     QCheckBox* ticks;
     QCheckBox* scale;
     QCheckBox* letters;
+    QCheckBox* arrows;
     QLineEdit* tickLength;
     QLineEdit* xInterval;
     QLineEdit* yInterval;

@@ -151,6 +151,30 @@ TEST(AxesDrawing, ScaleLabelsNameTheirSignCodes)
     EXPECT_TRUE(sawDegree);
 }
 
+// Arrowheads at the right and top ends, two ticks long, in the axis colour;
+// PiCTeX writes its own arrow instead of a filled triangle.
+TEST(AxesDrawing, ArrowheadsAtThePositiveEnds)
+{
+    const View v = squareView(2);
+    const Palette p = defaultPalette();
+    RecordingCanvas c(v, p);
+    GridSettings s;
+    s.axesOn = true;
+    s.arrows = true;
+    s.tickLength = 5; // a tick: 5% of 101 pixels of 0.04 world units, 0.202
+    drawAxesAndGrid(c, s, AxesPens{Pen{5, 1, 0}, Pen{7, 1, 0}});
+    const auto heads = c.linesStartingWith("polygon");
+    ASSERT_EQ(heads.size(), 2u);
+    // Two ticks long (0.404) and a third as wide on each side.
+    EXPECT_EQ(heads[0].substr(0, 51), "polygon 3 (2,0) (1.596,-0.134667) (1.596,0.134667) ") << heads[0];
+    EXPECT_NE(heads[0].find("fill 5 hatch 0"), std::string::npos) << heads[0];
+    EXPECT_EQ(heads[1].substr(0, 17), "polygon 3 (0,2) (") << heads[1];
+    s.axesKind = AxesKind::XOnly;
+    RecordingCanvas x(v, p);
+    drawAxesAndGrid(x, s, AxesPens{});
+    EXPECT_EQ(x.linesStartingWith("polygon").size(), 1u);
+}
+
 TEST(AxesDrawing, XOnlyAndAxisOutOfView)
 {
     View v;

@@ -71,11 +71,13 @@ TEST(TexCanvas, EmittersAndLabels)
     s.offsetX = 3;
     s.offsetY = -2;
     c.drawText({0, 0}, "50% & more", s);
+    c.drawArrowHead({-2, 0}, {2, 0}, 0.4L, 1); // 0.4 of 4 units across 10 cm: 1 cm
     EXPECT_EQ(c.body(), "\\putrule from -1.00000 0.00000 to 1.00000 0.00000\r\n"
                         "\\setdots<2pt>\r\n"
                         "\\plot -1.00000 -1.00000 1.00000 1.00000 /\r\n"
                         "\\multiput {.} at\r\n0.50000 0.50000\r\n/\r\n"
-                        "\\put {$50\\% \\& more$} [lt] at 0.00000 0.00000\r\n");
+                        "\\put {$50\\% \\& more$} [lt] at 0.00000 0.00000\r\n"
+                        "\\arrow <1.000cm> [0.3,0.67] from 1.60000 0.00000 to 2.00000 0.00000\r\n");
 }
 
 TEST(TexCanvas, TexAndLatexCompileThePictures)
@@ -89,6 +91,7 @@ TEST(TexCanvas, TexAndLatexCompileThePictures)
         c.drawPolyline(curve, Pen{1, 1, PenSolid});
         TextStyle s;
         c.drawText({0, 0.8L}, "x_1 & 50%", s);
+        c.drawArrowHead({0, -1}, {0, 1}, 0.2L, 1);
     };
     TexCanvas plain(v, Palette{}, setup(2));
     draw(plain);

@@ -167,6 +167,8 @@ TEST_F(DocumentFiles, GridLabelsAndMarksSurviveSaveAndOpen)
     g.x.tickInterval = 0.25L;
     g.y.places = 3;
     g.dotted = true;
+    g.letters = false;
+    g.arrows = true; // shares the letters' byte
     ASSERT_EQ(a.applyGridSettings(g, gridTexts(g)), 0);
     ASSERT_EQ(a.addLabel({{0.5L, -0.25L}, "period 3", {}}), 0);
     a.addMark({-1, 0.5L});

@@ -162,6 +162,24 @@ void TexCanvas::drawDotList(std::span<const WorldPoint> points, std::optional<in
     out_ += "/\r\n";
 }
 
+void TexCanvas::drawArrowHead(WorldPoint from, WorldPoint tip, Real length, int)
+{
+    const Real dx = tip.x - from.x, dy = tip.y - from.y, d = std::hypot(dx, dy);
+    if (!(d > 0) || !(length > 0) || !std::isfinite(length))
+        return;
+    const WorldPoint start{tip.x - dx / d * length, tip.y - dy / d * length};
+    const bool framed = setup_.pages > 1;
+    const Real halfWidth = framed ? setup_.frameHalfWidth : view().halfWidth;
+    const Real cm = length * (framed ? setup_.pageZoom : 1) * setup_.widthCm / (2 * halfWidth);
+    const auto coordinates = [&](WorldPoint p) {
+        if (framed)
+            p = {(p.x - view().centerX) * setup_.pageZoom, (p.y - view().centerY) * setup_.pageZoom};
+        return formatReal(p.x, 7, 5) + " " + formatReal(p.y, 7, 5);
+    };
+    out_ += "\\arrow <" + formatReal(cm, 5, 3) + "cm> [0.3,0.67] from " + coordinates(start) + " to " +
+            coordinates(tip) + "\r\n";
+}
+
 void TexCanvas::comment(const std::string& text)
 {
     std::string t = text;

@@ -42,6 +42,9 @@ public:
                      int size) override;
     void comment(const std::string& text) override;
     void drawCircle(WorldPoint, Real, std::optional<int>, const Pen&) override {}
+    // PiCTeX's own arrow: "\arrow <length cm> [0.3,0.67] from x1 y1 to x2 y2",
+    // the shaft one head long ending at the tip.
+    void drawArrowHead(WorldPoint from, WorldPoint tip, Real length, int colour) override;
 
 private:
     std::string number(Real v) const;
