@@ -74,6 +74,7 @@ int runExport(const Args& args)
     if (!sweeping || !sweeping->exportGeometry())
         render(*win);
     win->setTexSettings(job.texKind, job.texBox, job.texWidthCm);
+    win->setTexWhitespace(job.texWhitespace);
     win->setSvgSize(job.svgWidth, job.svgHeight);
     if (const int e = win->exportPages(*format, job.output, std::to_string(job.pages), [](const std::string&) { return true; },
                                        job.directive)) {

@@ -153,6 +153,8 @@ bool takeOption(const std::string& name, const std::string& value, RenderJob& jo
         job.texBox = n;
     else if (name == "--tex-width" && parseRealText(value, r) && r > 0 && r <= 1000)
         job.texWidthCm = r;
+    else if (name == "--tex-whitespace" && parseRealText(value, r) && r >= 0 && r <= 10)
+        job.texWhitespace = r;
     else if (error.empty())
         error = "bad value '" + value + "' for " + name;
     return error.empty();
@@ -187,7 +189,7 @@ bool isCommonOption(const std::string& a, bool exportOptions)
         if (a == o)
             return true;
     return exportOptions && (a == "--format" || a == "--pages" || a == "--directive" || a == "--tex-kind" || a == "--svg-size" ||
-                             a == "--tex-box" || a == "--tex-width");
+                             a == "--tex-box" || a == "--tex-width" || a == "--tex-whitespace");
 }
 
 } // namespace
@@ -264,6 +266,8 @@ std::string optionHelp(bool exportOptions)
                                        "2 TeX compilable, 3 TeX insertable");
         h += helpEntry("--tex-box N", "PiCTeX box number of kind 0, 0..255 (default 0)");
         h += helpEntry("--tex-width CM", "PiCTeX picture width in centimetres (default 8)");
+        h += helpEntry("--tex-whitespace F", "PiCTeX: lines keep F letters' room from every label\n"
+                                             "(0 to 10, default 0: off)");
     }
     h += helpEntry("--save FILE", "also write the document of the picture (the tool's\nextension)");
     // Each tool option once, grouped by the tools that take it.

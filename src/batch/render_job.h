@@ -32,6 +32,7 @@ struct RenderJob {
     std::string directive;              // export only: --directive
     int texKind = 0, texBox = 0;        // export only: --tex-kind, --tex-box
     Real texWidthCm = 8;                // export only: --tex-width
+    Real texWhitespace = 0;             // export only: --tex-whitespace
     int svgWidth = 0, svgHeight = 0;    // export only: --svg-size
     BatchOptionValues toolOptions;      // options only some tools take
     double timeLimit = 0;               // --time-limit SECONDS, 0: none

@@ -43,6 +43,14 @@ int TKVAWing::setTexSettings(int kind, int box, Real widthCm)
     return 0;
 }
 
+int TKVAWing::setTexWhitespace(Real factor)
+{
+    if (!(factor >= 0 && factor <= 10))
+        return ErrOutOfBounds;
+    texWhitespace_ = factor;
+    return 0;
+}
+
 TKVAWing::TKVAWing() : palette_(defaultPalette())
 {
     view_.recomputeView();

@@ -92,6 +92,9 @@ public:
     int texKind() const { return texKind_; }
     int texBox() const { return texBox_; }
     Real texWidthCm() const { return texWidthCm_; }
+    // "whitespace radius" of PiCTeX files: 0 (off) to 10 letters; else 17, nothing changes.
+    int setTexWhitespace(Real factor);
+    Real texWhitespace() const { return texWhitespace_; }
     // The size SVG headers give; 0 for the window's pixel size.
     int svgWidth() const { return svgWidth_; }
     int svgHeight() const { return svgHeight_; }
@@ -186,6 +189,7 @@ protected:
     int svgWidth_ = 0, svgHeight_ = 0;
     std::map<std::string, ExportPageTexts> exportPageTexts_; // by format name
     Real texWidthCm_ = 8;
+    Real texWhitespace_ = 0;
     const ExportFormats* formats_ = &ExportFormats::builtIn();
 
 private:

@@ -108,6 +108,7 @@ public:
             s.fields.push_back({"box number", std::to_string(win_.texBox())});
             s.fields.push_back({"kind", kTexKinds[static_cast<size_t>(std::clamp(win_.texKind(), 0, 3))], false,
                                 FieldKind::Radio, {kTexKinds.begin(), kTexKinds.end()}});
+            s.fields.push_back({"whitespace radius", FormatReal(win_.texWhitespace(), 1, 2)});
         }
         s.fields.push_back({"pages", texts_.pages});
         s.fields.push_back({"parameters", texts_.directive});
@@ -115,7 +116,7 @@ public:
     }
     int apply(const std::vector<std::string>& t, int) override
     {
-        const size_t first = svg() ? 2 : tex() ? 3 : 0;
+        const size_t first = svg() ? 2 : tex() ? 4 : 0;
         if (t.size() < first + 2)
             return ErrInconsistentData;
         int pages = 1;
@@ -131,15 +132,18 @@ public:
             if (const int e = win_.setSvgSize(w, h))
                 return e;
         } else if (tex()) {
-            Real width = 0;
+            Real width = 0, whitespace = 0;
             int32_t box = 0;
-            if (!parseRealText(t[0], width) || !parseIntText(t[1], box))
+            if (!parseRealText(t[0], width) || !parseIntText(t[1], box) || !parseRealText(t[3], whitespace))
                 return ErrCannotUnderstand;
             const auto kind = std::find(kTexKinds.begin(), kTexKinds.end(), t[2]);
             if (kind == kTexKinds.end())
                 return ErrCannotUnderstand;
+            if (!(whitespace >= 0 && whitespace <= 10))
+                return ErrOutOfBounds;
             if (const int e = win_.setTexSettings(static_cast<int>(kind - kTexKinds.begin()), box, width))
                 return e;
+            win_.setTexWhitespace(whitespace);
         }
         texts_.pages = t[first];
         texts_.directive = t[first + 1];
@@ -299,6 +303,7 @@ int TKVAWing::runExport(const ExportPlan& plan, PageWriter& writer, const std::f
     run.texKind = texKind_;
     run.texBox = texBox_;
     run.texWidthCm = texWidthCm_;
+    run.texWhitespace = texWhitespace_;
     const ExportFormat& format = *plan.format;
     for (int page = 0; page < plan.pages; ++page) {
         if (plan.pages > 1) {

@@ -196,3 +196,24 @@ TEST(ExportConsumers, EveryToolWritesMetafilesAndPages)
     }
     std::remove((base + "ANIM.txt").c_str());
 }
+
+// Three PiCTeX pages of a web, one step more each, and their ANIM.tex: LaTeX
+// with PiCTeX and the animate package makes one animated figure of them.
+TEST(ExportConsumers, LatexAnimatesThePictexPages)
+{
+    if (run("kpsewhich animate.sty") != 0 || !have("pdflatex"))
+        GTEST_SKIP() << "LaTeX or the animate package is not installed";
+    const auto dir = std::filesystem::temp_directory_path() / ("qx_anim_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    ASSERT_EQ(runBatch("export --format tex --tool web --example logistic --seed 0.2 --steps 5 --pages 3 "
+                       "--directive \"\\reps\" -o " + (dir / "web.tex").string()),
+              0);
+    std::ifstream list(dir / "webANIM.tex");
+    const std::string anim{std::istreambuf_iterator<char>(list), std::istreambuf_iterator<char>()};
+    EXPECT_NE(anim.find("\\input{web2}"), std::string::npos) << anim;
+    std::ofstream(dir / "doc.tex") << "\\documentclass{article}\n\\usepackage{pictex}\n\\usepackage{animate}\n"
+                                      "\\begin{document}\n\\input{webANIM.tex}\n\\end{document}\n";
+    EXPECT_EQ(run("cd " + dir.string() + " && pdflatex -interaction=nonstopmode doc.tex"), 0);
+    EXPECT_TRUE(std::filesystem::exists(dir / "doc.pdf"));
+    std::filesystem::remove_all(dir);
+}

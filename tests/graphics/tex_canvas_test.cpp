@@ -80,6 +80,33 @@ TEST(TexCanvas, EmittersAndLabels)
                         "\\arrow <1.000cm> [0.3,0.67] from 1.60000 0.00000 to 2.00000 0.00000\r\n");
 }
 
+// With a whitespace radius lines keep clear of labels, even of labels drawn
+// after them; without one nothing is cut.
+TEST(TexCanvas, LinesKeepWhiteSpaceAroundLabels)
+{
+    const View v = fourWide(); // 0.01 world units a pixel
+    // 12 points: a 16-pixel letter box, sqrt(0.4 * 2 * 256) = 14.31 pixels.
+    EXPECT_NEAR(static_cast<double>(whitespaceRadius(1, 12, 0.01L)), 0.1431, 1e-4);
+    TexSetup s = setup(3);
+    s.whitespace = 1;
+    TexCanvas c(v, Palette{}, s);
+    c.drawSegment({-1, 0}, {1, 0}, Pen{1, 1, PenSolid});
+    const WorldPoint curve[] = {{-1, 1}, {0, 1}, {1, 1}};
+    c.drawPolyline(curve, Pen{1, 1, PenSolid});
+    c.drawText({0, 0}, "x", TextStyle{});   // centred on its point
+    c.drawText({0.5L, 1}, "y", TextStyle{}); // cuts the second edge of the curve
+    EXPECT_EQ(c.body(), "\\putrule from -1.00000 0.00000 to -0.14311 0.00000\r\n"
+                        "\\putrule from 0.14311 0.00000 to 1.00000 0.00000\r\n"
+                        "\\plot\r\n-1.00000 1.00000\r\n0.00000 1.00000\r\n0.35689 1.00000\r\n/\r\n"
+                        "\\plot\r\n0.64311 1.00000\r\n1.00000 1.00000\r\n/\r\n"
+                        "\\put {$x$} [] at 0.00000 0.00000\r\n"
+                        "\\put {$y$} [] at 0.50000 1.00000\r\n");
+    TexCanvas plain(v, Palette{}, setup(3));
+    plain.drawSegment({-1, 0}, {1, 0}, Pen{1, 1, PenSolid});
+    plain.drawText({0, 0}, "x", TextStyle{});
+    EXPECT_EQ(plain.body(), "\\putrule from -1.00000 0.00000 to 1.00000 0.00000\r\n\\put {$x$} [] at 0.00000 0.00000\r\n");
+}
+
 TEST(TexCanvas, TexAndLatexCompileThePictures)
 {
     const View v = fourWide();

@@ -172,7 +172,7 @@ TEST_F(ExportPath, SettingsDialogsCheckEveryEntryFirst)
     EXPECT_FALSE(fs::exists(dir / "s0.svg"));
 
     h.fileAnswers = {(dir / "p.tex").string(), (dir / "p.tex").string()};
-    h.manyAnswers = {{"6.5", "300", "TeX insertable", "1", ""}, {"6.5", "3", "TeX insertable", "2", "t"}};
+    h.manyAnswers = {{"6.5", "300", "TeX insertable", "1", "1", ""}, {"6.5", "3", "TeX insertable", "1.5", "2", "t"}};
     exportAndFinish(w, 376);
     EXPECT_EQ(h.errors.back().first, 17); // box numbers run to 255
     EXPECT_EQ(w.texBox(), 0);
@@ -181,11 +181,12 @@ TEST_F(ExportPath, SettingsDialogsCheckEveryEntryFirst)
     EXPECT_EQ(w.texKind(), 3);
     EXPECT_EQ(w.texBox(), 3);
     EXPECT_EQ(static_cast<double>(w.texWidthCm()), 6.5);
+    EXPECT_EQ(static_cast<double>(w.texWhitespace()), 1.5);
     EXPECT_TRUE(fs::exists(dir / "p0.tex") && fs::exists(dir / "p1.tex") && fs::exists(dir / "pANIM.tex"));
     // The next PiCTeX dialog starts from these entries; cancelling it does nothing.
     h.fileAnswers = {(dir / "p.tex").string()};
     exportAndFinish(w, 376);
-    EXPECT_EQ(h.fieldValues.back(), (std::vector<std::string>{"6.50", "3", "TeX insertable", "2", "t"}));
+    EXPECT_EQ(h.fieldValues.back(), (std::vector<std::string>{"6.50", "3", "TeX insertable", "1.50", "2", "t"}));
     EXPECT_EQ(h.errors.size(), 3u);
 }
 

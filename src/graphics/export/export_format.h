@@ -26,6 +26,7 @@ struct ExportRun {
     // SVG: the size in the header, 0 for the window's pixel size.
     int svgWidth = 0, svgHeight = 0;
     Real texWidthCm = 8;
+    Real texWhitespace = 0; // PiCTeX: the white space kept around labels (0 off)
 };
 
 // The list file a run of several pages ends with.

@@ -5,6 +5,7 @@
 #include "graphics/export/export_format.h"
 
 #include <string>
+#include <vector>
 
 namespace qx {
 
@@ -16,7 +17,15 @@ struct TexSetup {
     Real widthCm = 8;
     int pages = 1;
     Real frameHalfWidth = 5, pageZoom = 1;
+    // "whitespace radius": 0 off; else lines stay this many times the half
+    // diagonal of a letter M away from every label, so labels stay readable.
+    Real whitespace = 0;
 };
+
+// The white space kept around a label: `factor` times sqrt(0.4 (w^2 + h^2))
+// world units, w and h the pixel size of a letter M of `points` (taken as an
+// em square), `dx` the world width of a pixel.
+Real whitespaceRadius(Real factor, int points, Real dx);
 
 std::unique_ptr<PageCanvas> makeTexPage(const View& view, const Palette& palette, const ExportRun& run, int page,
                                         const std::string& title);
@@ -28,7 +37,8 @@ class TexCanvas : public PageCanvas {
 public:
     TexCanvas(const View& view, const Palette& palette, const TexSetup& setup);
     std::string pageFile() const override;
-    const std::string& body() const { return out_; }
+    // Everything drawn so far, lines cut where they pass a label's white space.
+    std::string body() const;
     std::string header() const;
     std::string trailer() const;
 
@@ -50,9 +60,27 @@ private:
     std::string number(Real v) const;
     std::string point(WorldPoint p) const; // "x y" after the page zoom
     void lineStyle(int style);
+    // The pieces of the line through `points` outside every label's white space.
+    std::vector<std::vector<WorldPoint>> outsideLabels(std::span<const WorldPoint> points) const;
+    std::string lineText(std::span<const WorldPoint> points, bool plot) const;
+
+    // What is drawn, in order: text as written, or a line ("segment": two
+    // points, "plot": a polyline) kept as points so labels drawn after it can
+    // still cut it.
+    struct Item {
+        std::string text;
+        std::vector<WorldPoint> points;
+        bool plot = false;
+    };
+    struct Blank {
+        WorldPoint centre;
+        Real radius;
+    };
+    void write(std::string text) { items_.push_back({std::move(text), {}, false}); }
 
     TexSetup setup_;
-    std::string out_;
+    std::vector<Item> items_;
+    std::vector<Blank> blanks_;
     int style_ = 0;
 };
 
