@@ -78,12 +78,8 @@ EmfCanvas::EmfCanvas(const View& view, const Palette& palette, Real dpi, std::st
     : PageCanvas(view, palette), dpi_(dpi > 0 ? dpi : 96), name_(std::move(name)), title_(std::move(title))
 {
     const int32_t w = view.pixWidth, h = view.pixHeight;
-    begin(emr::SetBkMode); // hatches and text leave the background as it is
-    u32(kTransparent);
-    end();
-    begin(emr::SetTextAlign); // text anchored at its baseline, as on the screen
-    u32(kTaBaseline);
-    end();
+    record(emr::SetBkMode, kTransparent);   // hatches and text leave the background as it is
+    record(emr::SetTextAlign, kTaBaseline); // text anchored at its baseline, as on the screen
     begin(emr::IntersectClipRect); // nothing outside the window's picture
     rect(0, 0, w, h);
     end();
@@ -111,6 +107,13 @@ void EmfCanvas::rect(int32_t l, int32_t t, int32_t r, int32_t b)
     i32(t);
     i32(r);
     i32(b);
+}
+
+void EmfCanvas::record(uint32_t type, uint32_t value)
+{
+    begin(type);
+    u32(value);
+    end();
 }
 
 void EmfCanvas::end()
@@ -147,17 +150,11 @@ void EmfCanvas::usePen(PenState pen)
     if (pen_ && *pen_ == pen)
         return;
     if (pen.style < 0) {
-        begin(emr::SelectObject);
-        u32(kNullPen);
-        end();
+        record(emr::SelectObject, kNullPen);
     } else {
         if (pen_ && pen_->style >= 0) {
-            begin(emr::SelectObject); // the old pen is let go before it is deleted
-            u32(kBlackPen);
-            end();
-            begin(emr::DeleteObject);
-            u32(kPenHandle);
-            end();
+            record(emr::SelectObject, kBlackPen); // the old pen is let go before it is deleted
+            record(emr::DeleteObject, kPenHandle);
         }
         begin(emr::CreatePen);
         u32(kPenHandle);
@@ -166,14 +163,10 @@ void EmfCanvas::usePen(PenState pen)
         i32(0);
         u32(pen.rgb & 0xFFFFFF);
         end();
-        begin(emr::SelectObject);
-        u32(kPenHandle);
-        end();
+        record(emr::SelectObject, kPenHandle);
     }
     if (pen_ && pen_->style >= 0 && pen.style < 0) {
-        begin(emr::DeleteObject);
-        u32(kPenHandle);
-        end();
+        record(emr::DeleteObject, kPenHandle);
     }
     pen_ = pen;
 }
@@ -183,18 +176,12 @@ void EmfCanvas::useBrush(BrushState brush)
     if (brush_ && *brush_ == brush)
         return;
     if (brush_ && brush_->hatch >= 0) {
-        begin(emr::SelectObject);
-        u32(brush.hatch < 0 ? kNullBrush : kWhiteBrush);
-        end();
-        begin(emr::DeleteObject);
-        u32(kBrushHandle);
-        end();
+        record(emr::SelectObject, brush.hatch < 0 ? kNullBrush : kWhiteBrush);
+        record(emr::DeleteObject, kBrushHandle);
     }
     if (brush.hatch < 0) {
         if (!brush_ || brush_->hatch < 0) {
-            begin(emr::SelectObject);
-            u32(kNullBrush);
-            end();
+            record(emr::SelectObject, kNullBrush);
         }
     } else {
         begin(emr::CreateBrushIndirect);
@@ -205,9 +192,7 @@ void EmfCanvas::useBrush(BrushState brush)
         // two diagonals, cross, diagonal cross.
         u32(brush.hatch == 0 ? 0u : static_cast<uint32_t>(std::clamp(brush.hatch, 1, 6) - 1));
         end();
-        begin(emr::SelectObject);
-        u32(kBrushHandle);
-        end();
+        record(emr::SelectObject, kBrushHandle);
     }
     brush_ = brush;
 }
@@ -395,12 +380,8 @@ void EmfCanvas::drawText(WorldPoint anchor, const std::string& text, const TextS
                           font_->angleTenths == style.angleTenths;
     if (!sameFont) {
         if (font_) {
-            begin(emr::SelectObject);
-            u32(kDefaultFont);
-            end();
-            begin(emr::DeleteObject);
-            u32(kFontHandle);
-            end();
+            record(emr::SelectObject, kDefaultFont);
+            record(emr::DeleteObject, kFontHandle);
         }
         begin(emr::ExtCreateFontIndirectW);
         u32(kFontHandle);
@@ -422,16 +403,12 @@ void EmfCanvas::drawText(WorldPoint anchor, const std::string& text, const TextS
         for (char16_t c : face)
             put16(body_, static_cast<uint16_t>(c));
         end();
-        begin(emr::SelectObject);
-        u32(kFontHandle);
-        end();
+        record(emr::SelectObject, kFontHandle);
         font_ = style;
     }
     const Rgb c = colour(style.colour);
     if (c != textColour_) {
-        begin(emr::SetTextColor);
-        u32(c & 0xFFFFFF);
-        end();
+        record(emr::SetTextColor, c & 0xFFFFFF);
         textColour_ = c;
     }
     constexpr uint32_t kFixed = 76; // the record's fixed part: the string follows it

@@ -78,6 +78,8 @@ private:
     void i32(int32_t v) { u32(static_cast<uint32_t>(v)); }
     void rect(int32_t l, int32_t t, int32_t r, int32_t b);
     void end();
+    // A record of one 32-bit field (select, delete, modes, colours).
+    void record(uint32_t type, uint32_t value);
     void bounds(std::span<const Point> points);
     void usePen(PenState pen);
     void useBrush(BrushState brush);
