@@ -6,7 +6,7 @@ PKGS="build-essential cmake ninja-build ccache pkg-config
       libgtest-dev libbenchmark-dev zlib1g-dev
       xvfb xauth ghostscript imagemagick librsvg2-bin
       texlive-base texlive-pictures texlive-latex-base texlive-latex-extra emf2svg
-      desktop-file-utils shared-mime-info libxml2-utils"
+      desktop-file-utils shared-mime-info libxml2-utils poppler-utils"
 missing=""
 for p in $PKGS; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

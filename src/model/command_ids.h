@@ -43,6 +43,8 @@ enum CommandId : int {
     CmdIimLimits = 588,    // screen and output limits of inverse iteration
     CmdConstants = 590,
     CmdClose = 24310,      // "Close": the window closes as by its title bar
+    CmdPrint = 24320,      // "Print ...": the printer dialog
+    CmdPrintPreview = 24321,
     CmdSpecialColours = 626, // "Colours ...": the palette index of a special colour
     CmdAddSlide = 645,
     CmdRemoveSlide = 646,

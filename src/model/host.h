@@ -108,6 +108,9 @@ public:
     // "Copy to clipboard": the picture as SVG (empty when the tool has no
     // vector drawing) and as pixels; false when the host has no clipboard.
     virtual bool setClipboardPicture(const std::string& /*svg*/, const Image& /*picture*/) { return false; }
+    // The printer dialog (or the print preview) for the window's picture,
+    // drawn with TVorlWin::drawPage; false when the host cannot print.
+    virtual bool printPicture(bool /*preview*/) { return false; }
     // The picture on the clipboard; false when there is none.
     virtual bool clipboardImage(Image& /*out*/) { return false; }
     // The screen's logical pixels per inch (horizontal), for export scales.

@@ -36,6 +36,7 @@ public:
     // constants, automatic extremes): the window's render and a pixel page
     // both call it, so that a page is the picture the window shows.
     virtual void prepareSweep() {}
+    bool drawsPixels() const override { return exportGeometry().has_value(); }
     bool canExport(const ExportFormat& format) const override;
     bool drawExportPage(Canvas& canvas, int page) override;
 

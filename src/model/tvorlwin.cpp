@@ -70,6 +70,14 @@ void TVorlWin::declareCommands(CommandSet& set)
         if (!copyToClipboard())
             host().showError(ErrNothingToDo);
     });
+    set.add({CmdPrint, "&Print ...", "Ctrl+P", CommandKind::Plain, kMenuFile, "", true}, [this] {
+        if (!host().printPicture(false))
+            host().showError(ErrNothingToDo);
+    });
+    set.add({CmdPrintPreview, "Print pre&view ...", "", CommandKind::Plain, kMenuFile, ""}, [this] {
+        if (!host().printPicture(true))
+            host().showError(ErrNothingToDo);
+    });
 }
 
 // ---- Paint path and background rendering.
@@ -461,6 +469,27 @@ bool TVorlWin::copyToClipboard()
             svg = canvas->pageFile();
     }
     return host().setClipboardPicture(svg, composite_);
+}
+
+View TVorlWin::pageView(int w, int h) const
+{
+    View v = view_;
+    v.setPixelSize(std::max(w, 2), std::max(h, 2));
+    v.setViewByCorners(view_.xMin, view_.xMax, view_.yMin, view_.yMax);
+    return v;
+}
+
+bool TVorlWin::drawPage(Canvas& canvas)
+{
+    const ExportFormat* format = ExportFormats::builtIn().byName(drawsPixels() ? "bmp" : "svg");
+    if (busy() || exporting() || !format || !canExport(*format))
+        return false;
+    // The tool draws its page from its own view: the page's, for the while.
+    const View saved = view_;
+    view_ = canvas.view();
+    const bool ok = drawExportPage(canvas, 0);
+    view_ = saved;
+    return ok;
 }
 
 void TVorlWin::showFigureOnly()

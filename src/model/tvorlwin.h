@@ -244,6 +244,17 @@ public:
     // vectors, and as the pixels on the screen. False when nothing was copied.
     bool copyToClipboard();
 
+    // ---- Printing ("Print ..." Ctrl+P, "Print preview ..."): the host's
+    // printer dialog, which draws the page with drawPage.
+    // Whether the picture is pixels of a sweep (a page then sweeps at the
+    // printer's resolution); otherwise it is drawn as lines, dots and text.
+    virtual bool drawsPixels() const { return false; }
+    // The window's world rectangle at w x h pixels.
+    View pageView(int w, int h) const;
+    // The picture as an export page draws it, at the canvas's view (from
+    // pageView); false when the window has nothing to print.
+    bool drawPage(Canvas& canvas);
+
     // ---- Orbits (tvorlwin_orbits.cpp): the seed list and its overlays, the
     // orbiter, the mouse-held image modes and the coordinate table. Tools
     // that offer them declare the orbit commands.

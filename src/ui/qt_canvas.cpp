@@ -46,9 +46,14 @@ QColor toQColor(Rgb c)
 }
 
 QtCanvas::QtCanvas(Image& target, const View& view, const Palette& palette)
-    : Canvas(view, palette), image_(wrapImage(target)), painter_(&image_)
+    : Canvas(view, palette), image_(wrapImage(target)), painter_(&image_), p_(&painter_)
 {
-    painter_.setRenderHint(QPainter::Antialiasing, false);
+    p_->setRenderHint(QPainter::Antialiasing, false);
+}
+
+QtCanvas::QtCanvas(QPainter& painter, const View& view, const Palette& palette)
+    : Canvas(view, palette), p_(&painter), logicalFonts_(true)
+{
 }
 
 QPointF QtCanvas::map(WorldPoint p) const
@@ -77,8 +82,8 @@ void QtCanvas::drawSegment(WorldPoint a, WorldPoint b, const Pen& pen)
 {
     if (!clipToInnerFrame(view(), a, b))
         return;
-    painter_.setPen(qpen(pen));
-    painter_.drawLine(map(a), map(b));
+    p_->setPen(qpen(pen));
+    p_->drawLine(map(a), map(b));
 }
 
 void QtCanvas::drawPolyline(std::span<const WorldPoint> points, const Pen& pen)
@@ -87,8 +92,8 @@ void QtCanvas::drawPolyline(std::span<const WorldPoint> points, const Pen& pen)
     poly.reserve(static_cast<qsizetype>(points.size()));
     for (const WorldPoint& p : points)
         poly << map(p);
-    painter_.setPen(qpen(pen));
-    painter_.drawPolyline(poly);
+    p_->setPen(qpen(pen));
+    p_->drawPolyline(poly);
 }
 
 void QtCanvas::fillPolygon(std::span<const WorldPoint> points, std::optional<int> fill, const Pen& outline,
@@ -97,36 +102,36 @@ void QtCanvas::fillPolygon(std::span<const WorldPoint> points, std::optional<int
     QPolygonF poly;
     for (const WorldPoint& p : points)
         poly << map(p);
-    painter_.setPen(qpen(outline));
-    painter_.setBrush(brush(fill, hatch));
-    painter_.drawPolygon(poly);
-    painter_.setBrush(Qt::NoBrush);
+    p_->setPen(qpen(outline));
+    p_->setBrush(brush(fill, hatch));
+    p_->drawPolygon(poly);
+    p_->setBrush(Qt::NoBrush);
 }
 
 void QtCanvas::drawRect(WorldPoint a, WorldPoint b, std::optional<int> fill, const Pen& outline, int radiusX,
                         int radiusY)
 {
     const QRectF r = QRectF(map(a), map(b)).normalized();
-    painter_.setPen(qpen(outline));
-    painter_.setBrush(brush(fill));
+    p_->setPen(qpen(outline));
+    p_->setBrush(brush(fill));
     if (radiusX > 0 || radiusY > 0)
-        painter_.drawRoundedRect(r, radiusX, radiusY);
+        p_->drawRoundedRect(r, radiusX, radiusY);
     else
-        painter_.drawRect(r);
-    painter_.setBrush(Qt::NoBrush);
+        p_->drawRect(r);
+    p_->setBrush(Qt::NoBrush);
 }
 
 void QtCanvas::drawMark(WorldPoint p, MarkKind kind, int size, int colourIndex)
 {
     const QPointF c = map(p);
     const qreal s = std::max(1, size);
-    painter_.setPen(QPen(toQColor(colour(colourIndex)), 1));
-    painter_.setBrush(Qt::NoBrush);
+    p_->setPen(QPen(toQColor(colour(colourIndex)), 1));
+    p_->setBrush(Qt::NoBrush);
     if (kind == MarkKind::Cross) {
-        painter_.drawLine(c + QPointF(-s, 0), c + QPointF(s, 0));
-        painter_.drawLine(c + QPointF(0, -s), c + QPointF(0, s));
+        p_->drawLine(c + QPointF(-s, 0), c + QPointF(s, 0));
+        p_->drawLine(c + QPointF(0, -s), c + QPointF(0, s));
     } else {
-        painter_.drawRect(QRectF(c.x() - s, c.y() - s, 2 * s, 2 * s));
+        p_->drawRect(QRectF(c.x() - s, c.y() - s, 2 * s, 2 * s));
     }
 }
 
@@ -138,41 +143,44 @@ QString screenText(const std::string& text, const TextStyle& style)
 void QtCanvas::drawText(WorldPoint anchor, const std::string& text, const TextStyle& style)
 {
     QFont font(QString::fromStdString(style.face));
-    font.setPointSize(std::max(1, style.size));
+    if (logicalFonts_) // a scaled painter (the printer): points at 96 pixels per inch
+        font.setPixelSize(std::max(1, style.size * 4 / 3));
+    else
+        font.setPointSize(std::max(1, style.size));
     font.setWeight(style.weight >= 600 ? QFont::Bold : QFont::Normal);
     font.setItalic(style.italic);
-    painter_.save();
-    painter_.setFont(font);
-    painter_.translate(map(anchor) + QPointF(style.offsetX, style.offsetY));
-    painter_.rotate(-style.angleTenths / 10.0);
+    p_->save();
+    p_->setFont(font);
+    p_->translate(map(anchor) + QPointF(style.offsetX, style.offsetY));
+    p_->rotate(-style.angleTenths / 10.0);
     const QString s = screenText(text, style);
     // The anchor is the top-left corner of the text box. Glyphs go through a
     // path: the glyph cache does not draw into this image format.
     const QFontMetricsF metrics(font);
     const QPointF baseline(0, metrics.ascent());
     if (style.opaque)
-        painter_.fillRect(metrics.boundingRect(s).translated(baseline), toQColor(colour(0)));
+        p_->fillRect(metrics.boundingRect(s).translated(baseline), toQColor(colour(0)));
     QPainterPath path;
     path.addText(baseline, font, s);
-    painter_.setRenderHint(QPainter::Antialiasing, true);
-    painter_.fillPath(path, toQColor(colour(style.colour)));
-    painter_.restore();
+    p_->setRenderHint(QPainter::Antialiasing, true);
+    p_->fillPath(path, toQColor(colour(style.colour)));
+    p_->restore();
 }
 
 void QtCanvas::drawDotList(std::span<const WorldPoint> points, std::optional<int> fill,
                            std::optional<int> outline, int size)
 {
     const qreal r = std::max(1, size) / 2.0;
-    painter_.setPen(outline ? QPen(toQColor(colour(*outline)), 1) : QPen(Qt::NoPen));
-    painter_.setBrush(brush(fill));
+    p_->setPen(outline ? QPen(toQColor(colour(*outline)), 1) : QPen(Qt::NoPen));
+    p_->setBrush(brush(fill));
     for (const WorldPoint& p : points) {
         const QPointF c = map(p);
         if (size <= 1)
-            painter_.fillRect(QRectF(c.x(), c.y(), 1, 1), toQColor(colour(fill.value_or(outline.value_or(0)))));
+            p_->fillRect(QRectF(c.x(), c.y(), 1, 1), toQColor(colour(fill.value_or(outline.value_or(0)))));
         else
-            painter_.drawEllipse(c, r, r);
+            p_->drawEllipse(c, r, r);
     }
-    painter_.setBrush(Qt::NoBrush);
+    p_->setBrush(Qt::NoBrush);
 }
 
 } // namespace qx::ui

@@ -21,6 +21,9 @@ QString screenText(const std::string& text, const TextStyle& style);
 class QtCanvas : public Canvas {
 public:
     QtCanvas(Image& target, const View& view, const Palette& palette);
+    // Drawing with a painter of another device (a printer), whose transform
+    // maps the view's pixels, taken at 96 per inch, onto the device.
+    QtCanvas(QPainter& painter, const View& view, const Palette& palette);
 
     void drawSegment(WorldPoint a, WorldPoint b, const Pen& pen) override;
     void drawPolyline(std::span<const WorldPoint> points, const Pen& pen) override;
@@ -40,6 +43,8 @@ private:
     QBrush brush(std::optional<int> fill, int hatch = 0) const;
     QImage image_;
     QPainter painter_;
+    QPainter* p_ = nullptr;
+    bool logicalFonts_ = false;
 };
 
 } // namespace qx::ui

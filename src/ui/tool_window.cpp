@@ -1,5 +1,6 @@
 #include "ui/tool_window.h"
 
+#include "graphics/export/bmp_page.h"
 #include "model/command_table.h"
 #include "model/frame_settings.h"
 #include "model/tvorltwin.h"
@@ -26,6 +27,10 @@
 #include <QImageReader>
 #include <QMimeData>
 #include <QKeyEvent>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QProgressDialog>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -549,6 +554,54 @@ bool ToolWindow::setClipboardPicture(const std::string& svg, const Image& pictur
     data->setImageData(wrapImage(picture).copy()); // offered as PNG, among others
     QGuiApplication::clipboard()->setMimeData(data);
     return true;
+}
+
+bool ToolWindow::printPicture(bool preview)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(windowTitle());
+    if (preview) {
+        QPrintPreviewDialog dialog(&printer, this);
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { printTo(*p); });
+        dialog.exec();
+        return true;
+    }
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return true; // cancelled: nothing to report
+    return printTo(printer);
+}
+
+bool ToolWindow::printTo(QPrinter& printer)
+{
+    TVorlWin& m = *model_;
+    const View& screen = m.view();
+    QPainter painter;
+    if (screen.pixWidth < 2 || screen.pixHeight < 2 || !painter.begin(&printer))
+        return false;
+    // The painter works in 96ths of an inch, as the screen's pixels.
+    const QRect area = painter.viewport();
+    const qreal scale = printer.resolution() / 96.0;
+    const qreal fit = std::min(area.width() / scale / screen.pixWidth, area.height() / scale / screen.pixHeight);
+    const int w = std::max(2, static_cast<int>(screen.pixWidth * fit));
+    const int h = std::max(2, static_cast<int>(screen.pixHeight * fit));
+    painter.scale(scale, scale);
+    painter.setClipRect(QRectF(0, 0, w, h));
+    bool ok = false;
+    if (m.drawsPixels()) {
+        const qreal sample = std::min<qreal>(printer.resolution(), 300) / 96.0;
+        const View page = m.pageView(static_cast<int>(w * sample), static_cast<int>(h * sample));
+        BmpPageCanvas canvas(page, m.palette());
+        ok = m.drawPage(canvas);
+        if (ok)
+            painter.drawImage(QRectF(0, 0, w, h), wrapImage(canvas.image()));
+    } else {
+        const View page = m.pageView(w, h);
+        QtCanvas canvas(painter, page, m.palette());
+        ok = m.drawPage(canvas);
+    }
+    painter.end();
+    return ok;
 }
 
 bool ToolWindow::clipboardImage(Image& out)

@@ -18,6 +18,8 @@ class QAction;
 class QProgressDialog;
 class QMenu;
 
+class QPrinter;
+
 namespace qx::ui {
 
 class DrawingArea;
@@ -92,6 +94,11 @@ public:
     int readImageFile(const std::string& path, Image& out) override;
     bool clipboardImage(Image& out) override;
     bool setClipboardPicture(const std::string& svg, const Image& picture) override;
+    bool printPicture(bool preview) override;
+    // Draws the window's picture on the printer's page: fitted to the
+    // printable area with the window's aspect, lines and text as vectors,
+    // pixel pictures swept at the printer's resolution (at most 300 per inch).
+    bool printTo(QPrinter& printer);
     // The text window of tables (one per tool window, reused).
     TextWindow* tableWindow() const { return tableWindow_; }
     MarkAttDialog* markDialog() const { return markDialog_; }

@@ -8,6 +8,7 @@
 #include "ui/input_dialog.h"
 #include "ui/text_window.h"
 #include "graphics/export/export_format.h"
+#include "support/pdf_page.h"
 #include "support/qt_windows.h"
 #include "ui/tool_window.h"
 
@@ -270,6 +271,27 @@ private slots:
         children = w->findChildren<ToolWindow*>();
         QCOMPARE(children.size(), 1);
         QCOMPARE(children[0]->windowTitle(), childTitle);
+    }
+
+    // "Print ...": the Mandelbrot set on an A4 page of a PDF, as pdftoppm
+    // draws it: the picture fills the page's width with the window's aspect
+    // and keeps its colours (the sweep ran again at the printer's resolution).
+    void printsThePictureToPdf()
+    {
+        auto w = openRow(0, "noname1.man");
+        w->resize(400, 330);
+        QVERIFY(test::rendered(*w));
+        QCOMPARE(w->commandAction(CmdPrint)->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+        const QImage page = test::printedPage(*w, QStringLiteral("mandel"));
+        QVERIFY2(!page.isNull(), "printing or pdftoppm failed");
+        QRgb first = 0;
+        const int inked = test::inkedPixels(page, &first);
+        const qreal aspect = qreal(w->model().view().pixHeight) / w->model().view().pixWidth;
+        // An A4 page at 40 dpi is 331 x 468; the picture spans the printable width.
+        QVERIFY2(inked > page.width() * page.width() * aspect * 0.6, qPrintable(QString::number(inked)));
+        const QRgb centre = page.pixel(page.width() / 2, page.width() * aspect / 3);
+        QVERIFY(qRed(centre) != qGreen(centre) || qGreen(centre) != qBlue(centre)); // colours, not gray
+        Q_UNUSED(first);
     }
 
     // Q, a right-click and a move each stop a render whose interior pixels

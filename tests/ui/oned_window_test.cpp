@@ -8,6 +8,7 @@
 #include "ui/parameter_bar.h"
 #include "ui/drawing_area.h"
 #include "ui/form_dialog.h"
+#include "support/pdf_page.h"
 #include "support/qt_windows.h"
 #include "ui/tool_window.h"
 
@@ -143,6 +144,28 @@ private slots:
         QVERIFY(data->hasImage());
         const QImage image = qvariant_cast<QImage>(data->imageData());
         QCOMPARE(image.width(), w->area()->width());
+    }
+
+    // A printed cobweb is drawn as lines: the PDF page holds the graph, the
+    // diagonal and the web.
+    void printsTheCobwebToPdf()
+    {
+        auto w = openRow(7, "noname4.web");
+        w->resize(300, 240);
+        auto& web = dynamic_cast<TWebWin&>(w->model());
+        web.requestSteps(20);
+        QVERIFY(rendered(*w));
+        const QImage page = test::printedPage(*w, QStringLiteral("web"));
+        QVERIFY2(!page.isNull(), "printing or pdftoppm failed");
+        // The black background rectangle fills the picture; the lines on it are lit.
+        int lit = 0;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x) {
+                const QRgb p = page.pixel(x, y);
+                lit += (p & 0xFFFFFF) != 0xFFFFFF && (qRed(p) > 100 || qGreen(p) > 100);
+            }
+        QVERIFY2(test::inkedPixels(page) > page.width() * page.width() / 2, "no picture on the page");
+        QVERIFY2(lit > 100, qPrintable(QString::number(lit)));
     }
 
     void steppingStopsOnQ()

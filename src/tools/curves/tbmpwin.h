@@ -38,6 +38,7 @@ public:
     // Pages of the formats that take pixel pictures: the bitmap as the window shows it.
     bool canExport(const ExportFormat& format) const override;
     bool drawExportPage(Canvas& canvas, int page) override;
+    bool drawsPixels() const override { return true; }
     std::unique_ptr<BoxCounter> makeBoxCounter() const override;
     ToolFiles toolFiles() const override;
 

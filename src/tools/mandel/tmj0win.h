@@ -62,6 +62,8 @@ public:
     // Vector formats: the inverse-image points, orbits and overlays; pixel
     // formats: the picture as on the screen.
     bool canExport(const ExportFormat&) const override { return true; }
+    // Escape-time pictures are pixels; inverse iteration draws points.
+    bool drawsPixels() const override { return params_.mode != DisplayMode::Iim; }
     bool drawExportPage(Canvas& canvas, int page) override;
 
     // The "Show period" text for a pixel of the view.
