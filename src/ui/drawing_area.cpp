@@ -4,6 +4,7 @@
 #include "ui/tool_window.h"
 
 #include <QMouseEvent>
+#include <cmath>
 #include <QPainter>
 
 namespace qx::ui {
@@ -13,6 +14,18 @@ DrawingArea::DrawingArea(ToolWindow& window) : QWidget(&window), window_(window)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(16, 16);
+}
+
+QSize DrawingArea::pixelSize() const
+{
+    const qreal ratio = devicePixelRatioF();
+    return {std::max(1, qRound(width() * ratio)), std::max(1, qRound(height() * ratio))};
+}
+
+PixelPoint DrawingArea::pixelAt(QPointF position) const
+{
+    const qreal ratio = devicePixelRatioF();
+    return {static_cast<int32_t>(std::floor(position.x() * ratio)), static_cast<int32_t>(std::floor(position.y() * ratio))};
 }
 
 void DrawingArea::paintEvent(QPaintEvent*)
@@ -27,7 +40,9 @@ void DrawingArea::paintEvent(QPaintEvent*)
         p.fillRect(rect(), Qt::white);
         return;
     }
-    p.drawImage(0, 0, wrapImage(picture));
+    QImage shown = wrapImage(picture);
+    shown.setDevicePixelRatio(devicePixelRatioF()); // one picture pixel a device pixel
+    p.drawImage(0, 0, shown);
 }
 
 void DrawingArea::resizeEvent(QResizeEvent* e)
@@ -38,14 +53,15 @@ void DrawingArea::resizeEvent(QResizeEvent* e)
         return;
     if (window_.rendering())
         window_.requestInterrupt();
-    model.resize(width(), height());
+    const QSize size = pixelSize();
+    model.resize(size.width(), size.height());
     update();
 }
 
 void DrawingArea::mousePressEvent(QMouseEvent* e)
 {
     TVorlWin& model = window_.model();
-    const PixelPoint p{static_cast<int32_t>(e->position().x()), static_cast<int32_t>(e->position().y())};
+    const PixelPoint p = pixelAt(e->position());
     if (e->button() == Qt::RightButton && window_.rendering()) {
         window_.requestInterrupt(); // a right-click stops a render and does nothing else
         return;
@@ -57,20 +73,11 @@ void DrawingArea::mousePressEvent(QMouseEvent* e)
     update();
 }
 
-namespace {
-
-PixelPoint pixelOf(const QMouseEvent* e)
-{
-    return {static_cast<int32_t>(e->position().x()), static_cast<int32_t>(e->position().y())};
-}
-
-} // namespace
-
 void DrawingArea::mouseMoveEvent(QMouseEvent* e)
 {
     if (!(e->buttons() & Qt::LeftButton))
         return;
-    window_.model().mouseMove(pixelOf(e));
+    window_.model().mouseMove(pixelAt(e->position()));
     update();
 }
 
@@ -79,7 +86,7 @@ void DrawingArea::mouseReleaseEvent(QMouseEvent* e)
     const MouseButton b = e->button() == Qt::RightButton  ? MouseButton::Right
                           : e->button() == Qt::MiddleButton ? MouseButton::Middle
                                                             : MouseButton::Left;
-    window_.model().mouseUp(b, pixelOf(e));
+    window_.model().mouseUp(b, pixelAt(e->position()));
     update();
 }
 

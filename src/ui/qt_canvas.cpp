@@ -45,9 +45,14 @@ QColor toQColor(Rgb c)
     return QColor(redOf(c), greenOf(c), blueOf(c));
 }
 
-QtCanvas::QtCanvas(Image& target, const View& view, const Palette& palette)
-    : Canvas(view, palette), image_(wrapImage(target)), painter_(&image_), p_(&painter_)
+QtCanvas::QtCanvas(Image& target, const View& view, const Palette& palette, qreal pixelRatio)
+    : Canvas(view, palette), image_(wrapImage(target)), p_(&painter_)
 {
+    if (pixelRatio != 1) { // fonts are sized by the image's resolution, 96 per inch at 1
+        image_.setDotsPerMeterX(qRound(3780 * pixelRatio));
+        image_.setDotsPerMeterY(qRound(3780 * pixelRatio));
+    }
+    painter_.begin(&image_);
     p_->setRenderHint(QPainter::Antialiasing, false);
 }
 

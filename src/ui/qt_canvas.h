@@ -20,7 +20,9 @@ QString screenText(const std::string& text, const TextStyle& style);
 
 class QtCanvas : public Canvas {
 public:
-    QtCanvas(Image& target, const View& view, const Palette& palette);
+    // `pixelRatio`: device pixels of the picture per screen point unit (2 on a
+    // high-density screen), so that text keeps its size on the screen.
+    QtCanvas(Image& target, const View& view, const Palette& palette, qreal pixelRatio = 1);
     // Drawing with a painter of another device (a printer), whose transform
     // maps the view's pixels, taken at 96 per inch, onto the device.
     QtCanvas(QPainter& painter, const View& view, const Palette& palette);

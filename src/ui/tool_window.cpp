@@ -102,7 +102,8 @@ void ToolWindow::start(const WindowPlacement* placement)
     keepInsideScreen();
     parameterBarChanged(); // before the drawing area's size is taken
     model_->setInitialPosition(x(), y());
-    model_->resize(std::max(1, area_->width()), std::max(1, area_->height()));
+    const QSize pixels = area_->pixelSize();
+    model_->resize(pixels.width(), pixels.height());
     model_->setUp();
     refreshChecks();
     if (placement && placement->maximized)
@@ -641,7 +642,8 @@ void ToolWindow::setClipboardText(const std::string& text)
 
 std::unique_ptr<Canvas> ToolWindow::createCanvas(Image& target, const View& view, const Palette& palette)
 {
-    return std::make_unique<QtCanvas>(target, view, palette);
+    // Text keeps its size on the screen when the picture has more pixels than the widget.
+    return std::make_unique<QtCanvas>(target, view, palette, area_ ? area_->devicePixelRatioF() : 1.0);
 }
 
 bool ToolWindow::openChildWindow(std::unique_ptr<TVorlWin> model, const WindowPlacement& placement)
