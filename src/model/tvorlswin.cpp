@@ -1,5 +1,7 @@
 #include "model/tvorlswin.h"
 
+#include "model/colour_tables.h"
+
 #include "base/file_io.h"
 #include "base/messages.h"
 #include "base/real_text.h"
@@ -60,11 +62,25 @@ bool TVorlSWin::drawExportPage(Canvas& canvas, int)
     options.antiAlias = antiAlias_;
     options.sampleOffset = sampleOffset();
     options.threads = threads_;
-    if (runSweep(picture, nullptr, *g, options, *kernel) != 0)
+    std::vector<int32_t> codes;
+    if (runSweep(picture, blackAndWhite_ ? &codes : nullptr, *g, options, *kernel) != 0)
         return false;
+    if (blackAndWhite_)
+        printBlackAndWhite(picture, codes);
     canvas.placePicture(picture, {view_.xMin, view_.yMax}, {view_.xMax, view_.yMin});
     drawOverlays(canvas);
     return true;
+}
+
+void TVorlSWin::printBlackAndWhite(Image& page, const std::vector<int32_t>&) const
+{
+    for (int r = 0; r < page.height; ++r)
+        for (int c = 0; c < page.width; ++c) {
+            const Rgb p = page.at(c, r);
+            const int luma = (299 * static_cast<int>(p & 0xFF) + 587 * static_cast<int>((p >> 8) & 0xFF) +
+                              114 * static_cast<int>((p >> 16) & 0xFF)) / 1000;
+            page.set(c, r, ditherWhite(luma, c, r) ? 0xFFFFFFu : 0u);
+        }
 }
 
 Slide TVorlSWin::captureSlide() const

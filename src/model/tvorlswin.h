@@ -37,6 +37,10 @@ public:
     // both call it, so that a page is the picture the window shows.
     virtual void prepareSweep() {}
     bool drawsPixels() const override { return exportGeometry().has_value(); }
+    // Pixel pages for a black-and-white printer: sequence colours become
+    // dithered gray patterns, special colours black (printBlackAndWhite).
+    void setBlackAndWhitePages(bool on) { blackAndWhite_ = on; }
+    bool blackAndWhitePages() const { return blackAndWhite_; }
     bool canExport(const ExportFormat& format) const override;
     bool drawExportPage(Canvas& canvas, int page) override;
 
@@ -80,7 +84,14 @@ protected:
     virtual bool applySlide(const Slide& s);
     void renderSettled(int status) override;
 
+    // A swept page in black and white, from the row codes of its pixels.
+    // The base dithers each pixel's luminance; tools with gray sequences
+    // use them (and tools whose kernels print in black and white already
+    // leave the page as it is).
+    virtual void printBlackAndWhite(Image& page, const std::vector<int32_t>& codes) const;
+
     bool antiAlias_ = false;
+    bool blackAndWhite_ = false;
     std::vector<Slide> slides_;
 
 private:

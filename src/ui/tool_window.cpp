@@ -3,7 +3,7 @@
 #include "graphics/export/bmp_page.h"
 #include "model/command_table.h"
 #include "model/frame_settings.h"
-#include "model/tvorltwin.h"
+#include "model/tvorlswin.h"
 #include "base/messages.h"
 #include "ui/colour_track_dialog.h"
 #include "ui/drawing_area.h"
@@ -593,7 +593,13 @@ bool ToolWindow::printTo(QPrinter& printer)
         const qreal sample = std::min<qreal>(printer.resolution(), 300) / 96.0;
         const View page = m.pageView(static_cast<int>(w * sample), static_cast<int>(h * sample));
         BmpPageCanvas canvas(page, m.palette());
+        // A grayscale printer gets the window's black-and-white patterns.
+        auto* sweeping = dynamic_cast<TVorlSWin*>(&m);
+        if (sweeping)
+            sweeping->setBlackAndWhitePages(printer.colorMode() == QPrinter::GrayScale);
         ok = m.drawPage(canvas);
+        if (sweeping)
+            sweeping->setBlackAndWhitePages(false);
         if (ok)
             painter.drawImage(QRectF(0, 0, w, h), wrapImage(canvas.image()));
     } else {

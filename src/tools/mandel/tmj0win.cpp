@@ -3,6 +3,7 @@
 #include "model/special_colours.h"
 #include "tools/mandel/mj_escape.h"
 #include "tools/mandel/mj_period.h"
+#include "tools/mandel/mj_print.h"
 #include "tools/mandel/mj_pixel_kernel.h"
 
 namespace qx {
@@ -129,6 +130,18 @@ std::string TMJ0Win::periodReportAt(PixelPoint pixel) const
 {
     const WorldPoint w = view_.pixelToWorld(pixel);
     return periodReport(params(), {w.x, w.y}, params_.periodTolerance * view_.dx);
+}
+
+void TMJ0Win::printBlackAndWhite(Image& page, const std::vector<int32_t>& codes) const
+{
+    if (codes.size() != static_cast<size_t>(page.width) * static_cast<size_t>(page.height))
+        return;
+    const ColourTable table = colourTable(0);
+    for (int r = 0; r < page.height; ++r)
+        for (int c = 0; c < page.width; ++c) {
+            const int32_t code = codes[static_cast<size_t>(r) * static_cast<size_t>(page.width) + static_cast<size_t>(c)];
+            page.set(c, r, blackAndWhitePixel(code, params_.mode, table, c, r, false).rgb);
+        }
 }
 
 } // namespace qx

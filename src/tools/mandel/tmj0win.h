@@ -64,6 +64,13 @@ public:
     bool canExport(const ExportFormat&) const override { return true; }
     // Escape-time pictures are pixels; inverse iteration draws points.
     bool drawsPixels() const override { return params_.mode != DisplayMode::Iim; }
+
+protected:
+    // The gray sequence of the first colour sequence, binary colours by their
+    // fixed shades, the set and DEM colours black.
+    void printBlackAndWhite(Image& page, const std::vector<int32_t>& codes) const override;
+
+public:
     bool drawExportPage(Canvas& canvas, int page) override;
 
     // The "Show period" text for a pixel of the view.

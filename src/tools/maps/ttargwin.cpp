@@ -409,6 +409,7 @@ TargetEngine TTargWin::makeEngine() const
     s.critical2 = criticalTree(1);
     s.noTargetIndex = special_.get(SlotNoTarget);
     s.noTargetColour = paletteColour(palette_, s.noTargetIndex);
+    s.grayPrint = blackAndWhite_; // pages for a black-and-white printer
     return TargetEngine(cx_.env, s);
 }
 

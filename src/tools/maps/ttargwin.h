@@ -69,6 +69,8 @@ public:
     TargetEngine makeEngine() const;
     int sweep() override; // prepares the targets, then sweeps
     void prepareSweep() override { prepareTargets(); }
+    // The kernel prints in black and white itself (the targets' gray sequences).
+    void printBlackAndWhite(Image&, const std::vector<int32_t>&) const override {}
     std::unique_ptr<PixelKernel> makeKernel() const override;
     OrbitMap orbitMap() const override;
     // "Show period": target i "at rep" n, or the base's period information.
