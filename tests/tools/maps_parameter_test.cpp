@@ -84,7 +84,7 @@ TEST_F(PpcFixture, NewtonAtZeroRunsToTheCeilingAndZoomWindowsReopen)
     ASSERT_EQ(simple.rfind("target ", 0), 0u) << simple;
     EXPECT_LT(std::stoi(simple.substr(simple.rfind(' ') + 1)), 10);
     win.setMaxReps(12); // with fewer repetitions the double root is never reached
-    EXPECT_EQ(win.pointReport({0, 0}), "no target at rep 12");
+    EXPECT_EQ(win.pointReport({0, 0}), "no target at rep 12 : period = large");
     EXPECT_FALSE(win.reopenZoomWindow()); // none yet
     win.openZoomWindow({0.5L, 0.5L});
     ASSERT_EQ(host.children.size(), 1u);

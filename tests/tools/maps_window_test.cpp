@@ -137,7 +137,7 @@ TEST_F(DycFixture, NewtonsTwoCycleReachesNoRoot)
     // The three roots of zzz - 2z + 2 as targets.
     win.setTargets({pointTarget("-1.76929235423863", "0.01"), pointTarget("0.884646177119316+0.589742805022206i", "0.01"),
                     pointTarget("0.884646177119316-0.589742805022206i", "0.01")});
-    EXPECT_EQ(win.pointReport({0.01L, 0}), "no target at rep " + std::to_string(win.maxReps()));
+    EXPECT_EQ(win.pointReport({0.01L, 0}), "no target at rep " + std::to_string(win.maxReps()) + " : period = 2");
     EXPECT_EQ(win.pointReport({-2, 0}).rfind("target 0 at rep ", 0), 0u);
 }
 

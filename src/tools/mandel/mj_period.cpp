@@ -1,5 +1,7 @@
 #include "tools/mandel/mj_period.h"
 
+#include "model/orbit_points.h"
+
 #include "tools/mandel/mj_escape.h"
 
 #include <cmath>
@@ -11,23 +13,7 @@ namespace qx {
 
 int32_t orbitPeriod(const MJParams& p, Complex start, Complex c, Real tolerance)
 {
-    const int32_t P = p.maxPeriod;
-    if (P < 1)
-        return -1;
-    std::vector<Complex> q;
-    try {
-        q.resize(static_cast<size_t>(P) + 1);
-    } catch (const std::bad_alloc&) {
-        return -3;
-    }
-    q[0] = start;
-    for (int32_t i = 0; i < P; ++i)
-        q[i + 1] = mapPower(q[i], c, p.degree);
-    const Complex last = q[P];
-    for (int32_t i = P - 1; i >= 0; --i)
-        if (std::fabs(q[i].re - last.re) + std::fabs(q[i].im - last.im) < tolerance)
-            return P - i;
-    return -1;
+    return orbitPeriod([&](Complex z, bool&) { return mapPower(z, c, p.degree); }, start, p.maxPeriod, tolerance);
 }
 
 // Parts that print as zero print without a sign.

@@ -396,8 +396,18 @@ void TargetEngine::preparePerPixel(Target& t)
 
 OrbitEnd TargetEngine::pixelOrbit(Real x, Real y, const std::atomic<bool>* stop)
 {
+    bool ok = true;
+    const Complex start = orbitStart(x, y, ok);
+    if (!ok)
+        return OrbitEnd{}; // the seed cannot be evaluated: no target
+    return orbit(start, stop);
+}
+
+Complex TargetEngine::orbitStart(Real x, Real y, bool& ok)
+{
+    ok = true;
     if (!parameter_)
-        return orbit({x, y}, stop);
+        return {x, y};
     if (real_) {
         program_.setVariable(1, {x, 0}); // A
         program_.setVariable(2, {y, 0}); // B
@@ -410,10 +420,10 @@ OrbitEnd TargetEngine::pixelOrbit(Real x, Real y, const std::atomic<bool>* stop)
     Complex seed, seedY;
     if (criticalEntry_ < 0 || !evaluate(criticalEntry_, {}, seed) ||
         (real_ && (criticalEntry2_ < 0 || !evaluate(criticalEntry2_, {}, seedY)))) {
-        OrbitEnd none; // the seed cannot be evaluated: no target
-        return none;
+        ok = false;
+        return {};
     }
-    return orbit(real_ ? Complex{seed.re, seedY.re} : seed, stop);
+    return real_ ? Complex{seed.re, seedY.re} : seed;
 }
 
 OrbitEnd TargetEngine::orbit(Complex start, const std::atomic<bool>* stop)

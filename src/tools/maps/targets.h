@@ -125,6 +125,9 @@ public:
     // prepared and the orbit starts at the critical point (no target when it
     // cannot be evaluated).
     OrbitEnd pixelOrbit(Real x, Real y, const std::atomic<bool>* stop = nullptr);
+    // Where the orbit of the pixel at (x, y) starts (the point, or the
+    // critical point for the parameter); `ok` false when it cannot be evaluated.
+    Complex orbitStart(Real x, Real y, bool& ok);
     // One application of the map (0 when it cannot be evaluated; `ok` then false).
     Complex map(Complex w);
     Complex map(Complex w, bool& ok);

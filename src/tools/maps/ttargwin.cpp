@@ -1,5 +1,7 @@
 #include "tools/maps/ttargwin.h"
 
+#include "model/orbit_points.h"
+
 #include "base/messages.h"
 #include "model/colour_presets.h"
 #include "tools/maps/target_form.h"
@@ -448,8 +450,16 @@ std::string TTargWin::pointReport(Complex start)
     prepareTargets();
     TargetEngine engine = makeEngine();
     const OrbitEnd end = engine.pixelOrbit(start.re, start.im);
-    if (end.target == kNoTarget)
-        return "no target at rep " + std::to_string(end.count);
+    if (end.target == kNoTarget) {
+        // What the base reports then: the period of the orbit, or "large".
+        bool ok = true;
+        const Complex from = engine.orbitStart(start.re, start.im, ok);
+        const int32_t period =
+            ok ? orbitPeriod([&engine](Complex w, bool& good) { return engine.map(w, good); }, from, maxPeriod_, view_.dx)
+               : -1;
+        return "no target at rep " + std::to_string(end.count) + " : period = " +
+               (period > 0 ? std::to_string(period) : std::string("large"));
+    }
     return "target " + std::to_string(end.target) + " at rep " + std::to_string(end.count);
 }
 
