@@ -83,3 +83,24 @@ TEST(MandelPairedRow, HigherDegreeAndDemRowsMatchColourAt)
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(row[i], k.colourAt(-2 + i * 0.75L, 0.25L)) << i;
 }
+
+// Orbits caught cycling (their exact state repeats) end early in the paired
+// row; the pictures stay those of the full loop, on views full of interior:
+// bulbs off the main cardioid at high ceilings, the rabbit's interior, and
+// the boundary of a deep view where cycles are long and slow to settle.
+TEST(MandelPairedRow, CycleDetectionKeepsEveryPixel)
+{
+    MJParams p = defaultParams(false);
+    p.maxReps = 20000;
+    EXPECT_EQ(differingPixels(p, -0.1225L, 0.7449L, 0.02L, 48, 36), 0);  // the period-3 bulb
+    EXPECT_EQ(differingPixels(p, -1.31L, 0, 0.08L, 48, 36), 0);          // the period-4 bulb
+    p.maxReps = 5000;
+    EXPECT_EQ(differingPixels(p, -0.743643887L, 0.131825904L, 0.00005L, 48, 36), 0);
+    MJParams j = defaultParams(true);
+    j.c = {-0.1225611668766535961L, 0.7448617666197442366L};
+    j.maxReps = 10000;
+    EXPECT_EQ(differingPixels(j, 0, 0, 0.6L, 48, 36), 0); // the rabbit's body
+    j.mode = DisplayMode::Blend;
+    j.threshold = 256;
+    EXPECT_EQ(differingPixels(j, 0, 0, 0.6L, 48, 36), 0);
+}

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <utility>
 
@@ -183,12 +184,31 @@ void MJKernel::colourRow(Real x0, Real pitch, Real y, int count, PixelColour* ou
 
 namespace {
 
-// One pixel's escape iteration in flight.
+// One pixel's escape iteration in flight, with the state its orbit had at
+// step `savedAt` (Brent's cycle detection: saved at steps 8, 16, 32, ...).
 struct Lane {
     Real zr, zi, cr, ci;
     int32_t n;
     int index;
+    Real sr = std::numeric_limits<Real>::quiet_NaN(), si = 0; // NaN equals nothing
+    int64_t saveAt = 8;
 };
+
+// Every 8th step: the orbit is periodic when its state equals, bit for bit,
+// a state it had before; it can then never escape (each state of the cycle
+// was tested), so it ends as at the ceiling, with the same colour the full
+// loop gives. Returns true then.
+__attribute__((always_inline)) inline bool repeats(Lane& l, Real zr, Real zi, int32_t n)
+{
+    if (zr == l.sr && zi == l.si)
+        return true;
+    if (n == l.saveAt) {
+        l.sr = zr;
+        l.si = zi;
+        l.saveAt *= 2;
+    }
+    return false;
+}
 
 // Hot loop: advances two independent orbits together, so the floating-point
 // unit overlaps their dependency chains, until one of them stops (escapes or
@@ -218,6 +238,11 @@ int advancePair(Lane& a, Lane& b, Real T, int32_t N, const std::atomic<bool>* st
         azi = at + at + a.ci;
         azr = ar2 - ai2 + a.cr;
         ++an;
+        if ((an & 7) == 0 && repeats(a, azr, azi, an)) {
+            an = N;
+            stopped = 1;
+            break;
+        }
         const Real br2 = bzr * bzr, bi2 = bzi * bzi;
         if (bn >= N || br2 + bi2 > T) {
             stopped = 2;
@@ -227,6 +252,11 @@ int advancePair(Lane& a, Lane& b, Real T, int32_t N, const std::atomic<bool>* st
         bzi = bt + bt + b.ci;
         bzr = br2 - bi2 + b.cr;
         ++bn;
+        if ((bn & 7) == 0 && repeats(b, bzr, bzi, bn)) {
+            bn = N;
+            stopped = 2;
+            break;
+        }
     }
     a.zr = azr, a.zi = azi, a.n = an;
     b.zr = bzr, b.zi = bzi, b.n = bn;
