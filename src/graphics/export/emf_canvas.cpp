@@ -356,9 +356,8 @@ void EmfCanvas::drawText(WorldPoint anchor, const std::string& text, const TextS
     const std::u16string chars = labelUtf16(text, style);
     if (chars.empty())
         return;
-    auto [x, y] = pixel(anchor);
-    x += style.offsetX;
-    y += style.offsetY;
+    const Point at = pixel(anchor);
+    const int32_t x = at.first + style.offsetX, y = at.second + style.offsetY; // (captured below)
     const int32_t em = std::max(1, style.size * 4 / 3); // points to pixels at 96 per inch
     const int32_t advance = std::max(1, em * 6 / 10);
     const Real rad = style.angleTenths / 10.0L * 3.14159265358979323846L / 180;
