@@ -1,4 +1,5 @@
 #include "mandel_test_support.h"
+#include "tools/mandel/mj_escape.h"
 #include "tools/mandel/mj_kernel.h"
 
 #include <gtest/gtest.h>
@@ -103,4 +104,35 @@ TEST(MandelPairedRow, CycleDetectionKeepsEveryPixel)
     j.mode = DisplayMode::Blend;
     j.threshold = 256;
     EXPECT_EQ(differingPixels(j, 0, 0, 0.6L, 48, 36), 0);
+}
+
+// Above degree 2 the escape loop detects exact cycles too: every pixel keeps
+// the colour of the full loop, written out here without any shortcut.
+TEST(MandelCycles, HigherDegreesKeepThePlainLoopsColours)
+{
+    for (int degree : {3, 4}) {
+        MJParams p = defaultParams(false);
+        p.degree = degree;
+        p.maxReps = 4000;
+        const Real pitch = 0.03L;
+        const MJKernel k(p, testColours(), pitch);
+        int differ = 0, inside = 0;
+        for (int r = 0; r < 30; ++r)
+            for (int c = 0; c < 40; ++c) {
+                const Complex cc{-0.6L + c * pitch, -0.45L + r * pitch};
+                Complex z{0, 0};
+                EscapeResult plain{kNotEscaped, p.maxReps, {}};
+                for (int32_t n = 0; n < p.maxReps; ++n) {
+                    if (norm2(z) > p.threshold) {
+                        plain = {kEscaped, n, z};
+                        break;
+                    }
+                    z = mapPower(z, cc, degree);
+                }
+                inside += plain.status == kNotEscaped;
+                differ += k.colourOfEscape(plain) == k.colourAt(cc.re, cc.im) ? 0 : 1;
+            }
+        EXPECT_GT(inside, 300) << degree; // the view is mostly interior
+        EXPECT_EQ(differ, 0) << degree;
+    }
 }

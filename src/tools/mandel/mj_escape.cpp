@@ -1,5 +1,7 @@
 #include "tools/mandel/mj_escape.h"
 
+#include <limits>
+
 namespace qx {
 
 Complex mapPower(Complex z, Complex c, int degree)
@@ -36,12 +38,25 @@ EscapeResult escape(Complex z0, Complex c, int degree, Real threshold, int32_t m
     if (degree == 2)
         return escapeQuadraticFrom(z0, c, 0, threshold, maxReps, stop);
     Complex z = z0;
+    // Brent's cycle detection, every 8th step: a state that repeats bit for
+    // bit belongs to a cycle whose states were all tested, so the orbit can
+    // never escape and the result is the ceiling's (its colour is the same).
+    Complex saved{std::numeric_limits<Real>::quiet_NaN(), 0};
+    int64_t saveAt = 8;
     for (int32_t n = 0; n < maxReps; ++n) {
         if (norm2(z) > threshold)
             return {kEscaped, n, z};
         if ((n & kStopCheckMask) == kStopCheckMask && stop && stop->load(std::memory_order_relaxed))
             return {kStopped, n, z};
         z = mapPower(z, c, degree);
+        if (((n + 1) & 7) == 0) {
+            if (z.re == saved.re && z.im == saved.im)
+                break;
+            if (n + 1 == saveAt) {
+                saved = z;
+                saveAt *= 2;
+            }
+        }
     }
     return {kNotEscaped, maxReps < 0 ? 0 : maxReps, z};
 }

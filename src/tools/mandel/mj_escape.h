@@ -34,7 +34,9 @@ Complex mapPower(Complex z, Complex c, int degree);
 
 // Iterates from z0: while n < maxReps, escapes when |z|^2 > threshold
 // (tested before each step, so a start outside escapes with n = 0),
-// otherwise steps. Reaching maxReps gives kNotEscaped with the last point.
+// otherwise steps. Reaching maxReps gives kNotEscaped with the last point;
+// above degree 2 an orbit caught in an exact cycle (its state repeating bit
+// for bit) gives it at once, with the point where the cycle was seen.
 // With `stop`, kStopped once the flag is seen raised (looked at every 4096 steps).
 EscapeResult escape(Complex z0, Complex c, int degree, Real threshold, int32_t maxReps,
                     const std::atomic<bool>* stop = nullptr);
