@@ -125,11 +125,12 @@ TEST(BatchRender, HelpNamesEveryOption)
 
 TEST(BatchRender, StopSignalsAndTheTimeLimitLeaveNoFile)
 {
-    // Interior points of a small bulb iterate two million times each: the
-    // render takes minutes unless something stops it.
+    // Points near a small bulb's edge iterate two billion times each (exact
+    // cycles end early, creeping orbits do not): the render takes far longer
+    // than the test unless something stops it.
     const std::string path = tempFile("stopped.png");
     const std::string slow = std::string(QX_BATCH_EXE) +
-                             " render --tool mandel --size 160x120 --reps 2000000 --centre -0.1225,0.7449 "
+                             " render --tool mandel --size 160x120 --reps 2000000000 --centre -0.1225,0.7449 "
                              "--width 0.001 -o " + path;
     std::remove(path.c_str());
     int status = std::system(("timeout --preserve-status -s INT 1 " + slow + " 2>/dev/null").c_str());
@@ -138,7 +139,7 @@ TEST(BatchRender, StopSignalsAndTheTimeLimitLeaveNoFile)
     status = std::system(("timeout --preserve-status -s TERM 1 " + slow + " 2>/dev/null").c_str());
     EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 143);
     EXPECT_FALSE(exists(path));
-    EXPECT_EQ(runBatch("render --tool mandel --size 160x120 --reps 2000000 --centre -0.1225,0.7449 --width 0.001 "
+    EXPECT_EQ(runBatch("render --tool mandel --size 160x120 --reps 2000000000 --centre -0.1225,0.7449 --width 0.001 "
                        "--time-limit 0.3 -o " + path),
               3);
     EXPECT_FALSE(exists(path));
