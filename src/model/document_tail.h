@@ -3,6 +3,7 @@
 // document's flag says so: the slide list, the ten seed texts and the
 // further section (grid, labels and marks; other writers' are skipped).
 // One writer and one reader for all tools.
+#include "model/common_header.h"
 #include "model/overlay_section.h"
 #include "model/seed_list.h"
 #include "model/slide_list.h"
@@ -39,6 +40,17 @@ bool readHeadBlocks(ByteReader& r, std::array<int16_t, 20>& ints, std::array<uin
         if (!r.real(v))
             return false;
     return true;
+}
+
+// The head of a tool's body, after the common header: 0, kErrCannotOpen for
+// a version this program does not read, kErrInconsistent when the data end first.
+template <size_t R>
+int readToolHead(ByteReader& r, const CommonHeader& h, std::array<int16_t, 20>& ints,
+                 std::array<uint8_t, 10>& flags, std::array<Real, R>& reals)
+{
+    if (h.version <= 0 || h.version > kFileVersion)
+        return kErrCannotOpen;
+    return readHeadBlocks(r, ints, flags, reals) ? 0 : kErrInconsistent;
 }
 
 template <size_t R>

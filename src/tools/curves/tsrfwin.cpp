@@ -420,13 +420,11 @@ void TSRFWin::encodeDocumentBody(ByteWriter& w) const
 
 int TSRFWin::decodeDocumentBody(ByteReader& r, const CommonHeader& h)
 {
-    if (h.version <= 0 || h.version > kFileVersion)
-        return kErrCannotOpen;
     std::array<int16_t, 20> ints{};
     std::array<uint8_t, 10> flags{};
     std::array<Real, 10> reals{};
-    if (!readHeadBlocks(r, ints, flags, reals))
-        return kErrInconsistent;
+    if (const int e = readToolHead(r, h, ints, flags, reals))
+        return e;
     // The record count and size come from the header; our own are 13 of 33 bytes.
     if (ints[5] < 1 || ints[5] > 255 || ints[6] < 0 || ints[6] > 91 || ints[7] < 0 || ints[7] > 7)
         return kErrInconsistent;

@@ -477,13 +477,11 @@ void TIfsWin::encodeHead(ByteWriter& w) const
 
 int TIfsWin::decodeHead(ByteReader& r, const CommonHeader& h, DocumentParts& d) const
 {
-    if (h.version <= 0 || h.version > kFileVersion)
-        return kErrCannotOpen;
     std::array<int16_t, 20> ints{};
     std::array<uint8_t, 10> flags{};
     std::array<Real, 20> reals{};
-    if (!readHeadBlocks(r, ints, flags, reals))
-        return kErrInconsistent;
+    if (const int e = readToolHead(r, h, ints, flags, reals))
+        return e;
     d.lastIndex = ints[2];
     if (d.lastIndex < -1 || d.lastIndex >= kMaxIfsMaps || !(reals[3] >= 1 && reals[3] <= 2147483647.0L) ||
         !std::isfinite(reals[0]) || !std::isfinite(reals[1]) || !(reals[2] > 0) || !std::isfinite(reals[2]) ||

@@ -454,13 +454,11 @@ void TBifWin::encodeDocumentBody(ByteWriter& w) const
 
 int TBifWin::decodeDocumentBody(ByteReader& r, const CommonHeader& h)
 {
-    if (h.version <= 0 || h.version > kFileVersion)
-        return kErrCannotOpen;
     std::array<int16_t, 20> ints{};
     std::array<uint8_t, 10> flags{};
     std::array<Real, 20> reals{};
-    if (!readHeadBlocks(r, ints, flags, reals))
-        return kErrInconsistent;
+    if (const int e = readToolHead(r, h, ints, flags, reals))
+        return e;
     VariableTable vars;
     if (!readVariableValues(r, vars) || !readVariableBounds(r, vars))
         return kErrInconsistent;

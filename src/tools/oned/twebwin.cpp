@@ -675,13 +675,11 @@ void TWebWin::encodeDocumentBody(ByteWriter& w) const
 
 int TWebWin::decodeDocumentBody(ByteReader& r, const CommonHeader& h)
 {
-    if (h.version <= 0 || h.version > kFileVersion)
-        return kErrCannotOpen;
     std::array<int16_t, 20> ints{};
     std::array<uint8_t, 10> flags{};
     std::array<Real, 20> reals{};
-    if (!readHeadBlocks(r, ints, flags, reals))
-        return kErrInconsistent;
+    if (const int e = readToolHead(r, h, ints, flags, reals))
+        return e;
     VariableTable vars;
     if (!readVariableValues(r, vars) || (h.version > 7 && !readVariableBounds(r, vars)))
         return kErrInconsistent;
