@@ -32,6 +32,19 @@ bool decodeUtf8(const std::string& s, std::u32string& out)
 
 } // namespace
 
+std::array<std::pair<long, long>, 4> labelBox(long x, long y, size_t chars, const TextStyle& style)
+{
+    const Real em = style.size * 4.0L / 3, w = 0.6L * em * static_cast<Real>(chars);
+    const Real rad = style.angleTenths / 10.0L * 3.14159265358979323846L / 180, cs = std::cos(rad), sn = std::sin(rad);
+    std::array<std::pair<long, long>, 4> box;
+    const std::pair<Real, Real> corners[] = {{0, 0.25L * em}, {w, 0.25L * em}, {w, -em}, {0, -em}};
+    for (size_t k = 0; k < 4; ++k) {
+        const auto [u, v] = corners[k];
+        box[k] = {x + std::lround(u * cs + v * sn), y + std::lround(-u * sn + v * cs)};
+    }
+    return box;
+}
+
 std::u16string labelUtf16(const std::string& text, const TextStyle& style)
 {
     std::u32string points;

@@ -14,6 +14,7 @@
 #include "graphics/pen.h"
 #include "graphics/view.h"
 
+#include <array>
 #include <optional>
 #include <span>
 #include <vector>
@@ -45,6 +46,11 @@ struct TextStyle {
 // valid UTF-8, else its bytes as Latin-1; the style's pi and degree codes
 // become the real signs.
 std::u16string labelUtf16(const std::string& text, const TextStyle& style);
+
+// The box a label of `chars` characters covers, turned with the text: its
+// four corners in pixels about the anchor pixel (x, y), 0.6 em a character,
+// from a quarter em below the baseline to an em above it.
+std::array<std::pair<long, long>, 4> labelBox(long x, long y, size_t chars, const TextStyle& style);
 
 class Canvas {
 public:

@@ -357,17 +357,13 @@ void EmfCanvas::drawText(WorldPoint anchor, const std::string& text, const TextS
     if (chars.empty())
         return;
     const Point at = pixel(anchor);
-    const int32_t x = at.first + style.offsetX, y = at.second + style.offsetY; // (captured below)
+    const int32_t x = at.first + style.offsetX, y = at.second + style.offsetY;
     const int32_t em = std::max(1, style.size * 4 / 3); // points to pixels at 96 per inch
     const int32_t advance = std::max(1, em * 6 / 10);
-    const Real rad = style.angleTenths / 10.0L * 3.14159265358979323846L / 180;
-    const Real cs = std::cos(rad), sn = std::sin(rad);
-    const auto turned = [&](Real u, Real v) {
-        return Point{x + static_cast<int32_t>(std::lround(u * cs + v * sn)),
-                     y + static_cast<int32_t>(std::lround(-u * sn + v * cs))};
-    };
-    const Real width = static_cast<Real>(advance) * static_cast<Real>(chars.size());
-    const Point corners[] = {turned(0, 0.25L * em), turned(width, 0.25L * em), turned(width, -em), turned(0, -em)};
+    std::array<Point, 4> corners;
+    const auto box = labelBox(x, y, chars.size(), style);
+    for (size_t k = 0; k < 4; ++k)
+        corners[k] = {static_cast<int32_t>(box[k].first), static_cast<int32_t>(box[k].second)};
     if (style.opaque) {
         // The text box as on the screen, turned with the text.
         usePen({colour(0), 1, 0});

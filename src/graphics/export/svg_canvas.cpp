@@ -280,12 +280,7 @@ void SvgCanvas::drawText(WorldPoint anchor, const std::string& text, const TextS
     y += style.offsetY;
     if (style.opaque) {
         // The text box as on the screen, turned with the text.
-        const Real w = 0.6L * style.size * 4 / 3 * static_cast<Real>(text.size()), h = style.size * 4.0L / 3;
-        const Real rad = style.angleTenths / 10.0L * 3.14159265358979323846L / 180, cs = std::cos(rad), sn = std::sin(rad);
-        std::vector<std::pair<long, long>> box;
-        for (const auto& [u, v] : {std::pair<Real, Real>{0, 0.25L * h}, {w, 0.25L * h}, {w, -h}, {0, -h}})
-            box.push_back({x + std::lround(u * cs + v * sn), y + std::lround(-u * sn + v * cs)});
-        polygon(box, false, colour(0), colour(0), 1, 0);
+        polygon(labelBox(x, y, text.size(), style), false, colour(0), colour(0), 1, 0);
     }
     const bool turned = style.angleTenths != 0;
     if (turned) {

@@ -51,10 +51,16 @@ std::string TexCanvas::number(Real v) const
     return formatReal(v, places + 2, places);
 }
 
-std::string TexCanvas::point(WorldPoint p) const
+WorldPoint TexCanvas::paged(WorldPoint p) const
 {
     if (setup_.pages > 1) // the pages share one frame about the centre
         p = {(p.x - view().centerX) * setup_.pageZoom, (p.y - view().centerY) * setup_.pageZoom};
+    return p;
+}
+
+std::string TexCanvas::point(WorldPoint p) const
+{
+    p = paged(p);
     return number(p.x) + " " + number(p.y);
 }
 
@@ -259,9 +265,8 @@ void TexCanvas::drawArrowHead(WorldPoint from, WorldPoint tip, Real length, int)
     const bool framed = setup_.pages > 1;
     const Real halfWidth = framed ? setup_.frameHalfWidth : view().halfWidth;
     const Real cm = length * (framed ? setup_.pageZoom : 1) * setup_.widthCm / (2 * halfWidth);
-    const auto coordinates = [&](WorldPoint p) {
-        if (framed)
-            p = {(p.x - view().centerX) * setup_.pageZoom, (p.y - view().centerY) * setup_.pageZoom};
+    const auto coordinates = [this](WorldPoint p) {
+        p = paged(p);
         return formatReal(p.x, 7, 5) + " " + formatReal(p.y, 7, 5);
     };
     write("\\arrow <" + formatReal(cm, 5, 3) + "cm> [0.3,0.67] from " + coordinates(start) + " to " +

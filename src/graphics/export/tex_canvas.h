@@ -58,6 +58,7 @@ public:
 
 private:
     std::string number(Real v) const;
+    WorldPoint paged(WorldPoint p) const;  // after the page zoom of several pages
     std::string point(WorldPoint p) const; // "x y" after the page zoom
     void lineStyle(int style);
     // The pieces of the line through `points` outside every label's white space.
