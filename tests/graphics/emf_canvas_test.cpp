@@ -3,6 +3,8 @@
 // picture, each checked field by field; and pages read by emf2svg-conv.
 #include "graphics/export/emf_canvas.h"
 
+#include "export_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -59,18 +61,7 @@ std::vector<Record> ofType(const std::vector<Record>& rs, uint32_t type)
     return out;
 }
 
-struct EmfFixture : ::testing::Test {
-    View view;
-    Palette palette{};
-    void SetUp() override
-    {
-        view.setPixelSize(201, 101);
-        view.setViewByCorners(0, 200, 0, 100); // one world unit a pixel, y up
-        palette[0] = 0x000000;
-        palette[1] = 0xC8000A; // red 10, green 0, blue 200
-        palette[2] = 0x00FF00;
-    }
-};
+using EmfFixture = test::PageFixture;
 
 } // namespace
 

@@ -1,6 +1,11 @@
 #pragma once
 // Helpers for the bitmap writer tests: a small test picture, file access and
 // ImageMagick as an independent reader.
+#include "graphics/colour.h"
+#include "graphics/view.h"
+
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +15,21 @@
 #include <vector>
 
 namespace qx::test {
+
+// A 201 x 101 page showing [0, 200] x [0, 100], one world unit a pixel with
+// y up, and three distinct colours: black, red 10 / blue 200, and green.
+struct PageFixture : ::testing::Test {
+    View view;
+    Palette palette{};
+    void SetUp() override
+    {
+        view.setPixelSize(201, 101);
+        view.setViewByCorners(0, 200, 0, 100);
+        palette[0] = 0x000000;
+        palette[1] = 0xC8000A;
+        palette[2] = 0x00FF00;
+    }
+};
 
 // 5 x 3 pixels, each with distinct red, green and blue bytes (0x00BBGGRR).
 inline std::vector<uint32_t> testPixels()

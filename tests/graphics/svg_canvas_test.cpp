@@ -3,6 +3,8 @@
 // turned labels; and a page read by rsvg-convert.
 #include "graphics/export/svg_canvas.h"
 
+#include "export_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -14,18 +16,7 @@ using namespace qx;
 
 namespace {
 
-struct SvgFixture : ::testing::Test {
-    View view;
-    Palette palette{};
-    void SetUp() override
-    {
-        view.setPixelSize(201, 101);
-        view.setViewByCorners(0, 200, 0, 100); // one world unit a pixel, y up
-        palette[0] = 0x000000;
-        palette[1] = 0xC8000A; // red 10, green 0, blue 200
-        palette[2] = 0x00FF00;
-    }
-};
+using SvgFixture = test::PageFixture;
 
 } // namespace
 
