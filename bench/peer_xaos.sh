@@ -4,7 +4,8 @@
 # three runs, one thread each (and both with two threads), checks that they
 # agree on which pixels are in the set (XaoS's y axis is mirrored and it
 # guesses, so a few per cent may differ) and prints the wall-time ratio per
-# view. XaoS is installed through apt-get when missing; a machine without it
+# view, for the exact mode and the --guess preview mode. XaoS is installed
+# through apt-get when missing; a machine without it
 # skips with a message.
 #
 # Usage: bench/peer_xaos.sh [BUILD_DIR]   (default: build)
@@ -56,7 +57,8 @@ print("%.4f" % (same / max(len(a), 1)))
 EOF
 }
 
-printf '%-18s %9s %9s %7s %9s %9s %7s %9s\n' view "xaos 1t" "ours 1t" ratio "xaos 2t" "ours 2t" ratio agree
+printf '%-16s %8s %8s %6s %8s %6s %8s %8s %6s %7s %7s\n' view "xaos 1t" "ours 1t" ratio "guess 1t" ratio \
+  "xaos 2t" "ours 2t" ratio agree "agree g"
 while read -r name cx cy hw reps; do
   [ -z "$name" ] && continue
   w=$(calc "2 * $hw")
@@ -72,12 +74,16 @@ EOF
     eval "x$t=\$(best env QT_QPA_PLATFORM=offscreen xaos -render '$work/$name.xaf' -basename '$work/x$name' -size ${W}x$H -alwaysrecalc -threads $t)"
     eval "q$t=\$(best '$batch' render --tool mandel --size ${W}x$H --centre $cx,$cy --width $hw --reps $reps --threads $t -o '$work/q$name.png')"
   done
+  g1=$(best "$batch" render --tool mandel --size ${W}x$H --centre "$cx,$cy" --width "$hw" --reps "$reps" --threads 1 \
+    --guess -o "$work/g$name.png")
   agree=$(agreement "$work/q$name.png" "$work/x${name}000000.png")
-  printf '%-18s %9.3f %9.3f %7.2f %9.3f %9.3f %7.2f %9s\n' "$name" "$x1" "$q1" "$(calc "$q1 / $x1")" \
-    "$x2" "$q2" "$(calc "$q2 / $x2")" "$agree"
+  agreeg=$(agreement "$work/g$name.png" "$work/x${name}000000.png")
+  printf '%-16s %8.3f %8.3f %6.2f %8.3f %6.2f %8.3f %8.3f %6.2f %7s %7s\n' "$name" "$x1" "$q1" "$(calc "$q1 / $x1")" \
+    "$g1" "$(calc "$g1 / $x1")" "$x2" "$q2" "$(calc "$q2 / $x2")" "$agree" "$agreeg"
 done <<EOF
 default -0.75 0 1.4 400
 seahorse -0.743643887037151 0.131825904205330 5e-5 2000
 bulb3-interior -0.1225 0.7449 0.05 5000
 EOF
-echo "(seconds, whole process, best of three; ratio = ours / XaoS; agree = share of pixels both call in or out of the set)"
+echo "(seconds, whole process, best of three; ratio = ours / XaoS; guess 1t = ours with --guess, the"
+echo " inexact preview mode; agree = share of pixels both call in or out of the set; agree g: the same for --guess)"

@@ -31,7 +31,8 @@ std::string help()
            "speed-ups are exact ones (two orbits iterated side by side, most of the main\n"
            "cardioid and a disc of the period-2 bulb proven inside without iterating, an orbit\n"
            "whose 80-bit state repeats exactly ended at once, since it can never escape). No\n"
-           "pixel is guessed from its neighbours: --threads N gives the picture of --threads 1.\n"
+           "pixel is guessed from its neighbours unless --guess asks for the inexact preview\n"
+           "mode; either way --threads N gives the picture of --threads 1.\n"
            "\n" + optionHelp(false) +
            "\n"
            "Progress is shown when standard error is a terminal.\n"

@@ -200,6 +200,10 @@ int parseRenderArgs(const Args& args, RenderJob& job, bool exportOptions)
         const std::string& a = args[i];
         if (a == "--help" || a == "-h")
             return 1;
+        if (a == "--guess" && !exportOptions) {
+            job.guess = true;
+            continue;
+        }
         const bool common = isCommonOption(a, exportOptions);
         if (!common && !isToolOption(a, exportOptions)) {
             if (a.rfind("-", 0) == 0)
@@ -252,6 +256,10 @@ std::string optionHelp(bool exportOptions)
     h += helpEntry("--centre X,Y", "centre of the view (default: the window's start view)");
     h += helpEntry("--width W", "half-width of the view in world units (default: the window's)");
     h += helpEntry("--threads N", "worker threads (default: all cores)");
+    if (!exportOptions)
+        h += helpEntry("--guess", "INEXACT fast preview, off by default: rectangles whose border\n"
+                                  "pixels agree are filled without computing their inside, so\n"
+                                  "details inside them may be lost (escape-time and map tools)");
     h += helpEntry("--time-limit S", "stop after S seconds with status 3 and write nothing;\n"
                                      "Ctrl+C or SIGTERM stop with status 130 or 143");
     h += helpEntry("-o FILE", exportOptions ? "output file with the format's extension (required;\n"
@@ -363,6 +371,7 @@ int setUpWindow(const RenderJob& job, BatchHost& host, TVorlWin& win)
     win.attach(host);
     win.resize(job.width, job.height);
     win.setSweepThreads(job.threads);
+    win.setSweepGuess(job.guess);
     for (const auto& [name, value] : job.toolOptions)
         if (!takesOption(*job.tool, name))
             return usageError(job, name + " does not apply to --tool " + job.tool->batchName);
@@ -379,6 +388,7 @@ int setUpWindow(const RenderJob& job, BatchHost& host, TVorlWin& win)
     if (TVorlWin* child = host.child()) { // what the batch renders instead
         child->resize(job.width, job.height);
         child->setSweepThreads(job.threads);
+        child->setSweepGuess(job.guess);
     }
     if (job.centre || job.halfWidth) {
         const View& v = win.view();

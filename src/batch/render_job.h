@@ -24,6 +24,7 @@ struct RenderJob {
     std::optional<WorldPoint> centre;
     std::optional<Real> halfWidth;
     int threads = 0;
+    bool guess = false;                 // render only: --guess, inexact previews
     std::string output;
     std::string save;                   // --save: also write the document
     std::vector<std::string> documents; // positional arguments: documents

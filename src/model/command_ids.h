@@ -45,6 +45,7 @@ enum CommandId : int {
     CmdClose = 24310,      // "Close": the window closes as by its title bar
     CmdPrint = 24320,      // "Print ...": the printer dialog
     CmdPrintPreview = 24321,
+    CmdGuess = 24330,      // guessing sweeps for fast previews (inexact)
     CmdSpecialColours = 626, // "Colours ...": the palette index of a special colour
     CmdAddSlide = 645,
     CmdRemoveSlide = 646,

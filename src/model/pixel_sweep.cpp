@@ -26,7 +26,7 @@ int PixelSweep::start(Image& image, std::vector<int32_t>* codes, const SweepGeom
         return 6;
     const int rows = sweptRows(geometry.height, options.symmetry);
     int n = options.threads > 0 ? options.threads : static_cast<int>(std::thread::hardware_concurrency());
-    n = std::clamp(n, 1, rows);
+    n = std::clamp(n, 1, options.guess ? (rows + kGuessBand - 1) / kGuessBand : rows);
     std::vector<std::unique_ptr<PixelKernel>> kernels;
     for (int i = 0; i < n; ++i) {
         kernels.push_back(prototype.clone());
@@ -58,18 +58,32 @@ int PixelSweep::start(Image& image, std::vector<int32_t>* codes, const SweepGeom
     return 0;
 }
 
+struct PixelSweep::GuessScratch {
+    std::vector<PixelValue> values; // the band, row after row
+    std::vector<uint8_t> known;     // 1 once a pixel is computed or filled
+    std::vector<size_t> pending;    // pixels to compute together (indices into values)
+    std::vector<SweepPoint> points;
+    std::vector<PixelValue> results;
+};
+
 void PixelSweep::work(std::unique_ptr<PixelKernel> kernel)
 {
     kernel->setStopFlag(&stop_);
-    // The interrupt flag is looked at between rows: a row once begun is finished.
+    kernel->setScattered(opt_.guess);
+    GuessScratch scratch;
+    const int count = units();
+    // The interrupt flag is looked at between units: a row once begun is finished.
     while (!stop_.load(std::memory_order_relaxed)) {
-        const int r = next_.fetch_add(1, std::memory_order_relaxed);
-        if (r >= rows_)
+        const int u = next_.fetch_add(1, std::memory_order_relaxed);
+        if (u >= count)
             break;
-        if (!sweepRow(*kernel, r))
-            break; // stopped inside the row: it is not done
-        rowState_[static_cast<size_t>(r)].store(1, std::memory_order_release);
-        done_.fetch_add(1, std::memory_order_release);
+        const int r0 = opt_.guess ? u * kGuessBand : u;
+        const int r1 = opt_.guess ? std::min(rows_, r0 + kGuessBand) : u + 1;
+        if (!(opt_.guess ? sweepBand(*kernel, r0, r1, scratch) : sweepRow(*kernel, u)))
+            break; // stopped inside the unit: its rows are not done
+        for (int r = r0; r < r1; ++r)
+            rowState_[static_cast<size_t>(r)].store(1, std::memory_order_release);
+        done_.fetch_add(r1 - r0, std::memory_order_release);
     }
     kernel.reset(); // before the sweep may be destroyed by its waiter
     std::lock_guard lock(doneMutex_);
@@ -92,34 +106,139 @@ PixelValue PixelSweep::pixel(PixelKernel& kernel, Real x, Real y, int c, int r) 
     return v;
 }
 
+// Writes a pixel and, under symmetry, its mirror pixel.
+inline void PixelSweep::storePixel(int r, int c, const PixelValue& v)
+{
+    const int w = geo_.width;
+    const Rgb stored = v.colour | kOpaque;
+    image_->row(r)[c] = stored;
+    if (codes_)
+        (*codes_)[static_cast<size_t>(r) * w + c] = v.code;
+    if (opt_.symmetry == SymmetryNone)
+        return;
+    const int mirror = geo_.height - 1 - r;
+    const int mc = opt_.symmetry == SymmetryMirror ? c : w - 1 - c;
+    image_->row(mirror)[mc] = stored;
+    if (codes_)
+        (*codes_)[static_cast<size_t>(mirror) * w + mc] = v.code;
+}
+
 // Hot loop: one picture row (and its mirror row under symmetry). Rows are
 // disjoint between workers, so no pixel is written by two threads. False
 // when a pixel was stopped: the rest of the row keeps what it had.
 bool PixelSweep::sweepRow(PixelKernel& kernel, int r)
 {
-    const int w = geo_.width;
-    const int mirror = geo_.height - 1 - r;
-    Rgb* row = image_->row(r);
-    Rgb* mrow = image_->row(mirror);
-    int32_t* codes = codes_ ? codes_->data() + static_cast<size_t>(r) * w : nullptr;
-    int32_t* mcodes = codes_ ? codes_->data() + static_cast<size_t>(mirror) * w : nullptr;
     const Real y = geo_.y0 - r * geo_.pitchY;
-    for (int c = 0; c < w; ++c) {
+    for (int c = 0; c < geo_.width; ++c) {
         const PixelValue v = pixel(kernel, columnX_[static_cast<size_t>(c)], y, c, r);
         if (v.code == kPixelInterrupted)
             return false;
-        const Rgb stored = v.colour | kOpaque;
-        row[c] = stored;
-        if (codes)
-            codes[c] = v.code;
-        if (opt_.symmetry == SymmetryNone)
-            continue;
-        const int mc = opt_.symmetry == SymmetryMirror ? c : w - 1 - c;
-        mrow[mc] = stored;
-        if (mcodes)
-            mcodes[mc] = v.code;
+        storePixel(r, c, v);
     }
     return true;
+}
+
+// Guessing: the band is one rectangle for guessRect to subdivide. It is
+// written only when it is complete, so a stopped band leaves the picture
+// as it was.
+bool PixelSweep::sweepBand(PixelKernel& kernel, int r0, int r1, GuessScratch& s)
+{
+    const int w = geo_.width;
+    const size_t area = static_cast<size_t>(w) * static_cast<size_t>(r1 - r0);
+    s.values.assign(area, PixelValue{});
+    s.known.assign(area, 0);
+    if (!guessRect(kernel, 0, w - 1, 0, r1 - r0 - 1, r0, s))
+        return false;
+    for (int r = r0; r < r1; ++r)
+        for (int c = 0; c < w; ++c)
+            storePixel(r, c, s.values[static_cast<size_t>(r - r0) * w + c]);
+    return true;
+}
+
+// Rectangle subdivision over columns c0..c1 and band rows ra..rb (band row
+// 0 is swept row r0): the border is computed; when all its pixels agree in
+// colour and code the inside takes their value, otherwise the rectangle is
+// halved across its longer side (small ones are computed whole).
+bool PixelSweep::guessRect(PixelKernel& kernel, int c0, int c1, int ra, int rb, int r0, GuessScratch& s)
+{
+    const int w = geo_.width;
+    const auto index = [w](int c, int r) { return static_cast<size_t>(r) * w + c; };
+    // Pixels are gathered and computed in one call, so that the kernel
+    // can pair them.
+    const auto want = [&](int c, int r) {
+        if (!s.known[index(c, r)])
+            s.pending.push_back(index(c, r));
+    };
+    const auto computePending = [&] {
+        const size_t n = s.pending.size();
+        s.points.resize(n);
+        s.results.resize(n);
+        for (size_t k = 0; k < n; ++k) {
+            const int c = static_cast<int>(s.pending[k] % w), r = static_cast<int>(s.pending[k] / w);
+            s.points[k] = {columnX_[static_cast<size_t>(c)], geo_.y0 - (r0 + r) * geo_.pitchY, c, r0 + r};
+        }
+        if (opt_.antiAlias) {
+            for (size_t k = 0; k < n; ++k)
+                if ((s.results[k] = pixel(kernel, s.points[k].x, s.points[k].y, s.points[k].col, s.points[k].row))
+                        .code == kPixelInterrupted)
+                    return false;
+        } else {
+            kernel.colourPoints(s.points.data(), static_cast<int>(n), s.results.data());
+        }
+        for (size_t k = 0; k < n; ++k) {
+            if (s.results[k].code == kPixelInterrupted)
+                return false;
+            s.values[s.pending[k]] = s.results[k];
+            s.known[s.pending[k]] = 1;
+        }
+        s.pending.clear();
+        return true;
+    };
+    s.pending.clear();
+    for (int c = c0; c <= c1; ++c) {
+        want(c, ra);
+        if (rb != ra)
+            want(c, rb);
+    }
+    for (int r = ra + 1; r < rb; ++r) {
+        want(c0, r);
+        if (c1 != c0)
+            want(c1, r);
+    }
+    if (!computePending())
+        return false;
+    if (c1 - c0 < 2 || rb - ra < 2)
+        return true; // no inside
+    const PixelValue first = s.values[index(c0, ra)];
+    const auto same = [&](int c, int r) {
+        const PixelValue& v = s.values[index(c, r)];
+        return v.colour == first.colour && v.code == first.code;
+    };
+    bool uniform = true;
+    for (int c = c0; c <= c1 && uniform; ++c)
+        uniform = same(c, ra) && same(c, rb);
+    for (int r = ra + 1; r < rb && uniform; ++r)
+        uniform = same(c0, r) && same(c1, r);
+    if (uniform) {
+        for (int r = ra + 1; r < rb; ++r)
+            for (int c = c0 + 1; c < c1; ++c) {
+                s.values[index(c, r)] = first;
+                s.known[index(c, r)] = 1;
+            }
+        return true;
+    }
+    if (c1 - c0 <= 3 && rb - ra <= 3) {
+        for (int r = ra + 1; r < rb; ++r)
+            for (int c = c0 + 1; c < c1; ++c)
+                want(c, r);
+        return computePending();
+    }
+    if (c1 - c0 >= rb - ra) {
+        const int mid = (c0 + c1) / 2;
+        return guessRect(kernel, c0, mid, ra, rb, r0, s) && guessRect(kernel, mid, c1, ra, rb, r0, s);
+    }
+    const int mid = (ra + rb) / 2;
+    return guessRect(kernel, c0, c1, ra, mid, r0, s) && guessRect(kernel, c0, c1, mid, rb, r0, s);
 }
 
 void PixelSweep::takeFinishedRows(std::vector<int>& out)

@@ -13,8 +13,9 @@
 // and must call wait() (until every task has ended) before touching the
 // image otherwise. The destructor interrupts and waits.
 //
-// Work split: rows are claimed from an atomic counter, top to bottom, so
-// the workers share the load whatever the cost per row. Each worker owns a
+// Work split: rows (with guessing, bands of kGuessBand rows) are claimed
+// from an atomic counter, top to bottom, so the workers share the load
+// whatever the cost per row. Each worker owns a
 // clone of the kernel, since kernels keep private scratch state (expression
 // trees write into their nodes). Every pixel is a pure function of (x, y,
 // col, row), so the picture is identical for any number of threads.
@@ -43,6 +44,12 @@ struct PixelValue {
 // the sweep leaves it (and the rest of its row) as it was.
 inline constexpr int32_t kPixelInterrupted = INT32_MIN;
 
+// A pixel of the picture at world point (x, y).
+struct SweepPoint {
+    Real x = 0, y = 0;
+    int col = 0, row = 0;
+};
+
 // The per-pixel colour function of a tool, snapshotted at the start of a
 // sweep. clone() is called once per worker on the starting thread.
 class PixelKernel {
@@ -54,12 +61,26 @@ public:
     // kernel whose pixels may take long looks at the flag every few thousand
     // iterations (a counter, not a load per iteration).
     virtual PixelValue colourAt(Real x, Real y, int col, int row) = 0;
+    // Colours `count` pixels in any order, each as colourAt would (a kernel
+    // may overlap their computations). After a pixel coded
+    // kPixelInterrupted the rest of `out` is undefined.
+    virtual void colourPoints(const SweepPoint* points, int count, PixelValue* out)
+    {
+        for (int i = 0; i < count; ++i)
+            if ((out[i] = colourAt(points[i].x, points[i].y, points[i].col, points[i].row)).code == kPixelInterrupted)
+                return;
+    }
     // The sweep's interrupt flag, set before the first pixel.
     void setStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
+    // Set by a guessing sweep, which asks for pixels scattered over the
+    // picture rather than row after row: a kernel that computes whole rows
+    // ahead should then compute each pixel on its own.
+    void setScattered(bool scattered) { scattered_ = scattered; }
 
 protected:
     bool stopRequested() const { return stop_ && stop_->load(std::memory_order_relaxed); }
     const std::atomic<bool>* stop_ = nullptr;
+    bool scattered_ = false;
 };
 
 // World position of the pixels: column c, row r shows (x0 + c*pitchX, y0 - r*pitchY).
@@ -83,7 +104,16 @@ struct SweepOptions {
     bool antiAlias = false;       // 4 extra samples at (+-d, +-d)
     Real sampleOffset = 0;        // d, in world units
     int threads = 0;              // 0: std::thread::hardware_concurrency()
+    // Guessing for fast previews (inexact, off by default): rectangles
+    // whose border pixels all agree are filled without computing their
+    // inside (rectangle subdivision). A detail that lies wholly inside such
+    // a rectangle is lost; the picture is still the same for any number of
+    // threads, since each band of rows is guessed on its own.
+    bool guess = false;
 };
+
+// Rows per band of a guessing sweep: the band is its first rectangle.
+inline constexpr int kGuessBand = 32;
 
 inline constexpr int kSweepInterrupted = 81;
 
@@ -123,6 +153,12 @@ public:
 private:
     void work(std::unique_ptr<PixelKernel> kernel);
     bool sweepRow(PixelKernel& kernel, int r);
+    // Guessing: the band of swept rows [r0, r1), through the worker's scratch.
+    struct GuessScratch;
+    bool sweepBand(PixelKernel& kernel, int r0, int r1, GuessScratch& s);
+    bool guessRect(PixelKernel& kernel, int c0, int c1, int ra, int rb, int r0, GuessScratch& s);
+    void storePixel(int r, int c, const PixelValue& v);
+    int units() const { return opt_.guess ? (rows_ + kGuessBand - 1) / kGuessBand : rows_; }
     PixelValue pixel(PixelKernel& kernel, Real x, Real y, int c, int r) const;
 
     Image* image_ = nullptr;

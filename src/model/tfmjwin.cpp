@@ -8,8 +8,9 @@ namespace qx {
 
 namespace {
 
-constexpr std::array<CommandSpec, 1> kCommands{{
+constexpr std::array<CommandSpec, 2> kCommands{{
     {CmdMaxPeriod, "Maximum = 10000 ...", "", CommandKind::Plain, kMenuMisc, ""},
+    {CmdGuess, "&Guess (fast preview, inexact)", "", CommandKind::Toggle, kMenuMisc, ""},
 }};
 
 } // namespace
@@ -28,6 +29,10 @@ void TFMJWin::declareCommands(CommandSet& set)
             if (const int e = setMaxPeriod(text))
                 host().showError(e);
     });
+    set.add(kCommands[1], [this] {
+        guess_ = !guess_;
+        draw();
+    }, [this] { return guess_; });
 }
 
 int TFMJWin::drawFigure(Canvas&)

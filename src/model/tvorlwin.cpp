@@ -356,7 +356,9 @@ void TVorlWin::supersedeRender()
 
 int TVorlWin::startSweep(const PixelKernel& kernel, const SweepGeometry& geometry, const SweepOptions& options)
 {
-    if (const int e = sweep_.start(figure_, &codes_, geometry, options, kernel))
+    SweepOptions chosen = options;
+    chosen.guess = guess_;
+    if (const int e = sweep_.start(figure_, &codes_, geometry, chosen, kernel))
         return e;
     return kRenderPending;
 }

@@ -182,6 +182,10 @@ public:
     virtual std::vector<CommandSpec> mouseModes() const { return {}; }
     // Worker threads for sweeps; 0 = one per core.
     void setSweepThreads(int n) { threads_ = n; }
+    // Guessing in the on-screen sweep (fast, inexact previews; off by
+    // default, never stored, never used for export pages or prints).
+    void setSweepGuess(bool on) { guess_ = on; }
+    bool sweepGuess() const { return guess_; }
     // Progress titles during the render (printing, slides, bitmap export).
     void setProgressReports(bool on) { progressReports_ = on; }
 
@@ -421,6 +425,7 @@ protected:
     Real defaultHalfWidth_ = 5;
     int32_t maxReps_ = 100;
     int threads_ = 0; // sweep workers, 0 = one per core
+    bool guess_ = false;
     int32_t reps_ = -1;
     int32_t orbitLength_ = 1000;
     int32_t maxPeriod_ = 30000;

@@ -275,3 +275,115 @@ TEST(SweepErrors, BadStartsChangeNothing)
     EXPECT_EQ(im.at(0, 0), 5u);
     EXPECT_TRUE(shared->xs.empty());
 }
+
+namespace {
+
+// Colour 1 inside a disc, 2 outside, and 3 at marked single pixels; counts
+// the pixels it is asked for.
+class DiscKernel : public PixelKernel {
+public:
+    DiscKernel(Real cx, Real cy, Real radius, std::vector<std::pair<int, int>> dots = {})
+        : cx_(cx), cy_(cy), r_(radius), dots_(std::move(dots)), calls_(std::make_shared<std::atomic<int>>(0))
+    {
+    }
+    std::unique_ptr<PixelKernel> clone() const override { return std::make_unique<DiscKernel>(*this); }
+    PixelValue colourAt(Real x, Real y, int col, int row) override
+    {
+        ++*calls_;
+        for (const auto& [c, r] : dots_)
+            if (c == col && r == row)
+                return {0x0000FF, 3};
+        const bool in = (x - cx_) * (x - cx_) + (y - cy_) * (y - cy_) < r_ * r_;
+        return in ? PixelValue{0xFFFFFF, 1} : PixelValue{0x00FF00, 2};
+    }
+    int calls() const { return *calls_; }
+
+private:
+    Real cx_, cy_, r_;
+    std::vector<std::pair<int, int>> dots_;
+    std::shared_ptr<std::atomic<int>> calls_;
+};
+
+// Stops (kPixelInterrupted) every pixel from `row` on.
+class StopFromRowKernel : public PixelKernel {
+public:
+    explicit StopFromRowKernel(int row) : row_(row) {}
+    std::unique_ptr<PixelKernel> clone() const override { return std::make_unique<StopFromRowKernel>(*this); }
+    PixelValue colourAt(Real, Real, int, int row) override
+    {
+        return row >= row_ ? PixelValue{0, kPixelInterrupted} : PixelValue{0x00FF00, 1};
+    }
+
+private:
+    int row_;
+};
+
+Image sweptPicture(const PixelKernel& k, int w, int h, bool guess, int threads, int symmetry = 0,
+                   std::vector<int32_t>* codes = nullptr)
+{
+    Image im(w, h, 0x123456);
+    SweepOptions o = singleThread(symmetry);
+    o.guess = guess;
+    o.threads = threads;
+    EXPECT_EQ(runSweep(im, codes, geometry(w, h, 0, 0, 1), o, k), 0);
+    return im;
+}
+
+} // namespace
+
+// Shapes larger than the starting rectangles come out exactly while most
+// of their inside is filled, not computed; odd sizes, one-pixel pictures,
+// symmetry and several threads included.
+TEST(SweepGuessing, LargeShapesAreExactFromFewComputedPixels)
+{
+    for (const auto& [w, h] : std::vector<std::pair<int, int>>{{201, 149}, {1, 1}, {1, 40}, {70, 1}, {2, 2}, {33, 65}}) {
+        for (int symmetry : {0, 1}) {
+            const DiscKernel plain(w * 0.4L, -h * 0.5L, 0.3L * std::max(w, h));
+            std::vector<int32_t> plainCodes, guessCodes;
+            const Image exact = sweptPicture(plain, w, h, false, 1, symmetry, &plainCodes);
+            const DiscKernel guessing(w * 0.4L, -h * 0.5L, 0.3L * std::max(w, h));
+            const Image guessed = sweptPicture(guessing, w, h, true, 3, symmetry, &guessCodes);
+            EXPECT_EQ(guessed.pixels, exact.pixels) << w << "x" << h << " symmetry " << symmetry;
+            EXPECT_EQ(guessCodes, plainCodes) << w << "x" << h;
+            if (w * h > 10000) {
+                EXPECT_LT(guessing.calls(), w * sweptRows(h, symmetry) * 35 / 100) << w << "x" << h;
+            }
+        }
+    }
+}
+
+// Guessing is inexact: a dot wholly inside a rectangle whose border agrees
+// is lost, while a line that crosses borders is found. The plain sweep
+// keeps both. The guessed picture is the same for any number of threads.
+TEST(SweepGuessing, LosesOnlyDetailsHiddenInsideUniformRectangles)
+{
+    std::vector<std::pair<int, int>> marks{{10, 10}};
+    for (int r = 0; r < 100; ++r)
+        marks.emplace_back(150, r);
+    const DiscKernel k(-1000, 1000, 1, marks);
+    const Image exact = sweptPicture(k, 200, 100, false, 1);
+    const Image guessed = sweptPicture(k, 200, 100, true, 1);
+    EXPECT_EQ(exact.at(10, 10), 0x0000FFu);
+    EXPECT_EQ(guessed.at(10, 10), 0x00FF00u);
+    for (int r = 0; r < 100; ++r)
+        EXPECT_EQ(guessed.at(150, r), 0x0000FFu) << r;
+    EXPECT_EQ(sweptPicture(EscapeKernel(), 97, 61, true, 4).pixels, sweptPicture(EscapeKernel(), 97, 61, true, 1).pixels);
+}
+
+// A band stopped part way is not written and not reported; the bands
+// before it are final.
+TEST(SweepGuessing, AStoppedBandLeavesThePictureAsItWas)
+{
+    Image im(50, 100, 0xABCDEF);
+    SweepOptions o = singleThread();
+    o.guess = true;
+    PixelSweep sweep;
+    ASSERT_EQ(sweep.start(im, nullptr, geometry(50, 100, 0, 0, 1), o, StopFromRowKernel(kGuessBand + 5)), 0);
+    EXPECT_EQ(sweep.wait(), 0); // the kernel stops pixels; the sweep's own flag is never raised
+    EXPECT_EQ(sweep.rowsDone(), kGuessBand);
+    std::vector<int> rows;
+    sweep.takeFinishedRows(rows);
+    EXPECT_EQ(rows.size(), static_cast<size_t>(kGuessBand));
+    for (int r = 0; r < 100; ++r)
+        EXPECT_EQ(im.at(7, r), r < kGuessBand ? 0x00FF00u : 0xABCDEFu) << r;
+}

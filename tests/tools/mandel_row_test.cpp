@@ -106,33 +106,78 @@ TEST(MandelPairedRow, CycleDetectionKeepsEveryPixel)
     EXPECT_EQ(differingPixels(j, 0, 0, 0.6L, 48, 36), 0);
 }
 
-// Above degree 2 the escape loop detects exact cycles too: every pixel keeps
-// the colour of the full loop, written out here without any shortcut.
-TEST(MandelCycles, HigherDegreesKeepThePlainLoopsColours)
+namespace {
+
+// Pixels of a cols x rows grid from (x0, y0) whose colourAt differs from the
+// colour of the full escape loop, written out here without any shortcut;
+// `inside` counts the points the full loop never lets escape.
+int differingFromPlainLoop(const MJParams& p, Real x0, Real y0, Real pitch, int cols, int rows, int& inside)
 {
-    for (int degree : {3, 4}) {
+    const MJKernel k(p, testColours(), pitch);
+    int differ = 0;
+    inside = 0;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) {
+            const Complex cc{x0 + c * pitch, y0 + r * pitch};
+            Complex z{0, 0};
+            EscapeResult plain{kNotEscaped, p.maxReps, {}};
+            for (int32_t n = 0; n < p.maxReps; ++n) {
+                if (norm2(z) > p.threshold) {
+                    plain = {kEscaped, n, z};
+                    break;
+                }
+                z = mapPower(z, cc, p.degree);
+            }
+            inside += plain.status == kNotEscaped;
+            differ += k.colourOfEscape(plain) == k.colourAt(cc.re, cc.im) ? 0 : 1;
+        }
+    return differ;
+}
+
+} // namespace
+
+// Every degree's escape loop ends orbits whose exact state repeats: each
+// pixel keeps the colour of the full loop, on views that are mostly
+// interior (for degree 2 the period-3 bulb, beyond the cardioid shortcut).
+TEST(MandelCycles, EveryDegreeKeepsThePlainLoopsColours)
+{
+    for (int degree : {2, 3, 4}) {
         MJParams p = defaultParams(false);
         p.degree = degree;
-        p.maxReps = 4000;
-        const Real pitch = 0.03L;
-        const MJKernel k(p, testColours(), pitch);
-        int differ = 0, inside = 0;
-        for (int r = 0; r < 30; ++r)
-            for (int c = 0; c < 40; ++c) {
-                const Complex cc{-0.6L + c * pitch, -0.45L + r * pitch};
-                Complex z{0, 0};
-                EscapeResult plain{kNotEscaped, p.maxReps, {}};
-                for (int32_t n = 0; n < p.maxReps; ++n) {
-                    if (norm2(z) > p.threshold) {
-                        plain = {kEscaped, n, z};
-                        break;
-                    }
-                    z = mapPower(z, cc, degree);
-                }
-                inside += plain.status == kNotEscaped;
-                differ += k.colourOfEscape(plain) == k.colourAt(cc.re, cc.im) ? 0 : 1;
-            }
-        EXPECT_GT(inside, 300) << degree; // the view is mostly interior
+        p.maxReps = degree == 2 ? 20000 : 4000;
+        int inside = 0;
+        const int differ = degree == 2 ? differingFromPlainLoop(p, -0.14L, 0.73L, 0.001L, 40, 30, inside)
+                                       : differingFromPlainLoop(p, -0.6L, -0.45L, 0.03L, 40, 30, inside);
+        EXPECT_GT(inside, 300) << degree;
         EXPECT_EQ(differ, 0) << degree;
     }
+}
+
+// Points in any order (as a guessing sweep asks for them), paired, each
+// equal to colourAt: inside and outside points, repeats, a lone last point.
+TEST(MandelPairedRow, ScatteredPointsEqualColourAt)
+{
+    MJParams p = defaultParams(false);
+    p.maxReps = 3000;
+    const MJKernel k(p, testColours(), 0.001L);
+    std::vector<Real> xs, ys;
+    uint32_t seed = 12345;
+    const auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return Real(seed >> 8) / Real(1u << 24);
+    };
+    for (int i = 0; i < 301; ++i) {
+        xs.push_back(-2.1L + 2.7L * next());
+        ys.push_back(-1.2L + 2.4L * next());
+    }
+    xs.push_back(xs[7]);
+    ys.push_back(ys[7]);
+    std::vector<PixelColour> out(xs.size());
+    k.colourPoints(xs.data(), ys.data(), static_cast<int>(xs.size()), out.data());
+    int inside = 0;
+    for (size_t i = 0; i < xs.size(); ++i) {
+        EXPECT_EQ(out[i], k.colourAt(xs[i], ys[i])) << i;
+        inside += out[i].code == test::kSetCode;
+    }
+    EXPECT_GT(inside, 30);
 }

@@ -509,6 +509,30 @@ TEST(MandelWindow, EveryMenuHelpDescribesItsMenuAsItIs)
     }
 }
 
+// Guess is a checked Misc item, off at start: it re-renders the picture
+// with guessing (close to the exact one) and back without it.
+TEST(MandelWindow, GuessTogglesAnInexactPreview)
+{
+    FakeHost host;
+    TManWin win;
+    win.attach(host);
+    win.resize(200, 150);
+    paintAndFinish(win);
+    const Image exact = win.picture();
+    EXPECT_FALSE(win.isChecked(CmdGuess));
+    win.handleCommand(CmdGuess);
+    EXPECT_TRUE(win.isChecked(CmdGuess));
+    EXPECT_FALSE(win.figureValid());
+    paintAndFinish(win);
+    size_t differ = 0;
+    for (size_t i = 0; i < exact.pixels.size(); ++i)
+        differ += win.picture().pixels[i] != exact.pixels[i];
+    EXPECT_LT(differ, exact.pixels.size() / 200);
+    win.handleCommand(CmdGuess);
+    paintAndFinish(win);
+    EXPECT_EQ(win.picture(), exact);
+}
+
 TEST(MandelWindow, SpecialColoursAndClose)
 {
     FakeHost host;
@@ -541,18 +565,18 @@ TEST(MandelWindow, SpecialColoursAndClose)
 
 TEST(MandelWindow, AnInterruptStopsInsideAPixelOfAHugeRender)
 {
-    // Interior points of a small bulb iterate until the ceiling: two billion
-    // steps a pixel (unless their orbit settles into an exact cycle). Only a
-    // stop inside the pixel lets these renders end.
+    // Near the cusp of a main component orbits creep towards the parabolic
+    // point instead of settling into an exact cycle, which would end them
+    // early: with two billion steps a pixel only a stop inside the pixel
+    // lets these renders end.
     for (const char* mode : {"bands", "dem", "degree3"}) {
         FakeHost host;
         TManWin win;
         win.attach(host);
         win.resize(48, 36);
-        // Degree 3 ends exact cycles early; at the cusp of its main component
-        // (2 / sqrt(27)) orbits creep towards the parabolic point instead.
+        // The cusps: 1/4, and 2 / sqrt(27) for degree 3.
         const bool cubic = std::string(mode) == "degree3";
-        ASSERT_TRUE(cubic ? win.setView(0.38490017945975050967L, 0, 1e-12L) : win.setView(-0.1225L, 0.7449L, 0.001L));
+        ASSERT_TRUE(cubic ? win.setView(0.38490017945975050967L, 0, 1e-12L) : win.setView(0.25L, 0, 1e-12L));
         MJParamTexts t = paramTexts(win.params());
         t.maxReps = "2000000000";
         t.mode = std::string(mode) == "dem" ? DisplayMode::Dem : DisplayMode::Bands;

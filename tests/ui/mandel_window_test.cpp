@@ -309,9 +309,9 @@ private slots:
         QFETCH(int, how);
         auto w = openRow(0, "noname1.man");
         auto* mandel = dynamic_cast<TMJ0Win*>(&w->model());
-        QVERIFY(mandel->setView(-0.1225L, 0.7449L, 0.001L));
+        QVERIFY(mandel->setView(0.25L, 0, 1e-12L)); // the cusp: orbits creep, never settle
         MJParamTexts t = paramTexts(mandel->params());
-        t.maxReps = "2000000000"; // interior pixels would iterate for minutes each
+        t.maxReps = "2000000000"; // its pixels would iterate for minutes each
         QCOMPARE(mandel->applySettings(t), 0);
         w->area()->update();
         QVERIFY(QTest::qWaitFor([&] { return w->rendering(); }, 5000));

@@ -14,11 +14,17 @@ Complex mapPower(Complex z, Complex c, int degree)
 
 // Degree 2 written out: the squares serve both the test and the step.
 // Bit-identical to mapPower(z, c, 2): zi*zr + zr*zi == t + t with t = zr*zi.
+// An orbit whose state repeats bit for bit (Brent's cycle detection, as in
+// escape() and the paired row loop) ends at once as at the ceiling.
 EscapeResult escapeQuadraticFrom(Complex z, Complex c, int32_t n, Real threshold, int32_t maxReps,
                                  const std::atomic<bool>* stop)
 {
     Real zr = z.re, zi = z.im;
     const Real cr = c.re, ci = c.im;
+    Real sr = std::numeric_limits<Real>::quiet_NaN(), si = 0; // NaN equals nothing
+    int64_t saveAt = 8;
+    while (saveAt <= n)
+        saveAt *= 2;
     for (; n < maxReps; ++n) {
         const Real r2 = zr * zr, i2 = zi * zi;
         if (r2 + i2 > threshold)
@@ -28,6 +34,15 @@ EscapeResult escapeQuadraticFrom(Complex z, Complex c, int32_t n, Real threshold
         const Real t = zr * zi;
         zi = t + t + ci;
         zr = r2 - i2 + cr;
+        if (((n + 1) & 7) == 0) {
+            if (zr == sr && zi == si)
+                break;
+            if (n + 1 == saveAt) {
+                sr = zr;
+                si = zi;
+                saveAt *= 2;
+            }
+        }
     }
     return {kNotEscaped, maxReps < 0 ? 0 : maxReps, {zr, zi}};
 }

@@ -172,14 +172,29 @@ void MJKernel::colourRowSingle(Real x0, Real pitch, Real y, int count, PixelColo
             return;
 }
 
+bool MJKernel::pairs(int count) const
+{
+    return p_.degree == 2 && p_.maxReps > 0 && count >= 2 && p_.mode != DisplayMode::Dem &&
+           p_.mode != DisplayMode::Iim;
+}
+
 void MJKernel::colourRow(Real x0, Real pitch, Real y, int count, PixelColour* out) const
 {
-    const bool paired = p_.degree == 2 && p_.maxReps > 0 && count >= 2 &&
-                        p_.mode != DisplayMode::Dem && p_.mode != DisplayMode::Iim;
-    if (paired)
-        pairedQuadraticRow(x0, pitch, y, count, out);
+    if (pairs(count))
+        pairedQuadratic([&](int i) { return Complex{x0 + Real(i) * pitch, y}; }, count, out);
     else
         colourRowSingle(x0, pitch, y, count, out);
+}
+
+void MJKernel::colourPoints(const Real* xs, const Real* ys, int count, PixelColour* out) const
+{
+    if (pairs(count)) {
+        pairedQuadratic([&](int i) { return Complex{xs[i], ys[i]}; }, count, out);
+        return;
+    }
+    for (int i = 0; i < count; ++i)
+        if ((out[i] = colourAt(xs[i], ys[i])).code == kPixelStopped)
+            return;
 }
 
 namespace {
@@ -265,10 +280,11 @@ int advancePair(Lane& a, Lane& b, Real T, int32_t N, const std::atomic<bool>* st
 
 } // namespace
 
-// A lane whose orbit ends takes the next pixel of the row; each orbit
-// performs exactly the operations of escapeQuadraticFrom, so every pixel
-// equals colourAt's.
-void MJKernel::pairedQuadraticRow(Real x0, Real pitch, Real y, int count, PixelColour* out) const
+// A lane whose orbit ends takes the next point (pointAt(i): a row's pixel
+// or any point); each orbit performs exactly the operations of
+// escapeQuadraticFrom, so every pixel equals colourAt's.
+template <class PointAt>
+void MJKernel::pairedQuadratic(PointAt pointAt, int count, PixelColour* out) const
 {
     const Real T = threshold_;
     const int32_t N = p_.maxReps;
@@ -276,7 +292,7 @@ void MJKernel::pairedQuadraticRow(Real x0, Real pitch, Real y, int count, PixelC
     // The next pixel that needs iterating, after colouring those that do not.
     auto nextLane = [&](Lane& l) {
         for (; next < count; ++next) {
-            const Real x = x0 + Real(next) * pitch;
+            const auto [x, y] = pointAt(next);
             if (provablyInside(x, y)) {
                 out[next] = setColour();
                 continue;

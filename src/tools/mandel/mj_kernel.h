@@ -54,6 +54,10 @@ public:
     // escape-time modes iterate two pixels at a time; the result is the same
     // as colourAt for every pixel.
     void colourRow(Real x0, Real pitch, Real y, int count, PixelColour* out) const;
+    // Colours count points (xs[i], ys[i]) anywhere, paired as colourRow;
+    // each equals colourAt. A stopped point and those after it that were
+    // not finished get the code kPixelStopped.
+    void colourPoints(const Real* xs, const Real* ys, int count, PixelColour* out) const;
     // The same, strictly one pixel after another (reference for the paired loop).
     void colourRowSingle(Real x0, Real pitch, Real y, int count, PixelColour* out) const;
 
@@ -83,7 +87,9 @@ private:
     bool provablyInside(Real x, Real y) const;
     PixelColour bandColour(const EscapeResult& e) const;
     PixelColour binaryColour(Complex z) const;
-    void pairedQuadraticRow(Real x0, Real pitch, Real y, int count, PixelColour* out) const;
+    bool pairs(int count) const;
+    template <class PointAt>
+    void pairedQuadratic(PointAt pointAt, int count, PixelColour* out) const;
 
     MJParams p_;
     MJColours colours_;

@@ -24,7 +24,7 @@ bool MJPixelKernel::onGrid(Real x, Real y, int col, int row) const
 PixelValue MJPixelKernel::colourAt(Real x, Real y, int col, int row)
 {
     PixelColour pc;
-    if (onGrid(x, y, col, row)) {
+    if (!scattered_ && onGrid(x, y, col, row)) {
         if (row != cachedRow_) {
             kernel_.setStopFlag(stop_);
             // A stopped row leaves its unfinished pixels marked stopped.
@@ -40,6 +40,22 @@ PixelValue MJPixelKernel::colourAt(Real x, Real y, int col, int row)
         pc = kernel_.colourAt(x, y);
     }
     return {pc.rgb, pc.code};
+}
+
+void MJPixelKernel::colourPoints(const SweepPoint* points, int count, PixelValue* out)
+{
+    const size_t n = static_cast<size_t>(count);
+    xs_.resize(n);
+    ys_.resize(n);
+    pointColours_.assign(n, PixelColour{0, kPixelStopped});
+    for (size_t i = 0; i < n; ++i) {
+        xs_[i] = points[i].x;
+        ys_[i] = points[i].y;
+    }
+    kernel_.setStopFlag(stop_);
+    kernel_.colourPoints(xs_.data(), ys_.data(), count, pointColours_.data());
+    for (size_t i = 0; i < n; ++i)
+        out[i] = {pointColours_[i].rgb, pointColours_[i].code};
 }
 
 } // namespace qx

@@ -3,7 +3,8 @@
 // for one pixel at a time; on the first grid pixel of a row the adapter
 // colours the whole row with the paired loop and then answers from that
 // row. A point off the grid (an anti-aliasing sample) is coloured on its
-// own, so the answer never depends on the order of the calls.
+// own, as is every pixel of a guessing sweep (which asks for scattered
+// pixels), so the answer never depends on the order of the calls.
 #include <cstddef> // before the core headers, which use size_t
 
 #include "model/pixel_sweep.h"
@@ -20,6 +21,7 @@ public:
 
     std::unique_ptr<PixelKernel> clone() const override;
     PixelValue colourAt(Real x, Real y, int col, int row) override;
+    void colourPoints(const SweepPoint* points, int count, PixelValue* out) override;
 
     const MJKernel& kernel() const { return kernel_; }
 
@@ -30,6 +32,8 @@ private:
     SweepGeometry geometry_;
     std::vector<PixelColour> rowColours_;
     int cachedRow_ = -1;
+    std::vector<Real> xs_, ys_; // colourPoints' scratch
+    std::vector<PixelColour> pointColours_;
 };
 
 } // namespace qx
