@@ -71,10 +71,22 @@ TEST(MandelPairedRow, ShortRowsAndTinyCeilings)
 
 TEST(MandelPairedRow, HigherDegreeAndDemRowsMatchColourAt)
 {
+    // Degrees 3..10 are paired too, Mandelbrot and Julia, with cycles caught
+    // in either lane (views full of interior at a high ceiling).
+    for (int degree : {3, 4, 5, 7, 10}) {
+        MJParams p = defaultParams(false);
+        p.degree = degree;
+        p.maxReps = 3000;
+        EXPECT_EQ(differingPixels(p, 0, 0, 1.5L, 40, 30), 0) << degree;
+        EXPECT_EQ(differingPixels(p, 0.05L, 0.1L, 0.3L, 31, 20), 0) << degree;
+        MJParams j = defaultParams(true);
+        j.degree = degree;
+        j.c = {0.1L, 0.2L};
+        j.mode = DisplayMode::Binary;
+        j.binaryCount = 3;
+        EXPECT_EQ(differingPixels(j, 0, 0, 1.2L, 40, 30), 0) << degree;
+    }
     MJParams p = defaultParams(false);
-    p.degree = 3;
-    EXPECT_EQ(differingPixels(p, 0, 0, 1.5L, 40, 30), 0);
-    p.degree = 2;
     p.mode = DisplayMode::Dem;
     EXPECT_EQ(differingPixels(p, -0.75L, 0, 1.4L, 40, 30), 0);
     // And the row really is colourAt at x0 + i * pitch.

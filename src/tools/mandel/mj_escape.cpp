@@ -47,18 +47,19 @@ EscapeResult escapeQuadraticFrom(Complex z, Complex c, int32_t n, Real threshold
     return {kNotEscaped, maxReps < 0 ? 0 : maxReps, {zr, zi}};
 }
 
-EscapeResult escape(Complex z0, Complex c, int degree, Real threshold, int32_t maxReps,
-                    const std::atomic<bool>* stop)
+EscapeResult escapeFrom(Complex z, Complex c, int32_t n, int degree, Real threshold, int32_t maxReps,
+                        const std::atomic<bool>* stop)
 {
     if (degree == 2)
-        return escapeQuadraticFrom(z0, c, 0, threshold, maxReps, stop);
-    Complex z = z0;
+        return escapeQuadraticFrom(z, c, n, threshold, maxReps, stop);
     // Brent's cycle detection, every 8th step: a state that repeats bit for
     // bit belongs to a cycle whose states were all tested, so the orbit can
     // never escape and the result is the ceiling's (its colour is the same).
     Complex saved{std::numeric_limits<Real>::quiet_NaN(), 0};
     int64_t saveAt = 8;
-    for (int32_t n = 0; n < maxReps; ++n) {
+    while (saveAt <= n)
+        saveAt *= 2;
+    for (; n < maxReps; ++n) {
         if (norm2(z) > threshold)
             return {kEscaped, n, z};
         if ((n & kStopCheckMask) == kStopCheckMask && stop && stop->load(std::memory_order_relaxed))
@@ -74,6 +75,12 @@ EscapeResult escape(Complex z0, Complex c, int degree, Real threshold, int32_t m
         }
     }
     return {kNotEscaped, maxReps < 0 ? 0 : maxReps, z};
+}
+
+EscapeResult escape(Complex z0, Complex c, int degree, Real threshold, int32_t maxReps,
+                    const std::atomic<bool>* stop)
+{
+    return escapeFrom(z0, c, 0, degree, threshold, maxReps, stop);
 }
 
 } // namespace qx

@@ -35,11 +35,16 @@ Complex mapPower(Complex z, Complex c, int degree);
 // Iterates from z0: while n < maxReps, escapes when |z|^2 > threshold
 // (tested before each step, so a start outside escapes with n = 0),
 // otherwise steps. Reaching maxReps gives kNotEscaped with the last point;
-// above degree 2 an orbit caught in an exact cycle (its state repeating bit
-// for bit) gives it at once, with the point where the cycle was seen.
+// an orbit caught in an exact cycle (its state repeating bit for bit) gives
+// it at once, with the point where the cycle was seen.
 // With `stop`, kStopped once the flag is seen raised (looked at every 4096 steps).
 EscapeResult escape(Complex z0, Complex c, int degree, Real threshold, int32_t maxReps,
                     const std::atomic<bool>* stop = nullptr);
+
+// Continues an escape iteration of any degree that has taken n steps and
+// reached z: escape(z0, c, d, T, N) == escapeFrom(z0, c, 0, d, T, N).
+EscapeResult escapeFrom(Complex z, Complex c, int32_t n, int degree, Real threshold, int32_t maxReps,
+                        const std::atomic<bool>* stop = nullptr);
 
 // Degree 2 only: continues an escape iteration that has taken n steps and
 // reached z. escape(z0, c, 2, T, N) == escapeQuadraticFrom(z0, c, 0, T, N).

@@ -174,14 +174,14 @@ void MJKernel::colourRowSingle(Real x0, Real pitch, Real y, int count, PixelColo
 
 bool MJKernel::pairs(int count) const
 {
-    return p_.degree == 2 && p_.maxReps > 0 && count >= 2 && p_.mode != DisplayMode::Dem &&
+    return p_.maxReps > 0 && count >= 2 && p_.degree >= 2 && p_.degree <= kMaxDegree && p_.mode != DisplayMode::Dem &&
            p_.mode != DisplayMode::Iim;
 }
 
 void MJKernel::colourRow(Real x0, Real pitch, Real y, int count, PixelColour* out) const
 {
     if (pairs(count))
-        pairedQuadratic([&](int i) { return Complex{x0 + Real(i) * pitch, y}; }, count, out);
+        paired([&](int i) { return Complex{x0 + Real(i) * pitch, y}; }, count, out);
     else
         colourRowSingle(x0, pitch, y, count, out);
 }
@@ -189,7 +189,7 @@ void MJKernel::colourRow(Real x0, Real pitch, Real y, int count, PixelColour* ou
 void MJKernel::colourPoints(const Real* xs, const Real* ys, int count, PixelColour* out) const
 {
     if (pairs(count)) {
-        pairedQuadratic([&](int i) { return Complex{xs[i], ys[i]}; }, count, out);
+        paired([&](int i) { return Complex{xs[i], ys[i]}; }, count, out);
         return;
     }
     for (int i = 0; i < count; ++i)
@@ -278,13 +278,88 @@ int advancePair(Lane& a, Lane& b, Real T, int32_t N, const std::atomic<bool>* st
     return stopped;
 }
 
+// z^D + c of one lane, with the operations of mapPower in their order
+// (unrolled: the degree is a constant of each instance).
+template <int D>
+__attribute__((always_inline)) inline void powerStep(Real& zr, Real& zi, Real cr, Real ci)
+{
+    Real wr = zr * zr - zi * zi, wi = zi * zr + zr * zi;
+    for (int k = 2; k < D; ++k) {
+        const Real tr = zr * wr - zi * wi;
+        wi = zi * wr + zr * wi;
+        wr = tr;
+    }
+    zr = wr + cr;
+    zi = wi + ci;
+}
+
+// advancePair for degrees above 2: each lane performs exactly the steps of
+// escapeFrom (test, step, cycle check every 8th step).
+template <int D>
+int advancePowerPair(Lane& a, Lane& b, Real T, int32_t N, const std::atomic<bool>* stop)
+{
+    Real azr = a.zr, azi = a.zi, bzr = b.zr, bzi = b.zi;
+    int32_t an = a.n, bn = b.n;
+    int stopped;
+    for (int32_t untilCheck = kStopCheckMask;; --untilCheck) {
+        if (untilCheck == 0) {
+            untilCheck = kStopCheckMask;
+            if (stop && stop->load(std::memory_order_relaxed)) {
+                stopped = 3;
+                break;
+            }
+        }
+        if (an >= N || azr * azr + azi * azi > T) {
+            stopped = 1;
+            break;
+        }
+        if (bn >= N || bzr * bzr + bzi * bzi > T) {
+            stopped = 2;
+            break;
+        }
+        powerStep<D>(azr, azi, a.cr, a.ci);
+        powerStep<D>(bzr, bzi, b.cr, b.ci);
+        ++an;
+        ++bn;
+        // Both lanes are checked, so that neither misses a saving step.
+        const bool aCycles = (an & 7) == 0 && repeats(a, azr, azi, an);
+        const bool bCycles = (bn & 7) == 0 && repeats(b, bzr, bzi, bn);
+        if (aCycles || bCycles) {
+            if (bCycles)
+                bn = N; // b stops at its next test
+            if (aCycles)
+                an = N;
+            stopped = aCycles ? 1 : 2;
+            break;
+        }
+    }
+    a.zr = azr, a.zi = azi, a.n = an;
+    b.zr = bzr, b.zi = bzi, b.n = bn;
+    return stopped;
+}
+
+int advanceLanes(int degree, Lane& a, Lane& b, Real T, int32_t N, const std::atomic<bool>* stop)
+{
+    switch (degree) {
+    case 2: return advancePair(a, b, T, N, stop);
+    case 3: return advancePowerPair<3>(a, b, T, N, stop);
+    case 4: return advancePowerPair<4>(a, b, T, N, stop);
+    case 5: return advancePowerPair<5>(a, b, T, N, stop);
+    case 6: return advancePowerPair<6>(a, b, T, N, stop);
+    case 7: return advancePowerPair<7>(a, b, T, N, stop);
+    case 8: return advancePowerPair<8>(a, b, T, N, stop);
+    case 9: return advancePowerPair<9>(a, b, T, N, stop);
+    default: static_assert(kMaxDegree == 10); return advancePowerPair<10>(a, b, T, N, stop);
+    }
+}
+
 } // namespace
 
 // A lane whose orbit ends takes the next point (pointAt(i): a row's pixel
 // or any point); each orbit performs exactly the operations of
-// escapeQuadraticFrom, so every pixel equals colourAt's.
+// escapeFrom, so every pixel equals colourAt's.
 template <class PointAt>
-void MJKernel::pairedQuadratic(PointAt pointAt, int count, PixelColour* out) const
+void MJKernel::paired(PointAt pointAt, int count, PixelColour* out) const
 {
     const Real T = threshold_;
     const int32_t N = p_.maxReps;
@@ -308,7 +383,7 @@ void MJKernel::pairedQuadratic(PointAt pointAt, int count, PixelColour* out) con
                                                : EscapeResult{kEscaped, l.n, {l.zr, l.zi}});
     };
     auto drain = [&](const Lane& l) {
-        out[l.index] = colourOfEscape(escapeQuadraticFrom({l.zr, l.zi}, {l.cr, l.ci}, l.n, T, N, stop_));
+        out[l.index] = colourOfEscape(escapeFrom({l.zr, l.zi}, {l.cr, l.ci}, l.n, p_.degree, T, N, stop_));
     };
     Lane a{}, b{};
     if (!nextLane(a))
@@ -318,7 +393,7 @@ void MJKernel::pairedQuadratic(PointAt pointAt, int count, PixelColour* out) con
         return;
     }
     for (;;) {
-        const int which = advancePair(a, b, T, N, stop_);
+        const int which = advanceLanes(p_.degree, a, b, T, N, stop_);
         if (which == 3) {
             out[a.index] = out[b.index] = {0, kPixelStopped};
             return;

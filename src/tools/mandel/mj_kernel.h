@@ -50,8 +50,8 @@ public:
     // The colour of the world point (x, y): c in a Mandelbrot window, z0 in a Julia window.
     PixelColour colourAt(Real x, Real y) const;
 
-    // Colours count pixels of one row at x0 + i * pitch, height y. Quadratic
-    // escape-time modes iterate two pixels at a time; the result is the same
+    // Colours count pixels of one row at x0 + i * pitch, height y. The
+    // escape-time modes of every degree iterate two pixels at a time; the result is the same
     // as colourAt for every pixel.
     void colourRow(Real x0, Real pitch, Real y, int count, PixelColour* out) const;
     // Colours count points (xs[i], ys[i]) anywhere, paired as colourRow;
@@ -89,7 +89,7 @@ private:
     PixelColour binaryColour(Complex z) const;
     bool pairs(int count) const;
     template <class PointAt>
-    void pairedQuadratic(PointAt pointAt, int count, PixelColour* out) const;
+    void paired(PointAt pointAt, int count, PixelColour* out) const;
 
     MJParams p_;
     MJColours colours_;
