@@ -14,17 +14,14 @@ Complex mapPower(Complex z, Complex c, int degree)
 
 // Degree 2 written out: the squares serve both the test and the step.
 // Bit-identical to mapPower(z, c, 2): zi*zr + zr*zi == t + t with t = zr*zi.
-// An orbit whose state repeats bit for bit (Brent's cycle detection, as in
-// escape() and the paired row loop) ends at once as at the ceiling.
+// An orbit whose state repeats bit for bit (CycleWatch, as in every escape
+// loop) ends at once as at the ceiling.
 EscapeResult escapeQuadraticFrom(Complex z, Complex c, int32_t n, Real threshold, int32_t maxReps,
                                  const std::atomic<bool>* stop)
 {
     Real zr = z.re, zi = z.im;
     const Real cr = c.re, ci = c.im;
-    Real sr = std::numeric_limits<Real>::quiet_NaN(), si = 0; // NaN equals nothing
-    int64_t saveAt = 8;
-    while (saveAt <= n)
-        saveAt *= 2;
+    CycleWatch cycle(n);
     for (; n < maxReps; ++n) {
         const Real r2 = zr * zr, i2 = zi * zi;
         if (r2 + i2 > threshold)
@@ -34,15 +31,8 @@ EscapeResult escapeQuadraticFrom(Complex z, Complex c, int32_t n, Real threshold
         const Real t = zr * zi;
         zi = t + t + ci;
         zr = r2 - i2 + cr;
-        if (((n + 1) & 7) == 0) {
-            if (zr == sr && zi == si)
-                break;
-            if (n + 1 == saveAt) {
-                sr = zr;
-                si = zi;
-                saveAt *= 2;
-            }
-        }
+        if (((n + 1) & 7) == 0 && cycle.repeats(zr, zi, n + 1))
+            break;
     }
     return {kNotEscaped, maxReps < 0 ? 0 : maxReps, {zr, zi}};
 }
@@ -52,27 +42,15 @@ EscapeResult escapeFrom(Complex z, Complex c, int32_t n, int degree, Real thresh
 {
     if (degree == 2)
         return escapeQuadraticFrom(z, c, n, threshold, maxReps, stop);
-    // Brent's cycle detection, every 8th step: a state that repeats bit for
-    // bit belongs to a cycle whose states were all tested, so the orbit can
-    // never escape and the result is the ceiling's (its colour is the same).
-    Complex saved{std::numeric_limits<Real>::quiet_NaN(), 0};
-    int64_t saveAt = 8;
-    while (saveAt <= n)
-        saveAt *= 2;
+    CycleWatch cycle(n);
     for (; n < maxReps; ++n) {
         if (norm2(z) > threshold)
             return {kEscaped, n, z};
         if ((n & kStopCheckMask) == kStopCheckMask && stop && stop->load(std::memory_order_relaxed))
             return {kStopped, n, z};
         z = mapPower(z, c, degree);
-        if (((n + 1) & 7) == 0) {
-            if (z.re == saved.re && z.im == saved.im)
-                break;
-            if (n + 1 == saveAt) {
-                saved = z;
-                saveAt *= 2;
-            }
-        }
+        if (((n + 1) & 7) == 0 && cycle.repeats(z.re, z.im, n + 1))
+            break;
     }
     return {kNotEscaped, maxReps < 0 ? 0 : maxReps, z};
 }

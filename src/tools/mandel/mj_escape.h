@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <limits>
 
 namespace qx {
 
@@ -13,6 +14,36 @@ inline constexpr int kStopped = 81; // the stop flag was raised: no result
 
 // Steps between two looks at a stop flag: cheap against the iteration itself.
 inline constexpr int32_t kStopCheckMask = 4095;
+
+// Exact cycle detection, looked at every 8th step: an orbit whose state
+// equals, bit for bit, a state it had before is periodic, and since every
+// state of the cycle was tested it can never escape: it ends as at the
+// ceiling, with the colour the full loop gives. The state is saved at steps
+// 8, 16, 32, ... (Brent's method, which catches any period). (A second state
+// saved every 32 steps caught short cycles sooner, 8% less time on a
+// bulb's interior, but cost 18% on a boundary-heavy deep view.)
+struct CycleWatch {
+    Real sr = std::numeric_limits<Real>::quiet_NaN(), si = 0; // NaN equals nothing
+    int64_t saveAt = 8;
+    // Watching an orbit that has already taken n steps.
+    explicit CycleWatch(int64_t n = 0)
+    {
+        while (saveAt <= n)
+            saveAt *= 2;
+    }
+    // The state (zr, zi) after n steps, n a multiple of 8: true when it repeats.
+    __attribute__((always_inline)) bool repeats(Real zr, Real zi, int64_t n)
+    {
+        if (zr == sr && zi == si)
+            return true;
+        if (n == saveAt) {
+            sr = zr;
+            si = zi;
+            saveAt *= 2;
+        }
+        return false;
+    }
+};
 
 struct EscapeResult {
     int status = kNotEscaped; // kEscaped or kNotEscaped

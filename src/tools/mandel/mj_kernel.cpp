@@ -199,31 +199,13 @@ void MJKernel::colourPoints(const Real* xs, const Real* ys, int count, PixelColo
 
 namespace {
 
-// One pixel's escape iteration in flight, with the state its orbit had at
-// step `savedAt` (Brent's cycle detection: saved at steps 8, 16, 32, ...).
+// One pixel's escape iteration in flight, with its cycle detection.
 struct Lane {
     Real zr, zi, cr, ci;
     int32_t n;
     int index;
-    Real sr = std::numeric_limits<Real>::quiet_NaN(), si = 0; // NaN equals nothing
-    int64_t saveAt = 8;
+    CycleWatch cycle{};
 };
-
-// Every 8th step: the orbit is periodic when its state equals, bit for bit,
-// a state it had before; it can then never escape (each state of the cycle
-// was tested), so it ends as at the ceiling, with the same colour the full
-// loop gives. Returns true then.
-__attribute__((always_inline)) inline bool repeats(Lane& l, Real zr, Real zi, int32_t n)
-{
-    if (zr == l.sr && zi == l.si)
-        return true;
-    if (n == l.saveAt) {
-        l.sr = zr;
-        l.si = zi;
-        l.saveAt *= 2;
-    }
-    return false;
-}
 
 // Hot loop: advances two independent orbits together, so the floating-point
 // unit overlaps their dependency chains, until one of them stops (escapes or
@@ -253,7 +235,7 @@ int advancePair(Lane& a, Lane& b, Real T, int32_t N, const std::atomic<bool>* st
         azi = at + at + a.ci;
         azr = ar2 - ai2 + a.cr;
         ++an;
-        if ((an & 7) == 0 && repeats(a, azr, azi, an)) {
+        if ((an & 7) == 0 && a.cycle.repeats(azr, azi, an)) {
             an = N;
             stopped = 1;
             break;
@@ -267,7 +249,7 @@ int advancePair(Lane& a, Lane& b, Real T, int32_t N, const std::atomic<bool>* st
         bzi = bt + bt + b.ci;
         bzr = br2 - bi2 + b.cr;
         ++bn;
-        if ((bn & 7) == 0 && repeats(b, bzr, bzi, bn)) {
+        if ((bn & 7) == 0 && b.cycle.repeats(bzr, bzi, bn)) {
             bn = N;
             stopped = 2;
             break;
@@ -322,8 +304,8 @@ int advancePowerPair(Lane& a, Lane& b, Real T, int32_t N, const std::atomic<bool
         ++an;
         ++bn;
         // Both lanes are checked, so that neither misses a saving step.
-        const bool aCycles = (an & 7) == 0 && repeats(a, azr, azi, an);
-        const bool bCycles = (bn & 7) == 0 && repeats(b, bzr, bzi, bn);
+        const bool aCycles = (an & 7) == 0 && a.cycle.repeats(azr, azi, an);
+        const bool bCycles = (bn & 7) == 0 && b.cycle.repeats(bzr, bzi, bn);
         if (aCycles || bCycles) {
             if (bCycles)
                 bn = N; // b stops at its next test
