@@ -113,7 +113,7 @@ struct SweepOptions {
 };
 
 // Rows per band of a guessing sweep: the band is its first rectangle.
-inline constexpr int kGuessBand = 64;
+inline constexpr int kGuessBand = 128;
 
 inline constexpr int kSweepInterrupted = 81;
 

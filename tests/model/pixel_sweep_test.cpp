@@ -374,16 +374,17 @@ TEST(SweepGuessing, LosesOnlyDetailsHiddenInsideUniformRectangles)
 // before it are final.
 TEST(SweepGuessing, AStoppedBandLeavesThePictureAsItWas)
 {
-    Image im(50, 100, 0xABCDEF);
+    const int h = 2 * kGuessBand + 10;
+    Image im(50, h, 0xABCDEF);
     SweepOptions o = singleThread();
     o.guess = true;
     PixelSweep sweep;
-    ASSERT_EQ(sweep.start(im, nullptr, geometry(50, 100, 0, 0, 1), o, StopFromRowKernel(kGuessBand + 5)), 0);
+    ASSERT_EQ(sweep.start(im, nullptr, geometry(50, h, 0, 0, 1), o, StopFromRowKernel(kGuessBand + 5)), 0);
     EXPECT_EQ(sweep.wait(), 0); // the kernel stops pixels; the sweep's own flag is never raised
     EXPECT_EQ(sweep.rowsDone(), kGuessBand);
     std::vector<int> rows;
     sweep.takeFinishedRows(rows);
     EXPECT_EQ(rows.size(), static_cast<size_t>(kGuessBand));
-    for (int r = 0; r < 100; ++r)
+    for (int r = 0; r < h; ++r)
         EXPECT_EQ(im.at(7, r), r < kGuessBand ? 0x00FF00u : 0xABCDEFu) << r;
 }
