@@ -31,6 +31,12 @@ struct CycleWatch {
         while (saveAt <= n)
             saveAt *= 2;
     }
+    // Watching a new orbit from its start.
+    void restart()
+    {
+        sr = std::numeric_limits<Real>::quiet_NaN();
+        saveAt = 8;
+    }
     // The state (zr, zi) after n steps, n a multiple of 8: true when it repeats.
     __attribute__((always_inline)) bool repeats(Real zr, Real zi, int64_t n)
     {

@@ -41,19 +41,26 @@ MJKernel::MJKernel(const MJParams& params, MJColours colours, Real pixelSize)
     }
     demBand_ = p_.demScale * pixelSize * p_.demThickness * 0.4L;
     interiorShortcut_ = shortcutApplies();
+    if (p_.julia)
+        juliaDisc_ = interiorDisc(p_.c.re, p_.c.im, threshold_);
 }
 
 bool MJKernel::shortcutApplies() const
 {
-    return !p_.julia && p_.degree == 2 && p_.maxReps > 0 &&
+    return p_.degree == 2 && p_.maxReps > 0 &&
            (p_.mode == DisplayMode::Bands || p_.mode == DisplayMode::Blend || p_.mode == DisplayMode::Binary);
 }
 
-// An orbit that never escapes gets the set colour, whatever its last point.
+// An orbit that never escapes gets the set colour, whatever its last point:
+// in a Mandelbrot window the critical orbit of the cardioid and bulb, in a
+// Julia window a start inside the disc of c's attracting cycle.
 bool MJKernel::provablyInside(Real x, Real y) const
 {
-    return interiorShortcut_ && criticalOrbitStaysBounded(x, y, threshold_);
+    if (!interiorShortcut_)
+        return false;
+    return p_.julia ? juliaDisc_.period && juliaDisc_.holds(x, y) : criticalOrbitStaysBounded(x, y, threshold_);
 }
+
 
 PixelColour MJKernel::setColour() const
 {
@@ -199,13 +206,24 @@ void MJKernel::colourPoints(const Real* xs, const Real* ys, int count, PixelColo
 
 namespace {
 
-// One pixel's escape iteration in flight, with its cycle detection.
+// One pixel's escape iteration in flight, with its cycle detection and the
+// disc around an attracting cycle that proves it bounded (period 0: none).
+// The lane pauses when n reaches `limit`: the ceiling, or with a disc the
+// next step at which the disc is looked at (outside the hot loop, whose
+// few x87 registers the test would crowd).
 struct Lane {
     Real zr, zi, cr, ci;
     int32_t n;
     int index;
+    int32_t limit;
     CycleWatch cycle{};
+    const InteriorDisc* disc = nullptr; // own, the Julia window's, or none
+    InteriorDisc own{};
 };
+
+// Steps between two looks at a lane's disc (an even number: a 2-cycle's
+// orbit is near the same point after it).
+constexpr int32_t kDiscSteps = 16;
 
 // Hot loop: advances two independent orbits together, so the floating-point
 // unit overlaps their dependency chains, until one of them stops (escapes or
@@ -217,6 +235,7 @@ int advancePair(Lane& a, Lane& b, Real T, int32_t N, const std::atomic<bool>* st
 {
     Real azr = a.zr, azi = a.zi, bzr = b.zr, bzi = b.zi;
     int32_t an = a.n, bn = b.n;
+    const int32_t aLimit = a.limit, bLimit = b.limit;
     int stopped;
     for (int32_t untilCheck = kStopCheckMask;; --untilCheck) {
         if (untilCheck == 0) {
@@ -227,7 +246,7 @@ int advancePair(Lane& a, Lane& b, Real T, int32_t N, const std::atomic<bool>* st
             }
         }
         const Real ar2 = azr * azr, ai2 = azi * azi;
-        if (an >= N || ar2 + ai2 > T) {
+        if (an >= aLimit || ar2 + ai2 > T) {
             stopped = 1;
             break;
         }
@@ -241,7 +260,7 @@ int advancePair(Lane& a, Lane& b, Real T, int32_t N, const std::atomic<bool>* st
             break;
         }
         const Real br2 = bzr * bzr, bi2 = bzi * bzi;
-        if (bn >= N || br2 + bi2 > T) {
+        if (bn >= bLimit || br2 + bi2 > T) {
             stopped = 2;
             break;
         }
@@ -282,6 +301,7 @@ int advancePowerPair(Lane& a, Lane& b, Real T, int32_t N, const std::atomic<bool
 {
     Real azr = a.zr, azi = a.zi, bzr = b.zr, bzi = b.zi;
     int32_t an = a.n, bn = b.n;
+    const int32_t aLimit = a.limit, bLimit = b.limit;
     int stopped;
     for (int32_t untilCheck = kStopCheckMask;; --untilCheck) {
         if (untilCheck == 0) {
@@ -291,11 +311,11 @@ int advancePowerPair(Lane& a, Lane& b, Real T, int32_t N, const std::atomic<bool
                 break;
             }
         }
-        if (an >= N || azr * azr + azi * azi > T) {
+        if (an >= aLimit || azr * azr + azi * azi > T) {
             stopped = 1;
             break;
         }
-        if (bn >= N || bzr * bzr + bzi * bzi > T) {
+        if (bn >= bLimit || bzr * bzr + bzi * bzi > T) {
             stopped = 2;
             break;
         }
@@ -354,7 +374,25 @@ void MJKernel::paired(PointAt pointAt, int count, PixelColour* out) const
                 out[next] = setColour();
                 continue;
             }
-            l = p_.julia ? Lane{x, y, p_.c.re, p_.c.im, 0, next} : Lane{0, 0, x, y, 0, next};
+            // Field by field: a whole new Lane would copy every extended
+            // real through memory.
+            if (p_.julia) {
+                l.zr = x, l.zi = y, l.cr = p_.c.re, l.ci = p_.c.im;
+            } else {
+                l.zr = 0, l.zi = 0, l.cr = x, l.ci = y;
+            }
+            l.n = 0;
+            l.index = next;
+            l.cycle.restart();
+            l.disc = nullptr;
+            if (!interiorShortcut_) {
+            } else if (p_.julia) {
+                l.disc = juliaDisc_.period ? &juliaDisc_ : nullptr;
+            } else if (mayHaveDisc(x, y)) {
+                l.own = interiorDisc(x, y, T);
+                l.disc = l.own.period ? &l.own : nullptr;
+            }
+            l.limit = l.disc ? std::min(N, kDiscSteps) : N;
             ++next;
             return true;
         }
@@ -382,6 +420,13 @@ void MJKernel::paired(PointAt pointAt, int count, PixelColour* out) const
         }
         Lane& done = which == 1 ? a : b;
         Lane& other = &done == &a ? b : a;
+        if (done.n < N && !(done.zr * done.zr + done.zi * done.zi > T)) { // paused to look at its disc
+            if (!done.disc->holds(done.zr, done.zi)) {
+                done.limit = std::min(N, done.n + kDiscSteps);
+                continue;
+            }
+            done.n = N; // it can never escape
+        }
         finish(done);
         if (!nextLane(done)) {
             drain(other);
