@@ -422,7 +422,15 @@ void MJKernel::paired(PointAt pointAt, int count, PixelColour* out) const
         Lane& other = &done == &a ? b : a;
         if (done.n < N && !(done.zr * done.zr + done.zi * done.zi > T)) { // paused to look at its disc
             if (!done.disc->holds(done.zr, done.zi)) {
-                done.limit = std::min(N, done.n + kDiscSteps);
+                // The hot loop looks at the stop flag only every 4096 steps
+                // of one call: look here too.
+                if (stop_ && stop_->load(std::memory_order_relaxed)) {
+                    out[a.index] = out[b.index] = {0, kPixelStopped};
+                    return;
+                }
+                // Slowly converging orbits (near a boundary) are looked at
+                // less and less often; the step stays even.
+                done.limit = std::min(N, done.n + std::max(kDiscSteps, (done.n / 8) & ~1));
                 continue;
             }
             done.n = N; // it can never escape
