@@ -88,53 +88,70 @@ TEST(MandelInterior, ShortcutChangesNoPixel)
     }
 }
 
-// Orbits that enter a proving disc never pass the threshold: starts on the
-// edge of the disc around each cycle point, for parameters all over both
-// components, up to their boundaries, under several thresholds.
-TEST(MandelInterior, OrbitsFromTheEdgeOfADiscStayBounded)
+// An orbit settled close to an attracting cycle is proven bounded from the
+// settled point's next p points, for cycles of several periods, and the
+// proven orbits really never pass the threshold. Orbits that have not
+// settled, a wrong period, repelling cycles and escaping orbits are not.
+TEST(MandelInterior, SettledOrbitsAreProvenAndNothingElse)
 {
-    int discs = 0, periodTwo = 0;
-    for (Real cr = -1.26L; cr <= 0.3L; cr += 0.0231L)
-        for (Real ci = 0; ci <= 0.68L; ci += 0.0197L)
-            for (Real threshold : {4.0L, 1.0L}) {
-                const InteriorDisc d = interiorDisc(cr, ci, threshold);
-                if (!d.period)
-                    continue;
-                ++discs;
-                periodTwo += d.period == 2;
-                ASSERT_GT(d.radius2, 0);
-                const Real radius = std::sqrt(d.radius2) * (1 - 1e-12L);
-                for (int k = 0; k < 8; ++k) {
-                    const Real angle = k * 0.785398163397448L;
-                    const bool aroundB = d.period == 2 && (k & 1);
-                    Real zr = (aroundB ? d.br : d.ar) + radius * std::cos(angle);
-                    Real zi = (aroundB ? d.bi : d.ai) + radius * std::sin(angle);
-                    ASSERT_TRUE(d.holds(zr, zi));
-                    for (int n = 0; n < 1500; ++n) {
-                        const Real r2 = zr * zr, i2 = zi * zi;
-                        ASSERT_LE(r2 + i2, threshold) << cr << " " << ci << " step " << n;
-                        const Real t = zr * zi;
-                        zi = t + t + ci;
-                        zr = r2 - i2 + cr;
-                    }
-                }
+    struct Case {
+        Real cr, ci;
+        int period; // of the attracting cycle, 0: none
+    };
+    const Case cases[] = {
+        {0.2L, 0.5L, 1},   {-0.9L, 0.1L, 2},    {-0.1225L, 0.7449L, 3}, {-1.3107L, 0.0L, 4},
+        {0.3L, 0.5L, 4},   {0.38L, 0.33L, 5},   {-1.755L, 0, 3},
+        {0.26L, 0, 0},     {-0.75L, 0.05L, 0},  {-0.75L, 0.12L, 0},     {0.3L, 0.6L, 0},
+    };
+    for (const Case& k : cases) {
+        Real zr = 0, zi = 0, top = 0;
+        const auto step = [&] {
+            const Real r2 = zr * zr, i2 = zi * zi;
+            top = std::max(top, r2 + i2);
+            const Real t = zr * zi;
+            zi = t + t + k.ci;
+            zr = r2 - i2 + k.cr;
+        };
+        std::vector<Real> xr(65), xi(65);
+        const auto record = [&] {
+            const Real sr = zr, si = zi;
+            for (int j = 0; j <= 64; ++j) {
+                xr[j] = zr;
+                xi[j] = zi;
+                step();
             }
-    EXPECT_GT(discs, 700);
-    EXPECT_GT(periodTwo, 70);
-    // No disc outside the components, at the cusp, or across the threshold.
-    EXPECT_EQ(interiorDisc(0.25L, 0, 4).period, 0);
-    EXPECT_EQ(interiorDisc(0.3L, 0, 4).period, 0);
-    EXPECT_EQ(interiorDisc(-0.75L, 0.001L, 4).period, 0);
-    EXPECT_EQ(interiorDisc(-0.12L, 0.75L, 4).period, 0); // period-3 bulb
-    EXPECT_EQ(interiorDisc(-0.5L, 0, 0.1L).period, 0);
-    EXPECT_EQ(interiorDisc(0.24L, 0, 4).period, 1);
-    EXPECT_EQ(interiorDisc(-1.2L, 0.01L, 4).period, 2);
+            zr = sr, zi = si;
+        };
+        bool proven = false;
+        for (int settle = 0; settle < 4000 && !proven; settle += 50) {
+            record();
+            for (int p = 1; p <= 16 && !proven; ++p)
+                proven = orbitCycleProvesBounded(xr.data(), xi.data(), p, k.cr, k.ci, 4);
+            for (int j = 0; j < 50; ++j)
+                step();
+        }
+        EXPECT_EQ(proven, k.period > 0) << k.cr << " " << k.ci;
+        if (proven) {
+            for (int j = 0; j < 20000; ++j)
+                step();
+            EXPECT_LE(top, 4) << k.cr;
+            // The wrong period, or a threshold under the cycle, proves nothing.
+            record();
+            const int wrong = k.period == 1 ? 0 : k.period - 1;
+            EXPECT_FALSE(wrong > 0 && orbitCycleProvesBounded(xr.data(), xi.data(), wrong, k.cr, k.ci, 4));
+            EXPECT_FALSE(orbitCycleProvesBounded(xr.data(), xi.data(), k.period, k.cr, k.ci, 1e-3L));
+        }
+    }
+    // The first steps from 0 have not settled.
+    const Real zr0[] = {0, 0.2L}, zi0[] = {0, 0.5L};
+    EXPECT_FALSE(orbitCycleProvesBounded(zr0, zi0, 1, 0.2L, 0.5L, 4));
 }
 
-// Pixels proven through the discs keep the plain loop's colours where the
-// proof is hardest: along the boundaries of the cardioid and the period-2
-// bulb at high ceilings, and Julia sets of parameters in either component.
-TEST(MandelInterior, DiscsChangeNoPixelNearTheBoundaries)
+// Pixels proven through settled cycles keep the plain loop's colours where
+// the proof is hardest: along the boundaries of the cardioid, the period-2
+// and period-3 bulbs at high ceilings, and Julia sets of parameters in such
+// components.
+TEST(MandelInterior, ProvenCyclesChangeNoPixelNearTheBoundaries)
 {
     struct Case {
         bool julia;
@@ -147,6 +164,8 @@ TEST(MandelInterior, DiscsChangeNoPixelNearTheBoundaries)
         {false, 0, 0, -1.3L, 0.02L, 0.15L, 20000},    // the bulb's far edge
         {true, 0.2L, 0.45L, -1.5L, -1.1L, 3.0L, 5000}, // Julia of c near the cardioid's edge
         {true, -1.1L, 0.1L, -1.7L, -0.9L, 3.4L, 5000}, // Julia of c in the period-2 bulb
+        {false, 0, 0, -0.2L, 0.62L, 0.2L, 20000},     // the period-3 bulb and its edge
+        {true, -0.1225611668766535961L, 0.7448617666197442366L, -1.2L, -0.9L, 2.4L, 5000}, // the rabbit
     };
     const int W = 64, H = 48;
     for (const Case& k : cases) {

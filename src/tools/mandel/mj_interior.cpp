@@ -80,91 +80,39 @@ bool criticalOrbitStaysBounded(Real cr, Real ci, Real threshold)
     return inCardioid(cr, ci, threshold) || inBulb(cr, ci, threshold);
 }
 
-// The discs. With the cycle point computed to within kMargin (its square
-// root is well conditioned while 1 - 2|m| >= kMinGap), a deviation u = z - m
-// of at most s maps to at most s (2|m| + s) + rounding. For the fixed point
-// take s = g/2 with g = 1 - 2(|m| + kMargin): then s (2|m| + s) <= s - g^2/4,
-// and g^2/4 >= 1e-16 covers the rounding of a step (below 1e-17). For the
-// 2-cycle, two steps map s to h(s) = s1 (2|b| + s1) with s1 = s (2|a| + s)
-// (and the same with a and b exchanged); s is halved from (1 - 4|a||b|)/4
-// until h(s) <= s - 1e-16. The test keeps a relative margin of 1e-9 on the
-// squared radius, and every bound on |z|^2 one of 1e-12 under the threshold.
-namespace {
-
-constexpr Real kMinGap = 1e-6L;
-constexpr Real kStepSlack = 1e-16L;
-
-Real provenRadius2(Real s)
+bool orbitCycleProvesBounded(const Real* zr, const Real* zi, int p, Real cr, Real ci, Real threshold)
 {
-    const Real r = s - kMargin;
-    return r > 0 ? r * r * (1 - 1e-9L) : -1;
-}
-
-InteriorDisc cardioidDisc(Real cr, Real ci, Real threshold)
-{
-    const Real x = cr - 0.25L, q = x * x + ci * ci;
-    if (q * (q + x) > 0.25L * ci * ci * (1 + 1e-9L)) // outside the cardioid (with slack)
-        return {};
-    Real sr, si;
-    complexSqrt(1 - 4 * cr, -4 * ci, sr, si);
-    const Real mr = (1 - sr) / 2, mi = -si / 2;
-    const Real rho = modulus(mr, mi) + kMargin;
-    const Real g = 1 - 2 * rho;
-    if (g < kMinGap)
-        return {};
-    const Real s = g / 2;
-    const Real bound = rho + s;
-    if (bound * bound > threshold * (1 - 1e-12L))
-        return {};
-    InteriorDisc d;
-    d.period = 1;
-    d.ar = d.br = mr;
-    d.ai = d.bi = mi;
-    d.radius2 = provenRadius2(s);
-    return d.radius2 > 0 ? d : InteriorDisc{};
-}
-
-InteriorDisc bulbDisc(Real cr, Real ci, Real threshold)
-{
-    const Real nr = cr + 1, ni = ci;
-    if (nr * nr + ni * ni > 0.0625L)
-        return {};
-    Real sr, si;
-    complexSqrt(1 - 4 * nr, -4 * ni, sr, si);
-    const Real alpha = modulus((sr - 1) / 2, si / 2) + kMargin; // a = (s - 1) / 2
-    const Real beta = modulus((sr + 1) / 2, si / 2) + kMargin;  // b = -1 - a
-    const Real gap = 1 - 4 * alpha * beta;
-    if (gap < kMinGap)
-        return {};
-    const auto twoSteps = [](Real s, Real first, Real second) {
-        const Real s1 = s * (2 * first + s);
-        return s1 * (2 * second + s1);
-    };
-    Real s = gap / 4;
-    for (int k = 0; k < 40; ++k, s /= 2) {
-        if (twoSteps(s, alpha, beta) > s - kStepSlack || twoSteps(s, beta, alpha) > s - kStepSlack)
-            continue;
-        const Real bound = std::max(beta + s * (2 * alpha + s), alpha + s * (2 * beta + s)) + s;
-        if (bound * bound > threshold * (1 - 1e-12L))
-            return {};
-        InteriorDisc d;
-        d.period = 2;
-        d.ar = (sr - 1) / 2;
-        d.ai = si / 2;
-        d.br = -1 - d.ar;
-        d.bi = -d.ai;
-        d.radius2 = provenRadius2(s);
-        return d.radius2 > 0 ? d : InteriorDisc{};
+    constexpr int kMaxPeriod = 64;
+    if (p < 1 || p > kMaxPeriod || !(threshold > 0))
+        return false;
+    // A step's rounding, for |z|^2 <= threshold: each of its five operations
+    // errs by at most 2^-64 of a value below threshold + |c|; generously:
+    const Real delta = 1e-17L * (1 + threshold + modulus(cr, ci));
+    Real size[kMaxPeriod];
+    Real lambda = 1;
+    for (int k = 0; k < p; ++k) {
+        size[k] = modulus(zr[k], zi[k]) * (1 + 1e-15L);
+        lambda *= 2 * size[k];
     }
-    return {};
-}
-
-} // namespace
-
-InteriorDisc interiorDisc(Real cr, Real ci, Real threshold)
-{
-    const InteriorDisc d = cardioidDisc(cr, ci, threshold);
-    return d.period ? d : bulbDisc(cr, ci, threshold);
+    if (!(lambda < 1 - 1e-9L))
+        return false;
+    const Real defect = modulus(zr[p] - zr[0], zi[p] - zi[0]) * (1 + 1e-15L);
+    const Real limit = threshold * (1 - 1e-12L);
+    // The first radius leaves room for the defect and the rounding at the
+    // contraction 1 - lambda; larger ones are tried while the squares
+    // (s^2 terms) allow.
+    Real s = 4 * (defect + 4 * p * delta) / (1 - lambda) + 1e-30L;
+    for (int attempt = 0; attempt < 8; ++attempt, s *= 2) {
+        Real sk = s;
+        for (int k = 0; k < p; ++k) {
+            if ((size[k] + sk) * (size[k] + sk) > limit)
+                return false; // larger discs only reach further
+            sk = (sk * (2 * size[k] + sk) + 2 * delta) * (1 + 1e-12L);
+        }
+        if (sk + defect <= s)
+            return true;
+    }
+    return false;
 }
 
 } // namespace qx

@@ -41,8 +41,6 @@ MJKernel::MJKernel(const MJParams& params, MJColours colours, Real pixelSize)
     }
     demBand_ = p_.demScale * pixelSize * p_.demThickness * 0.4L;
     interiorShortcut_ = shortcutApplies();
-    if (p_.julia)
-        juliaDisc_ = interiorDisc(p_.c.re, p_.c.im, threshold_);
 }
 
 bool MJKernel::shortcutApplies() const
@@ -51,14 +49,10 @@ bool MJKernel::shortcutApplies() const
            (p_.mode == DisplayMode::Bands || p_.mode == DisplayMode::Blend || p_.mode == DisplayMode::Binary);
 }
 
-// An orbit that never escapes gets the set colour, whatever its last point:
-// in a Mandelbrot window the critical orbit of the cardioid and bulb, in a
-// Julia window a start inside the disc of c's attracting cycle.
+// An orbit that never escapes gets the set colour, whatever its last point.
 bool MJKernel::provablyInside(Real x, Real y) const
 {
-    if (!interiorShortcut_)
-        return false;
-    return p_.julia ? juliaDisc_.period && juliaDisc_.holds(x, y) : criticalOrbitStaysBounded(x, y, threshold_);
+    return interiorShortcut_ && !p_.julia && criticalOrbitStaysBounded(x, y, threshold_);
 }
 
 
@@ -206,24 +200,23 @@ void MJKernel::colourPoints(const Real* xs, const Real* ys, int count, PixelColo
 
 namespace {
 
-// One pixel's escape iteration in flight, with its cycle detection and the
-// disc around an attracting cycle that proves it bounded (period 0: none).
-// The lane pauses when n reaches `limit`: the ceiling, or with a disc the
-// next step at which the disc is looked at (outside the hot loop, whose
-// few x87 registers the test would crowd).
+// One pixel's escape iteration in flight, with its cycle detection. The
+// lane pauses when n reaches `limit`: the ceiling, or its next checkpoint,
+// where it is probed for an attracting cycle (outside the hot loop, whose
+// few x87 registers any further test would crowd).
 struct Lane {
     Real zr, zi, cr, ci;
     int32_t n;
     int index;
     int32_t limit;
     CycleWatch cycle{};
-    const InteriorDisc* disc = nullptr; // own, the Julia window's, or none
-    InteriorDisc own{};
 };
 
-// Steps between two looks at a lane's disc (an even number: a 2-cycle's
-// orbit is near the same point after it).
-constexpr int32_t kDiscSteps = 16;
+// The first checkpoint of a lane; each later one is four times as far
+// from the start. Rows whose probes mostly fail (far from any interior)
+// start later.
+constexpr int32_t kFirstCheckpoint = 16;
+constexpr int32_t kLateCheckpoint = 256;
 
 // Hot loop: advances two independent orbits together, so the floating-point
 // unit overlaps their dependency chains, until one of them stops (escapes or
@@ -355,6 +348,66 @@ int advanceLanes(int degree, Lane& a, Lane& b, Real T, int32_t N, const std::ato
     }
 }
 
+// Steps a lane records when it pauses at a checkpoint, and so the longest
+// cycle it can prove.
+constexpr int kProbeSteps = 16;
+
+// At a checkpoint: runs the lane alone for up to kProbeSteps steps exactly
+// as the hot loop would (escape test, step, cycle check), watching for the
+// first return close to its starting point. The orbit may then have settled
+// on an attracting cycle of that period: its points are computed again from
+// the start and orbitCycleProvesBounded may prove that it never escapes.
+// Returns kProbeGoesOn, kProbeEnded (escaped, at the ceiling or caught
+// cycling) or kProbeProven (n = N).
+enum ProbeResult { kProbeGoesOn, kProbeEnded, kProbeProven };
+
+ProbeResult probe(Lane& l, Real T, int32_t N)
+{
+    const Real sr = l.zr, si = l.zi;
+    const Real gate = 1e-4L * (sr * sr + si * si + 1);
+    Real zr = sr, zi = si;
+    int32_t n = l.n;
+    int period = 0;
+    bool ended = false;
+    for (int steps = 1; steps <= kProbeSteps; ++steps) {
+        const Real r2 = zr * zr, i2 = zi * zi;
+        if (n >= N || r2 + i2 > T) {
+            ended = true;
+            break;
+        }
+        const Real t = zr * zi;
+        zi = t + t + l.ci;
+        zr = r2 - i2 + l.cr;
+        ++n;
+        if ((n & 7) == 0 && l.cycle.repeats(zr, zi, n)) {
+            n = N;
+            ended = true;
+            break;
+        }
+        const Real dr = zr - sr, di = zi - si;
+        if (!period && dr * dr + di * di <= gate)
+            period = steps;
+    }
+    l.zr = zr, l.zi = zi, l.n = n;
+    if (ended)
+        return kProbeEnded;
+    if (!period)
+        return kProbeGoesOn;
+    Real xr[kProbeSteps + 1], xi[kProbeSteps + 1];
+    xr[0] = sr;
+    xi[0] = si;
+    for (int k = 0; k < period; ++k) { // the same operations again
+        const Real r2 = xr[k] * xr[k], i2 = xi[k] * xi[k];
+        const Real t = xr[k] * xi[k];
+        xi[k + 1] = t + t + l.ci;
+        xr[k + 1] = r2 - i2 + l.cr;
+    }
+    if (!orbitCycleProvesBounded(xr, xi, period, l.cr, l.ci, T))
+        return kProbeGoesOn;
+    l.n = N;
+    return kProbeProven;
+}
+
 } // namespace
 
 // A lane whose orbit ends takes the next point (pointAt(i): a row's pixel
@@ -367,6 +420,23 @@ void MJKernel::paired(PointAt pointAt, int count, PixelColour* out) const
     const int32_t N = p_.maxReps;
     int next = 0;
     // The next pixel that needs iterating, after colouring those that do not.
+    const bool probing = interiorShortcut_; // degree 2 only
+    // How the row's probes went: when most fail, the row is far from any
+    // interior and its lanes are first probed later (speed only: a probe
+    // never changes a pixel).
+    struct ProbeRecord {
+        int tried = 0, proven = 0;
+        bool count(ProbeResult r) // whether the lane has ended
+        {
+            ++tried;
+            proven += r == kProbeProven;
+            return r != kProbeGoesOn;
+        }
+        int32_t firstCheckpoint() const
+        {
+            return tried >= 32 && proven * 8 < tried ? kLateCheckpoint : kFirstCheckpoint;
+        }
+    } probes;
     auto nextLane = [&](Lane& l) {
         for (; next < count; ++next) {
             const auto [x, y] = pointAt(next);
@@ -384,15 +454,7 @@ void MJKernel::paired(PointAt pointAt, int count, PixelColour* out) const
             l.n = 0;
             l.index = next;
             l.cycle.restart();
-            l.disc = nullptr;
-            if (!interiorShortcut_) {
-            } else if (p_.julia) {
-                l.disc = juliaDisc_.period ? &juliaDisc_ : nullptr;
-            } else if (mayHaveDisc(x, y)) {
-                l.own = interiorDisc(x, y, T);
-                l.disc = l.own.period ? &l.own : nullptr;
-            }
-            l.limit = l.disc ? std::min(N, kDiscSteps) : N;
+            l.limit = probing ? std::min(N, probes.firstCheckpoint()) : N;
             ++next;
             return true;
         }
@@ -420,20 +482,18 @@ void MJKernel::paired(PointAt pointAt, int count, PixelColour* out) const
         }
         Lane& done = which == 1 ? a : b;
         Lane& other = &done == &a ? b : a;
-        if (done.n < N && !(done.zr * done.zr + done.zi * done.zi > T)) { // paused to look at its disc
-            if (!done.disc->holds(done.zr, done.zi)) {
+        if (done.n < N && !(done.zr * done.zr + done.zi * done.zi > T)) { // at a checkpoint
+            const bool ended = probes.count(probe(done, T, N));
+            if (!ended) {
                 // The hot loop looks at the stop flag only every 4096 steps
                 // of one call: look here too.
                 if (stop_ && stop_->load(std::memory_order_relaxed)) {
                     out[a.index] = out[b.index] = {0, kPixelStopped};
                     return;
                 }
-                // Slowly converging orbits (near a boundary) are looked at
-                // less and less often; the step stays even.
-                done.limit = std::min(N, done.n + std::max(kDiscSteps, (done.n / 8) & ~1));
+                done.limit = static_cast<int32_t>(std::min<int64_t>(N, 4 * int64_t(done.n)));
                 continue;
             }
-            done.n = N; // it can never escape
         }
         finish(done);
         if (!nextLane(done)) {

@@ -8,7 +8,6 @@
 #include <atomic>
 #include <climits>
 #include "tools/mandel/mj_escape.h"
-#include "tools/mandel/mj_interior.h"
 #include "tools/mandel/mj_params.h"
 
 #include <array>
@@ -72,8 +71,9 @@ public:
     // Quadratic escape-time pictures colour points proven never to escape
     // without iterating them to the end: a Mandelbrot parameter whose
     // critical orbit provably stays below the threshold, and any orbit that
-    // reaches the proving disc of an attracting fixed point or 2-cycle
-    // (InteriorDisc). On by default; the colours are the same either way.
+    // settles close enough to an attracting cycle for
+    // orbitCycleProvesBounded. On by default; the colours are the same
+    // either way.
     void setInteriorShortcut(bool on) { interiorShortcut_ = on && shortcutApplies(); }
 
     // The colour of an escape result in the bands, blend and binary modes.
@@ -102,7 +102,6 @@ private:
     Real blendB_ = 0;      // 1 / ln d
     Real demBand_ = 0;     // delta
     bool interiorShortcut_ = false;
-    InteriorDisc juliaDisc_;   // of c, in a Julia window
     const std::atomic<bool>* stop_ = nullptr;
 };
 
