@@ -75,6 +75,7 @@ void PixelSweep::work(std::unique_ptr<PixelKernel> kernel)
     kernel->setStopFlag(&stop_);
     kernel->setScattered(opt_.guess);
     GuessScratch scratch;
+    std::vector<PixelValue> rowValues(static_cast<size_t>(geo_.width));
     const int count = units();
     // The interrupt flag is looked at between units: a row once begun is finished.
     while (!stop_.load(std::memory_order_relaxed)) {
@@ -83,7 +84,7 @@ void PixelSweep::work(std::unique_ptr<PixelKernel> kernel)
             break;
         const int r0 = opt_.guess ? u * kGuessBand : u;
         const int r1 = opt_.guess ? std::min(rows_, r0 + kGuessBand) : u + 1;
-        if (!(opt_.guess ? sweepBand(*kernel, r0, r1, scratch) : sweepRow(*kernel, u)))
+        if (!(opt_.guess ? sweepBand(*kernel, r0, r1, scratch) : sweepRow(*kernel, u, rowValues)))
             break; // stopped inside the unit: its rows are not done
         for (int r = r0; r < r1; ++r)
             rowState_[static_cast<size_t>(r)].store(1, std::memory_order_release);
@@ -130,10 +131,20 @@ inline void PixelSweep::storePixel(int r, int c, const PixelValue& v)
 // Hot loop: one picture row (and its mirror row under symmetry). Rows are
 // disjoint between workers, so no pixel is written by two threads. False
 // when a pixel was stopped: the rest of the row keeps what it had.
-bool PixelSweep::sweepRow(PixelKernel& kernel, int r)
+bool PixelSweep::sweepRow(PixelKernel& kernel, int r, std::vector<PixelValue>& values)
 {
     const Real y = geo_.y0 - r * geo_.pitchY;
-    for (int c = 0; c < geo_.width; ++c) {
+    const int w = geo_.width;
+    if (!opt_.antiAlias) {
+        kernel.colourRow(columnX_.data(), y, r, w, values.data());
+        for (int c = 0; c < w; ++c) {
+            if (values[static_cast<size_t>(c)].code == kPixelInterrupted)
+                return false;
+            storePixel(r, c, values[static_cast<size_t>(c)]);
+        }
+        return true;
+    }
+    for (int c = 0; c < w; ++c) {
         const PixelValue v = pixel(kernel, columnX_[static_cast<size_t>(c)], y, c, r);
         if (v.code == kPixelInterrupted)
             return false;

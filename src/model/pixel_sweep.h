@@ -61,6 +61,16 @@ public:
     // kernel whose pixels may take long looks at the flag every few thousand
     // iterations (a counter, not a load per iteration).
     virtual PixelValue colourAt(Real x, Real y, int col, int row) = 0;
+    // Colours swept row `row` (world height y, column c at xs[c]), each
+    // pixel as colourAt would; a kernel that computes whole rows faster
+    // overrides it. After a pixel coded kPixelInterrupted the rest of `out`
+    // is undefined.
+    virtual void colourRow(const Real* xs, Real y, int row, int count, PixelValue* out)
+    {
+        for (int c = 0; c < count; ++c)
+            if ((out[c] = colourAt(xs[c], y, c, row)).code == kPixelInterrupted)
+                return;
+    }
     // Colours `count` pixels in any order, each as colourAt would (a kernel
     // may overlap their computations). After a pixel coded
     // kPixelInterrupted the rest of `out` is undefined.
@@ -152,7 +162,7 @@ public:
 
 private:
     void work(std::unique_ptr<PixelKernel> kernel);
-    bool sweepRow(PixelKernel& kernel, int r);
+    bool sweepRow(PixelKernel& kernel, int r, std::vector<PixelValue>& values);
     // Guessing: the band of swept rows [r0, r1), through the worker's scratch.
     struct GuessScratch;
     bool sweepBand(PixelKernel& kernel, int r0, int r1, GuessScratch& s);

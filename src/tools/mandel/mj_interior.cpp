@@ -45,6 +45,11 @@ bool inCardioid(Real cr, Real ci, Real threshold)
 {
     if (cr * cr + ci * ci > 0.36L) // |c| <= |m| + |m|^2 < 0.6 in the region below
         return false;
+    // Outside the cardioid (the classical test, with room for its rounding):
+    // no square roots for these.
+    const Real x = cr - 0.25L, q = x * x + ci * ci;
+    if (q * (q + x) > 0.25L * ci * ci + 1e-9L)
+        return false;
     Real sr, si;
     complexSqrt(1 - 4 * cr, -4 * ci, sr, si);
     const Real rho = modulus((1 - sr) / 2, si / 2) + kMargin;

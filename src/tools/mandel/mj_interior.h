@@ -11,6 +11,15 @@ namespace qx {
 // false says nothing.
 bool criticalOrbitStaysBounded(Real cr, Real ci, Real threshold);
 
+// The same, inline where most parameters are refused: those outside the
+// cardioid (the classical test, with room for its rounding) and outside the
+// disc of the bulb never reach the proof.
+inline bool criticalOrbitMayStayBounded(Real cr, Real ci)
+{
+    const Real x = cr - 0.25L, q = x * x + ci * ci, nr = cr + 1;
+    return (cr * cr + ci * ci <= 0.36L && q * (q + x) <= 0.25L * ci * ci + 1e-9L) || nr * nr + ci * ci <= 0.04L;
+}
+
 // Whether the computed orbit of z^2 + c from (zr[0], zi[0]) provably never
 // passes the threshold, given its next p points (zr[1..p], zi[1..p]), the
 // last close to the first (an orbit settling on an attracting p-cycle). The

@@ -52,7 +52,8 @@ bool MJKernel::shortcutApplies() const
 // An orbit that never escapes gets the set colour, whatever its last point.
 bool MJKernel::provablyInside(Real x, Real y) const
 {
-    return interiorShortcut_ && !p_.julia && criticalOrbitStaysBounded(x, y, threshold_);
+    return interiorShortcut_ && !p_.julia && criticalOrbitMayStayBounded(x, y) &&
+           criticalOrbitStaysBounded(x, y, threshold_);
 }
 
 

@@ -42,6 +42,22 @@ PixelValue MJPixelKernel::colourAt(Real x, Real y, int col, int row)
     return {pc.rgb, pc.code};
 }
 
+// A whole grid row through the paired row loop (its columns are the
+// sweep's, computed the same way bit for bit).
+void MJPixelKernel::colourRow(const Real* xs, Real y, int row, int count, PixelValue* out)
+{
+    if (count != geometry_.width || !onGrid(xs[0], y, 0, row) || !onGrid(xs[count - 1], y, count - 1, row)) {
+        PixelKernel::colourRow(xs, y, row, count, out);
+        return;
+    }
+    kernel_.setStopFlag(stop_);
+    rowColours_.assign(static_cast<size_t>(count), PixelColour{0, kPixelStopped});
+    kernel_.colourRow(geometry_.x0, geometry_.pitchX, y, count, rowColours_.data());
+    cachedRow_ = -1; // the row cache of colourAt is not filled
+    for (int c = 0; c < count; ++c)
+        out[c] = {rowColours_[static_cast<size_t>(c)].rgb, rowColours_[static_cast<size_t>(c)].code};
+}
+
 void MJPixelKernel::colourPoints(const SweepPoint* points, int count, PixelValue* out)
 {
     const size_t n = static_cast<size_t>(count);

@@ -22,6 +22,7 @@ public:
     std::unique_ptr<PixelKernel> clone() const override;
     PixelValue colourAt(Real x, Real y, int col, int row) override;
     void colourPoints(const SweepPoint* points, int count, PixelValue* out) override;
+    void colourRow(const Real* xs, Real y, int row, int count, PixelValue* out) override;
 
     const MJKernel& kernel() const { return kernel_; }
 
