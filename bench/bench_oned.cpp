@@ -11,9 +11,14 @@
 //
 // Bifurcation: the default left-to-right pass (rx(1-x), r in [1, 4], x in
 // [0, 1], 100 skipped and 100 plotted points, density 1) at 1024 x 768, the
-// map evaluated through the fast expression form, against a loop with the
-// map written out, the same settling test and the same plotting into a
-// buffer; and the whole window drawing it (job, figure, overlay, picture).
+// map evaluated through the fast expression form, against a hand loop with
+// the same settling test and the same plotting into a buffer, once with the
+// map written out (x_ref) and once with the map evaluated through the fast
+// expression form (x_program: the pass's own cost over the evaluations it
+// must make); and the whole window drawing it (job, figure, overlay,
+// picture).
+#include "expr/compiler.h"
+#include "expr/program.h"
 #include "model/fake_host.h"
 #include "tools/oned/tbifwin.h"
 #include "tools/oned/tlyawin.h"
@@ -110,7 +115,9 @@ long nearestPixel(long double v)
     return std::lround(v); // the window's rounding differs only at exact halves
 }
 
-__attribute__((noinline)) int64_t bifurcationReference()
+// The hand loop, with the map given as step(r, x).
+template <typename Step>
+__attribute__((always_inline)) inline int64_t bifurcationLoop(Step step)
 {
     static std::vector<uint32_t> image(static_cast<size_t>(kW) * kH);
     std::fill(image.begin(), image.end(), 0);
@@ -125,12 +132,12 @@ __attribute__((noinline)) int64_t bifurcationReference()
         long double x = 0.3L;
         bool bounded = true;
         for (int k = 0; k < 100 && bounded; ++k) {
-            x = r * x * (1 - x);
+            x = step(r, x);
             bounded = x >= -10000 && x <= 10000;
         }
         int count = 100;
         if (bounded) {
-            const long double x1 = x, x2 = r * x1 * (1 - x1), x3 = r * x2 * (1 - x2);
+            const long double x1 = x, x2 = step(r, x1), x3 = step(r, x2);
             x = x2;
             if (std::fabs(x2 - x3) < tolerance)
                 count = 1;
@@ -143,17 +150,61 @@ __attribute__((noinline)) int64_t bifurcationReference()
                 image[static_cast<size_t>(py) * kW + static_cast<size_t>(px)] = 0xFFFFFF;
                 ++plotted;
             }
-            x = r * x * (1 - x);
+            x = step(r, x);
             bounded = x >= -10000 && x <= 10000;
         }
     }
     return plotted;
 }
 
+__attribute__((noinline)) int64_t bifurcationReference()
+{
+    return bifurcationLoop([](long double r, long double x) { return r * x * (1 - x); });
+}
+
+constexpr int kSlotR = 'R' - 'A' + 1; // the variable table: @, A..Z
+
+// The same loop with the map compiled as the window compiles it and
+// evaluated through the fast expression form, as the pass does.
+struct ProgramMap {
+    qx::Program p;
+    ProgramMap()
+    {
+        qx::ExprContext cx(false);
+        qx::TreePtr tree;
+        if (qx::CompileExpression(cx, "rx(1-x)", tree) == 0)
+            p = qx::Program::compile(cx.env, {tree.get()});
+        p.bindSlots(qx::kSlotX);
+    }
+};
+
+__attribute__((noinline)) int64_t bifurcationProgramLoop(qx::Program& p)
+{
+    long double lastR = -1;
+    return bifurcationLoop([&](long double r, long double x) {
+        if (r != lastR) {
+            p.setVariable(kSlotR, {r, 0});
+            lastR = r;
+        }
+        qx::Complex out;
+        return p.evaluateBound(0, {x, 0}, {}, out) ? out.re : 0.0L;
+    });
+}
+
 void BM_BifurcationHandLoop(benchmark::State& state)
 {
     bench::runPictures(state, Clock::Wall, [] { return bifurcationReference(); },
                        [] { benchmark::DoNotOptimize(bifurcationReference()); });
+}
+
+// The hand loop through the fast expression form.
+void BM_BifurcationHandProgramLoop(benchmark::State& state)
+{
+    ProgramMap m;
+    if (bifurcationProgramLoop(m.p) != bifurcationReference())
+        state.SkipWithError("the program loop plots other points");
+    bench::runPictures(state, Clock::Wall, [] { return bifurcationReference(); },
+                       [&] { benchmark::DoNotOptimize(bifurcationProgramLoop(m.p)); });
 }
 
 struct BifWindow {
@@ -175,7 +226,9 @@ void BM_BifurcationPass(benchmark::State& state)
     BifWindow w;
     static std::vector<uint32_t> image(static_cast<size_t>(kW) * kH);
     const qx::View& v = w.win.view();
-    bench::runPictures(state, Clock::Wall, [] { return bifurcationReference(); }, [&] {
+    ProgramMap m;
+    const double programLoop = bench::referenceSeconds(Clock::Wall, [&] { return bifurcationProgramLoop(m.p); });
+    const double best = bench::runPictures(state, Clock::Wall, [] { return bifurcationReference(); }, [&] {
         std::fill(image.begin(), image.end(), 0);
         w.win.diagramPass(nullptr, [&](std::vector<qx::WorldPoint>& points, long long, long long) {
             for (const qx::WorldPoint& p : points) {
@@ -185,6 +238,7 @@ void BM_BifurcationPass(benchmark::State& state)
             }
         });
     });
+    state.counters["x_program"] = best / programLoop;
 }
 
 // The whole window: its drawing job plotting on the figure, the overlay
@@ -203,6 +257,7 @@ void BM_BifurcationWindowPass(benchmark::State& state)
 BENCHMARK(BM_LyapunovHandLoop)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_LyapunovSweep)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 BENCHMARK(BM_BifurcationHandLoop)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(BM_BifurcationHandProgramLoop)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 BENCHMARK(BM_BifurcationPass)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 BENCHMARK(BM_BifurcationWindowPass)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
