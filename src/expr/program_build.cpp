@@ -307,26 +307,45 @@ void Program::buildFastCode()
     }
 }
 
-// A product of arguments and memory that only feeds the first factor of the
-// next product is computed there: k*x*x becomes one instruction.
+// A product of arguments and memory that only feeds the first factor of a
+// later product is computed there: k*x*x becomes one instruction, and so
+// does r*x*(1-x), whose r*x waits for 1-x. (Trees share no nodes, so each
+// result feeds exactly one instruction; an instruction after the removed
+// product that read the accumulator would be that user.)
 void Program::foldFactors(FastEntry& fe)
 {
     std::vector<uint8_t> gone(fe.end - fe.begin, 0);
+    const auto foldable = [&](int32_t i) {
+        const Fast& product = fast_[i];
+        return !gone[i - fe.begin] && product.op == Op::Mul && !product.aProduct && product.ma != Mode::Acc &&
+               product.mb != Mode::Acc;
+    };
     for (int32_t j = fe.begin + 1; j < fe.end; ++j) {
         Fast& user = fast_[j];
-        const Fast& product = fast_[j - 1];
         const bool multiplies = user.op == Op::Mul || user.op == Op::MulAdd || user.op == Op::MulSub ||
                                 user.op == Op::SubMul;
-        if (!multiplies || user.ma != Mode::Acc || user.mb == Mode::Acc || user.aProduct ||
-            gone[j - 1 - fe.begin] || product.op != Op::Mul || product.aProduct ||
-            product.ma == Mode::Acc || product.mb == Mode::Acc)
+        if (!multiplies || user.aProduct)
             continue;
+        int32_t from = -1;
+        if (user.ma == Mode::Acc && user.mb != Mode::Acc) {
+            if (foldable(j - 1))
+                from = j - 1;
+        } else if (user.ma == Mode::Mem) {
+            for (int32_t i = fe.begin; i < j; ++i)
+                if (fast_[i].dst == user.a && foldable(i)) {
+                    from = i;
+                    break;
+                }
+        }
+        if (from < 0)
+            continue;
+        const Fast& product = fast_[from];
         user.aProduct = true;
         user.a = product.a;
         user.ma = product.ma;
         user.a2 = product.b;
         user.ma2 = product.mb;
-        gone[j - 1 - fe.begin] = 1;
+        gone[from - fe.begin] = 1;
     }
     int32_t out = fe.begin;
     for (int32_t i = fe.begin; i < fe.end; ++i)
