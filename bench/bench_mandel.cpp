@@ -140,6 +140,15 @@ void BM_WindowSweepWhole(benchmark::State& state)
     bench::sweepWindow(state, [] { return referencePicture(); }, w.win, static_cast<int>(state.range(0)));
 }
 
+// The same at 2048 x 1536, where two threads should be nearly twice as fast
+// as one (x_ref is against the 1024 x 768 reference, for scale only).
+void BM_WindowSweepLarge(benchmark::State& state)
+{
+    Window w;
+    w.win.resize(2 * kW, 2 * kH);
+    bench::sweepWindow(state, [] { return referencePicture(); }, w.win, static_cast<int>(state.range(0)));
+}
+
 // What a user waits for: "Draw" in the window, which also mirrors the lower
 // half of this view instead of computing it.
 void BM_WindowRender(benchmark::State& state)
@@ -162,6 +171,7 @@ BENCHMARK(BM_KernelPairedShortcut)->Unit(benchmark::kMillisecond)->Iterations(3)
 BENCHMARK(BM_KernelPairedShortcutWithStopFlag)->Unit(benchmark::kMillisecond)->Iterations(3);
 // Argument: worker threads, 0 = one per core.
 BENCHMARK(BM_WindowSweepWhole)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_WindowSweepLarge)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_WindowRender)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 BENCHMARK_MAIN();
