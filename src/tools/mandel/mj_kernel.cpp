@@ -219,6 +219,20 @@ struct Lane {
 constexpr int32_t kFirstCheckpoint = 16;
 constexpr int32_t kLateCheckpoint = 256;
 
+// Looks at a stop flag every 4096 calls of raised() (a counter, not a load
+// per step).
+struct StopCountdown {
+    const std::atomic<bool>* stop;
+    int32_t left = kStopCheckMask;
+    __attribute__((always_inline)) bool raised()
+    {
+        if (--left)
+            return false;
+        left = kStopCheckMask;
+        return stop && stop->load(std::memory_order_relaxed);
+    }
+};
+
 // Hot loop: advances two independent orbits together, so the floating-point
 // unit overlaps their dependency chains, until one of them stops (escapes or
 // reaches the ceiling). Each lane is written out on its own, test then step,
@@ -231,13 +245,10 @@ int advancePair(Lane& a, Lane& b, Real T, int32_t N, const std::atomic<bool>* st
     int32_t an = a.n, bn = b.n;
     const int32_t aLimit = a.limit, bLimit = b.limit;
     int stopped;
-    for (int32_t untilCheck = kStopCheckMask;; --untilCheck) {
-        if (untilCheck == 0) {
-            untilCheck = kStopCheckMask;
-            if (stop && stop->load(std::memory_order_relaxed)) {
-                stopped = 3;
-                break;
-            }
+    for (StopCountdown check{stop};;) {
+        if (check.raised()) {
+            stopped = 3;
+            break;
         }
         const Real ar2 = azr * azr, ai2 = azi * azi;
         if (an >= aLimit || ar2 + ai2 > T) {
@@ -297,13 +308,10 @@ int advancePowerPair(Lane& a, Lane& b, Real T, int32_t N, const std::atomic<bool
     int32_t an = a.n, bn = b.n;
     const int32_t aLimit = a.limit, bLimit = b.limit;
     int stopped;
-    for (int32_t untilCheck = kStopCheckMask;; --untilCheck) {
-        if (untilCheck == 0) {
-            untilCheck = kStopCheckMask;
-            if (stop && stop->load(std::memory_order_relaxed)) {
-                stopped = 3;
-                break;
-            }
+    for (StopCountdown check{stop};;) {
+        if (check.raised()) {
+            stopped = 3;
+            break;
         }
         if (an >= aLimit || azr * azr + azi * azi > T) {
             stopped = 1;
