@@ -362,8 +362,8 @@ int advanceLanes(int degree, Lane& a, Lane& b, Real T, int32_t N, const std::ato
 constexpr int kProbeSteps = 16;
 
 // At a checkpoint: runs the lane alone for up to kProbeSteps steps exactly
-// as the hot loop would (escape test, step, cycle check), watching for the
-// first return close to its starting point. The orbit may then have settled
+// as the hot loop would (escape test, step, cycle check), until its first
+// return close to its starting point. The orbit may then have settled
 // on an attracting cycle of that period: its points are computed again from
 // the start and orbitCycleProvesBounded may prove that it never escapes.
 // Returns kProbeGoesOn, kProbeEnded (escaped, at the ceiling or caught
@@ -394,8 +394,10 @@ ProbeResult probe(Lane& l, Real T, int32_t N)
             break;
         }
         const Real dr = zr - sr, di = zi - si;
-        if (!period && dr * dr + di * di <= gate)
-            period = steps;
+        if (dr * dr + di * di <= gate) {
+            period = steps; // the lane goes on from here if the proof fails
+            break;
+        }
     }
     l.zr = zr, l.zi = zi, l.n = n;
     if (ended)
