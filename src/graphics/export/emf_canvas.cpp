@@ -16,7 +16,7 @@ constexpr uint32_t kPenHandle = 1, kBrushHandle = 2, kFontHandle = 3, kHandles =
 // Stock objects selected while an own object is replaced.
 constexpr uint32_t kNullBrush = 0x80000005, kNullPen = 0x80000008, kBlackPen = 0x80000007,
                    kWhiteBrush = 0x80000000, kDefaultFont = 0x8000000E;
-constexpr uint32_t kBsSolid = 0, kBsNull = 1, kBsHatched = 2;
+constexpr uint32_t kBsSolid = 0, kBsHatched = 2; // brush styles (hollow brushes are the stock null brush)
 constexpr uint32_t kTransparent = 1, kTaBaseline = 24, kGmCompatible = 1;
 constexpr uint32_t kSrcCopy = 0x00CC0020;
 constexpr int32_t kFar = 1000000; // far points are held here, as in SVG pages

@@ -146,7 +146,7 @@ protected:
 class TIfcWin : public TIfsWin {
 public:
     explicit TIfcWin(bool preset = true); // the Gasket
-    bool applyPreset(int command);
+    bool applyPreset(int command) override;
     // Mode 125, Drag fixed points: the left button picks the last geometric
     // map whose fixed point is within 5 pixels, the fixed point follows the
     // mouse, and the release rebuilds the map there.
