@@ -430,7 +430,6 @@ void MJKernel::paired(PointAt pointAt, int count, PixelColour* out) const
     const Real T = threshold_;
     const int32_t N = p_.maxReps;
     int next = 0;
-    // The next pixel that needs iterating, after colouring those that do not.
     const bool probing = interiorShortcut_; // degree 2 only
     // How the row's probes went: when most fail, the row is far from any
     // interior and its lanes are first probed later (speed only: a probe
@@ -448,6 +447,7 @@ void MJKernel::paired(PointAt pointAt, int count, PixelColour* out) const
             return tried >= 32 && proven * 8 < tried ? kLateCheckpoint : kFirstCheckpoint;
         }
     } probes;
+    // The next pixel that needs iterating, after colouring those that do not.
     auto nextLane = [&](Lane& l) {
         for (; next < count; ++next) {
             const auto [x, y] = pointAt(next);
