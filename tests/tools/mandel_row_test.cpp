@@ -1,6 +1,7 @@
 #include "mandel_test_support.h"
 #include "tools/mandel/mj_escape.h"
 #include "tools/mandel/mj_kernel.h"
+#include "tools/mandel/mj_pixel_kernel.h"
 
 #include <gtest/gtest.h>
 
@@ -192,4 +193,41 @@ TEST(MandelPairedRow, ScatteredPointsEqualColourAt)
         inside += out[i].code == test::kSetCode;
     }
     EXPECT_GT(inside, 30);
+}
+
+// The sweep's adapter: a grid row goes through the paired row loop, a row
+// of other x (not the grid's) and scattered points pixel by pixel, and
+// every answer equals colourAt of the same point.
+TEST(MandelPairedRow, SweepAdapterRowsAndPointsEqualColourAt)
+{
+    MJParams p = defaultParams(false);
+    p.maxReps = 500;
+    const int W = 41;
+    const SweepGeometry g{W, 30, -2.1L, 1.1L, 2.8L / (W - 1), 2.8L / (W - 1)};
+    MJPixelKernel k(MJKernel(p, testColours(), g.pitchX), g);
+    const MJKernel& plain = k.kernel();
+    std::vector<Real> grid(W), shifted(W);
+    for (int c = 0; c < W; ++c) {
+        grid[c] = g.x0 + c * g.pitchX;
+        shifted[c] = grid[c] + g.pitchX / 3;
+    }
+    std::vector<PixelValue> row(W);
+    for (int r : {0, 11, 29}) {
+        const Real y = g.y0 - r * g.pitchY;
+        for (const std::vector<Real>* xs : {&grid, &shifted}) {
+            k.colourRow(xs->data(), y, r, W, row.data());
+            for (int c = 0; c < W; ++c) {
+                const PixelColour want = plain.colourAt((*xs)[c], y);
+                EXPECT_EQ(row[c].colour, want.rgb) << r << "," << c;
+                EXPECT_EQ(row[c].code, want.code) << r << "," << c;
+            }
+        }
+    }
+    std::vector<SweepPoint> points;
+    for (int i = 0; i < 25; ++i)
+        points.push_back({grid[(i * 7) % W], g.y0 - ((i * 11) % 30) * g.pitchY, (i * 7) % W, (i * 11) % 30});
+    std::vector<PixelValue> out(points.size());
+    k.colourPoints(points.data(), static_cast<int>(points.size()), out.data());
+    for (size_t i = 0; i < points.size(); ++i)
+        EXPECT_EQ(out[i].code, plain.colourAt(points[i].x, points[i].y).code) << i;
 }
