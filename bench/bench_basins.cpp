@@ -37,8 +37,10 @@ const std::complex<long double> kRoots[3] = {{-1.76929235423863L, 0},
                                              {0.884646177119316L, -0.589742805022206L}};
 constexpr Real kR2 = 0.01L * 0.01L;
 
-// The hand loop: Newton's step written out, the lowest-index root first.
-__attribute__((noinline)) int64_t referencePicture()
+// The hand loops over the picture, the lowest-index root first; step(zr, zi)
+// makes one Newton step in place and returns false when it fails.
+template <typename Step>
+__attribute__((always_inline)) inline int64_t newtonPicture(Step step)
 {
     int64_t total = 0;
     for (int r = 0; r < kH; ++r) {
@@ -54,20 +56,49 @@ __attribute__((noinline)) int64_t referencePicture()
                         break;
                     }
                 }
-                if (found < 3)
+                if (found < 3 || !step(zr, zi))
                     break;
-                // z - (z^3 - 2z + 2) / (3z^2 - 2)
-                const long double z2r = zr * zr - zi * zi, z2i = 2 * zr * zi;
-                const long double pr = z2r * zr - z2i * zi - 2 * zr + 2, pi = z2r * zi + z2i * zr - 2 * zi;
-                const long double dr = 3 * z2r - 2, di = 3 * z2i;
-                const long double den = dr * dr + di * di;
-                zr -= (pr * dr + pi * di) / den;
-                zi -= (pi * dr - pr * di) / den;
             }
             total += n + 1000 * found;
         }
     }
     return total;
+}
+
+// Newton's step written out: z - (z^3 - 2z + 2) / (3z^2 - 2).
+__attribute__((noinline)) int64_t referencePicture()
+{
+    return newtonPicture([](long double& zr, long double& zi) {
+        const long double z2r = zr * zr - zi * zi, z2i = 2 * zr * zi;
+        const long double pr = z2r * zr - z2i * zi - 2 * zr + 2, pi = z2r * zi + z2i * zr - 2 * zi;
+        const long double dr = 3 * z2r - 2, di = 3 * z2i;
+        const long double den = dr * dr + di * di;
+        zr -= (pr * dr + pi * di) / den;
+        zi -= (pi * dr - pr * di) / den;
+        return true;
+    });
+}
+
+// The map as the window builds it, z - (z*z*z - 2*z + 2) / (z*z + z*(z+z) - 2),
+// each operation through the expression language's checked arithmetic
+// (mulParts, divParts) but written out, with no interpreter: what the fast
+// expression form could reach at best. x_ref is against the loop above.
+__attribute__((noinline)) int64_t checkedPicture()
+{
+    return newtonPicture([](long double& zr, long double& zi) {
+        Real ar, ai, br, bi, tr, ti, ur, ui, qr, qi;
+        bool ok = qx::mulParts(zr, zi, zr, zi, ar, ai) && qx::mulParts(ar, ai, zr, zi, br, bi) &&
+                  qx::mulParts(2, 0, zr, zi, tr, ti);
+        const Real nr = br - tr + 2, ni = bi - ti;
+        ok = ok && qx::mulParts(zr, zi, zr, zi, ar, ai) && qx::mulParts(zr, zi, zr + zr, zi + zi, ur, ui);
+        const Real dr = ar + ur - 2, di = ai + ui;
+        ok = ok && qx::divParts(nr, ni, dr, di, qr, qi);
+        if (!ok || !std::isfinite(zr - qr) || !std::isfinite(zi - qi))
+            return false;
+        zr -= qr;
+        zi -= qi;
+        return true;
+    });
 }
 
 using bench::Clock;
@@ -99,47 +130,6 @@ struct Window {
 void BM_HandNewtonLoop(benchmark::State& state)
 {
     runPictures(state, Clock::Thread, [] { benchmark::DoNotOptimize(referencePicture()); });
-}
-
-// The same loop with the map as the window builds it,
-// z - (z*z*z - 2*z + 2) / (z*z + z*(z+z) - 2), each operation through the
-// expression language's checked arithmetic (mulParts, divParts) but written
-// out, with no interpreter: what the fast expression form could reach at
-// best. x_ref is against the plain hand loop above.
-__attribute__((noinline)) int64_t checkedPicture()
-{
-    int64_t total = 0;
-    for (int r = 0; r < kH; ++r) {
-        const long double y = kY0 - r * kPitch;
-        for (int c = 0; c < kW; ++c) {
-            long double zr = kX0 + c * kPitch, zi = y;
-            int n = 0, found = 3;
-            for (; n < kReps; ++n) {
-                for (int t = 0; t < 3; ++t) {
-                    const long double dx = zr - kRoots[t].real(), dy = zi - kRoots[t].imag();
-                    if (dx * dx + dy * dy < kR2) {
-                        found = t;
-                        break;
-                    }
-                }
-                if (found < 3)
-                    break;
-                Real ar, ai, br, bi, tr, ti, ur, ui, qr, qi;
-                bool ok = qx::mulParts(zr, zi, zr, zi, ar, ai) && qx::mulParts(ar, ai, zr, zi, br, bi) &&
-                          qx::mulParts(2, 0, zr, zi, tr, ti);
-                const Real nr = br - tr + 2, ni = bi - ti;
-                ok = ok && qx::mulParts(zr, zi, zr, zi, ar, ai) && qx::mulParts(zr, zi, zr + zr, zi + zi, ur, ui);
-                const Real dr = ar + ur - 2, di = ai + ui;
-                ok = ok && qx::divParts(nr, ni, dr, di, qr, qi);
-                if (!ok || !std::isfinite(zr - qr) || !std::isfinite(zi - qi))
-                    break;
-                zr -= qr;
-                zi -= qi;
-            }
-            total += n + 1000 * found;
-        }
-    }
-    return total;
 }
 
 void BM_CheckedNewtonLoop(benchmark::State& state)
