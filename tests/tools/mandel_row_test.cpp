@@ -196,8 +196,8 @@ TEST(MandelPairedRow, ScatteredPointsEqualColourAt)
 }
 
 // The sweep's adapter: a grid row goes through the paired row loop, a row
-// of other x (not the grid's) and scattered points pixel by pixel, and
-// every answer equals colourAt of the same point.
+// of other x (not the grid's) pixel by pixel, and every answer equals
+// colourAt of the same point (scattered points: ScatteredPointsEqualColourAt).
 TEST(MandelPairedRow, SweepAdapterRowsAndPointsEqualColourAt)
 {
     MJParams p = defaultParams(false);
@@ -223,11 +223,4 @@ TEST(MandelPairedRow, SweepAdapterRowsAndPointsEqualColourAt)
             }
         }
     }
-    std::vector<SweepPoint> points;
-    for (int i = 0; i < 25; ++i)
-        points.push_back({grid[(i * 7) % W], g.y0 - ((i * 11) % 30) * g.pitchY, (i * 7) % W, (i * 11) % 30});
-    std::vector<PixelValue> out(points.size());
-    k.colourPoints(points.data(), static_cast<int>(points.size()), out.data());
-    for (size_t i = 0; i < points.size(); ++i)
-        EXPECT_EQ(out[i].code, plain.colourAt(points[i].x, points[i].y).code) << i;
 }
