@@ -13,6 +13,9 @@ set -eu
 build=${1:-build}
 batch="$build/src/quorvex-batch"
 [ -x "$batch" ] || { echo "no $batch: build first"; exit 1; }
+for tool in python3 convert; do
+  command -v "$tool" > /dev/null 2>&1 || { echo "$tool is needed for the arithmetic and the comparison: skipping"; exit 0; }
+done
 if ! command -v xaos > /dev/null 2>&1; then
   SUDO=""
   [ "$(id -u)" -ne 0 ] && SUDO="sudo"
