@@ -426,8 +426,59 @@ Complex TargetEngine::orbitStart(Real x, Real y, bool& ok)
     return real_ ? Complex{seed.re, seedY.re} : seed;
 }
 
+// orbit() for a complex map whose targets are all points, the commonest
+// inventory (root-finding basins): the same steps, tests and results, with
+// the point in registers and the map's fast form inline, where the general
+// loop passes the point through memory at every step.
+OrbitEnd TargetEngine::pointOrbit(Complex start, const std::atomic<bool>* stop)
+{
+    OrbitEnd end;
+    Real wr = start.re, wi = start.im;
+    Real br = wr, bi = wi; // the point last passed to the map
+    const std::array<Real, 3>* const points = points_.data();
+    const int n = static_cast<int>(points_.size());
+    int32_t count = 0;
+    for (; count < maxReps_; ++count) {
+        for (int i = 0; i < n; ++i) {
+            const Real dx = wr - points[i][0], dy = wi - points[i][1];
+            if (dx * dx + dy * dy < points[i][2]) {
+                end.target = i;
+                end.count = count;
+                end.w = {wr, wi};
+                lastBound_ = {br, bi};
+                return end;
+            }
+        }
+        if ((count & 4095) == 4095 && stop && stop->load(std::memory_order_relaxed)) {
+            end.interrupted = true;
+            lastBound_ = {br, bi};
+            return end;
+        }
+        br = wr;
+        bi = wi;
+        Complex f;
+        if (program_.evaluateBoundIn<true>(0, {wr, wi}, {}, f)) {
+            wr = f.re;
+            wi = f.im;
+        } else {
+            wr = wi = 0;
+            if (stop && stop->load(std::memory_order_relaxed)) {
+                end.interrupted = true;
+                lastBound_ = {br, bi};
+                return end;
+            }
+        }
+    }
+    end.count = count;
+    end.w = {wr, wi};
+    lastBound_ = {br, bi};
+    return end;
+}
+
 OrbitEnd TargetEngine::orbit(Complex start, const std::atomic<bool>* stop)
 {
+    if (!real_ && program_.complexMode() && points_.size() == targets_.size())
+        return pointOrbit(start, stop);
     OrbitEnd end;
     Complex w = start;
     Complex bound = start; // what the region, line and infinity trees read

@@ -151,6 +151,7 @@ private:
     };
     bool evaluate(int entry, Complex at, Complex& out);
     bool matches(Target& t, Complex w, Complex bound, Real& w2);
+    OrbitEnd pointOrbit(Complex start, const std::atomic<bool>* stop);
 
     void preparePerPixel(Target& t);
 
