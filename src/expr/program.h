@@ -18,6 +18,7 @@
 #include "expr/env.h"
 #include "expr/functions.h"
 #include "expr/node.h"
+#include "expr/program_native.h"
 
 #include <cmath>
 #include <initializer_list>
@@ -68,6 +69,15 @@ public:
     {
         const FastEntry& f = fastEntries_[e];
         if (f.usable && complex_ == Cx) {
+            if constexpr (Cx) {
+                if (f.native) {
+                    if (f.readsArg0) { frame_.a0r = a0.re; frame_.a0i = a0.im; }
+                    if (f.readsArg1) { frame_.a1r = a1.re; frame_.a1i = a1.im; }
+                    if (!f.native(vals_.data(), &frame_)) return false;
+                    out = {frame_.outR, frame_.outI};
+                    return true;
+                }
+            }
             bool replay = false;
             const bool ok = fastRun<Cx>(f, a0.re, a0.im, a1.re, a1.im, out.re, out.im, replay);
             if (!replay) return ok;
@@ -84,6 +94,10 @@ public:
     }
 
     bool complexMode() const { return complex_; }
+    // Whether straight-line entries of complex programs run as machine code
+    // (on by default where supported; the results are the same either way).
+    void useNativeCode(bool on);
+    bool runsNativeCode(size_t e = 0) const { return e < fastEntries_.size() && fastEntries_[e].native; }
     size_t entryCount() const { return entries_.size(); }
     size_t instructionCount() const { return code_.size(); }
 
@@ -140,12 +154,15 @@ public:
     struct FastEntry {
         bool usable = false;
         int32_t begin = 0, end = 0, root = 0;
+        NativeFn native = nullptr;             // its machine code, if any
+        bool readsArg0 = false, readsArg1 = false;
     };
 
 private:
     friend class ProgramBuilder;
 
     void buildFastCode();
+    void buildNativeCode();
     void foldAddends(FastEntry& fe);
     void foldFactors(FastEntry& fe);
     template <bool Cx>
@@ -171,7 +188,14 @@ private:
     int bound_[2] = {-1, -1};
     std::vector<Fast> fast_;
     std::vector<FastEntry> fastEntries_;
+    bool nativeWanted_ = true;
+    std::shared_ptr<NativeCode> nativeCode_; // shared by copies: the code only reads its arguments
+    NativeFrame frame_;                      // per copy
 };
+
+// Appends the machine code of one straight-line entry to `out`; false (and
+// `out` unchanged) when an instruction has no translation.
+bool assembleNativeEntry(const Program::Fast* begin, const Program::Fast* end, std::vector<uint8_t>& out);
 
 // The straight-line evaluation, inline so that it runs in the caller's loop
 // with the accumulator and the arguments in floating-point registers. Values

@@ -305,6 +305,39 @@ void Program::buildFastCode()
         foldAddends(fe);
         foldFactors(fe);
     }
+    buildNativeCode();
+}
+
+void Program::useNativeCode(bool on)
+{
+    nativeWanted_ = on;
+    buildNativeCode();
+}
+
+// Machine code for the complex straight-line entries, all in one block.
+void Program::buildNativeCode()
+{
+    nativeCode_.reset();
+    for (FastEntry& fe : fastEntries_) fe.native = nullptr;
+    if (!complex_ || !nativeWanted_) return;
+    std::vector<uint8_t> bytes;
+    std::vector<std::pair<size_t, size_t>> starts; // entry, offset
+    for (size_t e = 0; e < fastEntries_.size(); ++e) {
+        FastEntry& fe = fastEntries_[e];
+        if (!fe.usable) continue;
+        const size_t at = bytes.size();
+        if (assembleNativeEntry(fast_.data() + fe.begin, fast_.data() + fe.end, bytes)) starts.push_back({e, at});
+        for (int32_t i = fe.begin; i < fe.end; ++i) {
+            const Fast& f = fast_[i];
+            for (Mode m : {f.ma, f.mb, f.mc, f.mc2, f.ma2}) {
+                fe.readsArg0 = fe.readsArg0 || m == Mode::Arg0;
+                fe.readsArg1 = fe.readsArg1 || m == Mode::Arg1;
+            }
+        }
+    }
+    nativeCode_ = NativeCode::load(bytes);
+    if (nativeCode_)
+        for (const auto& [e, at] : starts) fastEntries_[e].native = nativeCode_->at(at);
 }
 
 // A product of arguments and memory that only feeds the first factor of a

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <limits>
 #include <span>
 
 using namespace qx;
@@ -261,4 +262,77 @@ TEST(ProgramAgreement, SeveralEntriesShareOneTable)
         x = nx;
         y = ny;
     }
+}
+
+namespace {
+
+// Random complex arithmetic (what runs as machine code) over z, c and
+// constants from 1e-9 to 1e9, sums, products, squares and quotients.
+std::string arithmetic(std::mt19937& rng, int depth)
+{
+    static const char* const leaves[] = {"z", "z", "c", "2", "0.5", "i", "3", "1e-9", "1e9", "(1+i)"};
+    const auto pick = [&](unsigned n) { return std::uniform_int_distribution<unsigned>(0, n - 1)(rng); };
+    if (depth <= 0 || pick(4) == 0) return leaves[pick(10)];
+    static const char* const ops[] = {"+", "-", "*", "/", "*", "-"};
+    if (pick(6) == 0) {
+        const std::string a = arithmetic(rng, depth - 1);
+        return "(" + a + ")*(" + a + ")";
+    }
+    return "(" + arithmetic(rng, depth - 1) + ops[pick(6)] + arithmetic(rng, depth - 1) + ")";
+}
+
+} // namespace
+
+// The machine code of complex straight-line entries against the interpreted
+// fast form, at ordinary points and at the edges of the checked arithmetic:
+// zero and -0, values around the 1e-16 flush and below, around B and e^5000,
+// beyond them, infinities and NaN. Both must fail alike and agree to the bit.
+TEST(ProgramAgreement, MachineCodeAgreesWithTheInterpreter)
+{
+    if (!nativeCodeSupported()) GTEST_SKIP() << "no machine code on this platform";
+    const Real inf = std::numeric_limits<Real>::infinity(), nan = std::numeric_limits<Real>::quiet_NaN();
+    const Real edges[] = {0, -0.0L, 1e-8L, 1.0000001e-8L, 9.9999e-9L, 1e-16L, 1.0000000001e-16L, 1e-17L,
+                          1e-2200L, 0.5L, -1.5L, 3, 1.3e9L, 1739274941520501047.375L, 1.7e18L, 2e18L,
+                          1e1085L, 1e2171L, 2.9676283840236670688847e+2171L, 3e2171L, 1e3000L, inf, -inf, nan};
+    std::mt19937 rng(2718);
+    std::uniform_int_distribution<size_t> edge(0, std::size(edges) - 1);
+    std::uniform_real_distribution<double> coord(-3, 3);
+    int native = 0, evaluations = 0, succeeded = 0;
+    for (int n = 0; n < 400; ++n) {
+        Calc calc(true);
+        calc.cx.simplify = n % 2 == 0;
+        const std::string text = n == 0 ? "z-(zzz-2z+2)/(zz+z(z+z)-2)" : arithmetic(rng, 4);
+        TreePtr t = calc.tree(text);
+        ASSERT_TRUE(t) << text;
+        Program machine = Program::compile(calc.cx.env, {t.get()});
+        machine.bindSlots(kSlotZ);
+        Program interpreted = machine;
+        interpreted.useNativeCode(false);
+        ASSERT_FALSE(interpreted.runsNativeCode());
+        if (n == 0) {
+            ASSERT_TRUE(machine.runsNativeCode()) << "the Newton step of the basins benchmark";
+        }
+        if (!machine.runsNativeCode()) continue;
+        ++native;
+        for (int k = 0; k < 40; ++k) {
+            Complex z{coord(rng), coord(rng)}, c{coord(rng), coord(rng)};
+            if (k % 2) z = {edges[edge(rng)] * (k % 4 == 1 ? 1 : -1), k % 3 ? edges[edge(rng)] : Real(coord(rng))};
+            if (k % 5 == 0) c = {edges[edge(rng)], edges[edge(rng)]};
+            machine.setVariable(3, c);
+            interpreted.setVariable(3, c);
+            Complex a{7, 7}, b{7, 7};
+            const bool okA = machine.evaluateBound(0, z, a), okB = interpreted.evaluateBound(0, z, b);
+            ++evaluations;
+            ASSERT_EQ(okA, okB) << text << " at z = " << double(z.re) << "," << double(z.im);
+            if (!okA) continue;
+            ++succeeded;
+            ASSERT_TRUE(sameBits(a.re, b.re) && sameBits(a.im, b.im))
+                << text << " at z = " << double(z.re) << "," << double(z.im) << ": " << double(a.re) << ","
+                << double(a.im) << " against " << double(b.re) << "," << double(b.im);
+        }
+    }
+    std::printf("%d of 400 texts as machine code, %d evaluations, %d succeeded\n", native, evaluations, succeeded);
+    EXPECT_GT(native, 300);
+    EXPECT_GT(succeeded, evaluations / 3);
+    EXPECT_LT(succeeded, evaluations);
 }

@@ -1,0 +1,57 @@
+#pragma once
+// Machine code for the straight-line entries of a complex-mode Program, so
+// that the hottest maps (Newton steps of polynomials, rational maps) run
+// without the interpreter's dispatch. Only x86-64 with its 80-bit x87 unit is
+// targeted: the code performs exactly the operations of Program::fastRun in
+// the same order and precision, so results, zero flushes and failures are
+// identical bit for bit. Elsewhere, or where the system refuses executable
+// memory, nothing is built and the interpreter runs as before.
+#include "base/numeric.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace qx {
+
+// What the generated code reads and writes besides the value array: the
+// bound arguments, the result and the checked arithmetic's bounds. One per
+// Program copy, so that worker threads never share it.
+struct NativeFrame {
+    Real a0r = 0, a0i = 0, a1r = 0, a1i = 0;
+    Real outR = 0, outI = 0;
+    Real spillR = 0, spillI = 0; // the accumulator, where registers run short
+    Real huge, big, tiny; // e^5000, B and 1e-16, set by the constructor
+    // Doubles on the safe side of those bounds, which decide most checks
+    // with a fast load: at most e^5000, at most B, above 1e-16.
+    double hugeBelow, bigBelow, tinyAbove;
+    NativeFrame();
+};
+
+// Returns 1 with the value in frame->outR/outI, or 0 when the evaluation fails.
+using NativeFn = int (*)(Complex* values, NativeFrame* frame);
+
+// One block of executable memory holding the code of several entries.
+class NativeCode {
+public:
+    NativeCode(const NativeCode&) = delete;
+    NativeCode& operator=(const NativeCode&) = delete;
+    ~NativeCode();
+
+    // Copies the assembled functions into executable memory; null when the
+    // system does not allow it.
+    static std::shared_ptr<NativeCode> load(const std::vector<uint8_t>& bytes);
+    // The function that starts `offset` bytes into the block.
+    NativeFn at(size_t offset) const;
+
+private:
+    NativeCode(void* base, size_t size) : base_(base), size_(size) {}
+    void* base_;
+    size_t size_;
+};
+
+// True where native code can be generated at all (x86-64).
+bool nativeCodeSupported();
+
+} // namespace qx
