@@ -71,10 +71,11 @@ public:
         if (f.usable && complex_ == Cx) {
             if constexpr (Cx) {
                 if (f.native) {
-                    if (f.readsArg0) { frame_.a0r = a0.re; frame_.a0i = a0.im; }
                     if (f.readsArg1) { frame_.a1r = a1.re; frame_.a1i = a1.im; }
-                    if (!f.native(vals_.data(), &frame_)) return false;
-                    out = {frame_.outR, frame_.outI};
+                    Real re = a0.re, im = a0.im;
+                    if (!callNative(f.native, vals_.data(), &frame_, re, im)) return false;
+                    out.re = re;
+                    out.im = im;
                     return true;
                 }
             }
@@ -155,7 +156,7 @@ public:
         bool usable = false;
         int32_t begin = 0, end = 0, root = 0;
         NativeFn native = nullptr;             // its machine code, if any
-        bool readsArg0 = false, readsArg1 = false;
+        bool readsArg1 = false;
     };
 
 private:
@@ -194,8 +195,11 @@ private:
 };
 
 // Appends the machine code of one straight-line entry to `out`; false (and
-// `out` unchanged) when an instruction has no translation.
-bool assembleNativeEntry(const Program::Fast* begin, const Program::Fast* end, std::vector<uint8_t>& out);
+// `out` unchanged) when an instruction has no translation. `values` are the
+// program's values; slots marked in `constant` never change and may be built
+// into the code.
+bool assembleNativeEntry(const Program::Fast* begin, const Program::Fast* end, const Complex* values,
+                         const std::vector<uint8_t>& constant, std::vector<uint8_t>& out);
 
 // The straight-line evaluation, inline so that it runs in the caller's loop
 // with the accumulator and the arguments in floating-point registers. Values

@@ -320,19 +320,22 @@ void Program::buildNativeCode()
     nativeCode_.reset();
     for (FastEntry& fe : fastEntries_) fe.native = nullptr;
     if (!complex_ || !nativeWanted_) return;
+    // The constants: slots above the variables and registers that no instruction writes.
+    std::vector<uint8_t> constant(vals_.size(), 0);
+    for (size_t s = kVariableCount + kRegisterCount; s < vals_.size(); ++s) constant[s] = 1;
+    for (const Instr& in : code_)
+        if (in.dst >= 0 && static_cast<size_t>(in.dst) < constant.size()) constant[static_cast<size_t>(in.dst)] = 0;
     std::vector<uint8_t> bytes;
     std::vector<std::pair<size_t, size_t>> starts; // entry, offset
     for (size_t e = 0; e < fastEntries_.size(); ++e) {
         FastEntry& fe = fastEntries_[e];
         if (!fe.usable) continue;
         const size_t at = bytes.size();
-        if (assembleNativeEntry(fast_.data() + fe.begin, fast_.data() + fe.end, bytes)) starts.push_back({e, at});
+        if (assembleNativeEntry(fast_.data() + fe.begin, fast_.data() + fe.end, vals_.data(), constant, bytes))
+            starts.push_back({e, at});
         for (int32_t i = fe.begin; i < fe.end; ++i) {
             const Fast& f = fast_[i];
-            for (Mode m : {f.ma, f.mb, f.mc, f.mc2, f.ma2}) {
-                fe.readsArg0 = fe.readsArg0 || m == Mode::Arg0;
-                fe.readsArg1 = fe.readsArg1 || m == Mode::Arg1;
-            }
+            for (Mode m : {f.ma, f.mb, f.mc, f.mc2, f.ma2}) fe.readsArg1 = fe.readsArg1 || m == Mode::Arg1;
         }
     }
     nativeCode_ = NativeCode::load(bytes);

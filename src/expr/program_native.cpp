@@ -8,9 +8,7 @@
 //     and then drops everything beneath the result;
 //   - a failed check jumps to a stub that empties the stack and returns 0.
 //
-// The generated function follows the System V calling convention: the value
-// array in rdi, the frame in rsi, the result in eax, the x87 stack empty on
-// entry and exit; it touches no other register.
+// The generated functions' calling convention is described with NativeFn.
 #include "expr/program_native.h"
 
 #include "expr/arith.h"
@@ -83,7 +81,7 @@ std::shared_ptr<NativeCode> NativeCode::load(const std::vector<uint8_t>& bytes)
 
 NativeFn NativeCode::at(size_t offset) const
 {
-    return reinterpret_cast<NativeFn>(static_cast<uint8_t*>(base_) + offset);
+    return static_cast<const uint8_t*>(base_) + offset;
 }
 
 namespace {
@@ -99,12 +97,13 @@ constexpr int kStackLimit = 8;
 constexpr uint8_t kJb = 0x82, kJae = 0x83, kJbe = 0x86, kJp = 0x8A;
 
 // Where an operand's two parts are: in memory at base+disp, on the x87
-// stack (counted from the bottom, so that pushes do not move them), or the
-// constant 0 (the imaginary part of a real value).
+// stack (counted from the bottom, so that pushes do not move them), or a
+// constant of the program (also in memory, for parts that are no double).
 struct Val {
-    enum Kind { Memory, Stack, Zero } kind = Memory;
+    enum Kind { Memory, Stack, Constant } kind = Memory;
     int base = kRdi;
     int32_t re = 0, im = 0; // displacements, or stack indices from the bottom
+    Real valueRe = 0, valueIm = 0;
 };
 
 class Assembler {
@@ -112,16 +111,18 @@ public:
     explicit Assembler(std::vector<uint8_t>& out) : b_(out) {}
 
     bool ok() const { return ok_; }
+    void setDepth(int d) { depth_ = d; }
 
     struct Mark {
-        size_t bytes, fails;
+        size_t bytes, fails, pool;
         int depth;
     };
-    Mark mark() const { return {b_.size(), fails_.size(), depth_}; }
+    Mark mark() const { return {b_.size(), fails_.size(), pool_.size(), depth_}; }
     void rewind(const Mark& m)
     {
         b_.resize(m.bytes);
         fails_.resize(m.fails);
+        pool_.resize(m.pool);
         depth_ = m.depth;
         ok_ = true;
     }
@@ -169,9 +170,48 @@ public:
         switch (v.kind) {
         case Val::Memory: fldMem(v.base, im ? v.im : v.re); break;
         case Val::Stack: fldSt(depth_ - 1 - (im ? v.im : v.re)); break;
-        case Val::Zero: fldz(); break;
+        case Val::Constant: pushConstant(im ? v.valueIm : v.valueRe, v.base, im ? v.im : v.re); break;
         }
     }
+    // 0 and 1 have instructions of their own, a double comes from the code's
+    // constant pool (a fast load), anything else from its slot.
+    void pushConstant(Real v, int base, int32_t disp)
+    {
+        if (v == 0 && !std::signbit(v)) {
+            fldz();
+        } else if (v == 1) {
+            bytes(0xD9, 0xE8); // fld1
+            grow(1);
+        } else if (const double d = static_cast<double>(v); static_cast<Real>(d) == v) {
+            bytes(0xDD, 0x05); // fld m64 [rip + disp32]
+            pool_.push_back({b_.size(), d});
+            imm32(0);
+            grow(1);
+        } else {
+            fldMem(base, disp);
+        }
+    }
+    // The doubles that the code loads, after it.
+    void emitPool()
+    {
+        while (b_.size() % 8) b_.push_back(0xCC);
+        std::vector<std::pair<double, size_t>> placed;
+        for (const PoolRef& r : pool_) {
+            size_t at = 0;
+            bool found = false;
+            for (const auto& [d, pos] : placed)
+                if (std::memcmp(&d, &r.value, sizeof d) == 0) { at = pos; found = true; }
+            if (!found) {
+                at = b_.size();
+                placed.push_back({r.value, at});
+                uint8_t raw[8];
+                std::memcpy(raw, &r.value, 8);
+                b_.insert(b_.end(), raw, raw + 8);
+            }
+            patch(r.at, at);
+        }
+    }
+    void refuse() { ok_ = false; }
     // The value whose real part is on top and imaginary part beneath it.
     Val top() const { return {Val::Stack, 0, depth_ - 1, depth_ - 2}; }
 
@@ -181,7 +221,7 @@ public:
         imm32(value);
         b_.push_back(0xC3);
     }
-    // The stubs that empty the stack at a failure and return 0.
+    // The stubs that leave two entries on the stack at a failure and return 0.
     void emitFailStubs()
     {
         std::map<int, size_t> stubs;
@@ -189,7 +229,8 @@ public:
             auto it = stubs.find(f.depth);
             if (it == stubs.end()) {
                 it = stubs.emplace(f.depth, b_.size()).first;
-                for (int k = 0; k < f.depth; ++k) bytes(0xDD, 0xD8); // fstp st0
+                for (int k = 2; k < f.depth; ++k) bytes(0xDD, 0xD8); // fstp st0
+                for (int k = f.depth; k < 2; ++k) bytes(0xD9, 0xEE); // fldz
                 returnWith(0);
             }
             patch(f.at, it->second);
@@ -230,6 +271,11 @@ private:
     };
     std::vector<uint8_t>& b_;
     std::vector<FailSite> fails_;
+    struct PoolRef {
+        size_t at;
+        double value;
+    };
+    std::vector<PoolRef> pool_;
     int depth_ = 0;
     bool ok_ = true;
 };
@@ -240,20 +286,23 @@ constexpr int32_t frameOffset(size_t offset) { return static_cast<int32_t>(offse
 // to load) that decides the common case.
 struct Bound {
     size_t exact, quick;
+    Real value;
 };
-constexpr Bound kHugeBound{offsetof(NativeFrame, huge), offsetof(NativeFrame, hugeBelow)};
-constexpr Bound kBigBound{offsetof(NativeFrame, big), offsetof(NativeFrame, bigBelow)};
-constexpr Bound kTinyBound{offsetof(NativeFrame, tiny), offsetof(NativeFrame, tinyAbove)};
+constexpr Bound kHugeBound{offsetof(NativeFrame, huge), offsetof(NativeFrame, hugeBelow), kHuge};
+constexpr Bound kBigBound{offsetof(NativeFrame, big), offsetof(NativeFrame, bigBelow), kBig};
+constexpr Bound kTinyBound{offsetof(NativeFrame, tiny), offsetof(NativeFrame, tinyAbove), kTiny};
 
 class EntryCompiler {
 public:
-    // `pinArg0`: the first argument is loaded once and kept at the bottom of
-    // the stack (fewer slow 80-bit loads, but two registers fewer).
-    EntryCompiler(std::vector<uint8_t>& out, bool pinArg0) : a_(out), pinned_(pinArg0 ? 2 : 0)
+    // The first argument arrives on the stack. `pinArg0`: it stays at the
+    // bottom (no loads, but two registers fewer); otherwise it goes to the frame.
+    EntryCompiler(std::vector<uint8_t>& out, bool pinArg0, const Complex* values, const std::vector<uint8_t>& constant)
+        : a_(out), pinned_(pinArg0 ? 2 : 0), values_(values), constant_(constant)
     {
-        if (pinArg0) {
-            a_.fldMem(kRsi, frameOffset(offsetof(NativeFrame, a0i)));
-            a_.fldMem(kRsi, frameOffset(offsetof(NativeFrame, a0r)));
+        a_.setDepth(2);
+        if (!pinArg0) {
+            a_.fstpMem(kRsi, frameOffset(offsetof(NativeFrame, a0r)));
+            a_.fstpMem(kRsi, frameOffset(offsetof(NativeFrame, a0i)));
         }
     }
 
@@ -272,10 +321,9 @@ public:
             a_.fstpSt(0);
             a_.failIf(kJp);
         }
-        a_.fstpMem(kRsi, frameOffset(offsetof(NativeFrame, outR)));
-        a_.fstpMem(kRsi, frameOffset(offsetof(NativeFrame, outI)));
-        a_.returnWith(1);
+        a_.returnWith(1); // the value stays in st0 and st1
         a_.emitFailStubs();
+        a_.emitPool();
         return a_.ok();
     }
 
@@ -295,7 +343,10 @@ private:
             return {Val::Memory, kRsi, frameOffset(offsetof(NativeFrame, a1r)), frameOffset(offsetof(NativeFrame, a1i))};
         default: {
             const int32_t at = slot * static_cast<int32_t>(sizeof(Complex));
-            return {Val::Memory, kRdi, at, at + static_cast<int32_t>(offsetof(Complex, im))};
+            const int32_t atIm = at + static_cast<int32_t>(offsetof(Complex, im));
+            if (static_cast<size_t>(slot) < constant_.size() && constant_[static_cast<size_t>(slot)])
+                return {Val::Constant, kRdi, at, atIm, values_[slot].re, values_[slot].im};
+            return {Val::Memory, kRdi, at, atIm};
         }
         }
     }
@@ -336,6 +387,10 @@ private:
     // Fails unless |re| + |im| of v is at most the bound.
     void requireTaxicabAtMost(const Val& v, const Bound& b)
     {
+        if (v.kind == Val::Constant) { // decided now: a constant that fails leaves the entry to the interpreter
+            if (!(std::fabs(v.valueRe) + std::fabs(v.valueIm) <= b.value)) a_.refuse();
+            return;
+        }
         if (checkedBefore(v, b)) return;
         taxicab(v);
         requireAtMost(b);
@@ -356,6 +411,10 @@ private:
     // Fails unless |re| + |im| of v is at least the bound (NaN fails).
     void requireAtLeast(const Val& v, const Bound& b)
     {
+        if (v.kind == Val::Constant) {
+            if (!(std::fabs(v.valueRe) + std::fabs(v.valueIm) >= b.value)) a_.refuse();
+            return;
+        }
         if (checkedBefore(v, b)) return;
         a_.fldDouble(kRsi, frameOffset(b.quick));
         taxicab(v); // [m, quick]
@@ -550,17 +609,20 @@ private:
     Assembler a_;
     const int pinned_;
     bool spilled_ = false; // the accumulator of the current instruction is in the frame
+    const Complex* values_;
+    const std::vector<uint8_t>& constant_; // per slot: a constant of the program
     std::vector<std::tuple<int, int, int32_t, size_t>> checked_;
 };
 
 } // namespace
 
-bool assembleNativeEntry(const Program::Fast* begin, const Program::Fast* end, std::vector<uint8_t>& out)
+bool assembleNativeEntry(const Program::Fast* begin, const Program::Fast* end, const Complex* values,
+                         const std::vector<uint8_t>& constant, std::vector<uint8_t>& out)
 {
     if (!nativeCodeSupported()) return false;
     const size_t mark = out.size();
     for (bool pin : {true, false}) {
-        EntryCompiler c(out, pin);
+        EntryCompiler c(out, pin, values, constant);
         if (c.compile(begin, end)) return true;
         out.resize(mark);
     }

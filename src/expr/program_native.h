@@ -20,7 +20,6 @@ namespace qx {
 // Program copy, so that worker threads never share it.
 struct NativeFrame {
     Real a0r = 0, a0i = 0, a1r = 0, a1i = 0;
-    Real outR = 0, outI = 0;
     Real spillR = 0, spillI = 0; // the accumulator, where registers run short
     Real huge, big, tiny; // e^5000, B and 1e-16, set by the constructor
     // Doubles on the safe side of those bounds, which decide most checks
@@ -29,8 +28,31 @@ struct NativeFrame {
     NativeFrame();
 };
 
-// Returns 1 with the value in frame->outR/outI, or 0 when the evaluation fails.
-using NativeFn = int (*)(Complex* values, NativeFrame* frame);
+// A generated function. Its convention is its own, so that values stay in
+// registers: the value array in rdi, the frame in rsi, the first argument's
+// real and imaginary parts in st0 and st1 (the second argument in the frame);
+// it returns eax = 1 with the value's parts in st0 and st1, or eax = 0 (and
+// two meaningless entries) when the evaluation fails. It changes no other
+// register, and uses only the stack slot of its return address.
+using NativeFn = const void*;
+
+// Calls `fn` as above.
+__attribute__((always_inline)) inline bool callNative(NativeFn fn, Complex* values, NativeFrame* frame, Real& re,
+                                                      Real& im)
+{
+#if defined(__x86_64__) && defined(__linux__)
+    int ok;
+    // The red zone below the stack pointer may hold the caller's data: step over it.
+    asm volatile("sub $128, %%rsp\n\tcall *%[fn]\n\tadd $128, %%rsp"
+                 : "+t"(re), "+u"(im), "=a"(ok)
+                 : [fn] "r"(fn), "D"(values), "S"(frame)
+                 : "memory", "cc", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)");
+    return ok != 0;
+#else
+    (void)fn, (void)values, (void)frame, (void)re, (void)im;
+    return false;
+#endif
+}
 
 // One block of executable memory holding the code of several entries.
 class NativeCode {
