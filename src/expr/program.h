@@ -20,6 +20,8 @@
 #include "expr/node.h"
 #include "expr/program_native.h"
 
+#include <array>
+#include <atomic>
 #include <cmath>
 #include <initializer_list>
 #include <type_traits>
@@ -99,6 +101,26 @@ public:
     // (on by default where supported; the results are the same either way).
     void useNativeCode(bool on);
     bool runsNativeCode(size_t e = 0) const { return e < fastEntries_.size() && fastEntries_[e].native; }
+
+    // Iterating a complex map until the point comes within one of a few
+    // discs, as root-finding basins do, entirely in machine code. prepare
+    // builds the loop for entry e of a program bound to z (false where it
+    // cannot); copies share it. orbitToDiscs then runs it from `start`:
+    //   for (count = 0; count < maxReps; ++count) {
+    //       the first disc (x, y, r2) with (w.re-x)^2 + (w.im-y)^2 < r2 ends it;
+    //       every 4096 steps a set `stop` ends it (interrupted);
+    //       bound = w; w = the map at w, or 0 where it fails (and a set `stop` ends it)
+    //   }
+    // with the same steps and results as that loop through evaluateBound.
+    struct DiscOrbit {
+        int disc = -1; // the disc reached, -1 for none
+        int32_t count = 0;
+        Complex w, bound;
+        bool interrupted = false;
+    };
+    bool prepareDiscOrbit(size_t e, int discCount);
+    bool hasDiscOrbit() const { return orbitFn_ != nullptr; }
+    DiscOrbit orbitToDiscs(Complex start, const std::array<Real, 3>* discs, int32_t maxReps, const std::atomic<bool>* stop);
     size_t entryCount() const { return entries_.size(); }
     size_t instructionCount() const { return code_.size(); }
 
@@ -164,6 +186,7 @@ private:
 
     void buildFastCode();
     void buildNativeCode();
+    std::vector<uint8_t> constantSlots() const;
     void foldAddends(FastEntry& fe);
     void foldFactors(FastEntry& fe);
     template <bool Cx>
@@ -191,6 +214,8 @@ private:
     std::vector<FastEntry> fastEntries_;
     bool nativeWanted_ = true;
     std::shared_ptr<NativeCode> nativeCode_; // shared by copies: the code only reads its arguments
+    std::shared_ptr<NativeCode> orbitCode_;
+    NativeFn orbitFn_ = nullptr;
     NativeFrame frame_;                      // per copy
 };
 
@@ -200,6 +225,9 @@ private:
 // into the code.
 bool assembleNativeEntry(const Program::Fast* begin, const Program::Fast* end, const Complex* values,
                          const std::vector<uint8_t>& constant, std::vector<uint8_t>& out);
+// The same for the disc orbit loop around one entry.
+bool assembleNativeOrbit(const Program::Fast* begin, const Program::Fast* end, const Complex* values,
+                         const std::vector<uint8_t>& constant, int discs, std::vector<uint8_t>& out);
 
 // The straight-line evaluation, inline so that it runs in the caller's loop
 // with the accumulator and the arguments in floating-point registers. Values

@@ -314,17 +314,65 @@ void Program::useNativeCode(bool on)
     buildNativeCode();
 }
 
-// Machine code for the complex straight-line entries, all in one block.
-void Program::buildNativeCode()
+// The slots that no instruction writes above the variables and registers: the constants.
+std::vector<uint8_t> Program::constantSlots() const
 {
-    nativeCode_.reset();
-    for (FastEntry& fe : fastEntries_) fe.native = nullptr;
-    if (!complex_ || !nativeWanted_) return;
-    // The constants: slots above the variables and registers that no instruction writes.
     std::vector<uint8_t> constant(vals_.size(), 0);
     for (size_t s = kVariableCount + kRegisterCount; s < vals_.size(); ++s) constant[s] = 1;
     for (const Instr& in : code_)
         if (in.dst >= 0 && static_cast<size_t>(in.dst) < constant.size()) constant[static_cast<size_t>(in.dst)] = 0;
+    return constant;
+}
+
+bool Program::prepareDiscOrbit(size_t e, int discCount)
+{
+    orbitCode_.reset();
+    orbitFn_ = nullptr;
+    if (!complex_ || !nativeWanted_ || e >= fastEntries_.size() || !fastEntries_[e].native ||
+        fastEntries_[e].readsArg1 || bound_[0] != kSlotZ)
+        return false;
+    std::vector<uint8_t> bytes;
+    const FastEntry& fe = fastEntries_[e];
+    if (!assembleNativeOrbit(fast_.data() + fe.begin, fast_.data() + fe.end, vals_.data(), constantSlots(),
+                             discCount, bytes))
+        return false;
+    orbitCode_ = NativeCode::load(bytes);
+    if (orbitCode_) orbitFn_ = orbitCode_->at(0);
+    return orbitFn_ != nullptr;
+}
+
+Program::DiscOrbit Program::orbitToDiscs(Complex start, const std::array<Real, 3>* discs, int32_t maxReps,
+                                          const std::atomic<bool>* stop)
+{
+    static_assert(sizeof(std::atomic<bool>) == 1, "the loop reads the flag as a byte");
+    frame_.discs = discs;
+    frame_.stop = stop;
+    frame_.maxReps = maxReps;
+    frame_.boundR = start.re;
+    frame_.boundI = start.im;
+    Real re = start.re, im = start.im;
+    const int code = callNative(orbitFn_, vals_.data(), &frame_, re, im);
+    DiscOrbit o;
+    o.bound = {frame_.boundR, frame_.boundI};
+    if (code == -2) {
+        o.interrupted = true;
+        return o;
+    }
+    o.disc = code;
+    o.count = frame_.count;
+    o.w = {re, im};
+    return o;
+}
+
+// Machine code for the complex straight-line entries, all in one block.
+void Program::buildNativeCode()
+{
+    nativeCode_.reset();
+    orbitCode_.reset();
+    orbitFn_ = nullptr;
+    for (FastEntry& fe : fastEntries_) fe.native = nullptr;
+    if (!complex_ || !nativeWanted_) return;
+    const std::vector<uint8_t> constant = constantSlots();
     std::vector<uint8_t> bytes;
     std::vector<std::pair<size_t, size_t>> starts; // entry, offset
     for (size_t e = 0; e < fastEntries_.size(); ++e) {

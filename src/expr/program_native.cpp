@@ -18,6 +18,7 @@
 #include <cstring>
 #include <cmath>
 #include <limits>
+#include <initializer_list>
 #include <map>
 #include <tuple>
 
@@ -130,6 +131,7 @@ public:
 
     // ---- x87 instructions, tracking the stack depth
     void fldMem(int base, int32_t disp) { memOp(0xDB, 5, base, disp); grow(1); }
+    void fsubp1() { fsubp(1); }
     void fstpMem(int base, int32_t disp) { memOp(0xDB, 7, base, disp); grow(-1); }
     void fldSt(int i) { bytes(0xD9, 0xC0 + i); grow(1); }
     void fstpSt(int i) { bytes(0xDD, 0xD8 + i); grow(-1); }
@@ -220,6 +222,35 @@ public:
         b_.push_back(0xB8); // mov eax, imm32
         imm32(value);
         b_.push_back(0xC3);
+    }
+    // Raw bytes, for the few integer instructions of the orbit loop.
+    void raw(std::initializer_list<int> code)
+    {
+        for (int c : code) b_.push_back(static_cast<uint8_t>(c));
+    }
+    void rawImm32(int32_t v) { imm32(v); }
+    size_t here() const { return b_.size(); }
+    // An unconditional jump (E9) to `target`, or to be bound later (returns the patch place).
+    size_t jump() { b_.push_back(0xE9); const size_t at = b_.size(); imm32(0); return at; }
+    void jumpBack(size_t target) { patch(jump(), target); }
+    void jumpIfBack(uint8_t cc, size_t target) { patch(jumpIf(cc), target); }
+    // The stubs of a failed map inside the orbit loop: empty the stack, set
+    // the point to 0 and go on at `target`.
+    void emitLoopFailStubs(size_t target)
+    {
+        std::map<int, size_t> stubs;
+        for (const auto& f : fails_) {
+            auto it = stubs.find(f.depth);
+            if (it == stubs.end()) {
+                it = stubs.emplace(f.depth, b_.size()).first;
+                for (int k = 0; k < f.depth; ++k) bytes(0xDD, 0xD8); // fstp st0
+                bytes(0xD9, 0xEE);
+                bytes(0xD9, 0xEE);
+                patch(jump(), target);
+            }
+            patch(f.at, it->second);
+        }
+        fails_.clear();
     }
     // The stubs that leave two entries on the stack at a failure and return 0.
     void emitFailStubs()
@@ -327,7 +358,103 @@ public:
         return a_.ok();
     }
 
+    // The orbit loop (see NativeOrbitFn) around the map, with `discs` disc
+    // tests unrolled. Its steps and tests are those of the C++ loop it
+    // replaces, in the same order.
+    bool compileOrbit(const Fast* begin, const Fast* end, int discs)
+    {
+        if (pinned_ != 2) return false;
+        a_.raw({0x31, 0xC9});                                         // xor ecx, ecx: the count
+        a_.raw({0x48, 0x8B, 0x96});                                   // mov rdx, [rsi + discs]
+        a_.rawImm32(frameOffset(offsetof(NativeFrame, discs)));
+        const size_t top = a_.here();
+        a_.raw({0x3B, 0x8E});                                         // cmp ecx, [rsi + maxReps]
+        a_.rawImm32(frameOffset(offsetof(NativeFrame, maxReps)));
+        const size_t none = a_.jumpIf(0x8D);                          // jge: no target
+        std::vector<size_t> hits;
+        for (int i = 0; i < discs; ++i) {                             // stack: [wr, wi]
+            const int32_t at = i * static_cast<int32_t>(3 * sizeof(Real));
+            a_.fldSt(0);
+            a_.fldMem(2, at);                                         // rdx: the disc's centre x
+            a_.fsubp1();                                              // dx = wr - x
+            a_.fmulSt(0);
+            a_.fldSt(2);
+            a_.fldMem(2, at + static_cast<int32_t>(sizeof(Real)));
+            a_.fsubp1();                                              // dy = wi - y
+            a_.fmulSt(0);
+            a_.faddp();
+            a_.fldMem(2, at + static_cast<int32_t>(2 * sizeof(Real)));
+            a_.fucomip1();                                            // r2 against dx*dx + dy*dy
+            a_.fstpSt(0);
+            hits.push_back(a_.jumpIf(0x87));                          // ja: inside
+        }
+        // Every 4096 steps: the interrupt flag.
+        a_.raw({0x89, 0xC8, 0x25, 0xFF, 0x0F, 0x00, 0x00, 0x3D, 0xFF, 0x0F, 0x00, 0x00}); // eax = ecx & 4095; cmp 4095
+        const size_t noCheck = a_.jumpIf(0x85);                       // jne
+        const size_t interruptedAt = stopTest();
+        a_.bind(noCheck);
+        // The bound: the point passed to the map.
+        a_.fldSt(1);
+        a_.fstpMem(kRsi, frameOffset(offsetof(NativeFrame, boundI)));
+        a_.fldSt(0);
+        a_.fstpMem(kRsi, frameOffset(offsetof(NativeFrame, boundR)));
+        for (const Fast* f = begin; f != end && a_.ok(); ++f)
+            if (!instruction(*f)) return false;
+        if (a_.depth() != pinned_ + 2) return false;
+        dropBeneath(pinned_);
+        for (int part = 0; part < 2; ++part) { // isfinite(), as in compile()
+            a_.fldSt(part);
+            a_.fsubSelf();
+            a_.fldz();
+            a_.fucomip1();
+            a_.fstpSt(0);
+            a_.failIf(kJp);
+        }
+        const size_t next = a_.here();
+        a_.raw({0x83, 0xC1, 0x01});                                   // add ecx, 1
+        a_.jumpBack(top);
+        // A failed map: the point is 0, and the flag may have ended a long evaluation.
+        const size_t failed = a_.here();
+        const size_t interruptedAfterFailure = stopTest();
+        a_.jumpBack(next);
+        a_.emitLoopFailStubs(failed);
+        // Exits: eax = the disc, -1 for none, -2 when interrupted; the count to the frame.
+        const size_t exit = a_.here();
+        a_.raw({0x89, 0x8E});                                         // mov [rsi + count], ecx
+        a_.rawImm32(frameOffset(offsetof(NativeFrame, count)));
+        a_.raw({0xC3});
+        const auto exitWith = [&](int32_t code) {
+            a_.raw({0xB8});
+            a_.rawImm32(code);
+            a_.jumpBack(exit);
+        };
+        a_.bind(none);
+        exitWith(-1);
+        a_.bind(interruptedAt);
+        a_.bind(interruptedAfterFailure);
+        exitWith(-2);
+        for (int i = 0; i < discs; ++i) {
+            a_.bind(hits[static_cast<size_t>(i)]);
+            exitWith(i);
+        }
+        a_.emitPool();
+        return a_.ok();
+    }
+
 private:
+    // Jumps (returning the patch place) when the interrupt flag is set.
+    size_t stopTest()
+    {
+        a_.raw({0x48, 0x8B, 0x86});                                   // mov rax, [rsi + stop]
+        a_.rawImm32(frameOffset(offsetof(NativeFrame, stop)));
+        a_.raw({0x48, 0x85, 0xC0});                                   // test rax, rax
+        const size_t noFlag = a_.jumpIf(0x84);                        // jz
+        a_.raw({0x80, 0x38, 0x00});                                   // cmp byte [rax], 0
+        const size_t set = a_.jumpIf(0x85);                           // jne
+        a_.bind(noFlag);
+        return set;
+    }
+
     Val operand(Mode m, int32_t slot) const
     {
         switch (m) {
@@ -626,6 +753,17 @@ bool assembleNativeEntry(const Program::Fast* begin, const Program::Fast* end, c
         if (c.compile(begin, end)) return true;
         out.resize(mark);
     }
+    return false;
+}
+
+bool assembleNativeOrbit(const Program::Fast* begin, const Program::Fast* end, const Complex* values,
+                         const std::vector<uint8_t>& constant, int discs, std::vector<uint8_t>& out)
+{
+    if (!nativeCodeSupported() || discs < 0 || discs > 64) return false;
+    const size_t mark = out.size();
+    EntryCompiler c(out, true, values, constant);
+    if (c.compileOrbit(begin, end, discs)) return true;
+    out.resize(mark);
     return false;
 }
 

@@ -21,6 +21,12 @@ namespace qx {
 struct NativeFrame {
     Real a0r = 0, a0i = 0, a1r = 0, a1i = 0;
     Real spillR = 0, spillI = 0; // the accumulator, where registers run short
+    // The orbit loop's inputs and outputs.
+    const void* discs = nullptr; // centre x, centre y, radius squared per disc
+    const void* stop = nullptr;  // the interrupt flag (a bool), or null
+    int32_t maxReps = 0;
+    int32_t count = 0;
+    Real boundR = 0, boundI = 0; // the point last passed to the map
     Real huge, big, tiny; // e^5000, B and 1e-16, set by the constructor
     // Doubles on the safe side of those bounds, which decide most checks
     // with a fast load: at most e^5000, at most B, above 1e-16.
@@ -36,9 +42,10 @@ struct NativeFrame {
 // register, and uses only the stack slot of its return address.
 using NativeFn = const void*;
 
-// Calls `fn` as above.
-__attribute__((always_inline)) inline bool callNative(NativeFn fn, Complex* values, NativeFrame* frame, Real& re,
-                                                      Real& im)
+// Calls `fn` as above (also an orbit loop, which uses rcx and rdx as well);
+// returns its eax.
+__attribute__((always_inline)) inline int callNative(NativeFn fn, Complex* values, NativeFrame* frame, Real& re,
+                                                     Real& im)
 {
 #if defined(__x86_64__) && defined(__linux__)
     int ok;
@@ -46,11 +53,11 @@ __attribute__((always_inline)) inline bool callNative(NativeFn fn, Complex* valu
     asm volatile("sub $128, %%rsp\n\tcall *%[fn]\n\tadd $128, %%rsp"
                  : "+t"(re), "+u"(im), "=a"(ok)
                  : [fn] "r"(fn), "D"(values), "S"(frame)
-                 : "memory", "cc", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)");
-    return ok != 0;
+                 : "memory", "cc", "rcx", "rdx", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)");
+    return ok;
 #else
     (void)fn, (void)values, (void)frame, (void)re, (void)im;
-    return false;
+    return 0;
 #endif
 }
 

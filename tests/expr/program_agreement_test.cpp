@@ -13,6 +13,8 @@
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <array>
+#include <atomic>
 #include <limits>
 #include <span>
 
@@ -335,4 +337,105 @@ TEST(ProgramAgreement, MachineCodeAgreesWithTheInterpreter)
     EXPECT_GT(native, 300);
     EXPECT_GT(succeeded, evaluations / 3);
     EXPECT_LT(succeeded, evaluations);
+}
+
+namespace {
+
+// The disc orbit loop as documented, through the interpreted fast form.
+Program::DiscOrbit discOrbitByHand(Program& p, Complex w, const std::vector<std::array<Real, 3>>& discs,
+                                   int32_t maxReps, const std::atomic<bool>* stop)
+{
+    Program::DiscOrbit o;
+    o.bound = w;
+    for (int32_t count = 0; count < maxReps; ++count) {
+        for (size_t i = 0; i < discs.size(); ++i) {
+            const Real dx = w.re - discs[i][0], dy = w.im - discs[i][1];
+            if (dx * dx + dy * dy < discs[i][2]) {
+                o.disc = static_cast<int>(i);
+                o.count = count;
+                o.w = w;
+                return o;
+            }
+        }
+        if ((count & 4095) == 4095 && stop && stop->load()) {
+            o.interrupted = true;
+            return o;
+        }
+        o.bound = w;
+        Complex f;
+        if (p.evaluateBound(0, w, f)) {
+            w = f;
+        } else {
+            w = {0, 0};
+            if (stop && stop->load()) {
+                o.interrupted = true;
+                return o;
+            }
+        }
+    }
+    o.count = maxReps;
+    o.w = w;
+    return o;
+}
+
+} // namespace
+
+// The whole orbit loop in machine code against the same loop written out:
+// Newton maps whose orbits reach a root, cycle without reaching one or hit
+// the map's failures (0 is a pole), with 0 to 3 discs, a zero and a huge
+// count limit, and a set interrupt flag.
+TEST(ProgramAgreement, DiscOrbitsInMachineCode)
+{
+    if (!nativeCodeSupported()) GTEST_SKIP() << "no machine code on this platform";
+    const std::vector<std::array<Real, 3>> roots = {{-1.76929235423863L, 0, 1e-4L},
+                                                    {0.884646177119316L, 0.589742805022206L, 1e-4L},
+                                                    {0.884646177119316L, -0.589742805022206L, 1e-4L}};
+    std::mt19937 rng(77);
+    std::uniform_real_distribution<double> coord(-2, 2);
+    int reached = 0, none = 0, compared = 0;
+    for (const char* text : {"z-(zzz-2z+2)/(zz+z(z+z)-2)", "z-(zz*z-2z+2)/(3zz-2)", "(zz+1)/(2z)", "1/(zz)+c",
+                             "z*z*z*z-c*z*z+1"}) {
+        Calc calc(true);
+        calc.set('C', Complex{0.3L, -0.1L});
+        TreePtr t = calc.tree(text);
+        ASSERT_TRUE(t) << text;
+        Program machine = Program::compile(calc.cx.env, {t.get()});
+        machine.bindSlots(kSlotZ);
+        Program interpreted = machine;
+        interpreted.useNativeCode(false);
+        for (size_t discs = 0; discs <= roots.size(); ++discs) {
+            ASSERT_TRUE(machine.prepareDiscOrbit(0, static_cast<int>(discs))) << text;
+            const std::vector<std::array<Real, 3>> some(roots.begin(), roots.begin() + static_cast<long>(discs));
+            for (int k = 0; k < 60; ++k) {
+                Complex start{coord(rng), coord(rng)};
+                if (k == 0) start = {0, 0}; // a pole of most of these maps
+                const int32_t reps = k == 1 ? 0 : k % 7 == 0 ? 5 : 400;
+                const auto a = machine.orbitToDiscs(start, some.data(), reps, nullptr);
+                const auto b = discOrbitByHand(interpreted, start, some, reps, nullptr);
+                ++compared;
+                ASSERT_EQ(a.disc, b.disc) << text << " from " << double(start.re) << "," << double(start.im);
+                ASSERT_EQ(a.count, b.count) << text;
+                ASSERT_TRUE(sameBits(a.w.re, b.w.re) && sameBits(a.w.im, b.w.im)) << text;
+                ASSERT_TRUE(sameBits(a.bound.re, b.bound.re) && sameBits(a.bound.im, b.bound.im)) << text;
+                (a.disc >= 0 ? reached : none)++;
+            }
+        }
+    }
+    EXPECT_GT(reached, compared / 8);
+    EXPECT_GT(none, compared / 10);
+    // A set flag ends an orbit that reaches nothing after 4096 steps; a clear one does not.
+    Calc calc(true);
+    TreePtr t = calc.tree("zz");
+    Program p = Program::compile(calc.cx.env, {t.get()});
+    p.bindSlots(kSlotZ);
+    ASSERT_TRUE(p.prepareDiscOrbit(0, 1));
+    std::atomic<bool> flag{true};
+    const std::array<Real, 3> far{5, 5, 1};
+    const auto stopped = p.orbitToDiscs({0.5L, 0.5L}, &far, 1000000, &flag);
+    EXPECT_TRUE(stopped.interrupted);
+    flag = false;
+    const auto finished = p.orbitToDiscs({0.5L, 0.5L}, &far, 10000, &flag);
+    EXPECT_FALSE(finished.interrupted);
+    EXPECT_EQ(finished.count, 10000);
+    EXPECT_EQ(finished.disc, -1);
 }

@@ -316,6 +316,8 @@ TargetEngine::TargetEngine(const EvalEnv& env, const Setup& s)
         program_.bindSlots(kSlotX, kSlotY);
     else
         program_.bindSlots(kSlotZ);
+    if (!real_ && points_.size() == targets_.size())
+        program_.prepareDiscOrbit(0, static_cast<int>(points_.size()));
     colours_.resize(targets_.size());
 }
 
@@ -432,6 +434,18 @@ Complex TargetEngine::orbitStart(Real x, Real y, bool& ok)
 // loop passes the point through memory at every step.
 OrbitEnd TargetEngine::pointOrbit(Complex start, const std::atomic<bool>* stop)
 {
+    if (program_.hasDiscOrbit()) { // the same loop in machine code
+        const Program::DiscOrbit o = program_.orbitToDiscs(start, points_.data(), maxReps_, stop);
+        lastBound_ = o.bound;
+        OrbitEnd end;
+        end.interrupted = o.interrupted;
+        if (!o.interrupted) {
+            end.target = o.disc < 0 ? kNoTarget : o.disc;
+            end.count = o.count;
+            end.w = o.w;
+        }
+        return end;
+    }
     OrbitEnd end;
     Real wr = start.re, wi = start.im;
     Real br = wr, bi = wi; // the point last passed to the map
