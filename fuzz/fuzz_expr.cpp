@@ -61,7 +61,8 @@ void agreeOrAbort(ExprContext& cx, ExprNode& tree)
     if (a != b || a != c) std::abort();
     const Complex r = p.result();
     if (a && (std::memcmp(&tree.value.re, &r.re, 10) != 0 ||
-              std::memcmp(&tree.value.re, &out.re, 10) != 0)) {
+              std::memcmp(&tree.value.re, &out.re, 10) != 0 ||
+              (cx.env.complexMode && std::memcmp(&tree.value.im, &out.im, 10) != 0))) {
         std::fprintf(stderr, "values differ: %.21Lg %.21Lg %.21Lg\n", tree.value.re, r.re, out.re);
         std::abort();
     }
