@@ -190,3 +190,39 @@ TEST(MandelInterior, ProvenCyclesChangeNoPixelNearTheBoundaries)
         EXPECT_LT(inside, W * H * 95 / 100) << k.x0;
     }
 }
+
+// Whole runs of parameters (or Julia starting points) proven at once: every
+// member of a proven family really stays below the threshold, and families
+// that reach outside the set, straddle its edge or escape are not proven.
+TEST(MandelInterior, FamiliesAreProvenOnlyWhereEveryMemberStays)
+{
+    struct Family {
+        Real cr, ci, spread;
+        bool proven; // expected
+    };
+    const Family families[] = {
+        {-0.1L, 0.1L, 0.01L, true},        // deep in the cardioid
+        {-1.0L, 0.02L, 0.005L, true},      // the period-2 bulb
+        {-0.1225L, 0.7449L, 0.002L, true}, // the period-3 bulb
+        {0.245L, 0, 0.01L, false},         // reaches past the cusp at 1/4, where orbits escape
+        {0.2499L, 0, 0.0002L, false},      // the same just below the cusp, escaping after ~300 steps
+        {-0.75L, 0.05L, 0.04L, false},     // straddles the neck between cardioid and bulb
+        {0.5L, 0.5L, 0.001L, false},       // outside
+        {-0.1L, 0.1L, 0.6L, false},        // reaches from the cardioid far outside
+    };
+    for (const Family& f : families) {
+        EXPECT_EQ(familyProvesBounded(0, 0, 0, f.cr, f.ci, f.spread, 4, 256), f.proven) << f.cr << " " << f.ci;
+        Real top = 0; // members across the run, its ends included
+        for (int k = -4; k <= 4; ++k)
+            top = std::max(top, largestNorm(f.cr + f.spread * k / 4, f.ci, 20000));
+        if (f.proven)
+            EXPECT_LE(top, 4) << f.cr;
+        else
+            EXPECT_GT(top, 4) << f.cr << ": a member escapes";
+    }
+    // Julia sets: starting points around z0 for one c (the rabbit's interior).
+    const Real rr = -0.1225611668766535961L, ri = 0.7448617666197442366L;
+    EXPECT_TRUE(familyProvesBounded(0, 0, 0.02L, rr, ri, 0, 4, 256));
+    EXPECT_FALSE(familyProvesBounded(1.5L, 0, 0.02L, rr, ri, 0, 4, 256)); // escapes
+    EXPECT_FALSE(familyProvesBounded(0, 0, 0.6L, rr, ri, 0, 4, 256));     // reaches the Julia set
+}

@@ -85,14 +85,19 @@ bool criticalOrbitStaysBounded(Real cr, Real ci, Real threshold)
     return inCardioid(cr, ci, threshold) || inBulb(cr, ci, threshold);
 }
 
-bool orbitCycleProvesBounded(const Real* zr, const Real* zi, int p, Real cr, Real ci, Real threshold)
+namespace {
+
+// The disc chain of orbitCycleProvesBounded for a family of orbits: each
+// step may add `spread` (parameters within spread of c) and the first disc
+// must have a radius of at least `atLeast` (where the family starts).
+bool discChainCloses(const Real* zr, const Real* zi, int p, Real cr, Real ci, Real threshold, Real spread, Real atLeast)
 {
     constexpr int kMaxPeriod = 64;
     if (p < 1 || p > kMaxPeriod || !(threshold > 0))
         return false;
     // A step's rounding, for |z|^2 <= threshold: each of its five operations
     // errs by at most 2^-64 of a value below threshold + |c|; generously:
-    const Real delta = 1e-17L * (1 + threshold + modulus(cr, ci));
+    const Real delta = 1e-17L * (1 + threshold + modulus(cr, ci) + spread);
     Real size[kMaxPeriod];
     Real lambda = 1;
     for (int k = 0; k < p; ++k) {
@@ -103,19 +108,68 @@ bool orbitCycleProvesBounded(const Real* zr, const Real* zi, int p, Real cr, Rea
         return false;
     const Real defect = modulus(zr[p] - zr[0], zi[p] - zi[0]) * (1 + 1e-15L);
     const Real limit = threshold * (1 - 1e-12L);
-    // The first radius leaves room for the defect and the rounding at the
-    // contraction 1 - lambda; larger ones are tried while the squares
-    // (s^2 terms) allow.
-    Real s = 4 * (defect + 4 * p * delta) / (1 - lambda) + 1e-30L;
+    // The first radius leaves room for the defect, the spread and the
+    // rounding at the contraction 1 - lambda; larger ones are tried while the
+    // squares (s^2 terms) allow.
+    Real s = std::max(atLeast, 4 * (defect + p * (4 * delta + spread)) / (1 - lambda) + 1e-30L);
     for (int attempt = 0; attempt < 8; ++attempt, s *= 2) {
         Real sk = s;
         for (int k = 0; k < p; ++k) {
             if ((size[k] + sk) * (size[k] + sk) > limit)
                 return false; // larger discs only reach further
-            sk = (sk * (2 * size[k] + sk) + 2 * delta) * (1 + 1e-12L);
+            sk = (sk * (2 * size[k] + sk) + 2 * delta + spread) * (1 + 1e-12L);
         }
         if (sk + defect <= s)
             return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool orbitCycleProvesBounded(const Real* zr, const Real* zi, int p, Real cr, Real ci, Real threshold)
+{
+    return discChainCloses(zr, zi, p, cr, ci, threshold, 0, 0);
+}
+
+bool familyProvesBounded(Real z0r, Real z0i, Real startSpread, Real cr, Real ci, Real stepSpread, Real threshold,
+                         int maxSteps)
+{
+    if (!(threshold > 0) || !(startSpread >= 0) || !(stepSpread >= 0))
+        return false;
+    const Real delta = 1e-17L * (1 + threshold + modulus(cr, ci) + stepSpread);
+    const Real limit = threshold * (1 - 1e-12L);
+    constexpr int kMaxPeriod = 16, kKept = kMaxPeriod + 1;
+    Real keptR[kKept], keptI[kKept], keptD[kKept]; // the last points of the centre orbit and their spreads
+    Real zr = z0r, zi = z0i;
+    Real d = startSpread * (1 + 1e-15L); // every member's point lies within d of the centre's
+    for (int n = 0; n <= maxSteps; ++n) {
+        const Real size = modulus(zr, zi) * (1 + 1e-15L);
+        if ((size + d) * (size + d) > limit || d > 0.25L)
+            return false;
+        keptR[n % kKept] = zr, keptI[n % kKept] = zi, keptD[n % kKept] = d;
+        if (n >= kMaxPeriod && (n & (n - 1)) == 0) {
+            // The first return close to an earlier point: try the disc chain from there.
+            for (int p = 1; p <= kMaxPeriod; ++p) {
+                const int j = (n - p) % kKept;
+                const Real dr = zr - keptR[j], di = zi - keptI[j];
+                if (dr * dr + di * di > 1e-4L * (size * size + 1))
+                    continue;
+                Real xr[kKept], xi[kKept];
+                for (int k = 0; k <= p; ++k) {
+                    xr[k] = keptR[(n - p + k) % kKept];
+                    xi[k] = keptI[(n - p + k) % kKept];
+                }
+                if (discChainCloses(xr, xi, p, cr, ci, threshold, stepSpread, keptD[j]))
+                    return true;
+                break;
+            }
+        }
+        const Real t = zr * zi;
+        const Real nr = zr * zr - zi * zi + cr;
+        zi = t + t + ci;
+        zr = nr;
+        d = (d * (2 * size + d) + stepSpread + 2 * delta) * (1 + 1e-12L);
     }
     return false;
 }

@@ -30,4 +30,15 @@ inline bool criticalOrbitMayStayBounded(Real cr, Real ci)
 // under the threshold. Any period, no closed form, no tolerance.
 bool orbitCycleProvesBounded(const Real* zr, const Real* zi, int p, Real cr, Real ci, Real threshold);
 
+// The same for a whole family of computed orbits at once: those starting
+// within startSpread of (z0r, z0i) with parameters within stepSpread of
+// (cr, ci) (a run of pixels). One centre orbit is followed for at most
+// maxSteps steps with a radius that holds every member's point (each step
+// maps d to d (2|z| + d) + stepSpread + 2 delta); when the centre returns
+// close to an earlier point, the disc chain above, with the spread added at
+// every step and starting from that point's radius, may prove that no
+// member ever passes the threshold.
+bool familyProvesBounded(Real z0r, Real z0i, Real startSpread, Real cr, Real ci, Real stepSpread, Real threshold,
+                         int maxSteps);
+
 } // namespace qx

@@ -180,12 +180,58 @@ bool MJKernel::pairs(int count) const
            p_.mode != DisplayMode::Iim;
 }
 
+// Runs of this many pixels of a row are first tried as one family
+// (familyProvesBounded): a proven run is the set colour without iterating.
+constexpr int kRegionRun = 16;
+
+bool MJKernel::runProvenBounded(Real x0, Real pitch, Real y, int start, int run) const
+{
+    const Real xc = x0 + Real(start + run / 2) * pitch;
+    Real spread = 0; // the pixels' own coordinates, as the loop computes them
+    for (int i = start; i < start + run; ++i)
+        spread = std::max(spread, std::fabs(x0 + Real(i) * pitch - xc));
+    spread = spread * (1 + 1e-12L) + 1e-300L;
+    const int steps = std::min(p_.maxReps, 256);
+    if (p_.julia)
+        return familyProvesBounded(xc, y, spread, p_.c.re, p_.c.im, 0, threshold_, steps);
+    return familyProvesBounded(0, 0, 0, xc, y, spread, threshold_, steps);
+}
+
 void MJKernel::colourRow(Real x0, Real pitch, Real y, int count, PixelColour* out) const
 {
-    if (pairs(count))
-        paired([&](int i) { return Complex{x0 + Real(i) * pitch, y}; }, count, out);
-    else
+    if (!pairs(count)) {
         colourRowSingle(x0, pitch, y, count, out);
+        return;
+    }
+    // The pixels from `from` on, paired.
+    const auto pairFrom = [&](int from, int n) {
+        paired([&](int i) { return Complex{x0 + Real(from + i) * pitch, y}; }, n, out + from);
+        return !(stop_ && stop_->load(std::memory_order_relaxed));
+    };
+    if (!interiorShortcut_ || count < 2 * kRegionRun) {
+        pairFrom(0, count);
+        return;
+    }
+    int done = 0; // the pixels before it are coloured
+    int skip = 0, backoff = 0; // after failures, fewer runs are tried (speed only)
+    for (int start = 0; start + kRegionRun <= count; start += kRegionRun) {
+        if (skip > 0) {
+            --skip;
+            continue;
+        }
+        if (!runProvenBounded(x0, pitch, y, start, kRegionRun)) {
+            backoff = std::min(2 * backoff + 1, 7);
+            skip = backoff;
+            continue;
+        }
+        backoff = 0;
+        if (start > done && !pairFrom(done, start - done))
+            return;
+        std::fill(out + start, out + start + kRegionRun, setColour());
+        done = start + kRegionRun;
+    }
+    if (done < count)
+        pairFrom(done, count - done);
 }
 
 void MJKernel::colourPoints(const Real* xs, const Real* ys, int count, PixelColour* out) const

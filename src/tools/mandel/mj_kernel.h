@@ -88,6 +88,7 @@ private:
     PixelColour setColour() const;
     bool shortcutApplies() const;
     bool provablyInside(Real x, Real y) const;
+    bool runProvenBounded(Real x0, Real pitch, Real y, int start, int run) const;
     PixelColour bandColour(const EscapeResult& e) const;
     PixelColour binaryColour(Complex z) const;
     bool pairs(int count) const;
