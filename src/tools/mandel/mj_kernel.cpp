@@ -477,6 +477,8 @@ void MJKernel::paired(PointAt pointAt, int count, PixelColour* out) const
     const int32_t N = p_.maxReps;
     int next = 0;
     const bool probing = interiorShortcut_; // degree 2 only
+    constexpr int32_t kQuickSteps = 7;
+    const bool quick = p_.degree == 2 && N > kQuickSteps;
     // How the row's probes went: when most fail, the row is far from any
     // interior and its lanes are first probed later (speed only: a probe
     // never changes a pixel).
@@ -501,14 +503,30 @@ void MJKernel::paired(PointAt pointAt, int count, PixelColour* out) const
                 out[next] = setColour();
                 continue;
             }
+            Real zr = p_.julia ? x : 0, zi = p_.julia ? y : 0;
+            const Real cr = p_.julia ? p_.c.re : x, ci = p_.julia ? p_.c.im : y;
+            int32_t n = 0;
+            if (quick) {
+                // Most orbits of a wide view escape within a few steps: they
+                // end here, without a lane, after the hot loop's own steps
+                // (too few for its first cycle check, at step 8).
+                for (; n < kQuickSteps; ++n) {
+                    const Real r2 = zr * zr, i2 = zi * zi;
+                    if (r2 + i2 > T)
+                        break;
+                    const Real t = zr * zi;
+                    zi = t + t + ci;
+                    zr = r2 - i2 + cr;
+                }
+                if (n < kQuickSteps) {
+                    out[next] = colourOfEscape(EscapeResult{kEscaped, n, {zr, zi}});
+                    continue;
+                }
+            }
             // Field by field: a whole new Lane would copy every extended
             // real through memory.
-            if (p_.julia) {
-                l.zr = x, l.zi = y, l.cr = p_.c.re, l.ci = p_.c.im;
-            } else {
-                l.zr = 0, l.zi = 0, l.cr = x, l.ci = y;
-            }
-            l.n = 0;
+            l.zr = zr, l.zi = zi, l.cr = cr, l.ci = ci;
+            l.n = n;
             l.index = next;
             l.cycle.restart();
             l.limit = probing ? std::min(N, probes.firstCheckpoint()) : N;
