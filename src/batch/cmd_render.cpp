@@ -32,7 +32,9 @@ std::string help()
            "cardioid and a disc of the period-2 bulb proven inside without iterating, an orbit\n"
            "whose 80-bit state repeats exactly ended at once, since it can never escape, and\n"
            "an orbit that settles near an attracting cycle ended once discs around the cycle,\n"
-           "rounding included, prove that it never passes the threshold). No pixel is\n"
+           "rounding included, prove that it never passes the threshold, and whole runs of\n"
+           "16 pixels proven the same way at once, the spread between their orbits\n"
+           "included). No pixel is\n"
            "guessed from its neighbours unless --guess asks for the inexact preview mode;\n"
            "either way --threads N gives the picture of --threads 1.\n"
            "\n" + optionHelp(false) +
