@@ -233,42 +233,44 @@ public:
     // An unconditional jump (E9) to `target`, or to be bound later (returns the patch place).
     size_t jump() { b_.push_back(0xE9); const size_t at = b_.size(); imm32(0); return at; }
     void jumpBack(size_t target) { patch(jump(), target); }
-    void jumpIfBack(uint8_t cc, size_t target) { patch(jumpIf(cc), target); }
     // The stubs of a failed map inside the orbit loop: empty the stack, set
     // the point to 0 and go on at `target`.
     void emitLoopFailStubs(size_t target)
+    {
+        emitStubs([&](int depth) {
+            for (int k = 0; k < depth; ++k) bytes(0xDD, 0xD8); // fstp st0
+            bytes(0xD9, 0xEE);
+            bytes(0xD9, 0xEE);
+            patch(jump(), target);
+        });
+    }
+    // The stubs that leave two entries on the stack at a failure and return 0.
+    void emitFailStubs()
+    {
+        emitStubs([&](int depth) {
+            for (int k = 2; k < depth; ++k) bytes(0xDD, 0xD8); // fstp st0
+            for (int k = depth; k < 2; ++k) bytes(0xD9, 0xEE); // fldz
+            returnWith(0);
+        });
+    }
+
+private:
+    // One stub per stack depth at a failure, written by `body`, for every failure site so far.
+    template <class Body>
+    void emitStubs(Body body)
     {
         std::map<int, size_t> stubs;
         for (const auto& f : fails_) {
             auto it = stubs.find(f.depth);
             if (it == stubs.end()) {
                 it = stubs.emplace(f.depth, b_.size()).first;
-                for (int k = 0; k < f.depth; ++k) bytes(0xDD, 0xD8); // fstp st0
-                bytes(0xD9, 0xEE);
-                bytes(0xD9, 0xEE);
-                patch(jump(), target);
+                body(f.depth);
             }
             patch(f.at, it->second);
         }
         fails_.clear();
     }
-    // The stubs that leave two entries on the stack at a failure and return 0.
-    void emitFailStubs()
-    {
-        std::map<int, size_t> stubs;
-        for (const auto& f : fails_) {
-            auto it = stubs.find(f.depth);
-            if (it == stubs.end()) {
-                it = stubs.emplace(f.depth, b_.size()).first;
-                for (int k = 2; k < f.depth; ++k) bytes(0xDD, 0xD8); // fstp st0
-                for (int k = f.depth; k < 2; ++k) bytes(0xD9, 0xEE); // fldz
-                returnWith(0);
-            }
-            patch(f.at, it->second);
-        }
-    }
 
-private:
     void bytes(int a, int b)
     {
         b_.push_back(static_cast<uint8_t>(a));
@@ -339,19 +341,7 @@ public:
 
     bool compile(const Fast* begin, const Fast* end)
     {
-        for (const Fast* f = begin; f != end && a_.ok(); ++f)
-            if (!instruction(*f)) return false;
-        if (a_.depth() != pinned_ + 2) return false;
-        dropBeneath(pinned_);
-        // isfinite() of both parts: x - x is 0 for finite x and NaN otherwise.
-        for (int part = 0; part < 2; ++part) {
-            a_.fldSt(part);
-            a_.fsubSelf();
-            a_.fldz();
-            a_.fucomip1();
-            a_.fstpSt(0);
-            a_.failIf(kJp);
-        }
+        if (!map(begin, end)) return false;
         a_.returnWith(1); // the value stays in st0 and st1
         a_.emitFailStubs();
         a_.emitPool();
@@ -398,18 +388,7 @@ public:
         a_.fstpMem(kRsi, frameOffset(offsetof(NativeFrame, boundI)));
         a_.fldSt(0);
         a_.fstpMem(kRsi, frameOffset(offsetof(NativeFrame, boundR)));
-        for (const Fast* f = begin; f != end && a_.ok(); ++f)
-            if (!instruction(*f)) return false;
-        if (a_.depth() != pinned_ + 2) return false;
-        dropBeneath(pinned_);
-        for (int part = 0; part < 2; ++part) { // isfinite(), as in compile()
-            a_.fldSt(part);
-            a_.fsubSelf();
-            a_.fldz();
-            a_.fucomip1();
-            a_.fstpSt(0);
-            a_.failIf(kJp);
-        }
+        if (!map(begin, end)) return false;
         const size_t next = a_.here();
         a_.raw({0x83, 0xC1, 0x01});                                   // add ecx, 1
         a_.jumpBack(top);
@@ -442,6 +421,26 @@ public:
     }
 
 private:
+    // The map's instructions, leaving its value alone on the stack (over the
+    // pinned argument, which it replaces); a value that is not finite fails.
+    bool map(const Fast* begin, const Fast* end)
+    {
+        for (const Fast* f = begin; f != end && a_.ok(); ++f)
+            if (!instruction(*f)) return false;
+        if (a_.depth() != pinned_ + 2) return false;
+        dropBeneath(pinned_);
+        // isfinite() of both parts: x - x is 0 for finite x and NaN otherwise.
+        for (int part = 0; part < 2; ++part) {
+            a_.fldSt(part);
+            a_.fsubSelf();
+            a_.fldz();
+            a_.fucomip1();
+            a_.fstpSt(0);
+            a_.failIf(kJp);
+        }
+        return true;
+    }
+
     // Jumps (returning the patch place) when the interrupt flag is set.
     size_t stopTest()
     {

@@ -268,6 +268,17 @@ TEST(ProgramAgreement, SeveralEntriesShareOneTable)
 
 namespace {
 
+// A complex tree's program bound to z (machine code where it can be made)
+// and a copy of it that interprets.
+std::pair<Program, Program> machineAndInterpreter(Calc& calc, const ExprNode& tree)
+{
+    Program machine = Program::compile(calc.cx.env, {&tree});
+    machine.bindSlots(kSlotZ);
+    Program interpreted = machine;
+    interpreted.useNativeCode(false);
+    return {machine, interpreted};
+}
+
 // Random complex arithmetic (what runs as machine code) over z, c and
 // constants from 1e-9 to 1e9, sums, products, squares and quotients.
 std::string arithmetic(std::mt19937& rng, int depth)
@@ -306,10 +317,7 @@ TEST(ProgramAgreement, MachineCodeAgreesWithTheInterpreter)
         const std::string text = n == 0 ? "z-(zzz-2z+2)/(zz+z(z+z)-2)" : arithmetic(rng, 4);
         TreePtr t = calc.tree(text);
         ASSERT_TRUE(t) << text;
-        Program machine = Program::compile(calc.cx.env, {t.get()});
-        machine.bindSlots(kSlotZ);
-        Program interpreted = machine;
-        interpreted.useNativeCode(false);
+        auto [machine, interpreted] = machineAndInterpreter(calc, *t);
         ASSERT_FALSE(interpreted.runsNativeCode());
         if (n == 0) {
             ASSERT_TRUE(machine.runsNativeCode()) << "the Newton step of the basins benchmark";
@@ -399,10 +407,7 @@ TEST(ProgramAgreement, DiscOrbitsInMachineCode)
         calc.set('C', Complex{0.3L, -0.1L});
         TreePtr t = calc.tree(text);
         ASSERT_TRUE(t) << text;
-        Program machine = Program::compile(calc.cx.env, {t.get()});
-        machine.bindSlots(kSlotZ);
-        Program interpreted = machine;
-        interpreted.useNativeCode(false);
+        auto [machine, interpreted] = machineAndInterpreter(calc, *t);
         for (size_t discs = 0; discs <= roots.size(); ++discs) {
             ASSERT_TRUE(machine.prepareDiscOrbit(0, static_cast<int>(discs))) << text;
             const std::vector<std::array<Real, 3>> some(roots.begin(), roots.begin() + static_cast<long>(discs));
