@@ -54,6 +54,12 @@ NativeFrame::NativeFrame()
 
 bool nativeCodeSupported() { return QX_NATIVE && sizeof(Real) == 16 && sizeof(Complex) == 32; }
 
+bool nativeCodeAvailable()
+{
+    static const bool available = nativeCodeSupported() && NativeCode::load({0xC3}) != nullptr; // ret
+    return available;
+}
+
 NativeCode::~NativeCode()
 {
 #if QX_NATIVE

@@ -82,5 +82,7 @@ private:
 
 // True where native code can be generated at all (x86-64).
 bool nativeCodeSupported();
+// True where, besides, the system lets this process run it (tried once).
+bool nativeCodeAvailable();
 
 } // namespace qx
