@@ -25,34 +25,48 @@ void putChunk(std::vector<uint8_t>& out, const char type[4], const std::vector<u
     putBe32(out, static_cast<uint32_t>(crc));
 }
 
-// Each row: filter byte 0 (none), then R, G, B per pixel.
-std::vector<uint8_t> scanlines(const PixelsView& p)
-{
-    std::vector<uint8_t> raw;
-    raw.reserve(static_cast<size_t>(p.height) * (1 + 3 * static_cast<size_t>(p.width)));
-    for (int r = 0; r < p.height; ++r) {
-        raw.push_back(0);
-        const uint32_t* row = p.pixels + static_cast<size_t>(r) * p.width;
-        for (int c = 0; c < p.width; ++c) {
-            raw.push_back(static_cast<uint8_t>(row[c]));
-            raw.push_back(static_cast<uint8_t>(row[c] >> 8));
-            raw.push_back(static_cast<uint8_t>(row[c] >> 16));
-        }
-    }
-    return raw;
-}
-
-// Deflate level 3: on escape-time pictures a third of level 6's time (26 ms
-// against 81 ms on a 1024x768 deep view) for files 16-26% larger. Row
+// The image data, deflated a row at a time (each row: filter byte 0, then
+// R, G, B per pixel) so that no copy of the whole picture is made. Level 1:
+// on escape-time pictures about half of level 3's time (13.6 ms against
+// 25.7 ms on a 1024x768 deep view) for files about a tenth larger; row
 // filters (Sub, Up) made these pictures larger, not smaller.
-bool deflateAll(const std::vector<uint8_t>& raw, std::vector<uint8_t>& packed)
+bool deflateRows(const PixelsView& p, std::vector<uint8_t>& packed)
 {
-    uLongf size = compressBound(static_cast<uLong>(raw.size()));
-    packed.resize(size);
-    if (compress2(packed.data(), &size, raw.data(), static_cast<uLong>(raw.size()), 3) != Z_OK)
+    z_stream z{};
+    if (deflateInit(&z, 1) != Z_OK)
         return false;
-    packed.resize(size);
-    return true;
+    std::vector<uint8_t> row(1 + 3 * static_cast<size_t>(p.width));
+    uint8_t buffer[1 << 16];
+    bool ok = true;
+    const auto drain = [&](int flush) {
+        do {
+            z.next_out = buffer;
+            z.avail_out = sizeof buffer;
+            const int r = deflate(&z, flush);
+            if (r == Z_STREAM_ERROR) {
+                ok = false;
+                return;
+            }
+            packed.insert(packed.end(), buffer, buffer + (sizeof buffer - z.avail_out));
+        } while (z.avail_out == 0);
+    };
+    for (int r = 0; r < p.height && ok; ++r) {
+        const uint32_t* pixels = p.pixels + static_cast<size_t>(r) * p.width;
+        uint8_t* out = row.data();
+        *out++ = 0;
+        for (int c = 0; c < p.width; ++c) {
+            *out++ = static_cast<uint8_t>(pixels[c]);
+            *out++ = static_cast<uint8_t>(pixels[c] >> 8);
+            *out++ = static_cast<uint8_t>(pixels[c] >> 16);
+        }
+        z.next_in = row.data();
+        z.avail_in = static_cast<uInt>(row.size());
+        drain(Z_NO_FLUSH);
+    }
+    if (ok)
+        drain(Z_FINISH);
+    deflateEnd(&z);
+    return ok;
 }
 
 } // namespace
@@ -63,7 +77,7 @@ std::vector<uint8_t> encodePng(const PixelsView& picture)
         return {};
     const int w = picture.width, h = picture.height;
     std::vector<uint8_t> packed;
-    if (!deflateAll(scanlines(picture), packed))
+    if (!deflateRows(picture, packed))
         return {};
     std::vector<uint8_t> out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<uint8_t> header;
