@@ -49,12 +49,6 @@ bool MJKernel::shortcutApplies() const
            (p_.mode == DisplayMode::Bands || p_.mode == DisplayMode::Blend || p_.mode == DisplayMode::Binary);
 }
 
-// An orbit that never escapes gets the set colour, whatever its last point.
-bool MJKernel::provablyInside(Real x, Real y) const
-{
-    return interiorShortcut_ && !p_.julia && criticalOrbitMayStayBounded(x, y) &&
-           criticalOrbitStaysBounded(x, y, threshold_);
-}
 
 
 PixelColour MJKernel::setColour() const

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <climits>
 #include "tools/mandel/mj_escape.h"
+#include "tools/mandel/mj_interior.h"
 #include "tools/mandel/mj_params.h"
 
 #include <array>
@@ -87,7 +88,13 @@ public:
 private:
     PixelColour setColour() const;
     bool shortcutApplies() const;
-    bool provablyInside(Real x, Real y) const;
+    // An orbit that never escapes gets the set colour, whatever its last
+    // point. Inline: it is asked for every pixel, and most fail the first test.
+    bool provablyInside(Real x, Real y) const
+    {
+        return interiorShortcut_ && !p_.julia && criticalOrbitMayStayBounded(x, y) &&
+               criticalOrbitStaysBounded(x, y, threshold_);
+    }
     bool runProvenBounded(Real x0, Real pitch, Real y, int start, int run) const;
     PixelColour bandColour(const EscapeResult& e) const;
     PixelColour binaryColour(Complex z) const;
