@@ -2,11 +2,16 @@
 // becomes the same loads, products, sums, quotients and checks that fastRun
 // performs, on the x87 register stack:
 //
-//   - between instructions the stack holds the accumulator, real part on top;
-//   - an instruction pushes its operands (from memory, the bound arguments or
+//   - the first argument arrives in st0/st1 and usually stays at the bottom;
+//   - between instructions the stack holds the accumulator above it, real
+//     part on top (or the accumulator goes to the frame where an instruction
+//     needs every register);
+//   - an instruction pushes its operands (from memory, the constant pool or
 //     copies of stack entries), leaves its result above the old accumulator
 //     and then drops everything beneath the result;
-//   - a failed check jumps to a stub that empties the stack and returns 0.
+//   - a failed check jumps to a stub for its stack depth: the function
+//     returns 0 with two entries on the stack, the orbit loop sets the point
+//     to 0 and goes on.
 //
 // The generated functions' calling convention is described with NativeFn.
 #include "expr/program_native.h"
@@ -137,7 +142,6 @@ public:
 
     // ---- x87 instructions, tracking the stack depth
     void fldMem(int base, int32_t disp) { memOp(0xDB, 5, base, disp); grow(1); }
-    void fsubp1() { fsubp(1); }
     void fstpMem(int base, int32_t disp) { memOp(0xDB, 7, base, disp); grow(-1); }
     void fldSt(int i) { bytes(0xD9, 0xC0 + i); grow(1); }
     void fstpSt(int i) { bytes(0xDD, 0xD8 + i); grow(-1); }
@@ -372,11 +376,11 @@ public:
             const int32_t at = i * static_cast<int32_t>(3 * sizeof(Real));
             a_.fldSt(0);
             a_.fldMem(2, at);                                         // rdx: the disc's centre x
-            a_.fsubp1();                                              // dx = wr - x
+            a_.fsubp();                                              // dx = wr - x
             a_.fmulSt(0);
             a_.fldSt(2);
             a_.fldMem(2, at + static_cast<int32_t>(sizeof(Real)));
-            a_.fsubp1();                                              // dy = wi - y
+            a_.fsubp();                                              // dy = wi - y
             a_.fmulSt(0);
             a_.faddp();
             a_.fldMem(2, at + static_cast<int32_t>(2 * sizeof(Real)));
