@@ -13,7 +13,6 @@ Complex mapPower(Complex z, Complex c, int degree)
 }
 
 // Degree 2 written out: the squares serve both the test and the step.
-// Bit-identical to mapPower(z, c, 2): zi*zr + zr*zi == t + t with t = zr*zi.
 // An orbit whose state repeats bit for bit (CycleWatch, as in every escape
 // loop) ends at once as at the ceiling.
 EscapeResult escapeQuadraticFrom(Complex z, Complex c, int32_t n, Real threshold, int32_t maxReps,
@@ -28,9 +27,7 @@ EscapeResult escapeQuadraticFrom(Complex z, Complex c, int32_t n, Real threshold
             return {kEscaped, n, {zr, zi}};
         if ((n & kStopCheckMask) == kStopCheckMask && stop && stop->load(std::memory_order_relaxed))
             return {kStopped, n, {zr, zi}};
-        const Real t = zr * zi;
-        zi = t + t + ci;
-        zr = r2 - i2 + cr;
+        quadraticStep(zr, zi, r2, i2, cr, ci);
         if (((n + 1) & 7) == 0 && cycle.repeats(zr, zi, n + 1))
             break;
     }

@@ -66,6 +66,17 @@ inline Complex mul(Complex a, Complex b)
 
 inline Real norm2(Complex z) { return z.re * z.re + z.im * z.im; }
 
+// One step of z^2 + c given the squares r2 = zr*zr and i2 = zi*zi (which the
+// escape test also uses): every quadratic loop steps through this, so that
+// all of them, and the proofs about them, compute the same values bit for
+// bit. zi*zr + zr*zi == t + t with t = zr*zi, so it equals mapPower(z, c, 2).
+__attribute__((always_inline)) inline void quadraticStep(Real& zr, Real& zi, Real r2, Real i2, Real cr, Real ci)
+{
+    const Real t = zr * zi;
+    zi = t + t + ci;
+    zr = r2 - i2 + cr;
+}
+
 // z^d + c: w = z*z, then d - 2 further times w = z*w; degree 2..10.
 Complex mapPower(Complex z, Complex c, int degree);
 

@@ -1,5 +1,7 @@
 #include "tools/mandel/mj_interior.h"
 
+#include "tools/mandel/mj_escape.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -165,10 +167,7 @@ bool familyProvesBounded(Real z0r, Real z0i, Real startSpread, Real cr, Real ci,
                 break;
             }
         }
-        const Real t = zr * zi;
-        const Real nr = zr * zr - zi * zi + cr;
-        zi = t + t + ci;
-        zr = nr;
+        quadraticStep(zr, zi, zr * zr, zi * zi, cr, ci);
         d = (d * (2 * size + d) + stepSpread + 2 * delta) * (1 + 1e-12L);
     }
     return false;

@@ -295,9 +295,7 @@ int advancePair(Lane& a, Lane& b, Real T, int32_t N, const std::atomic<bool>* st
             stopped = 1;
             break;
         }
-        const Real at = azr * azi;
-        azi = at + at + a.ci;
-        azr = ar2 - ai2 + a.cr;
+        quadraticStep(azr, azi, ar2, ai2, a.cr, a.ci);
         ++an;
         if ((an & 7) == 0 && a.cycle.repeats(azr, azi, an)) {
             an = N;
@@ -309,9 +307,7 @@ int advancePair(Lane& a, Lane& b, Real T, int32_t N, const std::atomic<bool>* st
             stopped = 2;
             break;
         }
-        const Real bt = bzr * bzi;
-        bzi = bt + bt + b.ci;
-        bzr = br2 - bi2 + b.cr;
+        quadraticStep(bzr, bzi, br2, bi2, b.cr, b.ci);
         ++bn;
         if ((bn & 7) == 0 && b.cycle.repeats(bzr, bzi, bn)) {
             bn = N;
@@ -424,9 +420,7 @@ ProbeResult probe(Lane& l, Real T, int32_t N)
             ended = true;
             break;
         }
-        const Real t = zr * zi;
-        zi = t + t + l.ci;
-        zr = r2 - i2 + l.cr;
+        quadraticStep(zr, zi, r2, i2, l.cr, l.ci);
         ++n;
         if ((n & 7) == 0 && l.cycle.repeats(zr, zi, n)) {
             n = N;
@@ -448,10 +442,10 @@ ProbeResult probe(Lane& l, Real T, int32_t N)
     xr[0] = sr;
     xi[0] = si;
     for (int k = 0; k < period; ++k) { // the same operations again
-        const Real r2 = xr[k] * xr[k], i2 = xi[k] * xi[k];
-        const Real t = xr[k] * xi[k];
-        xi[k + 1] = t + t + l.ci;
-        xr[k + 1] = r2 - i2 + l.cr;
+        Real zr = xr[k], zi = xi[k];
+        quadraticStep(zr, zi, zr * zr, zi * zi, l.cr, l.ci);
+        xr[k + 1] = zr;
+        xi[k + 1] = zi;
     }
     if (!orbitCycleProvesBounded(xr, xi, period, l.cr, l.ci, T))
         return kProbeGoesOn;
@@ -508,9 +502,7 @@ void MJKernel::paired(PointAt pointAt, int count, PixelColour* out) const
                     const Real r2 = zr * zr, i2 = zi * zi;
                     if (r2 + i2 > T)
                         break;
-                    const Real t = zr * zi;
-                    zi = t + t + ci;
-                    zr = r2 - i2 + cr;
+                    quadraticStep(zr, zi, r2, i2, cr, ci);
                 }
                 if (n < kQuickSteps) {
                     out[next] = colourOfEscape(EscapeResult{kEscaped, n, {zr, zi}});
