@@ -429,69 +429,25 @@ Complex TargetEngine::orbitStart(Real x, Real y, bool& ok)
 }
 
 // orbit() for a complex map whose targets are all points, the commonest
-// inventory (root-finding basins): the same steps, tests and results, with
-// the point in registers and the map's fast form inline, where the general
-// loop passes the point through memory at every step.
+// inventory (root-finding basins), where the program has the same loop in
+// machine code: the same steps, tests and results.
 OrbitEnd TargetEngine::pointOrbit(Complex start, const std::atomic<bool>* stop)
 {
-    if (program_.hasDiscOrbit()) { // the same loop in machine code
-        const Program::DiscOrbit o = program_.orbitToDiscs(start, points_.data(), maxReps_, stop);
-        lastBound_ = o.bound;
-        OrbitEnd end;
-        end.interrupted = o.interrupted;
-        if (!o.interrupted) {
-            end.target = o.disc < 0 ? kNoTarget : o.disc;
-            end.count = o.count;
-            end.w = o.w;
-        }
-        return end;
-    }
+    const Program::DiscOrbit o = program_.orbitToDiscs(start, points_.data(), maxReps_, stop);
+    lastBound_ = o.bound;
     OrbitEnd end;
-    Real wr = start.re, wi = start.im;
-    Real br = wr, bi = wi; // the point last passed to the map
-    const std::array<Real, 3>* const points = points_.data();
-    const int n = static_cast<int>(points_.size());
-    int32_t count = 0;
-    for (; count < maxReps_; ++count) {
-        for (int i = 0; i < n; ++i) {
-            const Real dx = wr - points[i][0], dy = wi - points[i][1];
-            if (dx * dx + dy * dy < points[i][2]) {
-                end.target = i;
-                end.count = count;
-                end.w = {wr, wi};
-                lastBound_ = {br, bi};
-                return end;
-            }
-        }
-        if ((count & 4095) == 4095 && stop && stop->load(std::memory_order_relaxed)) {
-            end.interrupted = true;
-            lastBound_ = {br, bi};
-            return end;
-        }
-        br = wr;
-        bi = wi;
-        Complex f;
-        if (program_.evaluateBoundIn<true>(0, {wr, wi}, {}, f)) {
-            wr = f.re;
-            wi = f.im;
-        } else {
-            wr = wi = 0;
-            if (stop && stop->load(std::memory_order_relaxed)) {
-                end.interrupted = true;
-                lastBound_ = {br, bi};
-                return end;
-            }
-        }
+    end.interrupted = o.interrupted;
+    if (!o.interrupted) {
+        end.target = o.disc < 0 ? kNoTarget : o.disc;
+        end.count = o.count;
+        end.w = o.w;
     }
-    end.count = count;
-    end.w = {wr, wi};
-    lastBound_ = {br, bi};
     return end;
 }
 
 OrbitEnd TargetEngine::orbit(Complex start, const std::atomic<bool>* stop)
 {
-    if (!real_ && program_.complexMode() && points_.size() == targets_.size())
+    if (program_.hasDiscOrbit())
         return pointOrbit(start, stop);
     OrbitEnd end;
     Complex w = start;
