@@ -29,6 +29,28 @@ Counts countShades(const Image& page)
     return n;
 }
 
+// The window's page drawn in colour (its count of other shades), then in
+// black and white (the returned counts and image).
+struct Pages {
+    int colourOther = 0;
+    Counts gray;
+    Image grayImage;
+};
+template <class Win>
+Pages drawBothPages(Win& win, const View& page)
+{
+    Pages out;
+    BmpPageCanvas colour(page, win.palette());
+    EXPECT_TRUE(win.drawPage(colour));
+    out.colourOther = countShades(colour.image()).other;
+    win.setBlackAndWhitePages(true);
+    BmpPageCanvas gray(page, win.palette());
+    EXPECT_TRUE(win.drawPage(gray));
+    out.gray = countShades(gray.image());
+    out.grayImage = gray.image();
+    return out;
+}
+
 } // namespace
 
 TEST(PrintPages, MandelbrotPageInColourAndInBlackAndWhite)
@@ -41,23 +63,17 @@ TEST(PrintPages, MandelbrotPageInColourAndInBlackAndWhite)
     const View page = win.pageView(240, 180);
     EXPECT_EQ(page.xMin, before.xMin);
     EXPECT_EQ(page.yMax, before.yMax);
-    BmpPageCanvas colour(page, win.palette());
     ASSERT_TRUE(win.drawsPixels());
-    ASSERT_TRUE(win.drawPage(colour));
-    EXPECT_GT(countShades(colour.image()).other, 240 * 180 / 4); // the bands in colour
-    EXPECT_EQ(win.view().pixWidth, 80);                           // the window keeps its own view
+    const Pages pages = drawBothPages(win, page);
+    EXPECT_GT(pages.colourOther, 240 * 180 / 4); // the bands in colour
+    EXPECT_EQ(win.view().pixWidth, 80);           // the window keeps its own view
     EXPECT_EQ(win.view().xMin, before.xMin);
-
-    win.setBlackAndWhitePages(true);
-    BmpPageCanvas gray(page, win.palette());
-    ASSERT_TRUE(win.drawPage(gray));
-    const Counts n = countShades(gray.image());
-    EXPECT_EQ(n.other, 0);
-    EXPECT_GT(n.black, 1000);
-    EXPECT_GT(n.white, 1000);
+    EXPECT_EQ(pages.gray.other, 0);
+    EXPECT_GT(pages.gray.black, 1000);
+    EXPECT_GT(pages.gray.white, 1000);
     // (-0.2, 0) lies in the main cardioid: the set prints black.
     const PixelPoint inside{static_cast<int32_t>((-0.2L - page.xMin) / page.dx), 90};
-    EXPECT_EQ(gray.image().at(inside.x, inside.y), 0u);
+    EXPECT_EQ(pages.grayImage.at(inside.x, inside.y), 0u);
 }
 
 TEST(PrintPages, MapToolPagesDitherTheirBasins)
@@ -69,14 +85,9 @@ TEST(PrintPages, MapToolPagesDitherTheirBasins)
     win.applyExample(1);
     win.finishRendering();
     const View page = win.pageView(120, 90);
-    BmpPageCanvas colour(page, win.palette());
-    ASSERT_TRUE(win.drawPage(colour));
-    EXPECT_GT(countShades(colour.image()).other, 1000); // in colour first
-    win.setBlackAndWhitePages(true);
-    BmpPageCanvas gray(page, win.palette());
-    ASSERT_TRUE(win.drawPage(gray));
-    const Counts n = countShades(gray.image());
-    EXPECT_EQ(n.other, 0);
-    EXPECT_GT(n.black, 100);
-    EXPECT_GT(n.white, 100);
+    const Pages pages = drawBothPages(win, page);
+    EXPECT_GT(pages.colourOther, 1000); // in colour first
+    EXPECT_EQ(pages.gray.other, 0);
+    EXPECT_GT(pages.gray.black, 100);
+    EXPECT_GT(pages.gray.white, 100);
 }
