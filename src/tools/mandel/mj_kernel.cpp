@@ -283,34 +283,30 @@ int advancePair(Lane& a, Lane& b, Real T, int32_t N, const std::atomic<bool>* st
 {
     Real azr = a.zr, azi = a.zi, bzr = b.zr, bzi = b.zi;
     int32_t an = a.n, bn = b.n;
-    const int32_t aLimit = a.limit, bLimit = b.limit;
+    // One lane's test, step and cycle check; true when the lane stops.
+    const auto stops = [T, N](Real& zr, Real& zi, int32_t& n, Lane& l) __attribute__((always_inline)) {
+        const Real r2 = zr * zr, i2 = zi * zi;
+        if (n >= l.limit || r2 + i2 > T)
+            return true;
+        quadraticStep(zr, zi, r2, i2, l.cr, l.ci);
+        ++n;
+        if ((n & 7) == 0 && l.cycle.repeats(zr, zi, n)) {
+            n = N;
+            return true;
+        }
+        return false;
+    };
     int stopped;
     for (StopCountdown check{stop};;) {
         if (check.raised()) {
             stopped = 3;
             break;
         }
-        const Real ar2 = azr * azr, ai2 = azi * azi;
-        if (an >= aLimit || ar2 + ai2 > T) {
+        if (stops(azr, azi, an, a)) {
             stopped = 1;
             break;
         }
-        quadraticStep(azr, azi, ar2, ai2, a.cr, a.ci);
-        ++an;
-        if ((an & 7) == 0 && a.cycle.repeats(azr, azi, an)) {
-            an = N;
-            stopped = 1;
-            break;
-        }
-        const Real br2 = bzr * bzr, bi2 = bzi * bzi;
-        if (bn >= bLimit || br2 + bi2 > T) {
-            stopped = 2;
-            break;
-        }
-        quadraticStep(bzr, bzi, br2, bi2, b.cr, b.ci);
-        ++bn;
-        if ((bn & 7) == 0 && b.cycle.repeats(bzr, bzi, bn)) {
-            bn = N;
+        if (stops(bzr, bzi, bn, b)) {
             stopped = 2;
             break;
         }
