@@ -8,29 +8,8 @@
 #include <vector>
 
 using namespace qx;
+using qx::test::differingPixels;
 using qx::test::testColours;
-
-namespace {
-
-// Every row of a W x H picture of the view, through the paired row and one
-// pixel at a time; returns the number of differing pixels.
-int differingPixels(const MJParams& p, Real cx, Real cy, Real w, int W, int H)
-{
-    const Real pitch = 2 * w / (W - 1);
-    const MJKernel k(p, testColours(), pitch);
-    std::vector<PixelColour> paired(W), single(W);
-    int differ = 0;
-    for (int r = 0; r < H; ++r) {
-        const Real y = cy + (H - 1) * pitch / 2 - r * pitch;
-        k.colourRow(cx - w, pitch, y, W, paired.data());
-        k.colourRowSingle(cx - w, pitch, y, W, single.data());
-        for (int c = 0; c < W; ++c)
-            differ += paired[c] == single[c] ? 0 : 1;
-    }
-    return differ;
-}
-
-} // namespace
 
 TEST(MandelPairedRow, WholeMandelbrotPictureEqualsSinglePixels)
 {

@@ -2,6 +2,8 @@
 // Colours with recognisable values for the Mandelbrot and Julia tests.
 #include "tools/mandel/mj_kernel.h"
 
+#include <vector>
+
 namespace qx::test {
 
 // An 80-entry cycle (entry i is 0x100000 + i, entry 80 closes it), binary
@@ -23,5 +25,25 @@ inline MJColours testColours()
 
 inline constexpr int32_t kSetCode = 0 - (1 << 24);
 inline constexpr int32_t kDemCode = 52 - (1 << 24);
+
+// Every row of a W x H picture of the view (centre cx, cy; half-width w),
+// through the kernel's rows and one pixel at a time (the plain loop);
+// returns the number of differing pixels.
+inline int differingPixels(const MJParams& p, Real cx, Real cy, Real w, int W, int H, bool shadow = true)
+{
+    const Real pitch = 2 * w / (W - 1);
+    MJKernel k(p, testColours(), pitch);
+    k.setShadow(shadow);
+    std::vector<PixelColour> row(W), single(W);
+    int differ = 0;
+    for (int r = 0; r < H; ++r) {
+        const Real y = cy + (H - 1) * pitch / 2 - r * pitch;
+        k.colourRow(cx - w, pitch, y, W, row.data());
+        k.colourRowSingle(cx - w, pitch, y, W, single.data());
+        for (int c = 0; c < W; ++c)
+            differ += row[c] == single[c] ? 0 : 1;
+    }
+    return differ;
+}
 
 } // namespace qx::test

@@ -30,6 +30,22 @@ inline bool criticalOrbitMayStayBounded(Real cr, Real ci)
 // under the threshold. Any period, no closed form, no tolerance.
 bool orbitCycleProvesBounded(const Real* zr, const Real* zi, int p, Real cr, Real ci, Real threshold);
 
+// Steps a probe follows an orbit for its first return, and so the longest
+// cycle it can prove.
+inline constexpr int kProbeSteps = 16;
+
+// The period of an orbit that seems to settle: the first k <= kProbeSteps
+// after which the computed orbit of (zr, zi) returns close to (zr, zi), or 0
+// when it does not (or passes the threshold first).
+int returnPeriod(Real zr, Real zi, Real cr, Real ci, Real threshold);
+
+// Whether every computed orbit that starts within `radius` of (zr, zi)
+// provably never passes the threshold, given the period p of the orbit of
+// (zr, zi): its p points are computed and the disc chain of
+// orbitCycleProvesBounded, starting from a disc of at least `radius`, must
+// close.
+bool settlesProvably(Real zr, Real zi, Real radius, int p, Real cr, Real ci, Real threshold);
+
 // The same for a whole family of computed orbits at once: those starting
 // within startSpread of (z0r, z0i) with parameters within stepSpread of
 // (cr, ci) (a run of pixels). One centre orbit is followed for at most

@@ -1,6 +1,7 @@
 #include "tools/mandel/mj_kernel.h"
 
 #include "tools/mandel/mj_interior.h"
+#include "tools/mandel/mj_shadow.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,6 +42,7 @@ MJKernel::MJKernel(const MJParams& params, MJColours colours, Real pixelSize)
     }
     demBand_ = p_.demScale * pixelSize * p_.demThickness * 0.4L;
     interiorShortcut_ = shortcutApplies();
+    shadow_ = shadowApplies();
 }
 
 bool MJKernel::shortcutApplies() const
@@ -50,6 +52,12 @@ bool MJKernel::shortcutApplies() const
 }
 
 
+
+bool MJKernel::shadowApplies() const
+{
+    const Real c = p_.julia ? std::fabs(p_.c.re) + std::fabs(p_.c.im) : 0;
+    return p_.degree == 2 && p_.mode == DisplayMode::Bands && p_.maxReps > 0 && qx::shadowApplies(threshold_, c);
+}
 
 PixelColour MJKernel::setColour() const
 {
@@ -199,7 +207,7 @@ void MJKernel::colourRow(Real x0, Real pitch, Real y, int count, PixelColour* ou
     }
     // The pixels from `from` on, paired.
     const auto pairFrom = [&](int from, int n) {
-        paired([&](int i) { return Complex{x0 + Real(from + i) * pitch, y}; }, n, out + from);
+        decide([&](int i) { return Complex{x0 + Real(from + i) * pitch, y}; }, n, out + from);
         return !(stop_ && stop_->load(std::memory_order_relaxed));
     };
     if (!interiorShortcut_ || count < 2 * kRegionRun) {
@@ -231,7 +239,7 @@ void MJKernel::colourRow(Real x0, Real pitch, Real y, int count, PixelColour* ou
 void MJKernel::colourPoints(const Real* xs, const Real* ys, int count, PixelColour* out) const
 {
     if (pairs(count)) {
-        paired([&](int i) { return Complex{xs[i], ys[i]}; }, count, out);
+        decide([&](int i) { return Complex{xs[i], ys[i]}; }, count, out);
         return;
     }
     for (int i = 0; i < count; ++i)
@@ -389,10 +397,6 @@ int advanceLanes(int degree, Lane& a, Lane& b, Real T, int32_t N, const std::ato
     }
 }
 
-// Steps a lane records when it pauses at a checkpoint, and so the longest
-// cycle it can prove.
-constexpr int kProbeSteps = 16;
-
 // At a checkpoint: runs the lane alone for up to kProbeSteps steps exactly
 // as the hot loop would (escape test, step, cycle check), until its first
 // return close to its starting point. The orbit may then have settled
@@ -434,22 +438,82 @@ ProbeResult probe(Lane& l, Real T, int32_t N)
         return kProbeEnded;
     if (!period)
         return kProbeGoesOn;
-    Real xr[kProbeSteps + 1], xi[kProbeSteps + 1];
-    xr[0] = sr;
-    xi[0] = si;
-    for (int k = 0; k < period; ++k) { // the same operations again
-        Real zr = xr[k], zi = xi[k];
-        quadraticStep(zr, zi, zr * zr, zi * zi, l.cr, l.ci);
-        xr[k + 1] = zr;
-        xi[k + 1] = zi;
-    }
-    if (!orbitCycleProvesBounded(xr, xi, period, l.cr, l.ci, T))
+    if (!settlesProvably(sr, si, 0, period, l.cr, l.ci, T))
         return kProbeGoesOn;
     l.n = N;
     return kProbeProven;
 }
 
+// Most orbits of a wide view escape within a few steps: they end here,
+// without a lane, after the hot loop's own steps (too few for its first
+// cycle check, at step 8). True when the orbit escaped, after n steps;
+// otherwise it has taken kQuickSteps.
+constexpr int32_t kQuickSteps = 7;
+
+inline bool quickEscape(Real& zr, Real& zi, Real cr, Real ci, int32_t& n, Real T)
+{
+    for (; n < kQuickSteps; ++n) {
+        const Real r2 = zr * zr, i2 = zi * zi;
+        if (r2 + i2 > T)
+            return true;
+        quadraticStep(zr, zi, r2, i2, cr, ci);
+    }
+    return false;
+}
+
 } // namespace
+
+// Band pictures of z^2 + c: after the cheap tests the double shadow decides
+// what it can and the paired extended loop the rest.
+template <class PointAt>
+void MJKernel::decide(PointAt pointAt, int count, PixelColour* out) const
+{
+    if (!shadow_ || p_.maxReps <= kQuickSteps) {
+        paired(pointAt, count, out);
+        return;
+    }
+    constexpr int kChunk = 128;
+    const Real T = threshold_;
+    ShadowTally tally;
+    for (int base = 0; base < count; base += kChunk) {
+        const int m = std::min(kChunk, count - base);
+        ShadowStart starts[kChunk];
+        int where[kChunk];
+        int ns = 0;
+        for (int i = base; i < base + m; ++i) {
+            const auto [x, y] = pointAt(i);
+            if (provablyInside(x, y)) {
+                out[i] = setColour();
+                continue;
+            }
+            starts[ns] = {p_.julia ? x : 0, p_.julia ? y : 0, p_.julia ? p_.c.re : x, p_.julia ? p_.c.im : y, 0};
+            where[ns++] = i;
+        }
+        int32_t verdict[kChunk];
+        shadowDecide(starts, ns, T, p_.maxReps, verdict, tally, stop_);
+        int undecided[kChunk];
+        int nu = 0;
+        for (int j = 0; j < ns; ++j) {
+            if (verdict[j] == kShadowStopped)
+                out[where[j]] = {0, kPixelStopped};
+            else if (verdict[j] == kShadowBounded)
+                out[where[j]] = setColour();
+            else if (verdict[j] == kShadowUndecided)
+                undecided[nu++] = where[j];
+            else // band colours need only the step count
+                out[where[j]] = colourOfEscape(EscapeResult{kEscaped, verdict[j], {}});
+        }
+        if (nu > 0) {
+            PixelColour colours[kChunk];
+            std::fill(colours, colours + nu, PixelColour{0, kPixelStopped});
+            paired([&](int j) { return pointAt(undecided[j]); }, nu, colours);
+            for (int j = 0; j < nu; ++j)
+                out[undecided[j]] = colours[j];
+        }
+        if (stop_ && stop_->load(std::memory_order_relaxed))
+            return;
+    }
+}
 
 // A lane whose orbit ends takes the next point (pointAt(i): a row's pixel
 // or any point); each orbit performs exactly the operations of
@@ -461,7 +525,6 @@ void MJKernel::paired(PointAt pointAt, int count, PixelColour* out) const
     const int32_t N = p_.maxReps;
     int next = 0;
     const bool probing = interiorShortcut_; // degree 2 only
-    constexpr int32_t kQuickSteps = 7;
     const bool quick = p_.degree == 2 && N > kQuickSteps;
     // How the row's probes went: when most fail, the row is far from any
     // interior and its lanes are first probed later (speed only: a probe
@@ -490,20 +553,9 @@ void MJKernel::paired(PointAt pointAt, int count, PixelColour* out) const
             Real zr = p_.julia ? x : 0, zi = p_.julia ? y : 0;
             const Real cr = p_.julia ? p_.c.re : x, ci = p_.julia ? p_.c.im : y;
             int32_t n = 0;
-            if (quick) {
-                // Most orbits of a wide view escape within a few steps: they
-                // end here, without a lane, after the hot loop's own steps
-                // (too few for its first cycle check, at step 8).
-                for (; n < kQuickSteps; ++n) {
-                    const Real r2 = zr * zr, i2 = zi * zi;
-                    if (r2 + i2 > T)
-                        break;
-                    quadraticStep(zr, zi, r2, i2, cr, ci);
-                }
-                if (n < kQuickSteps) {
-                    out[next] = colourOfEscape(EscapeResult{kEscaped, n, {zr, zi}});
-                    continue;
-                }
+            if (quick && quickEscape(zr, zi, cr, ci, n, T)) {
+                out[next] = colourOfEscape(EscapeResult{kEscaped, n, {zr, zi}});
+                continue;
             }
             // Field by field: a whole new Lane would copy every extended
             // real through memory.

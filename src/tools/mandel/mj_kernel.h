@@ -76,6 +76,11 @@ public:
     // orbitCycleProvesBounded. On by default; the colours are the same
     // either way.
     void setInteriorShortcut(bool on) { interiorShortcut_ = on && shortcutApplies(); }
+    // Band pictures of z^2 + c first iterate every orbit in double
+    // arithmetic with a bound on its distance from the extended orbit
+    // (mj_shadow.h), and iterate in extended reals only the orbits that
+    // bound leaves undecided. On by default; the colours are the same either way.
+    void setShadow(bool on) { shadow_ = on && shadowApplies(); }
 
     // The colour of an escape result in the bands, blend and binary modes.
     PixelColour colourOfEscape(const EscapeResult& e) const;
@@ -88,6 +93,7 @@ public:
 private:
     PixelColour setColour() const;
     bool shortcutApplies() const;
+    bool shadowApplies() const;
     // An orbit that never escapes gets the set colour, whatever its last
     // point. Inline: it is asked for every pixel, and most fail the first test.
     bool provablyInside(Real x, Real y) const
@@ -100,6 +106,8 @@ private:
     PixelColour binaryColour(Complex z) const;
     bool pairs(int count) const;
     template <class PointAt>
+    void decide(PointAt pointAt, int count, PixelColour* out) const;
+    template <class PointAt>
     void paired(PointAt pointAt, int count, PixelColour* out) const;
 
     MJParams p_;
@@ -110,6 +118,7 @@ private:
     Real blendB_ = 0;      // 1 / ln d
     Real demBand_ = 0;     // delta
     bool interiorShortcut_ = false;
+    bool shadow_ = false;
     const std::atomic<bool>* stop_ = nullptr;
 };
 

@@ -1,0 +1,254 @@
+#include "tools/mandel/mj_shadow.h"
+
+#include "tools/mandel/mj_interior.h"
+#include "tools/mandel/mj_shadow_lanes.h"
+#include "tools/mandel/mj_shadow_loop.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace qx {
+
+int32_t shadowAdvanceBase(ShadowBlock& b, int32_t steps, double inside, uint32_t* failed)
+{
+    return shadowLoop(b, steps, inside, failed);
+}
+
+uint32_t shadowOpenBase(ShadowBlock& b, int32_t steps, uint32_t live, double inside, double outside, int32_t* at,
+                        uint32_t* sure)
+{
+    return shadowOpenLoop(b, steps, live, inside, outside, at, sure);
+}
+
+namespace {
+
+using Advance = int32_t (*)(ShadowBlock&, int32_t, double, uint32_t*);
+using Open = uint32_t (*)(ShadowBlock&, int32_t, uint32_t, double, double, int32_t*, uint32_t*);
+
+// The steps every orbit first takes in the opening, eight orbits together
+// without stopping: most orbits of a wide view end within them.
+constexpr int32_t kOpening = 8;
+
+// Steps of one call of the loop, so that the stop flag is seen.
+constexpr int32_t kStepsPerCall = 4096;
+// Points beyond this are left to the extended loop (their squares would
+// leave the doubles' range).
+constexpr Real kLargest = 1e50L;
+// The first checkpoint of an orbit, where it is probed for an attracting
+// cycle; each later one is four times as far. When most probes fail the
+// first one comes later.
+constexpr int32_t kFirstCheckpoint = 16;
+constexpr int32_t kLateCheckpoint = 256;
+
+// A probe costs about as much as this many steps of a lane: orbits with
+// fewer steps left to the ceiling run to it without one.
+constexpr int32_t kProbeWorth = 500;
+
+int32_t firstCheckpoint(const ShadowTally& tally)
+{
+    return tally.probes >= 32 && tally.proven * 8 < tally.probes ? kLateCheckpoint : kFirstCheckpoint;
+}
+
+// Where an orbit that has taken n steps next pauses: at the checkpoint
+// `wanted`, or at the ceiling when a probe there would not pay.
+int32_t checkpointAfter(int32_t n, int64_t wanted, int32_t maxReps)
+{
+    if (maxReps - int64_t(n) < kProbeWorth)
+        return maxReps;
+    return static_cast<int32_t>(std::clamp<int64_t>(wanted, n + 1, maxReps));
+}
+
+// The largest double d for which every |Z|^2 within the bound's reach of
+// d stays at or below the threshold (room for 16 roundings).
+double insideLimit(Real threshold)
+{
+    const double t = static_cast<double>(threshold); // may be rounded up by one unit
+    return t * (1 - 0x1p-49);
+}
+
+// The smallest double below which no |Z|^2 as large as |D|^2 - t (rounded
+// down by 16 units) lies at or below the threshold.
+double outsideLimit(Real threshold)
+{
+    const double t = static_cast<double>(threshold); // may be rounded down by one unit
+    return t * (1 + 0x1p-49);
+}
+
+// Whether the extended orbit surely passes the threshold at this test: its
+// |Z| is at least |D| - e. Computed in extended reals, with room to spare.
+bool surelyEscapes(const ShadowBlock& b, int l, Real threshold)
+{
+    const Real x = b.x[l], y = b.y[l];
+    const Real low = std::sqrt(x * x + y * y) - Real(b.e[l]);
+    return low > 0 && low * low * (1 - 1e-15L) > threshold;
+}
+
+} // namespace
+
+bool shadowApplies(Real threshold, Real largestParameter)
+{
+    return threshold >= 1e-100L && threshold <= 1e100L && largestParameter <= kLargest;
+}
+
+// An orbit that survived the opening, waiting for a lane.
+struct Survivor {
+    double x, y, e;
+    int index;
+};
+
+void shadowDecide(const ShadowStart* starts, int count, Real threshold, int32_t maxReps, int32_t* verdict,
+                  ShadowTally& tally, const std::atomic<bool>* stop)
+{
+    static const bool avx2 = shadowAvx2Available();
+    const Advance advance = avx2 ? shadowAdvanceAvx2 : shadowAdvanceBase;
+    const Open open = avx2 ? shadowOpenAvx2 : shadowOpenBase;
+    const double inside = insideLimit(threshold), outside = outsideLimit(threshold);
+    ShadowBlock b;
+    int32_t n[kShadowLanes], limit[kShadowLanes];
+    int index[kShadowLanes]; // the start a lane follows, -1 for none
+    int next = 0;
+    Survivor waiting[kShadowLanes];
+    int waitingFrom = 0, waitingTo = 0;
+    // An empty lane stays at 0 for ever and never fails a test.
+    const auto park = [&](ShadowBlock& block, int l) {
+        block.x[l] = block.y[l] = block.e[l] = block.cr[l] = block.ci[l] = 0;
+        block.q[l] = kShadowTiny;
+    };
+    const auto record = [&](int i, int32_t v) {
+        verdict[i] = v;
+        ++(v == kShadowUndecided ? tally.undecided : tally.decided);
+    };
+    const auto setParameter = [&](ShadowBlock& block, int l, const ShadowStart& s) {
+        block.cr[l] = static_cast<double>(s.cr);
+        block.ci[l] = static_cast<double>(s.ci);
+        block.q[l] = std::fabs(block.cr[l]) + std::fabs(block.ci[l]) + kShadowTiny;
+    };
+    // Opens the next starts (up to a lane's worth that need iterating):
+    // those still running afterwards wait for a lane.
+    const auto openNext = [&] {
+        ShadowBlock o;
+        int which[kShadowLanes];
+        uint32_t live = 0;
+        int m = 0;
+        const int32_t n0 = next < count ? starts[next].n : 0; // one opening length for all
+        for (; next < count && m < kShadowLanes; ++next) {
+            const ShadowStart& s = starts[next];
+            if (tally.givesUp()) {
+                verdict[next] = kShadowUndecided;
+                continue;
+            }
+            if (s.n != n0)
+                break;
+            if (s.n >= maxReps) {
+                record(next, kShadowBounded);
+                continue;
+            }
+            const Real sizeZ = std::fabs(s.zr) + std::fabs(s.zi), sizeC = std::fabs(s.cr) + std::fabs(s.ci);
+            if (!(sizeZ <= kLargest) || !(sizeC <= kLargest)) {
+                record(next, kShadowUndecided);
+                continue;
+            }
+            o.x[m] = static_cast<double>(s.zr);
+            o.y[m] = static_cast<double>(s.zi);
+            // Rounding the start to doubles moves it by at most u |z|.
+            o.e[m] = static_cast<double>(sizeZ * 0x1.01p-53L) + kShadowTiny;
+            setParameter(o, m, s);
+            live |= 1u << m;
+            which[m++] = next;
+        }
+        for (int l = m; l < kShadowLanes; ++l)
+            park(o, l);
+        const int32_t steps = std::min<int32_t>(kOpening, maxReps - n0);
+        int32_t at[kShadowLanes];
+        uint32_t sure = 0;
+        const uint32_t running = open(o, steps, live, inside, outside, at, &sure);
+        for (int l = 0; l < m; ++l) {
+            if (running >> l & 1) {
+                if (n0 + steps >= maxReps)
+                    record(which[l], kShadowBounded);
+                else
+                    waiting[waitingTo++] = {o.x[l], o.y[l], o.e[l], which[l]};
+            } else {
+                record(which[l], (sure >> l & 1) ? n0 + at[l] : kShadowUndecided);
+            }
+        }
+    };
+    // Puts the next orbit that needs iterating on lane l.
+    const auto take = [&](int l) {
+        while (waitingFrom == waitingTo && next < count) {
+            waitingFrom = waitingTo = 0;
+            openNext();
+        }
+        if (waitingFrom == waitingTo) {
+            park(b, l);
+            n[l] = 0;
+            limit[l] = INT32_MAX;
+            index[l] = -1;
+            return false;
+        }
+        const Survivor& w = waiting[waitingFrom++];
+        const ShadowStart& s = starts[w.index];
+        b.x[l] = w.x;
+        b.y[l] = w.y;
+        b.e[l] = w.e;
+        setParameter(b, l, s);
+        n[l] = s.n + kOpening;
+        limit[l] = checkpointAfter(n[l], firstCheckpoint(tally), maxReps);
+        index[l] = w.index;
+        return true;
+    };
+    int active = 0;
+    for (int l = 0; l < kShadowLanes; ++l)
+        active += take(l);
+    while (active > 0) {
+        int32_t steps = kStepsPerCall;
+        for (int l = 0; l < kShadowLanes; ++l)
+            if (index[l] >= 0)
+                steps = std::min(steps, limit[l] - n[l]);
+        uint32_t failed = 0;
+        const int32_t k = advance(b, steps, inside, &failed);
+        if (stop && stop->load(std::memory_order_relaxed)) {
+            for (int l = 0; l < kShadowLanes; ++l)
+                if (index[l] >= 0)
+                    verdict[index[l]] = kShadowStopped;
+            for (; waitingFrom < waitingTo; ++waitingFrom)
+                verdict[waiting[waitingFrom].index] = kShadowStopped;
+            for (; next < count; ++next)
+                verdict[next] = kShadowStopped;
+            return;
+        }
+        for (int l = 0; l < kShadowLanes; ++l) {
+            if (index[l] < 0)
+                continue;
+            n[l] += k;
+            int32_t v;
+            if (failed >> l & 1) {
+                v = surelyEscapes(b, l, threshold) ? n[l] : kShadowUndecided;
+            } else if (n[l] >= maxReps) {
+                v = kShadowBounded;
+            } else if (n[l] >= limit[l]) {
+                // A checkpoint: the extended point lies within e of the
+                // double one, so a disc chain around the double orbit's
+                // cycle that starts at least that wide holds it for ever.
+                const ShadowStart& s = starts[index[l]];
+                const Real zr = b.x[l], zi = b.y[l];
+                const int period = returnPeriod(zr, zi, s.cr, s.ci, threshold);
+                ++tally.probes;
+                if (!period || !settlesProvably(zr, zi, b.e[l], period, s.cr, s.ci, threshold)) {
+                    limit[l] = checkpointAfter(n[l], 4 * int64_t(n[l]), maxReps);
+                    continue;
+                }
+                ++tally.proven;
+                v = kShadowBounded;
+            } else {
+                continue;
+            }
+            record(index[l], v);
+            if (!take(l))
+                --active;
+        }
+    }
+}
+
+} // namespace qx

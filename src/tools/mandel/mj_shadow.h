@@ -1,0 +1,59 @@
+#pragma once
+// The quadratic escape loop shadowed in double arithmetic. Each point's
+// orbit is iterated in doubles, several points at once in vector registers,
+// together with a bound e_n on its distance from the orbit the extended
+// loop computes (escapeQuadraticFrom, rounding included). Where the bound
+// keeps every test of the extended loop certain, the shadow gives that
+// loop's result: the step at which |z|^2 first passes the threshold, or
+// that it never does up to the ceiling. Where it does not, the point is
+// left undecided and the caller runs the extended loop itself, so no
+// result ever differs from it.
+//
+// Why the bound holds. Write Z for the extended orbit and D for the double
+// one, |Z - D| <= e, a >= |D|. Then |Z^2 - D^2| = |Z - D| |Z + D| <=
+// e (2a + e) = t, and a step of either loop adds its rounding: at most
+// 5 u |z|^2 + |c| u for u = 2^-53 (doubles, with c itself rounded to a
+// double) and far less for extended reals. So e' = t + 16 u (|D|^2 + |c|)
+// with generous room for the rounding of e' itself, and
+// |Z|^2 <= |D|^2 + t, |Z|^2 >= |D|^2 - t decide the escape test.
+#include "base/numeric.h"
+
+#include <atomic>
+#include <cstdint>
+
+namespace qx {
+
+// Verdicts beside an escape step n >= 0.
+inline constexpr int32_t kShadowBounded = -1;   // never passes the threshold before the ceiling
+inline constexpr int32_t kShadowUndecided = -2; // the extended loop must decide
+inline constexpr int32_t kShadowStopped = -3;   // the stop flag was raised
+
+// One orbit to decide: the extended loop's state after n steps.
+struct ShadowStart {
+    Real zr, zi, cr, ci;
+    int32_t n;
+};
+
+// How the points of one caller went: when most stay undecided (a view too
+// deep for doubles), the rest are handed back undecided at once. And how
+// its probes for attracting cycles went: when most fail, the first probe
+// comes later. Both for speed only.
+struct ShadowTally {
+    int decided = 0, undecided = 0;
+    int probes = 0, proven = 0;
+    bool givesUp() const { return decided + undecided >= 64 && undecided > decided; }
+};
+
+// Whether the shadow can follow orbits under this threshold and parameter
+// (|c| is the largest parameter modulus): the doubles of every orbit that
+// has not escaped must stay far from overflow.
+bool shadowApplies(Real threshold, Real largestParameter);
+
+// Decides count orbits: verdict[i] is the escape step n of the extended
+// loop, or kShadowBounded (the ceiling maxReps is reached, or the orbit is
+// proven never to pass the threshold), or kShadowUndecided. With the stop
+// flag raised, every orbit not yet decided gets kShadowStopped.
+void shadowDecide(const ShadowStart* starts, int count, Real threshold, int32_t maxReps, int32_t* verdict,
+                  ShadowTally& tally, const std::atomic<bool>* stop = nullptr);
+
+} // namespace qx

@@ -1,0 +1,200 @@
+#pragma once
+// The body of the shadow's vector loop (mj_shadow_lanes.h), with internal
+// linkage: each file that includes it compiles its own copy for its own
+// instruction set (the AVX2 file sets its target, and QX_SHADOW_AVX2,
+// before including this).
+#include "tools/mandel/mj_shadow_lanes.h"
+
+#include <cstdint>
+#include <cstring>
+#if defined(__SSE2__)
+#include <immintrin.h>
+#endif
+
+namespace qx {
+namespace {
+
+#if defined(QX_SHADOW_AVX2)
+constexpr int kShadowWidth = 4;
+#else
+constexpr int kShadowWidth = 2;
+#endif
+constexpr int kShadowVectors = kShadowLanes / kShadowWidth;
+using ShadowV = double __attribute__((vector_size(8 * kShadowWidth)));
+using ShadowM = long long __attribute__((vector_size(8 * kShadowWidth)));
+
+// sqrt(2) - 1 rounded up: max(|x|, |y|) + kOctagon min(|x|, |y|) >= |x + yi|.
+constexpr double kOctagon = 0.41421357;
+// 1 + 16u and 16u for the rounding unit u = 2^-53.
+constexpr double kGrow = 1 + 0x1p-49;
+constexpr double kRound = 0x1p-49;
+
+inline ShadowV shadowLoad(const double* p)
+{
+    ShadowV v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+inline void shadowStore(double* p, ShadowV v) { std::memcpy(p, &v, sizeof v); }
+
+inline ShadowV shadowMax(ShadowV a, ShadowV b)
+{
+#if defined(QX_SHADOW_AVX2)
+    return (ShadowV)_mm256_max_pd((__m256d)a, (__m256d)b);
+#elif defined(__SSE2__)
+    return (ShadowV)_mm_max_pd((__m128d)a, (__m128d)b);
+#else
+    const ShadowM m = a > b;
+    return (ShadowV)((m & (ShadowM)a) | (~m & (ShadowM)b));
+#endif
+}
+
+inline ShadowV shadowMin(ShadowV a, ShadowV b)
+{
+#if defined(QX_SHADOW_AVX2)
+    return (ShadowV)_mm256_min_pd((__m256d)a, (__m256d)b);
+#elif defined(__SSE2__)
+    return (ShadowV)_mm_min_pd((__m128d)a, (__m128d)b);
+#else
+    const ShadowM m = a < b;
+    return (ShadowV)((m & (ShadowM)a) | (~m & (ShadowM)b));
+#endif
+}
+
+// Bit i set where lane i of the mask is.
+inline uint32_t shadowBits(ShadowM m)
+{
+#if defined(QX_SHADOW_AVX2)
+    return static_cast<uint32_t>(_mm256_movemask_pd((__m256d)m));
+#elif defined(__SSE2__)
+    return static_cast<uint32_t>(_mm_movemask_pd((__m128d)m));
+#else
+    uint32_t bits = 0;
+    for (int i = 0; i < kShadowWidth; ++i)
+        bits |= (m[i] != 0 ? 1u : 0u) << i;
+    return bits;
+#endif
+}
+
+int32_t shadowLoop(ShadowBlock& b, int32_t steps, double inside, uint32_t* failed)
+{
+    constexpr int K = kShadowVectors, W = kShadowWidth;
+    const ShadowM absMask = ShadowM{} + 0x7fffffffffffffffLL;
+    ShadowV x[K], y[K], e[K];
+    for (int j = 0; j < K; ++j) {
+        x[j] = shadowLoad(b.x + j * W);
+        y[j] = shadowLoad(b.y + j * W);
+        e[j] = shadowLoad(b.e + j * W);
+    }
+    int32_t k = 0;
+    for (; k < steps; ++k) {
+        ShadowV x2[K], y2[K], nd[K], t[K];
+        ShadowM out[K];
+        ShadowM any = ShadowM{};
+#pragma GCC unroll 4
+        for (int j = 0; j < K; ++j) {
+            x2[j] = x[j] * x[j];
+            y2[j] = y[j] * y[j];
+            nd[j] = x2[j] + y2[j];
+            const ShadowV ax = (ShadowV)((ShadowM)x[j] & absMask), ay = (ShadowV)((ShadowM)y[j] & absMask);
+            const ShadowV a = shadowMax(ax, ay) + kOctagon * shadowMin(ax, ay); // >= |D|
+            t[j] = (a + a + e[j]) * (e[j] * kGrow);                               // >= e (2|D| + e)
+            out[j] = ~(nd[j] + t[j] <= inside); // not a number fails too
+            any |= out[j];
+        }
+        if (shadowBits(any)) {
+            uint32_t bits = 0;
+            for (int j = 0; j < K; ++j)
+                bits |= shadowBits(out[j]) << (j * W);
+            *failed = bits;
+            break;
+        }
+#pragma GCC unroll 4
+        for (int j = 0; j < K; ++j) {
+            const ShadowV p = x[j] * y[j];
+            y[j] = p + p + shadowLoad(b.ci + j * W);
+            x[j] = x2[j] - y2[j] + shadowLoad(b.cr + j * W);
+            e[j] = t[j] + kRound * (nd[j] + shadowLoad(b.q + j * W));
+        }
+    }
+    for (int j = 0; j < K; ++j) {
+        shadowStore(b.x + j * W, x[j]);
+        shadowStore(b.y + j * W, y[j]);
+        shadowStore(b.e + j * W, e[j]);
+    }
+    return k;
+}
+
+// The first `steps` steps of eight new orbits, none stopping the others: a
+// lane that fails a test ends there, with that step in at[l] and its bit
+// in *sure when the extended orbit surely passes the threshold there
+// (|Z|^2 >= |D|^2 - t > outside). Returns the bits of the lanes in `live`
+// still running after all the steps.
+uint32_t shadowOpenLoop(ShadowBlock& b, int32_t steps, uint32_t live, double inside, double outside, int32_t* at,
+                        uint32_t* sure)
+{
+    constexpr int K = kShadowVectors, W = kShadowWidth;
+    const ShadowM absMask = ShadowM{} + 0x7fffffffffffffffLL;
+    ShadowV x[K], y[K], e[K], when[K];
+    ShadowM alive[K], certain[K];
+    for (int j = 0; j < K; ++j) {
+        x[j] = shadowLoad(b.x + j * W);
+        y[j] = shadowLoad(b.y + j * W);
+        e[j] = shadowLoad(b.e + j * W);
+        when[j] = ShadowV{} + steps;
+        certain[j] = ShadowM{};
+        for (int i = 0; i < W; ++i)
+            alive[j][i] = (live >> (j * W + i) & 1) ? -1 : 0;
+    }
+    for (int32_t k = 0; k < steps; ++k) {
+        ShadowV x2[K], y2[K], nd[K], t[K];
+        ShadowM out[K];
+        ShadowM any = ShadowM{};
+#pragma GCC unroll 4
+        for (int j = 0; j < K; ++j) {
+            x2[j] = x[j] * x[j];
+            y2[j] = y[j] * y[j];
+            nd[j] = x2[j] + y2[j];
+            const ShadowV ax = (ShadowV)((ShadowM)x[j] & absMask), ay = (ShadowV)((ShadowM)y[j] & absMask);
+            const ShadowV a = shadowMax(ax, ay) + kOctagon * shadowMin(ax, ay);
+            t[j] = (a + a + e[j]) * (e[j] * kGrow);
+            out[j] = alive[j] & ~(nd[j] + t[j] <= inside);
+            any |= out[j];
+        }
+        if (shadowBits(any)) {
+            ShadowM still = ShadowM{};
+            for (int j = 0; j < K; ++j) {
+                // |D|^2 >= nd (1 - 3u), so nd (1 - 16u) - t, rounded, is below |Z|^2.
+                certain[j] |= out[j] & (nd[j] * (1 - 0x1p-49) - t[j] > outside);
+                when[j] = (ShadowV)(((ShadowM)when[j] & ~out[j]) | ((ShadowM)(ShadowV{} + k) & out[j]));
+                alive[j] &= ~out[j];
+                still |= alive[j];
+            }
+            if (!shadowBits(still))
+                break;
+        }
+#pragma GCC unroll 4
+        for (int j = 0; j < K; ++j) {
+            const ShadowV p = x[j] * y[j];
+            y[j] = p + p + shadowLoad(b.ci + j * W);
+            x[j] = x2[j] - y2[j] + shadowLoad(b.cr + j * W);
+            e[j] = t[j] + kRound * (nd[j] + shadowLoad(b.q + j * W));
+        }
+    }
+    uint32_t running = 0, sureBits = 0;
+    for (int j = 0; j < K; ++j) {
+        shadowStore(b.x + j * W, x[j]);
+        shadowStore(b.y + j * W, y[j]);
+        shadowStore(b.e + j * W, e[j]);
+        running |= shadowBits(alive[j]) << (j * W);
+        sureBits |= shadowBits(certain[j]) << (j * W);
+        for (int i = 0; i < W; ++i)
+            at[j * W + i] = static_cast<int32_t>(when[j][i]);
+    }
+    *sure = sureBits;
+    return running;
+}
+
+} // namespace
+} // namespace qx

@@ -1,0 +1,186 @@
+#include "mandel_test_support.h"
+#include "tools/mandel/mj_escape.h"
+#include "tools/mandel/mj_shadow.h"
+#include "tools/mandel/mj_shadow_lanes.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <random>
+#include <vector>
+
+using namespace qx;
+using qx::test::differingPixels;
+
+namespace {
+
+// The extended loop's answer in the shadow's terms.
+int32_t extendedVerdict(const ShadowStart& s, Real threshold, int32_t maxReps)
+{
+    const EscapeResult e = escapeQuadraticFrom({s.zr, s.zi}, {s.cr, s.ci}, s.n, threshold, maxReps);
+    return e.status == kEscaped ? e.n : kShadowBounded;
+}
+
+struct Tally {
+    int decided = 0, undecided = 0, wrong = 0;
+};
+
+// Decides the starts and checks every decided one against the extended loop.
+Tally check(const std::vector<ShadowStart>& starts, Real threshold, int32_t maxReps)
+{
+    std::vector<int32_t> verdict(starts.size(), 12345);
+    ShadowTally tally;
+    shadowDecide(starts.data(), static_cast<int>(starts.size()), threshold, maxReps, verdict.data(), tally);
+    Tally t;
+    for (size_t i = 0; i < starts.size(); ++i) {
+        if (verdict[i] == kShadowUndecided) {
+            ++t.undecided;
+            continue;
+        }
+        ++t.decided;
+        const int32_t want = extendedVerdict(starts[i], threshold, maxReps);
+        if (verdict[i] != want) {
+            ++t.wrong;
+            ADD_FAILURE() << "start " << double(starts[i].zr) << "," << double(starts[i].zi) << " c "
+                          << double(starts[i].cr) << "," << double(starts[i].ci) << " n " << starts[i].n << ": "
+                          << verdict[i] << " against " << want;
+        }
+    }
+    return t;
+}
+
+// Parameters of a cols x rows grid from (x0, y0), as Mandelbrot starts (z = 0).
+std::vector<ShadowStart> parameterGrid(Real x0, Real y0, Real pitch, int cols, int rows)
+{
+    std::vector<ShadowStart> s;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            s.push_back({0, 0, x0 + c * pitch, y0 + r * pitch, 0});
+    return s;
+}
+
+} // namespace
+
+// Whatever the shadow decides is what the extended loop does, on views
+// where the two arithmetics part ways near the boundary, and it decides most
+// orbits of views that doubles can resolve.
+TEST(MandelShadow, DecidedOrbitsMatchTheExtendedLoop)
+{
+    // The whole set, coarse: nearly everything decided.
+    Tally t = check(parameterGrid(-2.1L, -1.2L, 0.0237L, 120, 100), 4, 400);
+    EXPECT_GT(t.decided, 11900);
+    // Seahorse valley at two depths, with long orbits that doubles cannot
+    // follow to the end: some must stay undecided.
+    t = check(parameterGrid(-0.74366L, 0.13182L, 4e-7L, 60, 60), 4, 2000);
+    EXPECT_GT(t.decided, 2000);
+    EXPECT_GT(t.undecided, 0);
+    t = check(parameterGrid(-0.7436438870371L, 0.1318259043L, 1e-11L, 40, 40), 4, 3000);
+    EXPECT_GT(t.undecided, 0);
+    // Other thresholds: small, large, not a double.
+    for (Real threshold : {0.5L, 100.0L, 1e6L, 4.000000000000000001L}) {
+        t = check(parameterGrid(-1.9L, -0.3L, 0.0131L, 60, 50), threshold, 300);
+        EXPECT_GT(t.decided, 2400) << double(threshold);
+    }
+    // Julia sets: the start carries the pixel, rounded to a double.
+    std::vector<ShadowStart> julia;
+    for (int r = 0; r < 50; ++r)
+        for (int c = 0; c < 60; ++c)
+            julia.push_back({-1.5L + c * 0.0501L, -1.2L + r * 0.0489L, -0.1225611668766535961L,
+                             0.7448617666197442366L, 0});
+    t = check(julia, 4, 3000);
+    EXPECT_GT(t.decided, 2500);
+    // Orbits handed over in the middle: the extended state after 5 steps.
+    std::vector<ShadowStart> middle = parameterGrid(-0.8L, 0.05L, 0.0031L, 50, 40);
+    for (ShadowStart& s : middle) {
+        for (; s.n < 5 && s.zr * s.zr + s.zi * s.zi <= 4; ++s.n)
+            quadraticStep(s.zr, s.zi, s.zr * s.zr, s.zi * s.zi, s.cr, s.ci);
+    }
+    t = check(middle, 4, 1000);
+    EXPECT_GT(t.decided, 1500);
+}
+
+// Orbits at the edges of what doubles hold are decided only where that is
+// sound, and a raised stop flag leaves nothing decided.
+TEST(MandelShadow, EdgesOfTheDoubleRange)
+{
+    const std::vector<ShadowStart> edges = {
+        {3, 0, 0, 0, 0},                  // outside at once: escapes at step 0
+        {0.1L, 0.1L, 0.2L, 0, 7},         // handed over at step 7
+        {0, 0, -1, 0, 400},               // already at the ceiling
+        {1e60L, 0, 0, 0, 0},              // too large for the shadow
+        {0, 0, 1e60L, 1, 0},
+        {1e-320L, 0, 1e-4000L, 0, 0},     // below the doubles' range: stays at 0
+        {1e-200L, 1e-200L, -2, 1e-300L, 0}, // the tip of the set, tiny start
+        {0, 0, 0.25L + 1e-10L, 0, 0},     // beyond the cusp: escapes very late
+        {0, 0, -2, 0, 0},                 // lands on the threshold itself: no margin
+    };
+    Tally t = check(edges, 4, 400);
+    EXPECT_GE(t.decided, 5);
+    std::vector<int32_t> verdict(edges.size());
+    ShadowTally tally;
+    shadowDecide(edges.data(), int(edges.size()), 4, 400, verdict.data(), tally);
+    EXPECT_EQ(verdict[0], 0);
+    EXPECT_EQ(verdict[3], kShadowUndecided);
+    EXPECT_EQ(verdict[4], kShadowUndecided);
+    EXPECT_EQ(verdict[5], kShadowBounded);
+    EXPECT_EQ(verdict[8], kShadowUndecided);
+    // A threshold the shadow does not take, and a stopped decision.
+    EXPECT_FALSE(shadowApplies(1e200L, 0));
+    EXPECT_FALSE(shadowApplies(4, 1e60L));
+    EXPECT_TRUE(shadowApplies(4, 2));
+    std::atomic<bool> stop{true};
+    const std::vector<ShadowStart> slow = parameterGrid(-0.12L, 0.74L, 1e-4L, 10, 10);
+    verdict.assign(slow.size(), 0);
+    ShadowTally fresh;
+    shadowDecide(slow.data(), int(slow.size()), 4, 100000, verdict.data(), fresh, &stop);
+    for (int32_t v : verdict)
+        EXPECT_TRUE(v == kShadowStopped || v >= 0 || v == kShadowBounded) << v;
+    EXPECT_GT(std::count(verdict.begin(), verdict.end(), kShadowStopped), 50);
+}
+
+// The AVX2 loops compute exactly what the baseline loops do.
+TEST(MandelShadow, VectorLoopsAgree)
+{
+    if (!shadowAvx2Available())
+        GTEST_SKIP() << "no AVX2 here";
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> coord(-2, 2), err(0, 1e-12);
+    for (int round = 0; round < 200; ++round) {
+        ShadowBlock a;
+        for (int l = 0; l < kShadowLanes; ++l) {
+            a.x[l] = coord(rng) / 2, a.y[l] = coord(rng) / 2, a.e[l] = err(rng);
+            a.cr[l] = coord(rng) / 2, a.ci[l] = coord(rng) / 2;
+            a.q[l] = std::abs(a.cr[l]) + std::abs(a.ci[l]) + kShadowTiny;
+        }
+        ShadowBlock b = a, c = a, d = a;
+        uint32_t fa = 0, fb = 0;
+        EXPECT_EQ(shadowAdvanceBase(a, 50, 4, &fa), shadowAdvanceAvx2(b, 50, 4, &fb));
+        EXPECT_EQ(fa, fb);
+        EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0);
+        int32_t atC[kShadowLanes], atD[kShadowLanes];
+        uint32_t sureC = 0, sureD = 0;
+        EXPECT_EQ(shadowOpenBase(c, 8, 0xFF, 4, 4, atC, &sureC), shadowOpenAvx2(d, 8, 0xFF, 4, 4, atD, &sureD));
+        EXPECT_EQ(sureC, sureD);
+        EXPECT_EQ(std::memcmp(atC, atD, sizeof atC), 0);
+    }
+}
+
+// Whole pictures through the shadow equal the plain loop's, beyond the
+// views the row tests cover: deeper than doubles resolve (the shadow gives
+// up), odd thresholds, and with the shadow off.
+TEST(MandelShadow, PicturesEqualThePlainLoop)
+{
+    MJParams p = defaultParams(false);
+    p.maxReps = 600;
+    EXPECT_EQ(differingPixels(p, -0.743643887037151L, 0.131825904205330L, 3e-15L, 40, 30), 0);
+    EXPECT_EQ(differingPixels(p, -0.743643887037151L, 0.131825904205330L, 3e-15L, 40, 30, false), 0);
+    p.threshold = 0.7L;
+    EXPECT_EQ(differingPixels(p, -0.6L, 0.2L, 0.9L, 60, 40), 0);
+    p.threshold = 1e6L;
+    EXPECT_EQ(differingPixels(p, -1.25L, 0.05L, 0.3L, 60, 40), 0);
+    MJParams j = defaultParams(true);
+    j.c = {-0.8L, 0.156L};
+    j.maxReps = 2000;
+    EXPECT_EQ(differingPixels(j, 0, 0, 1.6L, 60, 40), 0);
+}
