@@ -134,22 +134,6 @@ bool orbitCycleProvesBounded(const Real* zr, const Real* zi, int p, Real cr, Rea
     return discChainCloses(zr, zi, p, cr, ci, threshold, 0, 0);
 }
 
-int returnPeriod(Real zr, Real zi, Real cr, Real ci, Real threshold)
-{
-    const Real gate = 1e-4L * (zr * zr + zi * zi + 1);
-    Real xr = zr, xi = zi;
-    for (int steps = 1; steps <= kProbeSteps; ++steps) {
-        const Real r2 = xr * xr, i2 = xi * xi;
-        if (!(r2 + i2 <= threshold))
-            return 0;
-        quadraticStep(xr, xi, r2, i2, cr, ci);
-        const Real dr = xr - zr, di = xi - zi;
-        if (dr * dr + di * di <= gate)
-            return steps;
-    }
-    return 0;
-}
-
 bool settlesProvably(Real zr, Real zi, Real radius, int p, Real cr, Real ci, Real threshold)
 {
     if (p < 1 || p > kProbeSteps)

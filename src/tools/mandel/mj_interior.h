@@ -35,9 +35,27 @@ bool orbitCycleProvesBounded(const Real* zr, const Real* zi, int p, Real cr, Rea
 inline constexpr int kProbeSteps = 16;
 
 // The period of an orbit that seems to settle: the first k <= kProbeSteps
-// after which the computed orbit of (zr, zi) returns close to (zr, zi), or 0
-// when it does not (or passes the threshold first).
-int returnPeriod(Real zr, Real zi, Real cr, Real ci, Real threshold);
+// after which the orbit of (zr, zi), computed in the arithmetic F (only a
+// guide for settlesProvably), returns close to (zr, zi), or 0 when it does
+// not (or passes the threshold first).
+template <class F>
+int returnPeriod(F zr, F zi, F cr, F ci, F threshold)
+{
+    const F gate = F(1e-4) * (zr * zr + zi * zi + 1);
+    F xr = zr, xi = zi;
+    for (int steps = 1; steps <= kProbeSteps; ++steps) {
+        const F r2 = xr * xr, i2 = xi * xi;
+        if (!(r2 + i2 <= threshold))
+            return 0;
+        const F t = xr * xi;
+        xi = t + t + ci;
+        xr = r2 - i2 + cr;
+        const F dr = xr - zr, di = xi - zi;
+        if (dr * dr + di * di <= gate)
+            return steps;
+    }
+    return 0;
+}
 
 // Whether every computed orbit that starts within `radius` of (zr, zi)
 // provably never passes the threshold, given the period p of the orbit of

@@ -232,10 +232,9 @@ void shadowDecide(const ShadowStart* starts, int count, Real threshold, int32_t 
                 // double one, so a disc chain around the double orbit's
                 // cycle that starts at least that wide holds it for ever.
                 const ShadowStart& s = starts[index[l]];
-                const Real zr = b.x[l], zi = b.y[l];
-                const int period = returnPeriod(zr, zi, s.cr, s.ci, threshold);
+                const int period = returnPeriod(b.x[l], b.y[l], b.cr[l], b.ci[l], inside);
                 ++tally.probes;
-                if (!period || !settlesProvably(zr, zi, b.e[l], period, s.cr, s.ci, threshold)) {
+                if (!period || !settlesProvably(b.x[l], b.y[l], b.e[l], period, s.cr, s.ci, threshold)) {
                     limit[l] = checkpointAfter(n[l], 4 * int64_t(n[l]), maxReps);
                     continue;
                 }
