@@ -10,8 +10,10 @@
 // result ever differs from it.
 //
 // Why the bound holds. Write Z for the extended orbit and D for the double
-// one, |Z - D| <= e, a >= |D|. Then |Z^2 - D^2| = |Z - D| |Z + D| <=
-// e (2a + e) = t, and a step of either loop adds its rounding: at most
+// one, |Z - D| <= e, a >= |D| (the rounded square root of |D|^2, its
+// shortfall of at most 3u made up by a factor 1 + 16u on t). Then
+// |Z^2 - D^2| = |Z - D| |Z + D| <= e (2a + e) = t, and a step of either
+// loop adds its rounding: at most
 // 5 u |z|^2 + |c| u for u = 2^-53 (doubles, with c itself rounded to a
 // double) and far less for extended reals. So e' = t + 16 u (|D|^2 + |c|)
 // with generous room for the rounding of e' itself, and

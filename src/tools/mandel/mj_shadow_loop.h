@@ -23,8 +23,9 @@ constexpr int kShadowVectors = kShadowLanes / kShadowWidth;
 using ShadowV = double __attribute__((vector_size(8 * kShadowWidth)));
 using ShadowM = long long __attribute__((vector_size(8 * kShadowWidth)));
 
-// sqrt(2) - 1 rounded up: max(|x|, |y|) + kOctagon min(|x|, |y|) >= |x + yi|.
-constexpr double kOctagon = 0.41421357;
+// Added under the square root of |D|^2: where |D|^2 underflows, the root
+// still bounds |D| (below 1e-154 then).
+constexpr double kTinySquare = 1e-300;
 // 1 + 16u and 16u for the rounding unit u = 2^-53.
 constexpr double kGrow = 1 + 0x1p-49;
 constexpr double kRound = 0x1p-49;
@@ -38,27 +39,17 @@ inline ShadowV shadowLoad(const double* p)
 
 inline void shadowStore(double* p, ShadowV v) { std::memcpy(p, &v, sizeof v); }
 
-inline ShadowV shadowMax(ShadowV a, ShadowV b)
+// Square roots, each correctly rounded.
+inline ShadowV shadowSqrt(ShadowV a)
 {
 #if defined(QX_SHADOW_AVX2)
-    return (ShadowV)_mm256_max_pd((__m256d)a, (__m256d)b);
+    return (ShadowV)_mm256_sqrt_pd((__m256d)a);
 #elif defined(__SSE2__)
-    return (ShadowV)_mm_max_pd((__m128d)a, (__m128d)b);
+    return (ShadowV)_mm_sqrt_pd((__m128d)a);
 #else
-    const ShadowM m = a > b;
-    return (ShadowV)((m & (ShadowM)a) | (~m & (ShadowM)b));
-#endif
-}
-
-inline ShadowV shadowMin(ShadowV a, ShadowV b)
-{
-#if defined(QX_SHADOW_AVX2)
-    return (ShadowV)_mm256_min_pd((__m256d)a, (__m256d)b);
-#elif defined(__SSE2__)
-    return (ShadowV)_mm_min_pd((__m128d)a, (__m128d)b);
-#else
-    const ShadowM m = a < b;
-    return (ShadowV)((m & (ShadowM)a) | (~m & (ShadowM)b));
+    for (int i = 0; i < kShadowWidth; ++i)
+        a[i] = __builtin_sqrt(a[i]);
+    return a;
 #endif
 }
 
@@ -80,7 +71,6 @@ inline uint32_t shadowBits(ShadowM m)
 int32_t shadowLoop(ShadowBlock& b, int32_t steps, double inside, uint32_t* failed)
 {
     constexpr int K = kShadowVectors, W = kShadowWidth;
-    const ShadowM absMask = ShadowM{} + 0x7fffffffffffffffLL;
     ShadowV x[K], y[K], e[K];
     for (int j = 0; j < K; ++j) {
         x[j] = shadowLoad(b.x + j * W);
@@ -97,9 +87,9 @@ int32_t shadowLoop(ShadowBlock& b, int32_t steps, double inside, uint32_t* faile
             x2[j] = x[j] * x[j];
             y2[j] = y[j] * y[j];
             nd[j] = x2[j] + y2[j];
-            const ShadowV ax = (ShadowV)((ShadowM)x[j] & absMask), ay = (ShadowV)((ShadowM)y[j] & absMask);
-            const ShadowV a = shadowMax(ax, ay) + kOctagon * shadowMin(ax, ay); // >= |D|
-            t[j] = (a + a + e[j]) * (e[j] * kGrow);                               // >= e (2|D| + e)
+            // a >= |D| (1 - 3u), which kGrow makes up for: t >= e (2|D| + e) (1 + 9u).
+            const ShadowV a = shadowSqrt(nd[j] + kTinySquare);
+            t[j] = (a + a + e[j]) * (e[j] * kGrow);
             out[j] = ~(nd[j] + t[j] <= inside); // not a number fails too
             any |= out[j];
         }
@@ -135,7 +125,6 @@ uint32_t shadowOpenLoop(ShadowBlock& b, int32_t steps, uint32_t live, double ins
                         uint32_t* sure)
 {
     constexpr int K = kShadowVectors, W = kShadowWidth;
-    const ShadowM absMask = ShadowM{} + 0x7fffffffffffffffLL;
     ShadowV x[K], y[K], e[K], when[K];
     ShadowM alive[K], certain[K];
     for (int j = 0; j < K; ++j) {
@@ -156,8 +145,7 @@ uint32_t shadowOpenLoop(ShadowBlock& b, int32_t steps, uint32_t live, double ins
             x2[j] = x[j] * x[j];
             y2[j] = y[j] * y[j];
             nd[j] = x2[j] + y2[j];
-            const ShadowV ax = (ShadowV)((ShadowM)x[j] & absMask), ay = (ShadowV)((ShadowM)y[j] & absMask);
-            const ShadowV a = shadowMax(ax, ay) + kOctagon * shadowMin(ax, ay);
+            const ShadowV a = shadowSqrt(nd[j] + kTinySquare);
             t[j] = (a + a + e[j]) * (e[j] * kGrow);
             out[j] = alive[j] & ~(nd[j] + t[j] <= inside);
             any |= out[j];
