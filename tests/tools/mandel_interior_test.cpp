@@ -226,3 +226,30 @@ TEST(MandelInterior, FamiliesAreProvenOnlyWhereEveryMemberStays)
     EXPECT_FALSE(familyProvesBounded(1.5L, 0, 0.02L, rr, ri, 0, 4, 256)); // escapes
     EXPECT_FALSE(familyProvesBounded(0, 0, 0.6L, rr, ri, 0, 4, 256));     // reaches the Julia set
 }
+
+// Runs proven as a disc spare the rows below them their own proofs; a disc
+// reaching across the set's edge would colour the outside. Rows climb out
+// of the filled Julia set of z^2 (the unit disc) through its top, one
+// kernel for all of them.
+TEST(MandelInterior, ProvenDiscsStopAtTheEdge)
+{
+    MJParams p = defaultParams(true);
+    p.c = {0, 0};
+    p.maxReps = 3000;
+    const Real pitch = 0.004L, x0 = -0.062L;
+    const int W = 32;
+    MJKernel k(p, testColours(), pitch);
+    std::vector<PixelColour> row(W), single(W);
+    int inside = 0, outside = 0;
+    for (int r = 0; r < 60; ++r) {
+        const Real y = 0.85L + r * pitch;
+        k.colourRow(x0, pitch, y, W, row.data());
+        k.colourRowSingle(x0, pitch, y, W, single.data());
+        for (int i = 0; i < W; ++i) {
+            ASSERT_EQ(row[i], single[i]) << "row " << r << " pixel " << i;
+            ++(single[i].code == test::kSetCode ? inside : outside);
+        }
+    }
+    EXPECT_GT(inside, 500) << outside;
+    EXPECT_GT(outside, 500) << inside;
+}

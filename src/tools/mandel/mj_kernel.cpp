@@ -186,17 +186,52 @@ bool MJKernel::pairs(int count) const
 // (familyProvesBounded): a proven run is the set colour without iterating.
 constexpr int kRegionRun = 16;
 
-bool MJKernel::runProvenBounded(Real x0, Real pitch, Real y, int start, int run) const
+// Every parameter (Julia: every start) within radius of (xc, yc) provably
+// never escapes.
+bool MJKernel::familyProven(Real xc, Real yc, Real radius) const
 {
-    const Real xc = x0 + Real(start + run / 2) * pitch;
-    Real spread = 0; // the pixels' own coordinates, as the loop computes them
-    for (int i = start; i < start + run; ++i)
-        spread = std::max(spread, std::fabs(x0 + Real(i) * pitch - xc));
-    spread = spread * (1 + 1e-12L) + 1e-300L;
     const int steps = std::min(p_.maxReps, 256);
     if (p_.julia)
-        return familyProvesBounded(xc, y, spread, p_.c.re, p_.c.im, 0, threshold_, steps);
-    return familyProvesBounded(0, 0, 0, xc, y, spread, threshold_, steps);
+        return familyProvesBounded(xc, yc, radius, p_.c.re, p_.c.im, 0, threshold_, steps);
+    return familyProvesBounded(0, 0, 0, xc, yc, radius, threshold_, steps);
+}
+
+// Rows this far above and below a run are tried together with it, as one
+// disc: while it holds, the runs below it in the same column are proven.
+constexpr int kDiscRows = 8;
+
+bool MJKernel::runProvenBounded(Real x0, Real pitch, Real y, int start, int run) const
+{
+    // The pixels' own coordinates, as the loop computes them.
+    const Real first = x0 + Real(start) * pitch, last = x0 + Real(start + run - 1) * pitch;
+    const size_t column = static_cast<size_t>(start / run);
+    if (provenDiscs_.size() <= column)
+        provenDiscs_.resize(column + 1);
+    ProvenDisc& disc = provenDiscs_[column];
+    const auto holds = [&](Real x) {
+        const Real dx = x - disc.x, dy = y - disc.y;
+        return dx * dx + dy * dy <= disc.r2;
+    };
+    if (disc.r2 >= 0 && holds(first) && holds(last)) // a disc holds the segment between
+        return true;
+    const Real xc = x0 + Real(start + run / 2) * pitch;
+    const Real spread = std::max(std::fabs(first - xc), std::fabs(last - xc)) * (1 + 1e-12L) + 1e-300L;
+    const Real rows = kDiscRows * std::fabs(pitch);
+    const Real radius = std::sqrt(spread * spread + rows * rows) * (1 + 1e-12L);
+    ++runs_.tried;
+    if (familyProven(xc, y, radius)) {
+        disc = {xc, y, radius * radius * (1 - 1e-9L)};
+        ++runs_.proven;
+        return true;
+    }
+    if (runs_.narrowTried >= 32 && runs_.narrowProven * 16 < runs_.narrowTried)
+        return false;
+    ++runs_.narrowTried;
+    if (!familyProven(xc, y, spread))
+        return false;
+    ++runs_.narrowProven;
+    ++runs_.proven;
+    return true;
 }
 
 void MJKernel::colourRow(Real x0, Real pitch, Real y, int count, PixelColour* out) const
@@ -216,13 +251,14 @@ void MJKernel::colourRow(Real x0, Real pitch, Real y, int count, PixelColour* ou
     }
     int done = 0; // the pixels before it are coloured
     int skip = 0, backoff = 0; // after failures, fewer runs are tried (speed only)
+    const int longestBackoff = runs_.tried >= 64 && runs_.proven * 32 < runs_.tried ? 63 : 7;
     for (int start = 0; start + kRegionRun <= count; start += kRegionRun) {
         if (skip > 0) {
             --skip;
             continue;
         }
         if (!runProvenBounded(x0, pitch, y, start, kRegionRun)) {
-            backoff = std::min(2 * backoff + 1, 7);
+            backoff = std::min(2 * backoff + 1, longestBackoff);
             skip = backoff;
             continue;
         }

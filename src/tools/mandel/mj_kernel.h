@@ -102,6 +102,7 @@ private:
                criticalOrbitStaysBounded(x, y, threshold_);
     }
     bool runProvenBounded(Real x0, Real pitch, Real y, int start, int run) const;
+    bool familyProven(Real xc, Real yc, Real radius) const;
     PixelColour bandColour(const EscapeResult& e) const;
     PixelColour binaryColour(Complex z) const;
     bool pairs(int count) const;
@@ -119,6 +120,20 @@ private:
     Real demBand_ = 0;     // delta
     bool interiorShortcut_ = false;
     bool shadow_ = false;
+    // Discs of parameters (Julia: of starting points) proven never to
+    // escape, one per run column of the rows before: a later run inside
+    // its column's disc needs no proof of its own.
+    struct ProvenDisc {
+        Real x = 0, y = 0, r2 = -1; // centre and squared radius (none while negative)
+    };
+    mutable std::vector<ProvenDisc> provenDiscs_;
+    // How the run proofs went (speed only): views where they nearly always
+    // fail try fewer runs, and skip the narrower second try when it rarely
+    // succeeds where the disc failed.
+    struct RunRecord {
+        int tried = 0, proven = 0, narrowTried = 0, narrowProven = 0;
+    };
+    mutable RunRecord runs_;
     const std::atomic<bool>* stop_ = nullptr;
 };
 

@@ -75,13 +75,15 @@ double outsideLimit(Real threshold)
     return t * (1 + 0x1p-49);
 }
 
-// Whether the extended orbit surely passes the threshold at this test: its
-// |Z| is at least |D| - e. Computed in extended reals, with room to spare.
-bool surelyEscapes(const ShadowBlock& b, int l, Real threshold)
+// Whether the extended orbit surely passes the threshold at the test that
+// lane l failed: the opening's test, |Z|^2 >= |D|^2 - t > outside, worked
+// out again in scalar doubles (any evaluation of it is sound).
+bool surelyEscapes(const ShadowBlock& b, int l, double outside)
 {
-    const Real x = b.x[l], y = b.y[l];
-    const Real low = std::sqrt(x * x + y * y) - Real(b.e[l]);
-    return low > 0 && low * low * (1 - 1e-15L) > threshold;
+    const double x = b.x[l], y = b.y[l], e = b.e[l];
+    const double nd = x * x + y * y, a = std::sqrt(nd + kTinySquare);
+    const double t = (a + a + e) * (e * kGrow);
+    return nd * (1 - 0x1p-49) - t > outside;
 }
 
 } // namespace
@@ -224,7 +226,7 @@ void shadowDecide(const ShadowStart* starts, int count, Real threshold, int32_t 
             n[l] += k;
             int32_t v;
             if (failed >> l & 1) {
-                v = surelyEscapes(b, l, threshold) ? n[l] : kShadowUndecided;
+                v = surelyEscapes(b, l, outside) ? n[l] : kShadowUndecided;
             } else if (n[l] >= maxReps) {
                 v = kShadowBounded;
             } else if (n[l] >= limit[l]) {
