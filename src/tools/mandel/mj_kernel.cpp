@@ -240,42 +240,43 @@ void MJKernel::colourRow(Real x0, Real pitch, Real y, int count, PixelColour* ou
         colourRowSingle(x0, pitch, y, count, out);
         return;
     }
-    // The pixels from `from` on, paired.
-    const auto pairFrom = [&](int from, int n) {
-        decide([&](int i) { return Complex{x0 + Real(from + i) * pitch, y}; }, n, out + from);
-        return !(stop_ && stop_->load(std::memory_order_relaxed));
-    };
-    if (!interiorShortcut_ || count < 2 * kRegionRun) {
-        pairFrom(0, count);
+    const auto pixel = [&](int i) { return Complex{x0 + Real(i) * pitch, y}; };
+    std::vector<int>& pending = scratch_.pending;
+    pending.clear();
+    int done = 0; // the pixels before it are coloured or pending
+    if (interiorShortcut_ && count >= 2 * kRegionRun) {
+        int skip = 0, backoff = 0; // after failures, fewer runs are tried (speed only)
+        const int longestBackoff = runs_.tried >= 64 && runs_.proven * 32 < runs_.tried ? 63 : 7;
+        for (int start = 0; start + kRegionRun <= count; start += kRegionRun) {
+            if (skip > 0) {
+                --skip;
+                continue;
+            }
+            if (!runProvenBounded(x0, pitch, y, start, kRegionRun)) {
+                backoff = std::min(2 * backoff + 1, longestBackoff);
+                skip = backoff;
+                continue;
+            }
+            backoff = 0;
+            for (int i = done; i < start; ++i)
+                pending.push_back(i);
+            std::fill(out + start, out + start + kRegionRun, setColour());
+            done = start + kRegionRun;
+        }
+    }
+    if (done == 0) {
+        decide(pixel, [](int j) { return j; }, count, out);
         return;
     }
-    int done = 0; // the pixels before it are coloured
-    int skip = 0, backoff = 0; // after failures, fewer runs are tried (speed only)
-    const int longestBackoff = runs_.tried >= 64 && runs_.proven * 32 < runs_.tried ? 63 : 7;
-    for (int start = 0; start + kRegionRun <= count; start += kRegionRun) {
-        if (skip > 0) {
-            --skip;
-            continue;
-        }
-        if (!runProvenBounded(x0, pitch, y, start, kRegionRun)) {
-            backoff = std::min(2 * backoff + 1, longestBackoff);
-            skip = backoff;
-            continue;
-        }
-        backoff = 0;
-        if (start > done && !pairFrom(done, start - done))
-            return;
-        std::fill(out + start, out + start + kRegionRun, setColour());
-        done = start + kRegionRun;
-    }
-    if (done < count)
-        pairFrom(done, count - done);
+    for (int i = done; i < count; ++i)
+        pending.push_back(i);
+    decide(pixel, [&](int j) { return pending[j]; }, static_cast<int>(pending.size()), out);
 }
 
 void MJKernel::colourPoints(const Real* xs, const Real* ys, int count, PixelColour* out) const
 {
     if (pairs(count)) {
-        decide([&](int i) { return Complex{xs[i], ys[i]}; }, count, out);
+        decide([&](int i) { return Complex{xs[i], ys[i]}; }, [](int j) { return j; }, count, out);
         return;
     }
     for (int i = 0; i < count; ++i)
@@ -499,56 +500,54 @@ inline bool quickEscape(Real& zr, Real& zi, Real cr, Real ci, int32_t& n, Real T
 
 } // namespace
 
-// Band pictures of z^2 + c: after the cheap tests the double shadow decides
-// what it can and the paired extended loop the rest.
-template <class PointAt>
-void MJKernel::decide(PointAt pointAt, int count, PixelColour* out) const
+// The pixels i = indexAt(j), j < count, of pointAt and out. Band pictures
+// of z^2 + c: after the cheap tests the double shadow decides what it can,
+// all of them in one go (its lanes drain once), and the paired extended
+// loop the rest. Other pictures go to the paired loop at once.
+template <class PointAt, class IndexAt>
+void MJKernel::decide(PointAt pointAt, IndexAt indexAt, int count, PixelColour* out) const
 {
+    Scratch& s = scratch_;
+    const auto extended = [&](const auto& pixelAt, int n) {
+        s.colours.assign(n, PixelColour{0, kPixelStopped});
+        paired([&](int k) { return pointAt(pixelAt(k)); }, n, s.colours.data());
+        for (int k = 0; k < n; ++k)
+            out[pixelAt(k)] = s.colours[k];
+    };
     if (!shadow_ || p_.maxReps <= kQuickSteps) {
-        paired(pointAt, count, out);
+        extended(indexAt, count);
         return;
     }
-    constexpr int kChunk = 128;
-    const Real T = threshold_;
-    ShadowTally tally;
-    for (int base = 0; base < count; base += kChunk) {
-        const int m = std::min(kChunk, count - base);
-        ShadowStart starts[kChunk];
-        int where[kChunk];
-        int ns = 0;
-        for (int i = base; i < base + m; ++i) {
-            const auto [x, y] = pointAt(i);
-            if (provablyInside(x, y)) {
-                out[i] = setColour();
-                continue;
-            }
-            starts[ns] = {p_.julia ? x : 0, p_.julia ? y : 0, p_.julia ? p_.c.re : x, p_.julia ? p_.c.im : y, 0};
-            where[ns++] = i;
+    s.starts.clear();
+    s.where.clear();
+    for (int j = 0; j < count; ++j) {
+        const int i = indexAt(j);
+        const auto [x, y] = pointAt(i);
+        if (provablyInside(x, y)) {
+            out[i] = setColour();
+            continue;
         }
-        int32_t verdict[kChunk];
-        shadowDecide(starts, ns, T, p_.maxReps, verdict, tally, stop_);
-        int undecided[kChunk];
-        int nu = 0;
-        for (int j = 0; j < ns; ++j) {
-            if (verdict[j] == kShadowStopped)
-                out[where[j]] = {0, kPixelStopped};
-            else if (verdict[j] == kShadowBounded)
-                out[where[j]] = setColour();
-            else if (verdict[j] == kShadowUndecided)
-                undecided[nu++] = where[j];
-            else // band colours need only the step count
-                out[where[j]] = colourOfEscape(EscapeResult{kEscaped, verdict[j], {}});
-        }
-        if (nu > 0) {
-            PixelColour colours[kChunk];
-            std::fill(colours, colours + nu, PixelColour{0, kPixelStopped});
-            paired([&](int j) { return pointAt(undecided[j]); }, nu, colours);
-            for (int j = 0; j < nu; ++j)
-                out[undecided[j]] = colours[j];
-        }
-        if (stop_ && stop_->load(std::memory_order_relaxed))
-            return;
+        s.starts.push_back({p_.julia ? x : 0, p_.julia ? y : 0, p_.julia ? p_.c.re : x, p_.julia ? p_.c.im : y, 0});
+        s.where.push_back(i);
     }
+    const int ns = static_cast<int>(s.starts.size());
+    s.verdict.resize(ns);
+    ShadowTally tally;
+    shadowDecide(s.starts.data(), ns, threshold_, p_.maxReps, s.verdict.data(), tally, stop_);
+    s.undecided.clear();
+    for (int j = 0; j < ns; ++j) {
+        const int32_t v = s.verdict[j];
+        if (v == kShadowStopped)
+            out[s.where[j]] = {0, kPixelStopped};
+        else if (v == kShadowBounded)
+            out[s.where[j]] = setColour();
+        else if (v == kShadowUndecided)
+            s.undecided.push_back(s.where[j]);
+        else // band colours need only the step count
+            out[s.where[j]] = colourOfEscape(EscapeResult{kEscaped, v, {}});
+    }
+    if (!s.undecided.empty())
+        extended([&](int k) { return s.undecided[k]; }, static_cast<int>(s.undecided.size()));
 }
 
 // A lane whose orbit ends takes the next point (pointAt(i): a row's pixel

@@ -10,6 +10,7 @@
 #include "tools/mandel/mj_escape.h"
 #include "tools/mandel/mj_interior.h"
 #include "tools/mandel/mj_params.h"
+#include "tools/mandel/mj_shadow.h"
 
 #include <array>
 #include <cstdint>
@@ -106,8 +107,8 @@ private:
     PixelColour bandColour(const EscapeResult& e) const;
     PixelColour binaryColour(Complex z) const;
     bool pairs(int count) const;
-    template <class PointAt>
-    void decide(PointAt pointAt, int count, PixelColour* out) const;
+    template <class PointAt, class IndexAt>
+    void decide(PointAt pointAt, IndexAt indexAt, int count, PixelColour* out) const;
     template <class PointAt>
     void paired(PointAt pointAt, int count, PixelColour* out) const;
 
@@ -134,6 +135,15 @@ private:
         int tried = 0, proven = 0, narrowTried = 0, narrowProven = 0;
     };
     mutable RunRecord runs_;
+    // Room for one row's orbits on their way through decide (kept, so that
+    // rows allocate nothing once the first has run).
+    struct Scratch {
+        std::vector<int> pending, where, undecided;
+        std::vector<ShadowStart> starts;
+        std::vector<int32_t> verdict;
+        std::vector<PixelColour> colours;
+    };
+    mutable Scratch scratch_;
     const std::atomic<bool>* stop_ = nullptr;
 };
 
