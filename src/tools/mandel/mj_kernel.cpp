@@ -518,8 +518,12 @@ void MJKernel::decide(PointAt pointAt, IndexAt indexAt, int count, PixelColour* 
         extended(indexAt, count);
         return;
     }
-    s.starts.clear();
-    s.where.clear();
+    if (s.starts.size() < size_t(count)) {
+        s.starts.resize(count);
+        s.where.resize(count);
+        s.verdict.resize(count);
+    }
+    int ns = 0;
     for (int j = 0; j < count; ++j) {
         const int i = indexAt(j);
         const auto [x, y] = pointAt(i);
@@ -527,11 +531,13 @@ void MJKernel::decide(PointAt pointAt, IndexAt indexAt, int count, PixelColour* 
             out[i] = setColour();
             continue;
         }
-        s.starts.push_back({p_.julia ? x : 0, p_.julia ? y : 0, p_.julia ? p_.c.re : x, p_.julia ? p_.c.im : y, 0});
-        s.where.push_back(i);
+        ShadowStart& start = s.starts[ns];
+        if (p_.julia)
+            start = {x, y, p_.c.re, p_.c.im, 0};
+        else
+            start = {0, 0, x, y, 0};
+        s.where[ns++] = i;
     }
-    const int ns = static_cast<int>(s.starts.size());
-    s.verdict.resize(ns);
     ShadowTally tally;
     shadowDecide(s.starts.data(), ns, threshold_, p_.maxReps, s.verdict.data(), tally, stop_);
     s.undecided.clear();
