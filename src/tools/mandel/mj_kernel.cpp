@@ -41,6 +41,7 @@ MJKernel::MJKernel(const MJParams& params, MJColours colours, Real pixelSize)
         blendB_ = 1 / std::log(d);
     }
     demBand_ = p_.demScale * pixelSize * p_.demThickness * 0.4L;
+    pixelSize_ = pixelSize;
     interiorShortcut_ = shortcutApplies();
     shadow_ = shadowApplies();
 }
@@ -514,7 +515,13 @@ void MJKernel::decide(PointAt pointAt, IndexAt indexAt, int count, PixelColour* 
         for (int k = 0; k < n; ++k)
             out[pixelAt(k)] = s.colours[k];
     };
-    if (!shadow_ || p_.maxReps <= kQuickSteps) {
+    // Pixels closer than about 1e-13 of their coordinates are beyond what
+    // doubles resolve: the shadow would decide next to nothing.
+    const auto resolves = [&] {
+        const auto [x, y] = pointAt(indexAt(0));
+        return pixelSize_ >= 2e-13L * (std::fabs(x) + std::fabs(y));
+    };
+    if (!shadow_ || p_.maxReps <= kQuickSteps || count == 0 || !resolves()) {
         extended(indexAt, count);
         return;
     }
@@ -538,8 +545,7 @@ void MJKernel::decide(PointAt pointAt, IndexAt indexAt, int count, PixelColour* 
             start = {0, 0, x, y, 0};
         s.where[ns++] = i;
     }
-    ShadowTally tally;
-    shadowDecide(s.starts.data(), ns, threshold_, p_.maxReps, s.verdict.data(), tally, stop_);
+    shadowDecide(s.starts.data(), ns, threshold_, p_.maxReps, s.verdict.data(), shadowTally_, stop_);
     s.undecided.clear();
     for (int j = 0; j < ns; ++j) {
         const int32_t v = s.verdict[j];

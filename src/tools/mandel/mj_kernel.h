@@ -45,7 +45,8 @@ uint32_t blendColour(uint32_t p, uint32_t q, Real t);
 
 class MJKernel {
 public:
-    // pixelSize: world size of one pixel, for the distance estimate's band.
+    // pixelSize: world size of one pixel, for the distance estimate's band
+    // (and to tell views deeper than doubles resolve).
     // The colour table must have at least two entries.
     MJKernel(const MJParams& params, MJColours colours, Real pixelSize);
 
@@ -119,6 +120,7 @@ private:
     Real blendA_ = 0;      // ln(d ln T)
     Real blendB_ = 0;      // 1 / ln d
     Real demBand_ = 0;     // delta
+    Real pixelSize_ = 0;
     bool interiorShortcut_ = false;
     bool shadow_ = false;
     // Discs of parameters (Julia: of starting points) proven never to
@@ -144,6 +146,7 @@ private:
         std::vector<PixelColour> colours;
     };
     mutable Scratch scratch_;
+    mutable ShadowTally shadowTally_; // carried from row to row
     const std::atomic<bool>* stop_ = nullptr;
 };
 

@@ -136,7 +136,7 @@ void shadowDecide(const ShadowStart* starts, int count, Real threshold, int32_t 
         const int32_t n0 = next < count ? starts[next].n : 0; // one opening length for all
         for (; next < count && m < kShadowLanes; ++next) {
             const ShadowStart& s = starts[next];
-            if (tally.givesUp()) {
+            if (tally.givesUp() && (next & 15) != 0) {
                 verdict[next] = kShadowUndecided;
                 continue;
             }

@@ -36,13 +36,13 @@ struct ShadowStart {
     int32_t n;
 };
 
-// How the points of one caller went: when most stay undecided (a view too
-// deep for doubles), the rest are handed back undecided at once. And how
-// its probes for attracting cycles went: when most fail, the first probe
-// comes later. Both for speed only.
+// How the orbits of one caller went: while most stay undecided (a view too
+// deep for doubles), only one start in 16 is still tried and the others are
+// handed back undecided at once. And how its probes for attracting cycles
+// went: when most fail, the first probe comes later. Both for speed only.
 struct ShadowTally {
-    int decided = 0, undecided = 0;
-    int probes = 0, proven = 0;
+    int64_t decided = 0, undecided = 0;
+    int64_t probes = 0, proven = 0;
     bool givesUp() const { return decided + undecided >= 64 && undecided > decided; }
 };
 
