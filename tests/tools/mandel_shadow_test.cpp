@@ -167,14 +167,17 @@ TEST(MandelShadow, VectorLoopsAgree)
 }
 
 // Whole pictures through the shadow equal the plain loop's, beyond the
-// views the row tests cover: deeper than doubles resolve (the shadow gives
-// up), odd thresholds, and with the shadow off.
+// views the row tests cover: deeper than doubles resolve (the shadow is
+// skipped), deep enough that it gives up, odd thresholds, and with the
+// shadow off.
 TEST(MandelShadow, PicturesEqualThePlainLoop)
 {
     MJParams p = defaultParams(false);
     p.maxReps = 600;
     EXPECT_EQ(differingPixels(p, -0.743643887037151L, 0.131825904205330L, 3e-15L, 40, 30), 0);
     EXPECT_EQ(differingPixels(p, -0.743643887037151L, 0.131825904205330L, 3e-15L, 40, 30, false), 0);
+    // Deep enough that most orbits stay undecided: the shadow gives up and samples.
+    EXPECT_EQ(differingPixels(p, -0.743643887037151L, 0.131825904205330L, 1e-11L, 60, 30), 0);
     p.threshold = 0.7L;
     EXPECT_EQ(differingPixels(p, -0.6L, 0.2L, 0.9L, 60, 40), 0);
     p.threshold = 1e6L;
