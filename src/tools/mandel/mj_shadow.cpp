@@ -10,16 +10,7 @@
 
 namespace qx {
 
-int32_t shadowAdvanceBase(ShadowBlock& b, int32_t steps, double inside, uint32_t* failed)
-{
-    return shadowLoop(b, steps, inside, failed);
-}
-
-uint32_t shadowOpenBase(ShadowBlock& b, int32_t steps, uint32_t live, double inside, double outside, int32_t* at,
-                        uint32_t* sure)
-{
-    return shadowOpenLoop(b, steps, live, inside, outside, at, sure);
-}
+QX_SHADOW_ENTRY_POINTS(Base)
 
 namespace {
 

@@ -13,16 +13,8 @@
 #include "tools/mandel/mj_shadow_loop.h"
 
 namespace qx {
-int32_t shadowAdvanceAvx2(ShadowBlock& b, int32_t steps, double inside, uint32_t* failed)
-{
-    static_assert(kShadowWidth == 4, "the AVX2 loop holds four doubles a register");
-    return shadowLoop(b, steps, inside, failed);
-}
-uint32_t shadowOpenAvx2(ShadowBlock& b, int32_t steps, uint32_t live, double inside, double outside, int32_t* at,
-                        uint32_t* sure)
-{
-    return shadowOpenLoop(b, steps, live, inside, outside, at, sure);
-}
+static_assert(kShadowWidth == 4, "the AVX2 loop holds four doubles a register");
+QX_SHADOW_ENTRY_POINTS(Avx2)
 } // namespace qx
 #pragma GCC pop_options
 
@@ -34,16 +26,11 @@ bool shadowAvx2Available()
 }
 } // namespace qx
 #else
+// Elsewhere the same loops on the baseline set stand in (never chosen).
+#include "tools/mandel/mj_shadow_loop.h"
+
 namespace qx {
-int32_t shadowAdvanceAvx2(ShadowBlock& b, int32_t steps, double inside, uint32_t* failed)
-{
-    return shadowAdvanceBase(b, steps, inside, failed);
-}
-uint32_t shadowOpenAvx2(ShadowBlock& b, int32_t steps, uint32_t live, double inside, double outside, int32_t* at,
-                        uint32_t* sure)
-{
-    return shadowOpenBase(b, steps, live, inside, outside, at, sure);
-}
+QX_SHADOW_ENTRY_POINTS(Avx2)
 bool shadowAvx2Available() { return false; }
 } // namespace qx
 #endif

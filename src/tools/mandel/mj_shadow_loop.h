@@ -68,29 +68,70 @@ inline uint32_t shadowBits(ShadowM m)
 #endif
 }
 
+// The test quantities of one vector of lanes: the squares, |D|^2 and
+// t >= e (2|D| + e) (1 + 9u) (the root a >= |D| (1 - 3u), which kGrow
+// makes up for).
+struct ShadowTerms {
+    ShadowV x2, y2, nd, t;
+};
+
+__attribute__((always_inline)) inline ShadowTerms shadowTerms(ShadowV x, ShadowV y, ShadowV e)
+{
+    ShadowTerms s;
+    s.x2 = x * x;
+    s.y2 = y * y;
+    s.nd = s.x2 + s.y2;
+    const ShadowV a = shadowSqrt(s.nd + kTinySquare);
+    s.t = (a + a + e) * (e * kGrow);
+    return s;
+}
+
+// The lanes' state in registers.
+struct ShadowState {
+    ShadowV x[kShadowVectors], y[kShadowVectors], e[kShadowVectors];
+
+    explicit ShadowState(const ShadowBlock& b)
+    {
+        for (int j = 0; j < kShadowVectors; ++j) {
+            x[j] = shadowLoad(b.x + j * kShadowWidth);
+            y[j] = shadowLoad(b.y + j * kShadowWidth);
+            e[j] = shadowLoad(b.e + j * kShadowWidth);
+        }
+    }
+    void store(ShadowBlock& b) const
+    {
+        for (int j = 0; j < kShadowVectors; ++j) {
+            shadowStore(b.x + j * kShadowWidth, x[j]);
+            shadowStore(b.y + j * kShadowWidth, y[j]);
+            shadowStore(b.e + j * kShadowWidth, e[j]);
+        }
+    }
+    // One step of every lane, given its terms: z^2 + c, and the new bound.
+    __attribute__((always_inline)) void step(const ShadowTerms* s, const ShadowBlock& b)
+    {
+#pragma GCC unroll 4
+        for (int j = 0; j < kShadowVectors; ++j) {
+            const ShadowV p = x[j] * y[j];
+            y[j] = p + p + shadowLoad(b.ci + j * kShadowWidth);
+            x[j] = s[j].x2 - s[j].y2 + shadowLoad(b.cr + j * kShadowWidth);
+            e[j] = s[j].t + kRound * (s[j].nd + shadowLoad(b.q + j * kShadowWidth));
+        }
+    }
+};
+
 int32_t shadowLoop(ShadowBlock& b, int32_t steps, double inside, uint32_t* failed)
 {
     constexpr int K = kShadowVectors, W = kShadowWidth;
-    ShadowV x[K], y[K], e[K];
-    for (int j = 0; j < K; ++j) {
-        x[j] = shadowLoad(b.x + j * W);
-        y[j] = shadowLoad(b.y + j * W);
-        e[j] = shadowLoad(b.e + j * W);
-    }
+    ShadowState z(b);
     int32_t k = 0;
     for (; k < steps; ++k) {
-        ShadowV x2[K], y2[K], nd[K], t[K];
+        ShadowTerms s[K];
         ShadowM out[K];
         ShadowM any = ShadowM{};
 #pragma GCC unroll 4
         for (int j = 0; j < K; ++j) {
-            x2[j] = x[j] * x[j];
-            y2[j] = y[j] * y[j];
-            nd[j] = x2[j] + y2[j];
-            // a >= |D| (1 - 3u), which kGrow makes up for: t >= e (2|D| + e) (1 + 9u).
-            const ShadowV a = shadowSqrt(nd[j] + kTinySquare);
-            t[j] = (a + a + e[j]) * (e[j] * kGrow);
-            out[j] = ~(nd[j] + t[j] <= inside); // not a number fails too
+            s[j] = shadowTerms(z.x[j], z.y[j], z.e[j]);
+            out[j] = ~(s[j].nd + s[j].t <= inside); // not a number fails too
             any |= out[j];
         }
         if (shadowBits(any)) {
@@ -100,19 +141,9 @@ int32_t shadowLoop(ShadowBlock& b, int32_t steps, double inside, uint32_t* faile
             *failed = bits;
             break;
         }
-#pragma GCC unroll 4
-        for (int j = 0; j < K; ++j) {
-            const ShadowV p = x[j] * y[j];
-            y[j] = p + p + shadowLoad(b.ci + j * W);
-            x[j] = x2[j] - y2[j] + shadowLoad(b.cr + j * W);
-            e[j] = t[j] + kRound * (nd[j] + shadowLoad(b.q + j * W));
-        }
+        z.step(s, b);
     }
-    for (int j = 0; j < K; ++j) {
-        shadowStore(b.x + j * W, x[j]);
-        shadowStore(b.y + j * W, y[j]);
-        shadowStore(b.e + j * W, e[j]);
-    }
+    z.store(b);
     return k;
 }
 
@@ -125,36 +156,30 @@ uint32_t shadowOpenLoop(ShadowBlock& b, int32_t steps, uint32_t live, double ins
                         uint32_t* sure)
 {
     constexpr int K = kShadowVectors, W = kShadowWidth;
-    ShadowV x[K], y[K], e[K], when[K];
+    ShadowState z(b);
+    ShadowV when[K];
     ShadowM alive[K], certain[K];
     for (int j = 0; j < K; ++j) {
-        x[j] = shadowLoad(b.x + j * W);
-        y[j] = shadowLoad(b.y + j * W);
-        e[j] = shadowLoad(b.e + j * W);
         when[j] = ShadowV{} + steps;
         certain[j] = ShadowM{};
         for (int i = 0; i < W; ++i)
             alive[j][i] = (live >> (j * W + i) & 1) ? -1 : 0;
     }
     for (int32_t k = 0; k < steps; ++k) {
-        ShadowV x2[K], y2[K], nd[K], t[K];
+        ShadowTerms s[K];
         ShadowM out[K];
         ShadowM any = ShadowM{};
 #pragma GCC unroll 4
         for (int j = 0; j < K; ++j) {
-            x2[j] = x[j] * x[j];
-            y2[j] = y[j] * y[j];
-            nd[j] = x2[j] + y2[j];
-            const ShadowV a = shadowSqrt(nd[j] + kTinySquare);
-            t[j] = (a + a + e[j]) * (e[j] * kGrow);
-            out[j] = alive[j] & ~(nd[j] + t[j] <= inside);
+            s[j] = shadowTerms(z.x[j], z.y[j], z.e[j]);
+            out[j] = alive[j] & ~(s[j].nd + s[j].t <= inside);
             any |= out[j];
         }
         if (shadowBits(any)) {
             ShadowM still = ShadowM{};
             for (int j = 0; j < K; ++j) {
                 // |D|^2 >= nd (1 - 3u), so nd (1 - 16u) - t, rounded, is below |Z|^2.
-                certain[j] |= out[j] & (nd[j] * (1 - 0x1p-49) - t[j] > outside);
+                certain[j] |= out[j] & (s[j].nd * (1 - 0x1p-49) - s[j].t > outside);
                 when[j] = (ShadowV)(((ShadowM)when[j] & ~out[j]) | ((ShadowM)(ShadowV{} + k) & out[j]));
                 alive[j] &= ~out[j];
                 still |= alive[j];
@@ -162,19 +187,11 @@ uint32_t shadowOpenLoop(ShadowBlock& b, int32_t steps, uint32_t live, double ins
             if (!shadowBits(still))
                 break;
         }
-#pragma GCC unroll 4
-        for (int j = 0; j < K; ++j) {
-            const ShadowV p = x[j] * y[j];
-            y[j] = p + p + shadowLoad(b.ci + j * W);
-            x[j] = x2[j] - y2[j] + shadowLoad(b.cr + j * W);
-            e[j] = t[j] + kRound * (nd[j] + shadowLoad(b.q + j * W));
-        }
+        z.step(s, b);
     }
+    z.store(b);
     uint32_t running = 0, sureBits = 0;
     for (int j = 0; j < K; ++j) {
-        shadowStore(b.x + j * W, x[j]);
-        shadowStore(b.y + j * W, y[j]);
-        shadowStore(b.e + j * W, e[j]);
         running |= shadowBits(alive[j]) << (j * W);
         sureBits |= shadowBits(certain[j]) << (j * W);
         for (int i = 0; i < W; ++i)
@@ -186,3 +203,15 @@ uint32_t shadowOpenLoop(ShadowBlock& b, int32_t steps, uint32_t live, double ins
 
 } // namespace
 } // namespace qx
+
+// The two entry points of one build of the loops (mj_shadow_lanes.h).
+#define QX_SHADOW_ENTRY_POINTS(Suffix)                                                                              \
+    int32_t shadowAdvance##Suffix(ShadowBlock& b, int32_t steps, double inside, uint32_t* failed)                   \
+    {                                                                                                               \
+        return shadowLoop(b, steps, inside, failed);                                                                \
+    }                                                                                                               \
+    uint32_t shadowOpen##Suffix(ShadowBlock& b, int32_t steps, uint32_t live, double inside, double outside,        \
+                                int32_t* at, uint32_t* sure)                                                        \
+    {                                                                                                               \
+        return shadowOpenLoop(b, steps, live, inside, outside, at, sure);                                           \
+    }
