@@ -90,6 +90,14 @@ TEST(MandelShadow, DecidedOrbitsMatchTheExtendedLoop)
                              0.7448617666197442366L, 0});
     t = check(julia, 4, 3000);
     EXPECT_GT(t.decided, 2500);
+    // Near the parabolic points where the cardioid meets the period-2 bulb
+    // and at the cusp, orbits outside linger for thousands of steps near a
+    // cycle that no longer attracts: a probe must not take them for settled.
+    std::vector<ShadowStart> slow = parameterGrid(-0.76L, 0.0005L, 0.0004L, 50, 25);
+    for (const ShadowStart& s : parameterGrid(0.2502L, -0.005L, 0.0002L, 40, 50))
+        slow.push_back(s);
+    t = check(slow, 4, 20000);
+    EXPECT_GT(t.decided, 3000);
     // Orbits handed over in the middle: the extended state after 5 steps.
     std::vector<ShadowStart> middle = parameterGrid(-0.8L, 0.05L, 0.0031L, 50, 40);
     for (ShadowStart& s : middle) {

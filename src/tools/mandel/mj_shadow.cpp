@@ -29,12 +29,12 @@ constexpr Real kLargest = 1e50L;
 // The first checkpoint of an orbit, where it is probed for an attracting
 // cycle; each later one is four times as far. When most probes fail the
 // first one comes later.
-constexpr int32_t kFirstCheckpoint = 16;
+constexpr int32_t kFirstCheckpoint = 64;
 constexpr int32_t kLateCheckpoint = 256;
 
 // A probe costs about as much as this many steps of a lane: orbits with
 // fewer steps left to the ceiling run to it without one.
-constexpr int32_t kProbeWorth = 500;
+constexpr int32_t kProbeWorth = 100;
 
 int32_t firstCheckpoint(const ShadowTally& tally)
 {
@@ -75,6 +75,48 @@ bool surelyEscapes(const ShadowBlock& b, int l, double outside)
     const double nd = x * x + y * y, a = std::sqrt(nd + kTinySquare);
     const double t = (a + a + e) * (e * kGrow);
     return nd * (1 - 0x1p-49) - t > outside;
+}
+
+// Whether every extended orbit within e of the point (x, y) of lane l
+// provably never passes the threshold, given the period p of the lane's
+// double orbit from there. The bound of the lanes is followed around the
+// cycle from a disc of radius S >= e about (x, y): every extended point in
+// that disc stays within E_k of the k-th double point, each of those discs
+// passes the escape test, and when the last one lies inside the first the
+// disc maps into itself for ever. The same arithmetic as the lanes, so no
+// extended arithmetic at all; S starts from the cycle's defect and its
+// multiplier and doubles a few times, as in the extended disc chain.
+bool cycleHolds(const ShadowBlock& b, int l, int p, double inside)
+{
+    if (p < 1 || p > kProbeSteps)
+        return false;
+    double px[kProbeSteps + 1], py[kProbeSteps + 1];
+    px[0] = b.x[l], py[0] = b.y[l];
+    double lambda = 1;
+    for (int k = 0; k < p; ++k) {
+        const double x2 = px[k] * px[k], y2 = py[k] * py[k], t = px[k] * py[k];
+        lambda *= 2 * std::sqrt(x2 + y2);
+        py[k + 1] = t + t + b.ci[l];
+        px[k + 1] = x2 - y2 + b.cr[l];
+    }
+    if (!(lambda < 0.999))
+        return false;
+    const double dx = px[p] - px[0], dy = py[p] - py[0];
+    const double defect = std::sqrt(dx * dx + dy * dy) * (1 + 0x1p-48);
+    double radius = std::max(b.e[l], 4 * defect / (1 - lambda)) * (1 + 0x1p-48) + kShadowTiny;
+    for (int attempt = 0; attempt < 6; ++attempt, radius *= 2) {
+        double e = radius;
+        for (int k = 0; k < p; ++k) {
+            const double nd = px[k] * px[k] + py[k] * py[k], a = std::sqrt(nd + kTinySquare);
+            const double t = (a + a + e) * (e * kGrow);
+            if (!(nd + t <= inside))
+                return false; // wider discs only reach further
+            e = t + kRound * (nd + b.q[l]);
+        }
+        if ((defect + e) * (1 + 0x1p-48) <= radius)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -222,12 +264,12 @@ void shadowDecide(const ShadowStart* starts, int count, Real threshold, int32_t 
                 v = kShadowBounded;
             } else if (n[l] >= limit[l]) {
                 // A checkpoint: the extended point lies within e of the
-                // double one, so a disc chain around the double orbit's
-                // cycle that starts at least that wide holds it for ever.
-                const ShadowStart& s = starts[index[l]];
+                // double one, so a disc around the double orbit's cycle
+                // that starts at least that wide and maps into itself
+                // holds it for ever.
                 const int period = returnPeriod(b.x[l], b.y[l], b.cr[l], b.ci[l], inside);
                 ++tally.probes;
-                if (!period || !settlesProvably(b.x[l], b.y[l], b.e[l], period, s.cr, s.ci, threshold)) {
+                if (!period || !cycleHolds(b, l, period, inside)) {
                     limit[l] = checkpointAfter(n[l], 4 * int64_t(n[l]), maxReps);
                     continue;
                 }
