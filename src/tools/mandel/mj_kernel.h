@@ -1,7 +1,8 @@
 #pragma once
 // The per-pixel colour of Mandelbrot and Julia pictures. A kernel is prepared
 // once per render from the parameters and the colour tables; it is a plain
-// value, so each sweep worker takes its own copy.
+// value, so each sweep worker takes its own copy. colourRow and colourPoints
+// keep scratch space and proven discs in it: one thread per kernel.
 #include "model/colour_tables.h"
 #include "base/numeric.h"
 
