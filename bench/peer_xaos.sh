@@ -4,9 +4,11 @@
 # three runs, one thread each (and both with two threads), checks that they
 # agree on which pixels are in the set (XaoS's y axis is mirrored and it
 # guesses, so a few per cent may differ) and prints the wall-time ratio per
-# view, for the exact mode and the --guess preview mode. XaoS is installed
-# through apt-get when missing; a machine without it
-# skips with a message.
+# view, for the exact mode and the --guess preview mode. The views: the
+# start view, seahorse valley, the inside of the period-3 bulb, and two deep
+# ones, the deeper beyond what doubles resolve (about a minute each). XaoS is
+# installed through apt-get when missing; a machine without it skips with a
+# message.
 #
 # Usage: bench/peer_xaos.sh [BUILD_DIR]   (default: build)
 set -eu
@@ -87,6 +89,8 @@ done <<EOF
 default -0.75 0 1.4 400
 seahorse -0.743643887037151 0.131825904205330 5e-5 2000
 bulb3-interior -0.1225 0.7449 0.05 5000
+deep-1e-9 -0.743643887037151 0.131825904205330 1e-9 3000
+deep-1e-12 -0.743643887037151 0.131825904205330 1e-12 3000
 EOF
 echo "(seconds, whole process, best of three; ratio = ours / XaoS; guess 1t = ours with --guess, the"
 echo " inexact preview mode; agree = share of pixels both call in or out of the set; agree g: the same for --guess)"
