@@ -15,8 +15,22 @@ using qx::test::differingPixels;
 
 namespace {
 
+// An orbit in extended reals: its state after n steps and its parameter.
+struct Orbit {
+    Real zr, zi, cr, ci;
+    int32_t n;
+};
+
+std::vector<ShadowStart> startsOf(const std::vector<Orbit>& orbits)
+{
+    std::vector<ShadowStart> starts;
+    for (const Orbit& o : orbits)
+        starts.push_back(shadowStart(o.zr, o.zi, o.cr, o.ci, o.n));
+    return starts;
+}
+
 // The extended loop's answer in the shadow's terms.
-int32_t extendedVerdict(const ShadowStart& s, Real threshold, int32_t maxReps)
+int32_t extendedVerdict(const Orbit& s, Real threshold, int32_t maxReps)
 {
     const EscapeResult e = escapeQuadraticFrom({s.zr, s.zi}, {s.cr, s.ci}, s.n, threshold, maxReps);
     return e.status == kEscaped ? e.n : kShadowBounded;
@@ -27,11 +41,11 @@ struct Tally {
 };
 
 // Decides the starts and checks every decided one against the extended loop.
-Tally check(const std::vector<ShadowStart>& starts, Real threshold, int32_t maxReps)
+Tally check(const std::vector<Orbit>& starts, Real threshold, int32_t maxReps)
 {
     std::vector<int32_t> verdict(starts.size(), 12345);
     ShadowTally tally;
-    shadowDecide(starts.data(), static_cast<int>(starts.size()), threshold, maxReps, verdict.data(), tally);
+    shadowDecide(startsOf(starts).data(), static_cast<int>(starts.size()), threshold, maxReps, verdict.data(), tally);
     Tally t;
     for (size_t i = 0; i < starts.size(); ++i) {
         if (verdict[i] == kShadowUndecided) {
@@ -51,9 +65,9 @@ Tally check(const std::vector<ShadowStart>& starts, Real threshold, int32_t maxR
 }
 
 // Parameters of a cols x rows grid from (x0, y0), as Mandelbrot starts (z = 0).
-std::vector<ShadowStart> parameterGrid(Real x0, Real y0, Real pitch, int cols, int rows)
+std::vector<Orbit> parameterGrid(Real x0, Real y0, Real pitch, int cols, int rows)
 {
-    std::vector<ShadowStart> s;
+    std::vector<Orbit> s;
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols; ++c)
             s.push_back({0, 0, x0 + c * pitch, y0 + r * pitch, 0});
@@ -83,7 +97,7 @@ TEST(MandelShadow, DecidedOrbitsMatchTheExtendedLoop)
         EXPECT_GT(t.decided, 2400) << double(threshold);
     }
     // Julia sets: the start carries the pixel, rounded to a double.
-    std::vector<ShadowStart> julia;
+    std::vector<Orbit> julia;
     for (int r = 0; r < 50; ++r)
         for (int c = 0; c < 60; ++c)
             julia.push_back({-1.5L + c * 0.0501L, -1.2L + r * 0.0489L, -0.1225611668766535961L,
@@ -93,14 +107,14 @@ TEST(MandelShadow, DecidedOrbitsMatchTheExtendedLoop)
     // Near the parabolic points where the cardioid meets the period-2 bulb
     // and at the cusp, orbits outside linger for thousands of steps near a
     // cycle that no longer attracts: a probe must not take them for settled.
-    std::vector<ShadowStart> slow = parameterGrid(-0.76L, 0.0005L, 0.0004L, 50, 25);
-    for (const ShadowStart& s : parameterGrid(0.2502L, -0.005L, 0.0002L, 40, 50))
+    std::vector<Orbit> slow = parameterGrid(-0.76L, 0.0005L, 0.0004L, 50, 25);
+    for (const Orbit& s : parameterGrid(0.2502L, -0.005L, 0.0002L, 40, 50))
         slow.push_back(s);
     t = check(slow, 4, 20000);
     EXPECT_GT(t.decided, 3000);
     // Orbits handed over in the middle: the extended state after 5 steps.
-    std::vector<ShadowStart> middle = parameterGrid(-0.8L, 0.05L, 0.0031L, 50, 40);
-    for (ShadowStart& s : middle) {
+    std::vector<Orbit> middle = parameterGrid(-0.8L, 0.05L, 0.0031L, 50, 40);
+    for (Orbit& s : middle) {
         for (; s.n < 5 && s.zr * s.zr + s.zi * s.zi <= 4; ++s.n)
             quadraticStep(s.zr, s.zi, s.zr * s.zr, s.zi * s.zi, s.cr, s.ci);
     }
@@ -112,7 +126,7 @@ TEST(MandelShadow, DecidedOrbitsMatchTheExtendedLoop)
 // sound, and a raised stop flag leaves nothing decided.
 TEST(MandelShadow, EdgesOfTheDoubleRange)
 {
-    const std::vector<ShadowStart> edges = {
+    const std::vector<Orbit> edges = {
         {3, 0, 0, 0, 0},                  // outside at once: escapes at step 0
         {0.1L, 0.1L, 0.2L, 0, 7},         // handed over at step 7
         {0, 0, -1, 0, 400},               // already at the ceiling
@@ -127,7 +141,7 @@ TEST(MandelShadow, EdgesOfTheDoubleRange)
     EXPECT_GE(t.decided, 5);
     std::vector<int32_t> verdict(edges.size());
     ShadowTally tally;
-    shadowDecide(edges.data(), int(edges.size()), 4, 400, verdict.data(), tally);
+    shadowDecide(startsOf(edges).data(), int(edges.size()), 4, 400, verdict.data(), tally);
     EXPECT_EQ(verdict[0], 0);
     EXPECT_EQ(verdict[3], kShadowUndecided);
     EXPECT_EQ(verdict[4], kShadowUndecided);
@@ -138,10 +152,10 @@ TEST(MandelShadow, EdgesOfTheDoubleRange)
     EXPECT_FALSE(shadowApplies(4, 1e60L));
     EXPECT_TRUE(shadowApplies(4, 2));
     std::atomic<bool> stop{true};
-    const std::vector<ShadowStart> slow = parameterGrid(-0.12L, 0.74L, 1e-4L, 10, 10);
+    const std::vector<Orbit> slow = parameterGrid(-0.12L, 0.74L, 1e-4L, 10, 10);
     verdict.assign(slow.size(), 0);
     ShadowTally fresh;
-    shadowDecide(slow.data(), int(slow.size()), 4, 100000, verdict.data(), fresh, &stop);
+    shadowDecide(startsOf(slow).data(), int(slow.size()), 4, 100000, verdict.data(), fresh, &stop);
     for (int32_t v : verdict)
         EXPECT_TRUE(v == kShadowStopped || v >= 0 || v == kShadowBounded) << v;
     EXPECT_GT(std::count(verdict.begin(), verdict.end(), kShadowStopped), 50);

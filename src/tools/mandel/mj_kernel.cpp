@@ -538,11 +538,7 @@ void MJKernel::decide(PointAt pointAt, IndexAt indexAt, int count, PixelColour* 
             out[i] = setColour();
             continue;
         }
-        ShadowStart& start = s.starts[ns];
-        if (p_.julia)
-            start = {x, y, p_.c.re, p_.c.im, 0};
-        else
-            start = {0, 0, x, y, 0};
+        s.starts[ns] = p_.julia ? shadowStart(x, y, p_.c.re, p_.c.im, 0) : shadowStart(0, 0, x, y, 0);
         s.where[ns++] = i;
     }
     shadowDecide(s.starts.data(), ns, threshold_, p_.maxReps, s.verdict.data(), shadowTally_, stop_);

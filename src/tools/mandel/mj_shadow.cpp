@@ -123,7 +123,7 @@ bool cycleHolds(const ShadowBlock& b, int l, int p, double inside)
 
 bool shadowApplies(Real threshold, Real largestParameter)
 {
-    return threshold >= 1e-100L && threshold <= 1e100L && largestParameter <= kLargest;
+    return threshold >= 1e-100L && threshold <= 1e100L && largestParameter <= kShadowLargest;
 }
 
 // An orbit that survived the opening, waiting for a lane.
@@ -155,9 +155,9 @@ void shadowDecide(const ShadowStart* starts, int count, Real threshold, int32_t 
         ++(v == kShadowUndecided ? tally.undecided : tally.decided);
     };
     const auto setParameter = [&](ShadowBlock& block, int l, const ShadowStart& s) {
-        block.cr[l] = static_cast<double>(s.cr);
-        block.ci[l] = static_cast<double>(s.ci);
-        block.q[l] = std::fabs(block.cr[l]) + std::fabs(block.ci[l]) + kShadowTiny;
+        block.cr[l] = s.cr;
+        block.ci[l] = s.ci;
+        block.q[l] = std::fabs(s.cr) + std::fabs(s.ci) + kShadowTiny;
     };
     // Opens the next starts (up to a lane's worth that need iterating):
     // those still running afterwards wait for a lane.
@@ -179,15 +179,13 @@ void shadowDecide(const ShadowStart* starts, int count, Real threshold, int32_t 
                 record(next, kShadowBounded);
                 continue;
             }
-            const Real sizeZ = std::fabs(s.zr) + std::fabs(s.zi), sizeC = std::fabs(s.cr) + std::fabs(s.ci);
-            if (!(sizeZ <= kLargest) || !(sizeC <= kLargest)) {
+            if (!(s.e < HUGE_VAL)) {
                 record(next, kShadowUndecided);
                 continue;
             }
-            o.x[m] = static_cast<double>(s.zr);
-            o.y[m] = static_cast<double>(s.zi);
-            // Rounding the start to doubles moves it by at most u |z|.
-            o.e[m] = static_cast<double>(sizeZ * 0x1.01p-53L) + kShadowTiny;
+            o.x[m] = s.zr;
+            o.y[m] = s.zi;
+            o.e[m] = s.e;
             setParameter(o, m, s);
             live |= 1u << m;
             which[m++] = next;

@@ -21,6 +21,7 @@
 #include "base/numeric.h"
 
 #include <atomic>
+#include <cmath>
 #include <cstdint>
 
 namespace qx {
@@ -30,11 +31,30 @@ inline constexpr int32_t kShadowBounded = -1;   // never passes the threshold be
 inline constexpr int32_t kShadowUndecided = -2; // the extended loop must decide
 inline constexpr int32_t kShadowStopped = -3;   // the stop flag was raised
 
-// One orbit to decide: the extended loop's state after n steps.
+// One orbit to decide, in doubles: the extended loop's state after n steps
+// lies within e of (zr, zi), and (cr, ci) is its parameter rounded to the
+// nearest doubles (or e is not finite: left undecided).
 struct ShadowStart {
-    Real zr, zi, cr, ci;
+    double zr, zi, e, cr, ci;
     int32_t n;
 };
+
+// Points and parameters beyond this are left to the extended loop (their
+// squares would leave the doubles' range).
+inline constexpr Real kShadowLargest = 1e50L;
+
+// The start of the extended state (zr, zi) after n steps, parameter (cr, ci).
+inline ShadowStart shadowStart(Real zr, Real zi, Real cr, Real ci, int32_t n)
+{
+    ShadowStart s{static_cast<double>(zr), static_cast<double>(zi), 0, static_cast<double>(cr),
+                  static_cast<double>(ci), n};
+    // Rounding to doubles moves each coordinate by at most u of it; below
+    // the doubles' range by less than 1e-300.
+    s.e = (std::fabs(s.zr) + std::fabs(s.zi)) * 0x1.01p-53 + 1e-300;
+    if (!(std::fabs(zr) + std::fabs(zi) <= kShadowLargest) || !(std::fabs(cr) + std::fabs(ci) <= kShadowLargest))
+        s.e = HUGE_VAL;
+    return s;
+}
 
 // How the orbits of one caller went: while most stay undecided (a view too
 // deep for doubles), only one start in 16 is still tried and the others are
