@@ -219,10 +219,8 @@ bool MJKernel::runProvenBounded(Real x0, Real pitch, Real y, int start, int run)
     const Real spread = std::max(std::fabs(first - xc), std::fabs(last - xc)) * (1 + 1e-12L) + 1e-300L;
     const Real rows = kDiscRows * std::fabs(pitch);
     const Real radius = std::sqrt(spread * spread + rows * rows) * (1 + 1e-12L);
-    ++runs_.tried;
     if (familyProven(xc, y, radius)) {
         disc = {xc, y, radius * radius * (1 - 1e-9L)};
-        ++runs_.proven;
         return true;
     }
     if (runs_.narrowTried >= 32 && runs_.narrowProven * 16 < runs_.narrowTried)
@@ -231,7 +229,6 @@ bool MJKernel::runProvenBounded(Real x0, Real pitch, Real y, int start, int run)
     if (!familyProven(xc, y, spread))
         return false;
     ++runs_.narrowProven;
-    ++runs_.proven;
     return true;
 }
 
@@ -247,14 +244,13 @@ void MJKernel::colourRow(Real x0, Real pitch, Real y, int count, PixelColour* ou
     int done = 0; // the pixels before it are coloured or pending
     if (interiorShortcut_ && count >= 2 * kRegionRun) {
         int skip = 0, backoff = 0; // after failures, fewer runs are tried (speed only)
-        const int longestBackoff = runs_.tried >= 64 && runs_.proven * 32 < runs_.tried ? 63 : 7;
         for (int start = 0; start + kRegionRun <= count; start += kRegionRun) {
             if (skip > 0) {
                 --skip;
                 continue;
             }
             if (!runProvenBounded(x0, pitch, y, start, kRegionRun)) {
-                backoff = std::min(2 * backoff + 1, longestBackoff);
+                backoff = std::min(2 * backoff + 1, 7);
                 skip = backoff;
                 continue;
             }

@@ -131,11 +131,10 @@ private:
         Real x = 0, y = 0, r2 = -1; // centre and squared radius (none while negative)
     };
     mutable std::vector<ProvenDisc> provenDiscs_;
-    // How the run proofs went (speed only): views where they nearly always
-    // fail try fewer runs, and skip the narrower second try when it rarely
-    // succeeds where the disc failed.
+    // How the narrower second run proof went (speed only): it is skipped
+    // when it rarely succeeds where the disc failed.
     struct RunRecord {
-        int tried = 0, proven = 0, narrowTried = 0, narrowProven = 0;
+        int narrowTried = 0, narrowProven = 0;
     };
     mutable RunRecord runs_;
     // Room for one row's orbits on their way through decide (kept, so that
