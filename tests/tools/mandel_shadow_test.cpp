@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -185,6 +186,25 @@ TEST(MandelShadow, VectorLoopsAgree)
         EXPECT_EQ(shadowOpenBase(c, 8, 0xFF, 4, 4, atC, &sureC), shadowOpenAvx2(d, 8, 0xFF, 4, 4, atD, &sureD));
         EXPECT_EQ(sureC, sureD);
         EXPECT_EQ(std::memcmp(atC, atD, sizeof atC), 0);
+        // Deviations from a reference orbit of random points.
+        double zr[64], zi[64], size[64], floor[64];
+        for (int k = 0; k < 64; ++k) {
+            zr[k] = coord(rng) / 2, zi[k] = coord(rng) / 2;
+            size[k] = std::hypot(zr[k], zi[k]) * 1.01;
+            floor[k] = 1e-18;
+        }
+        PerturbBlock p{}, q{};
+        for (int l = 0; l < kShadowLanes; ++l) {
+            p.deltaR[l] = err(rng), p.deltaI[l] = err(rng);
+            p.dq[l] = 1e-28;
+        }
+        q = p;
+        const PerturbReference ref{zr, zi, size, floor};
+        bool stoppedP = false, stoppedQ = false;
+        EXPECT_EQ(perturbBase(p, ref, 64, 0xFF, 4, 4, atC, &sureC, nullptr, &stoppedP),
+                  perturbAvx2(q, ref, 64, 0xFF, 4, 4, atD, &sureD, nullptr, &stoppedQ));
+        EXPECT_EQ(sureC, sureD);
+        EXPECT_EQ(std::memcmp(atC, atD, sizeof atC), 0);
     }
 }
 
@@ -198,6 +218,10 @@ TEST(MandelShadow, PicturesEqualThePlainLoop)
     p.maxReps = 600;
     EXPECT_EQ(differingPixels(p, -0.743643887037151L, 0.131825904205330L, 3e-15L, 40, 30), 0);
     EXPECT_EQ(differingPixels(p, -0.743643887037151L, 0.131825904205330L, 3e-15L, 40, 30, false), 0);
+    // Deeper than doubles resolve, long orbits: followed as deviations from a reference.
+    MJParams deep = defaultParams(false);
+    deep.maxReps = 3000;
+    EXPECT_EQ(differingPixels(deep, -0.743643887037151L, 0.131825904205330L, 1e-12L, 48, 32), 0);
     // Deep enough that most orbits stay undecided: the shadow gives up and samples.
     EXPECT_EQ(differingPixels(p, -0.743643887037151L, 0.131825904205330L, 1e-11L, 60, 30), 0);
     p.threshold = 0.7L;
@@ -208,4 +232,49 @@ TEST(MandelShadow, PicturesEqualThePlainLoop)
     j.c = {-0.8L, 0.156L};
     j.maxReps = 2000;
     EXPECT_EQ(differingPixels(j, 0, 0, 1.6L, 60, 40), 0);
+}
+
+namespace {
+
+// Decides a grid's parameters as deviations from the reference (refR,
+// refI) and checks every decided one against the extended loop.
+Tally checkPerturbed(const std::vector<Orbit>& grid, Real refR, Real refI, int32_t maxReps)
+{
+    std::vector<Real> cr, ci;
+    for (const Orbit& o : grid) {
+        cr.push_back(o.cr);
+        ci.push_back(o.ci);
+    }
+    std::vector<int32_t> verdict(grid.size(), 12345);
+    PerturbScratch scratch;
+    shadowPerturb(refR, refI, cr.data(), ci.data(), int(grid.size()), 4, maxReps, verdict.data(), scratch);
+    Tally t;
+    for (size_t i = 0; i < grid.size(); ++i) {
+        if (verdict[i] == kShadowUndecided) {
+            ++t.undecided;
+            continue;
+        }
+        ++t.decided;
+        const int32_t want = extendedVerdict(grid[i], 4, maxReps);
+        if (verdict[i] != want) {
+            ++t.wrong;
+            ADD_FAILURE() << "c " << double(grid[i].cr) << "," << double(grid[i].ci) << ": " << verdict[i]
+                          << " against " << want;
+        }
+    }
+    return t;
+}
+
+} // namespace
+
+// Deep views, beyond what doubles resolve, followed as deviations from one
+// reference orbit: whatever is decided is the extended loop's result, and
+// most of a view is decided while the reference lives.
+TEST(MandelShadow, PerturbedOrbitsMatchTheExtendedLoop)
+{
+    const Real cx = -0.743643887037151L, cy = 0.131825904205330L;
+    for (Real pitch : {5e-14L, 2e-15L, 1e-17L}) {
+        const Tally t = checkPerturbed(parameterGrid(cx - 20 * pitch, cy - 20 * pitch, pitch, 40, 40), cx, cy, 3000);
+        EXPECT_GT(t.decided, 1000) << double(pitch);
+    }
 }

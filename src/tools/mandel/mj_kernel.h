@@ -111,6 +111,11 @@ private:
     bool pairs(int count) const;
     template <class PointAt, class IndexAt>
     void decide(PointAt pointAt, IndexAt indexAt, int count, PixelColour* out) const;
+    template <class PointAt, class IndexAt>
+    void perturbed(PointAt pointAt, IndexAt indexAt, int count, PixelColour* out) const;
+    // The longest orbits followed as deviations (the reference's points take
+    // 32 bytes a step).
+    static constexpr int32_t kLongestPerturbed = 1 << 18;
     template <class PointAt>
     void paired(PointAt pointAt, int count, PixelColour* out) const;
 
@@ -144,9 +149,18 @@ private:
         std::vector<ShadowStart> starts;
         std::vector<int32_t> verdict;
         std::vector<PixelColour> colours;
+        std::vector<Real> cr, ci;
     };
     mutable Scratch scratch_;
     mutable ShadowTally shadowTally_; // carried from row to row
+    mutable PerturbScratch perturbScratch_;
+    // The reference orbit of deep views: its parameter and how long it lives.
+    struct Reference {
+        Real cr = 0, ci = 0;
+        int32_t lived = -1;
+    };
+    mutable Reference reference_;
+    static constexpr int kReferenceTries = 8;
     const std::atomic<bool>* stop_ = nullptr;
 };
 

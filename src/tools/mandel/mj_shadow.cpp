@@ -1,5 +1,6 @@
 #include "tools/mandel/mj_shadow.h"
 
+#include "tools/mandel/mj_escape.h"
 #include "tools/mandel/mj_interior.h"
 #include "tools/mandel/mj_shadow_lanes.h"
 #include "tools/mandel/mj_shadow_loop.h"
@@ -279,6 +280,73 @@ void shadowDecide(const ShadowStart* starts, int count, Real threshold, int32_t 
             record(index[l], v);
             if (!take(l))
                 --active;
+        }
+    }
+}
+
+void shadowPerturb(Real refR, Real refI, const Real* cr, const Real* ci, int count, Real threshold, int32_t maxReps,
+                   int32_t* verdict, PerturbScratch& scratch, const std::atomic<bool>* stop)
+{
+    static const bool avx2 = shadowAvx2Available();
+    const double inside = insideLimit(threshold), outside = outsideLimit(threshold);
+    // The reference orbit, the extended loop's own steps, kept while its
+    // points stay far from overflow (past its escape too: a few more steps).
+    scratch.zr.resize(maxReps);
+    scratch.zi.resize(maxReps);
+    scratch.size.resize(maxReps);
+    scratch.floor.resize(maxReps);
+    const double referenceSize = static_cast<double>(std::fabs(refR) + std::fabs(refI));
+    Real zr = 0, zi = 0;
+    int32_t length = 0;
+    for (; length < maxReps; ++length) {
+        const Real r2 = zr * zr, i2 = zi * zi;
+        if (!(r2 + i2 <= 1e100L))
+            break;
+        const double ar = static_cast<double>(zr), ai = static_cast<double>(zi);
+        scratch.zr[length] = ar;
+        scratch.zi[length] = ai;
+        const double size = std::sqrt(ar * ar + ai * ai) * (1 + 0x1p-50) + 1e-300;
+        scratch.size[length] = size;
+        scratch.floor[length] = 0x1p-60 * (size * size + referenceSize) + 1e-300;
+        quadraticStep(zr, zi, r2, i2, refR, refI);
+    }
+    const PerturbReference ref{scratch.zr.data(), scratch.zi.data(), scratch.size.data(), scratch.floor.data()};
+    for (int base = 0; base < count; base += kShadowLanes) {
+        PerturbBlock b{};
+        uint32_t live = 0;
+        const int m = std::min(kShadowLanes, count - base);
+        for (int l = 0; l < m; ++l) {
+            const Real dR = cr[base + l] - refR, dI = ci[base + l] - refI;
+            if (!(std::fabs(dR) + std::fabs(dI) <= 1e-3L)) { // not small: no deviation
+                verdict[base + l] = kShadowUndecided;
+                continue;
+            }
+            b.deltaR[l] = static_cast<double>(dR);
+            b.deltaI[l] = static_cast<double>(dI);
+            b.dq[l] = (0x1p-47 + 0x1p-61) * static_cast<double>(std::fabs(dR) + std::fabs(dI)) + 1e-300;
+            live |= 1u << l;
+        }
+        int32_t at[kShadowLanes];
+        uint32_t sure = 0;
+        bool stopped = false;
+        const uint32_t running = (avx2 ? perturbAvx2 : perturbBase)(b, ref, length, live, inside, outside, at, &sure,
+                                                                   stop, &stopped);
+        for (int l = 0; l < m; ++l) {
+            if (!(live >> l & 1))
+                continue;
+            int32_t v;
+            if (stopped)
+                v = kShadowStopped;
+            else if (running >> l & 1)
+                v = length == maxReps ? kShadowBounded : kShadowUndecided;
+            else
+                v = (sure >> l & 1) ? at[l] : kShadowUndecided;
+            verdict[base + l] = v;
+        }
+        if (stopped) {
+            for (int i = base + m; i < count; ++i)
+                verdict[i] = kShadowStopped;
+            return;
         }
     }
 }

@@ -23,6 +23,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 namespace qx {
 
@@ -77,5 +78,22 @@ bool shadowApplies(Real threshold, Real largestParameter);
 // flag raised, every orbit not yet decided gets kShadowStopped.
 void shadowDecide(const ShadowStart* starts, int count, Real threshold, int32_t maxReps, int32_t* verdict,
                   ShadowTally& tally, const std::atomic<bool>* stop = nullptr);
+
+// Deep views, whose neighbouring parameters doubles cannot tell apart:
+// the orbits of parameters c_i = C + delta_i (Mandelbrot, from z = 0) are
+// followed as deviations from the extended orbit Z of the reference C,
+// z = Z + d: d' = 2 Z d + d^2 + delta needs no more than doubles, since
+// d and delta are small. A bound on the distance from the extended
+// deviation, both loops' rounding included, decides the escape tests as in
+// shadowDecide: verdict[i] is the escape step, kShadowBounded (the
+// ceiling) or kShadowUndecided (also every orbit still running where the
+// reference orbit ends, and orbits whose bound fails them, such as those
+// passing close to 0 while the reference does not). The reference's
+// points are kept in `scratch`.
+struct PerturbScratch {
+    std::vector<double> zr, zi, size, floor;
+};
+void shadowPerturb(Real refR, Real refI, const Real* cr, const Real* ci, int count, Real threshold, int32_t maxReps,
+                   int32_t* verdict, PerturbScratch& scratch, const std::atomic<bool>* stop = nullptr);
 
 } // namespace qx

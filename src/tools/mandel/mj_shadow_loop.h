@@ -201,6 +201,99 @@ uint32_t shadowOpenLoop(ShadowBlock& b, int32_t steps, uint32_t live, double ins
     return running;
 }
 
+// The octagon bound max(|x|, |y|) + (sqrt(2) - 1, rounded up) min(|x|, |y|)
+// >= |x + yi|, without a root.
+__attribute__((always_inline)) inline ShadowV octagon(ShadowV x, ShadowV y)
+{
+    const ShadowM absMask = ShadowM{} + 0x7fffffffffffffffLL;
+    const ShadowV ax = (ShadowV)((ShadowM)x & absMask), ay = (ShadowV)((ShadowM)y & absMask);
+    const ShadowV big = (ShadowV)(((ShadowM)ax & (ax > ay)) | ((ShadowM)ay & ~(ax > ay)));
+    const ShadowV small = (ShadowV)(((ShadowM)ay & (ax > ay)) | ((ShadowM)ax & ~(ax > ay)));
+    return big + 0.41421357 * small;
+}
+
+// The deviation's bound (see shadowPerturb): |Z - a| <= 1.5u A for the
+// rounded reference point a, so the pixel's point z lies within
+// ez = e + r, r = 2u (A + |zd|), of zd = a + d, which the escape test
+// uses as the shadow's does. With w the extended deviation,
+// 2Zw + w^2 - 2Zd - d^2 = (w - d)(2(Z + d) + (w - d)) and |Z + d| <= |zd| + r,
+// so a step carries the bound to e (2|zd| + 2r + e); it adds
+// 64u (A|d| + |d|^2) for the reference's and the step's rounding in
+// doubles, and the extended loops' rounding 2^-61 (|z|^2 + |Z|^2 + ...).
+constexpr double kPerturbGrow = 1 + 0x1p-46;
+constexpr double kPerturbRound = 0x1p-47;
+constexpr double kExtendedRound = 0x1p-61;
+
+uint32_t perturbLoop(PerturbBlock& b, const PerturbReference& ref, int32_t steps, uint32_t live, double inside,
+                     double outside, int32_t* at, uint32_t* sure, const std::atomic<bool>* stop, bool* stopped)
+{
+    constexpr int K = kShadowVectors, W = kShadowWidth;
+    ShadowV dr[K], di[K], e[K], when[K];
+    ShadowM alive[K], certain[K];
+    for (int j = 0; j < K; ++j) {
+        dr[j] = shadowLoad(b.dr + j * W);
+        di[j] = shadowLoad(b.di + j * W);
+        e[j] = shadowLoad(b.e + j * W);
+        when[j] = ShadowV{} + steps;
+        certain[j] = ShadowM{};
+        for (int i = 0; i < W; ++i)
+            alive[j][i] = (live >> (j * W + i) & 1) ? -1 : 0;
+    }
+    *stopped = false;
+    for (int32_t k = 0; k < steps; ++k) {
+        if ((k & 4095) == 4095 && stop && stop->load(std::memory_order_relaxed)) {
+            *stopped = true;
+            return live;
+        }
+        const double ar = ref.zr[k], ai = ref.zi[k], size = ref.size[k], floor = ref.floor[k];
+        ShadowV nd[K], t[K], reach[K], grow[K];
+        ShadowM out[K];
+        ShadowM any = ShadowM{};
+#pragma GCC unroll 4
+        for (int j = 0; j < K; ++j) {
+            const ShadowV zr = ar + dr[j], zi = ai + di[j];
+            nd[j] = zr * zr + zi * zi;
+            const ShadowV zsize = shadowSqrt(nd[j] + kTinySquare); // >= |zd| (1 - 3u)
+            const ShadowV r = 0x1p-52 * (size + zsize), ez = e[j] + r;
+            t[j] = (zsize + zsize + ez) * (ez * kPerturbGrow);
+            grow[j] = (zsize + zsize + r + r + e[j]) * (e[j] * kPerturbGrow);
+            reach[j] = zsize + ez; // >= |z|
+            out[j] = alive[j] & ~(nd[j] + t[j] <= inside);
+            any |= out[j];
+        }
+        if (shadowBits(any)) {
+            ShadowM still = ShadowM{};
+            for (int j = 0; j < K; ++j) {
+                certain[j] |= out[j] & (nd[j] * (1 - 0x1p-49) - t[j] > outside);
+                when[j] = (ShadowV)(((ShadowM)when[j] & ~out[j]) | ((ShadowM)(ShadowV{} + k) & out[j]));
+                alive[j] &= ~out[j];
+                still |= alive[j];
+            }
+            if (!shadowBits(still))
+                break;
+        }
+#pragma GCC unroll 4
+        for (int j = 0; j < K; ++j) {
+            const ShadowV p1 = ar * dr[j] - ai * di[j], p2 = ar * di[j] + ai * dr[j];
+            const ShadowV q1 = dr[j] * dr[j] - di[j] * di[j], q2 = dr[j] * di[j];
+            const ShadowV dsize = octagon(dr[j], di[j]);
+            e[j] = grow[j] + kPerturbRound * ((size + dsize) * dsize) + kExtendedRound * (reach[j] * reach[j]) +
+                   shadowLoad(b.dq + j * W) + floor;
+            dr[j] = p1 + p1 + q1 + shadowLoad(b.deltaR + j * W);
+            di[j] = p2 + p2 + (q2 + q2) + shadowLoad(b.deltaI + j * W);
+        }
+    }
+    uint32_t running = 0, sureBits = 0;
+    for (int j = 0; j < K; ++j) {
+        running |= shadowBits(alive[j]) << (j * W);
+        sureBits |= shadowBits(certain[j]) << (j * W);
+        for (int i = 0; i < W; ++i)
+            at[j * W + i] = static_cast<int32_t>(when[j][i]);
+    }
+    *sure = sureBits;
+    return running;
+}
+
 } // namespace
 } // namespace qx
 
@@ -214,4 +307,10 @@ uint32_t shadowOpenLoop(ShadowBlock& b, int32_t steps, uint32_t live, double ins
                                 int32_t* at, uint32_t* sure)                                                        \
     {                                                                                                               \
         return shadowOpenLoop(b, steps, live, inside, outside, at, sure);                                           \
+    }                                                                                                               \
+    uint32_t perturb##Suffix(PerturbBlock& b, const PerturbReference& ref, int32_t steps, uint32_t live,            \
+                             double inside, double outside, int32_t* at, uint32_t* sure,                            \
+                             const std::atomic<bool>* stop, bool* stopped)                                          \
+    {                                                                                                               \
+        return perturbLoop(b, ref, steps, live, inside, outside, at, sure, stop, stopped);                          \
     }
