@@ -497,10 +497,28 @@ inline bool quickEscape(Real& zr, Real& zi, Real cr, Real ci, int32_t& n, Real T
 
 } // namespace
 
+// The reference orbit of a deep view: the longest-lived of the one kept
+// from before and a few of these parameters (an orbit that outlives its
+// reference is left undecided).
+void MJKernel::chooseReference(const Real* cr, const Real* ci, int n) const
+{
+    for (int k = 0; k < kReferenceTries && n > 0 && reference_.lived < p_.maxReps; ++k) {
+        const int j = static_cast<int>((2 * k + 1) * int64_t(n) / (2 * kReferenceTries));
+        const EscapeResult e = escapeQuadraticFrom({0, 0}, {cr[j], ci[j]}, 0, threshold_, p_.maxReps, stop_);
+        if (e.status == kStopped)
+            return;
+        const int32_t lived = e.status == kEscaped ? e.n : p_.maxReps;
+        if (lived > reference_.lived)
+            reference_ = {cr[j], ci[j], lived};
+    }
+}
+
 // The pixels i = indexAt(j), j < count, of pointAt and out. Band pictures
 // of z^2 + c: after the cheap tests the double shadow decides what it can,
 // all of them in one go (its lanes drain once), and the paired extended
-// loop the rest. Other pictures go to the paired loop at once.
+// loop the rest. Mandelbrot views deeper than doubles resolve follow the
+// orbits as deviations from a reference orbit instead (shadowPerturb).
+// Other pictures go to the paired loop at once.
 template <class PointAt, class IndexAt>
 void MJKernel::decide(PointAt pointAt, IndexAt indexAt, int count, PixelColour* out) const
 {
@@ -511,28 +529,24 @@ void MJKernel::decide(PointAt pointAt, IndexAt indexAt, int count, PixelColour* 
         for (int k = 0; k < n; ++k)
             out[pixelAt(k)] = s.colours[k];
     };
-    // Pixels closer than about 1e-13 of their coordinates are beyond what
-    // doubles resolve: the shadow would decide next to nothing.
-    const auto resolves = [&] {
-        const auto [x, y] = pointAt(indexAt(0));
-        return pixelSize_ >= 2e-13L * (std::fabs(x) + std::fabs(y));
-    };
     if (!shadow_ || p_.maxReps <= kQuickSteps || count == 0) {
         extended(indexAt, count);
         return;
     }
-    if (!resolves()) {
-        if (p_.julia || p_.maxReps > kLongestPerturbed) {
-            extended(indexAt, count);
-            return;
-        }
-        perturbed(pointAt, indexAt, count, out);
+    // Pixels closer than about 1e-13 of their coordinates are beyond what
+    // doubles resolve: the shadow would decide next to nothing.
+    const auto [x0, y0] = pointAt(indexAt(0));
+    const bool deep = pixelSize_ < 2e-13L * (std::fabs(x0) + std::fabs(y0));
+    if (deep && (p_.julia || p_.maxReps > kLongestPerturbed)) {
+        extended(indexAt, count);
         return;
     }
     if (s.starts.size() < size_t(count)) {
         s.starts.resize(count);
         s.where.resize(count);
         s.verdict.resize(count);
+        s.cr.resize(count);
+        s.ci.resize(count);
     }
     int ns = 0;
     for (int j = 0; j < count; ++j) {
@@ -542,10 +556,19 @@ void MJKernel::decide(PointAt pointAt, IndexAt indexAt, int count, PixelColour* 
             out[i] = setColour();
             continue;
         }
-        s.starts[ns] = p_.julia ? shadowStart(x, y, p_.c.re, p_.c.im, 0) : shadowStart(0, 0, x, y, 0);
+        if (deep)
+            s.cr[ns] = x, s.ci[ns] = y;
+        else
+            s.starts[ns] = p_.julia ? shadowStart(x, y, p_.c.re, p_.c.im, 0) : shadowStart(0, 0, x, y, 0);
         s.where[ns++] = i;
     }
-    shadowDecide(s.starts.data(), ns, threshold_, p_.maxReps, s.verdict.data(), shadowTally_, stop_);
+    if (deep) {
+        chooseReference(s.cr.data(), s.ci.data(), ns);
+        shadowPerturb(reference_.cr, reference_.ci, s.cr.data(), s.ci.data(), ns, threshold_, p_.maxReps,
+                      s.verdict.data(), perturbScratch_, stop_);
+    } else {
+        shadowDecide(s.starts.data(), ns, threshold_, p_.maxReps, s.verdict.data(), shadowTally_, stop_);
+    }
     s.undecided.clear();
     for (int j = 0; j < ns; ++j) {
         const int32_t v = s.verdict[j];
@@ -560,67 +583,6 @@ void MJKernel::decide(PointAt pointAt, IndexAt indexAt, int count, PixelColour* 
     }
     if (!s.undecided.empty())
         extended([&](int k) { return s.undecided[k]; }, static_cast<int>(s.undecided.size()));
-}
-
-// Mandelbrot views deeper than doubles resolve: the orbits as deviations
-// from a reference orbit (shadowPerturb), the longest-lived of three
-// pixels of the batch; the rest goes to the paired extended loop.
-template <class PointAt, class IndexAt>
-void MJKernel::perturbed(PointAt pointAt, IndexAt indexAt, int count, PixelColour* out) const
-{
-    Scratch& s = scratch_;
-    s.cr.clear();
-    s.ci.clear();
-    s.where.clear();
-    for (int j = 0; j < count; ++j) {
-        const int i = indexAt(j);
-        const auto [x, y] = pointAt(i);
-        if (provablyInside(x, y)) {
-            out[i] = setColour();
-            continue;
-        }
-        s.cr.push_back(x);
-        s.ci.push_back(y);
-        s.where.push_back(i);
-    }
-    const int n = static_cast<int>(s.where.size());
-    s.undecided.clear();
-    if (n > 0) {
-        // The reference: the longest-lived of the one kept from before and
-        // a few pixels of this batch (an orbit that outlives its reference
-        // is left undecided).
-        Reference& best = reference_;
-        for (int k = 0; k < kReferenceTries && best.lived < p_.maxReps; ++k) {
-            const int j = static_cast<int>((2 * k + 1) * int64_t(n) / (2 * kReferenceTries));
-            const EscapeResult e = escapeQuadraticFrom({0, 0}, {s.cr[j], s.ci[j]}, 0, threshold_, p_.maxReps, stop_);
-            if (e.status == kStopped)
-                break;
-            const int32_t lived = e.status == kEscaped ? e.n : p_.maxReps;
-            if (lived > best.lived)
-                best = {s.cr[j], s.ci[j], lived};
-        }
-        s.verdict.resize(n);
-        shadowPerturb(best.cr, best.ci, s.cr.data(), s.ci.data(), n, threshold_, p_.maxReps, s.verdict.data(),
-                      perturbScratch_, stop_);
-        for (int j = 0; j < n; ++j) {
-            const int32_t v = s.verdict[j];
-            if (v == kShadowStopped)
-                out[s.where[j]] = {0, kPixelStopped};
-            else if (v == kShadowBounded)
-                out[s.where[j]] = setColour();
-            else if (v == kShadowUndecided)
-                s.undecided.push_back(s.where[j]);
-            else
-                out[s.where[j]] = colourOfEscape(EscapeResult{kEscaped, v, {}});
-        }
-    }
-    if (s.undecided.empty())
-        return;
-    const int nu = static_cast<int>(s.undecided.size());
-    s.colours.assign(nu, PixelColour{0, kPixelStopped});
-    paired([&](int k) { return pointAt(s.undecided[k]); }, nu, s.colours.data());
-    for (int k = 0; k < nu; ++k)
-        out[s.undecided[k]] = s.colours[k];
 }
 
 // A lane whose orbit ends takes the next point (pointAt(i): a row's pixel

@@ -111,8 +111,7 @@ private:
     bool pairs(int count) const;
     template <class PointAt, class IndexAt>
     void decide(PointAt pointAt, IndexAt indexAt, int count, PixelColour* out) const;
-    template <class PointAt, class IndexAt>
-    void perturbed(PointAt pointAt, IndexAt indexAt, int count, PixelColour* out) const;
+    void chooseReference(const Real* cr, const Real* ci, int n) const;
     // The longest orbits followed as deviations (the reference's points take
     // 32 bytes a step).
     static constexpr int32_t kLongestPerturbed = 1 << 18;
