@@ -147,6 +147,51 @@ int32_t shadowLoop(ShadowBlock& b, int32_t steps, double inside, uint32_t* faile
     return k;
 }
 
+// Lanes run side by side, none stopping the others: which still run, the
+// step at which each ended and whether its extended orbit surely escaped
+// there (|Z|^2 >= |D|^2 - t > outside).
+struct ShadowEndings {
+    ShadowV when[kShadowVectors];
+    ShadowM alive[kShadowVectors], certain[kShadowVectors];
+
+    ShadowEndings(int32_t steps, uint32_t live)
+    {
+        for (int j = 0; j < kShadowVectors; ++j) {
+            when[j] = ShadowV{} + steps;
+            certain[j] = ShadowM{};
+            for (int i = 0; i < kShadowWidth; ++i)
+                alive[j][i] = (live >> (j * kShadowWidth + i) & 1) ? -1 : 0;
+        }
+    }
+    // The lanes of `out` failed the test of step k; false when none runs on.
+    bool end(const ShadowM* out, const ShadowV* nd, const ShadowV* t, double outside, int32_t k)
+    {
+        ShadowM still = ShadowM{};
+        for (int j = 0; j < kShadowVectors; ++j) {
+            // |D|^2 >= nd (1 - 3u), so nd (1 - 16u) - t, rounded, is below |Z|^2.
+            certain[j] |= out[j] & (nd[j] * (1 - 0x1p-49) - t[j] > outside);
+            when[j] = (ShadowV)(((ShadowM)when[j] & ~out[j]) | ((ShadowM)(ShadowV{} + k) & out[j]));
+            alive[j] &= ~out[j];
+            still |= alive[j];
+        }
+        return shadowBits(still) != 0;
+    }
+    // The steps into at[], the sure lanes' bits into *sure; returns the
+    // bits of the lanes still running.
+    uint32_t collect(int32_t* at, uint32_t* sure) const
+    {
+        uint32_t running = 0, sureBits = 0;
+        for (int j = 0; j < kShadowVectors; ++j) {
+            running |= shadowBits(alive[j]) << (j * kShadowWidth);
+            sureBits |= shadowBits(certain[j]) << (j * kShadowWidth);
+            for (int i = 0; i < kShadowWidth; ++i)
+                at[j * kShadowWidth + i] = static_cast<int32_t>(when[j][i]);
+        }
+        *sure = sureBits;
+        return running;
+    }
+};
+
 // The first `steps` steps of eight new orbits, none stopping the others: a
 // lane that fails a test ends there, with that step in at[l] and its bit
 // in *sure when the extended orbit surely passes the threshold there
@@ -155,50 +200,27 @@ int32_t shadowLoop(ShadowBlock& b, int32_t steps, double inside, uint32_t* faile
 uint32_t shadowOpenLoop(ShadowBlock& b, int32_t steps, uint32_t live, double inside, double outside, int32_t* at,
                         uint32_t* sure)
 {
-    constexpr int K = kShadowVectors, W = kShadowWidth;
+    constexpr int K = kShadowVectors;
     ShadowState z(b);
-    ShadowV when[K];
-    ShadowM alive[K], certain[K];
-    for (int j = 0; j < K; ++j) {
-        when[j] = ShadowV{} + steps;
-        certain[j] = ShadowM{};
-        for (int i = 0; i < W; ++i)
-            alive[j][i] = (live >> (j * W + i) & 1) ? -1 : 0;
-    }
+    ShadowEndings ends(steps, live);
     for (int32_t k = 0; k < steps; ++k) {
         ShadowTerms s[K];
+        ShadowV nd[K], t[K];
         ShadowM out[K];
         ShadowM any = ShadowM{};
 #pragma GCC unroll 4
         for (int j = 0; j < K; ++j) {
             s[j] = shadowTerms(z.x[j], z.y[j], z.e[j]);
-            out[j] = alive[j] & ~(s[j].nd + s[j].t <= inside);
+            nd[j] = s[j].nd, t[j] = s[j].t;
+            out[j] = ends.alive[j] & ~(nd[j] + t[j] <= inside);
             any |= out[j];
         }
-        if (shadowBits(any)) {
-            ShadowM still = ShadowM{};
-            for (int j = 0; j < K; ++j) {
-                // |D|^2 >= nd (1 - 3u), so nd (1 - 16u) - t, rounded, is below |Z|^2.
-                certain[j] |= out[j] & (s[j].nd * (1 - 0x1p-49) - s[j].t > outside);
-                when[j] = (ShadowV)(((ShadowM)when[j] & ~out[j]) | ((ShadowM)(ShadowV{} + k) & out[j]));
-                alive[j] &= ~out[j];
-                still |= alive[j];
-            }
-            if (!shadowBits(still))
-                break;
-        }
+        if (shadowBits(any) && !ends.end(out, nd, t, outside, k))
+            break;
         z.step(s, b);
     }
     z.store(b);
-    uint32_t running = 0, sureBits = 0;
-    for (int j = 0; j < K; ++j) {
-        running |= shadowBits(alive[j]) << (j * W);
-        sureBits |= shadowBits(certain[j]) << (j * W);
-        for (int i = 0; i < W; ++i)
-            at[j * W + i] = static_cast<int32_t>(when[j][i]);
-    }
-    *sure = sureBits;
-    return running;
+    return ends.collect(at, sure);
 }
 
 // The octagon bound max(|x|, |y|) + (sqrt(2) - 1, rounded up) min(|x|, |y|)
@@ -228,16 +250,12 @@ uint32_t perturbLoop(PerturbBlock& b, const PerturbReference& ref, int32_t steps
                      double outside, int32_t* at, uint32_t* sure, const std::atomic<bool>* stop, bool* stopped)
 {
     constexpr int K = kShadowVectors, W = kShadowWidth;
-    ShadowV dr[K], di[K], e[K], when[K];
-    ShadowM alive[K], certain[K];
+    ShadowV dr[K], di[K], e[K];
+    ShadowEndings ends(steps, live);
     for (int j = 0; j < K; ++j) {
         dr[j] = shadowLoad(b.dr + j * W);
         di[j] = shadowLoad(b.di + j * W);
         e[j] = shadowLoad(b.e + j * W);
-        when[j] = ShadowV{} + steps;
-        certain[j] = ShadowM{};
-        for (int i = 0; i < W; ++i)
-            alive[j][i] = (live >> (j * W + i) & 1) ? -1 : 0;
     }
     *stopped = false;
     for (int32_t k = 0; k < steps; ++k) {
@@ -258,20 +276,11 @@ uint32_t perturbLoop(PerturbBlock& b, const PerturbReference& ref, int32_t steps
             t[j] = (zsize + zsize + ez) * (ez * kPerturbGrow);
             grow[j] = (zsize + zsize + r + r + e[j]) * (e[j] * kPerturbGrow);
             reach[j] = zsize + ez; // >= |z|
-            out[j] = alive[j] & ~(nd[j] + t[j] <= inside);
+            out[j] = ends.alive[j] & ~(nd[j] + t[j] <= inside);
             any |= out[j];
         }
-        if (shadowBits(any)) {
-            ShadowM still = ShadowM{};
-            for (int j = 0; j < K; ++j) {
-                certain[j] |= out[j] & (nd[j] * (1 - 0x1p-49) - t[j] > outside);
-                when[j] = (ShadowV)(((ShadowM)when[j] & ~out[j]) | ((ShadowM)(ShadowV{} + k) & out[j]));
-                alive[j] &= ~out[j];
-                still |= alive[j];
-            }
-            if (!shadowBits(still))
-                break;
-        }
+        if (shadowBits(any) && !ends.end(out, nd, t, outside, k))
+            break;
 #pragma GCC unroll 4
         for (int j = 0; j < K; ++j) {
             const ShadowV p1 = ar * dr[j] - ai * di[j], p2 = ar * di[j] + ai * dr[j];
@@ -283,15 +292,7 @@ uint32_t perturbLoop(PerturbBlock& b, const PerturbReference& ref, int32_t steps
             di[j] = p2 + p2 + (q2 + q2) + shadowLoad(b.deltaI + j * W);
         }
     }
-    uint32_t running = 0, sureBits = 0;
-    for (int j = 0; j < K; ++j) {
-        running |= shadowBits(alive[j]) << (j * W);
-        sureBits |= shadowBits(certain[j]) << (j * W);
-        for (int i = 0; i < W; ++i)
-            at[j * W + i] = static_cast<int32_t>(when[j][i]);
-    }
-    *sure = sureBits;
-    return running;
+    return ends.collect(at, sure);
 }
 
 } // namespace
