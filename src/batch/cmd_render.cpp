@@ -37,7 +37,8 @@ std::string help()
            "between their orbits included, and band pictures of z^2 + c iterated first in\n"
            "double precision with a bound on the distance from the 80-bit orbit, which\n"
            "decides most orbits exactly as the 80-bit loop does and leaves the others to\n"
-           "it). No pixel is\n"
+           "it; in views deeper than doubles resolve, as deviations from the 80-bit orbit of\n"
+           "one reference parameter). No pixel is\n"
            "guessed from its neighbours unless --guess asks for the inexact preview mode;\n"
            "either way --threads N gives the picture of --threads 1.\n"
            "\n" + optionHelp(false) +
