@@ -24,9 +24,6 @@ constexpr int32_t kOpening = 8;
 
 // Steps of one call of the loop, so that the stop flag is seen.
 constexpr int32_t kStepsPerCall = 4096;
-// Points beyond this are left to the extended loop (their squares would
-// leave the doubles' range).
-constexpr Real kLargest = 1e50L;
 // The first checkpoint of an orbit, where it is probed for an attracting
 // cycle; each later one is four times as far. When most probes fail the
 // first one comes later.
