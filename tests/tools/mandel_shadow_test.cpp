@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <utility>
 #include <vector>
 
 using namespace qx;
@@ -38,31 +39,36 @@ int32_t extendedVerdict(const Orbit& s, Real threshold, int32_t maxReps)
 }
 
 struct Tally {
-    int decided = 0, undecided = 0, wrong = 0;
+    int decided = 0, undecided = 0;
+    std::vector<int32_t> verdict;
 };
 
-// Decides the starts and checks every decided one against the extended loop.
-Tally check(const std::vector<Orbit>& starts, Real threshold, int32_t maxReps)
+// Checks every decided verdict against the extended loop.
+Tally compare(const std::vector<Orbit>& orbits, std::vector<int32_t> verdict, Real threshold, int32_t maxReps)
 {
-    std::vector<int32_t> verdict(starts.size(), 12345);
-    ShadowTally tally;
-    shadowDecide(startsOf(starts).data(), static_cast<int>(starts.size()), threshold, maxReps, verdict.data(), tally);
     Tally t;
-    for (size_t i = 0; i < starts.size(); ++i) {
+    for (size_t i = 0; i < orbits.size(); ++i) {
         if (verdict[i] == kShadowUndecided) {
             ++t.undecided;
             continue;
         }
         ++t.decided;
-        const int32_t want = extendedVerdict(starts[i], threshold, maxReps);
-        if (verdict[i] != want) {
-            ++t.wrong;
-            ADD_FAILURE() << "start " << double(starts[i].zr) << "," << double(starts[i].zi) << " c "
-                          << double(starts[i].cr) << "," << double(starts[i].ci) << " n " << starts[i].n << ": "
-                          << verdict[i] << " against " << want;
-        }
+        const Orbit& o = orbits[i];
+        const int32_t want = extendedVerdict(o, threshold, maxReps);
+        EXPECT_EQ(verdict[i], want) << "start " << double(o.zr) << "," << double(o.zi) << " c " << double(o.cr)
+                                    << "," << double(o.ci) << " n " << o.n;
     }
+    t.verdict = std::move(verdict);
     return t;
+}
+
+// Decides the starts with the shadow and checks them.
+Tally check(const std::vector<Orbit>& starts, Real threshold, int32_t maxReps)
+{
+    std::vector<int32_t> verdict(starts.size(), 12345);
+    ShadowTally tally;
+    shadowDecide(startsOf(starts).data(), static_cast<int>(starts.size()), threshold, maxReps, verdict.data(), tally);
+    return compare(starts, std::move(verdict), threshold, maxReps);
 }
 
 // Parameters of a cols x rows grid from (x0, y0), as Mandelbrot starts (z = 0).
@@ -138,11 +144,9 @@ TEST(MandelShadow, EdgesOfTheDoubleRange)
         {0, 0, 0.25L + 1e-10L, 0, 0},     // beyond the cusp: escapes very late
         {0, 0, -2, 0, 0},                 // lands on the threshold itself: no margin
     };
-    Tally t = check(edges, 4, 400);
+    const Tally t = check(edges, 4, 400);
     EXPECT_GE(t.decided, 5);
-    std::vector<int32_t> verdict(edges.size());
-    ShadowTally tally;
-    shadowDecide(startsOf(edges).data(), int(edges.size()), 4, 400, verdict.data(), tally);
+    const std::vector<int32_t>& verdict = t.verdict;
     EXPECT_EQ(verdict[0], 0);
     EXPECT_EQ(verdict[3], kShadowUndecided);
     EXPECT_EQ(verdict[4], kShadowUndecided);
@@ -154,12 +158,12 @@ TEST(MandelShadow, EdgesOfTheDoubleRange)
     EXPECT_TRUE(shadowApplies(4, 2));
     std::atomic<bool> stop{true};
     const std::vector<Orbit> slow = parameterGrid(-0.12L, 0.74L, 1e-4L, 10, 10);
-    verdict.assign(slow.size(), 0);
+    std::vector<int32_t> stopped(slow.size(), 0);
     ShadowTally fresh;
-    shadowDecide(startsOf(slow).data(), int(slow.size()), 4, 100000, verdict.data(), fresh, &stop);
-    for (int32_t v : verdict)
+    shadowDecide(startsOf(slow).data(), int(slow.size()), 4, 100000, stopped.data(), fresh, &stop);
+    for (int32_t v : stopped)
         EXPECT_TRUE(v == kShadowStopped || v >= 0 || v == kShadowBounded) << v;
-    EXPECT_GT(std::count(verdict.begin(), verdict.end(), kShadowStopped), 50);
+    EXPECT_GT(std::count(stopped.begin(), stopped.end(), kShadowStopped), 50);
 }
 
 // The AVX2 loops compute exactly what the baseline loops do.
@@ -237,7 +241,7 @@ TEST(MandelShadow, PicturesEqualThePlainLoop)
 namespace {
 
 // Decides a grid's parameters as deviations from the reference (refR,
-// refI) and checks every decided one against the extended loop.
+// refI) and checks them.
 Tally checkPerturbed(const std::vector<Orbit>& grid, Real refR, Real refI, int32_t maxReps)
 {
     std::vector<Real> cr, ci;
@@ -248,21 +252,7 @@ Tally checkPerturbed(const std::vector<Orbit>& grid, Real refR, Real refI, int32
     std::vector<int32_t> verdict(grid.size(), 12345);
     PerturbScratch scratch;
     shadowPerturb(refR, refI, cr.data(), ci.data(), int(grid.size()), 4, maxReps, verdict.data(), scratch);
-    Tally t;
-    for (size_t i = 0; i < grid.size(); ++i) {
-        if (verdict[i] == kShadowUndecided) {
-            ++t.undecided;
-            continue;
-        }
-        ++t.decided;
-        const int32_t want = extendedVerdict(grid[i], 4, maxReps);
-        if (verdict[i] != want) {
-            ++t.wrong;
-            ADD_FAILURE() << "c " << double(grid[i].cr) << "," << double(grid[i].ci) << ": " << verdict[i]
-                          << " against " << want;
-        }
-    }
-    return t;
+    return compare(grid, std::move(verdict), 4, maxReps);
 }
 
 } // namespace
