@@ -88,12 +88,15 @@ bool cycleHolds(const ShadowBlock& b, int l, int p, double inside)
 {
     if (p < 1 || p > kProbeSteps)
         return false;
-    double px[kProbeSteps + 1], py[kProbeSteps + 1];
+    // The cycle's points, each with |D|^2 and the root the bound uses.
+    double px[kProbeSteps + 1], py[kProbeSteps + 1], nd[kProbeSteps], root[kProbeSteps];
     px[0] = b.x[l], py[0] = b.y[l];
     double lambda = 1;
     for (int k = 0; k < p; ++k) {
         const double x2 = px[k] * px[k], y2 = py[k] * py[k], t = px[k] * py[k];
-        lambda *= 2 * std::sqrt(x2 + y2);
+        nd[k] = x2 + y2;
+        root[k] = std::sqrt(nd[k] + kTinySquare);
+        lambda *= 2 * root[k];
         py[k + 1] = t + t + b.ci[l];
         px[k + 1] = x2 - y2 + b.cr[l];
     }
@@ -105,11 +108,10 @@ bool cycleHolds(const ShadowBlock& b, int l, int p, double inside)
     for (int attempt = 0; attempt < 6; ++attempt, radius *= 2) {
         double e = radius;
         for (int k = 0; k < p; ++k) {
-            const double nd = px[k] * px[k] + py[k] * py[k], a = std::sqrt(nd + kTinySquare);
-            const double t = (a + a + e) * (e * kGrow);
-            if (!(nd + t <= inside))
+            const double t = (root[k] + root[k] + e) * (e * kGrow);
+            if (!(nd[k] + t <= inside))
                 return false; // wider discs only reach further
-            e = t + kRound * (nd + b.q[l]);
+            e = t + kRound * (nd[k] + b.q[l]);
         }
         if ((defect + e) * (1 + 0x1p-48) <= radius)
             return true;
